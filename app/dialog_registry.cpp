@@ -1,0 +1,70 @@
+#include "app/dialog_registry.hpp"
+
+#include "app/main_dialog.hpp"
+#include "app/placeholder_dialog.hpp"
+#include "framework/text.hpp"
+
+namespace tavelin {
+namespace {
+
+template <typename T>
+std::unique_ptr<ui::Dialog> Make(ui::AppContext& app) {
+  return std::make_unique<T>(app);
+}
+
+}  // namespace
+
+const std::vector<DialogEntry>& DialogTable() {
+  static const std::vector<DialogEntry> kTable = {
+      {"MainDialog", "", ui::kProductTitle, &Make<MainDialog>},
+      {"ChokuDialog", "Choku", "直管作図", nullptr},
+      {"AnemoBDialog", "AnemoB", "アネモ+ボックス", nullptr},
+      {"ErboDialog", "Erbo", "エルボ：一般両エルボ", nullptr},
+      {"DanpaDialog", "Danpa", "ダンパー作図", nullptr},
+      {"Bunki2Dialog", "Bunki2", "割込分岐：二・双・T方向", nullptr},
+      {"Bunki3Dialog", "Bunki3", "割込分岐：三方向", nullptr},
+      {"SErboDialog", "S_Erbo", "消音付エルボ", nullptr},
+      {"OtiDialog", "Oti", "短管・片落管", nullptr},
+      {"JyogeDialog", "Jyoge", "エルボ上下：単独", nullptr},
+      {"FuriageDialog", "Furiage", "斜め上下振りダクト", nullptr},
+      {"UpdownDialog", "Updown", "アップダウン", nullptr},
+      {"FlexDialog", "Flex", "フレキダクト", nullptr},
+      {"AnemoUDialog", "AnemoU", "アネモ+ユニネック", nullptr},
+      {"TukiDialog", "Tuki", "突付け分岐枝管", nullptr},
+      {"UboxDialog", "Ubox", "内貼り付ボックス", nullptr},
+      {"SmagariDialog", "Smagari", "S字管", nullptr},
+      {"KakuboxDialog", "Kakubox", "角形制気口+ボックス", nullptr},
+      {"Jyoge2Dialog", "Jyoge2", "エルボ上下：連続", nullptr},
+      {"PartsMenuDialog", "", "配置部材選択メニュー", nullptr},
+      {"PipeAttrDialog", "", "配管継手・部材属性設定", nullptr},
+      {"DuctAttrDialog", "", "角ダクト属性設定", nullptr},
+      {"LineAttrDialog", "", "線属性設定", nullptr},
+      {"LineTypeDialog", "", "線種登録", nullptr},
+      {"LayerPrefixDialog", "", "レイヤ付加文字登録", &Make<LayerPrefixDialog>},
+  };
+  return kTable;
+}
+
+std::unique_ptr<ui::Dialog> CreateDialog(std::string_view className, ui::AppContext& app) {
+  for (const DialogEntry& entry : DialogTable()) {
+    if (entry.className != className) continue;
+    if (entry.create) return entry.create(app);
+    return std::make_unique<PlaceholderDialog>(app, std::string(entry.caption));
+  }
+  return nullptr;
+}
+
+std::string_view ClassForStem(std::string_view stem) {
+  for (const DialogEntry& entry : DialogTable()) {
+    if (!entry.stem.empty() && EqualsIgnoreCase(entry.stem, stem)) return entry.className;
+  }
+  return {};
+}
+
+void InstallDialogFactory(ui::AppContext& app) {
+  app.createDialog = [](std::string_view className, ui::AppContext& context) {
+    return CreateDialog(className, context);
+  };
+}
+
+}  // namespace tavelin

@@ -1,0 +1,88 @@
+#include "app/installer.hpp"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "framework/info_folder.hpp"
+
+namespace tavelin {
+namespace fs = std::filesystem;
+
+fs::path DefaultDataDir() {
+  if (const char* dir = std::getenv("TAVELIN_DATA_DIR"); dir && *dir) return dir;
+  return TAVELIN_SOURCE_DATA_DIR;
+}
+
+fs::path BuilderBesideProgram(const fs::path& program) {
+  std::error_code ec;
+  fs::path self = fs::canonical(program, ec);
+  if (ec) self = program;
+  return self.parent_path() / "tavelin-blockbuilder";
+}
+
+namespace {
+
+std::string ReadBytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw FileError(file, "開けません");
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// The entry of `dir` matching `name` without regard to case, or dir / name.
+fs::path Target(const fs::path& dir, const fs::path& name) {
+  return LocateIgnoringCase(dir, name.string());
+}
+
+void MakeFolder(const fs::path& dir) {
+  std::error_code ec;
+  fs::create_directories(dir, ec);
+  if (ec) throw FileError(dir, ec.message());
+}
+
+void CopyTree(const fs::path& from, const fs::path& to, InstallReport& report) {
+  MakeFolder(to);
+  std::error_code ec;
+  for (fs::directory_iterator it(from, ec), end; !ec && it != end; it.increment(ec)) {
+    const fs::path name = it->path().filename();
+    if (it->is_directory()) {
+      fs::path folder = Target(to, name);
+      CopyTree(it->path(), folder, report);
+      continue;
+    }
+    fs::path target = Target(to, name);
+    if (fs::exists(target)) {
+      ++report.kept;
+      continue;
+    }
+    WriteFileAtomically(target, ReadBytes(it->path()));
+    ++report.copied;
+  }
+  if (ec) throw FileError(from, ec.message());
+}
+
+}  // namespace
+
+InstallReport InstallDefaults(const fs::path& root, const fs::path& dataDir, const fs::path& builder) {
+  InstallReport report;
+  if (!fs::is_directory(dataDir)) throw FileError(dataDir, "既定のデータがありません");
+  CopyTree(dataDir, root, report);
+  std::error_code ec;
+  if (!builder.empty() && fs::is_regular_file(builder, ec)) {
+    fs::path exes = Target(root, "exes");
+    MakeFolder(exes);
+    fs::path target = Target(exes, "Forvane");
+    std::string bytes = ReadBytes(builder);
+    if (!fs::exists(target) || ReadBytes(target) != bytes) {
+      WriteFileAtomically(target, bytes);
+      fs::permissions(target, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                  fs::perms::others_read | fs::perms::others_exec, ec);
+    }
+    report.builderInstalled = true;
+  }
+  return report;
+}
+
+}  // namespace tavelin

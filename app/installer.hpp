@@ -1,0 +1,31 @@
+// Installs the default data (the info folder, the schematics and the part
+// catalogue) and the block builder into an installation root.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tavelin {
+
+struct InstallReport {
+  int copied = 0;    // files written
+  int kept = 0;      // files that already existed and were left alone
+  bool builderInstalled = false;
+};
+
+// The folder holding the default data: $TAVELIN_DATA_DIR, else the data/
+// folder of the source tree this program was built from.
+std::filesystem::path DefaultDataDir();
+
+// The block builder built beside `program` (tavelin-blockbuilder), if any.
+std::filesystem::path BuilderBesideProgram(const std::filesystem::path& program);
+
+// Copies every file under `dataDir` into `root` without overwriting an
+// existing file (names compared without regard to case), then installs
+// `builder` (when it exists) as root/exes/Forvane, replacing an older copy:
+// the builder is a program, not user data. Throws FileError.
+InstallReport InstallDefaults(const std::filesystem::path& root, const std::filesystem::path& dataDir,
+                              const std::filesystem::path& builder);
+
+}  // namespace tavelin

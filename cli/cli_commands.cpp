@@ -1,0 +1,234 @@
+#include "cli/cli_commands.hpp"
+
+#include <filesystem>
+#include <ostream>
+#include <sstream>
+
+#include "app/dialog_registry.hpp"
+#include "app/installer.hpp"
+#include "cli/headless_host.hpp"
+#include "framework/info_folder.hpp"
+#include "framework/text.hpp"
+
+namespace tavelin {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr int kUsageError = 2;
+constexpr int kFailure = 3;
+
+const char* kUsage =
+    "usage: tavelin-cli [--root DIR] init\n"
+    "       tavelin-cli [--root DIR] generate STEM\n"
+    "       tavelin-cli [--root DIR] run CLASS [ACTION ...]\n"
+    "actions: set:ID=TEXT click:ID select:ID=K dblclick:ID=K focus:ID point:X,Y ok cancel\n";
+
+const char* KindName(ui::ControlKind kind) {
+  switch (kind) {
+    case ui::ControlKind::kEdit: return "edit";
+    case ui::ControlKind::kPushButton: return "button";
+    case ui::ControlKind::kRadioButton: return "radio";
+    case ui::ControlKind::kCheckBox: return "check";
+    case ui::ControlKind::kComboBox: return "combo";
+    case ui::ControlKind::kComboEdit: return "combo-edit";
+    case ui::ControlKind::kListBox: return "list";
+    case ui::ControlKind::kStatic: return "static";
+    case ui::ControlKind::kGroupBox: return "group";
+  }
+  return "?";
+}
+
+bool IsNumber(const std::string& text) {
+  if (text.empty()) return false;
+  size_t start = text[0] == '-' ? 1 : 0;
+  if (start == text.size()) return false;
+  for (size_t i = start; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+  }
+  return true;
+}
+
+void PrintControls(ui::Dialog& dialog, std::ostream& out) {
+  for (const auto& control : dialog.Controls()) {
+    out << control->Id() << " " << KindName(control->Kind()) << " checked=" << control->Checked()
+        << " enabled=" << control->Enabled() << " visible=" << control->Visible() << " \""
+        << Escape(control->Text()) << "\"";
+    if (control->Kind() == ui::ControlKind::kComboBox ||
+        control->Kind() == ui::ControlKind::kComboEdit ||
+        control->Kind() == ui::ControlKind::kListBox) {
+      out << " items=" << control->Count() << " sel=" << control->CurSel();
+    }
+    out << "\n";
+  }
+}
+
+// Applies one action; returns an error text, empty on success.
+std::string Apply(ui::Dialog& dialog, const std::string& action) {
+  if (dialog.Ended()) return "the dialog is already closed; cannot apply " + action;
+  if (action == "ok") return dialog.UserOk(), "";
+  if (action == "cancel") return dialog.UserCancel(), "";
+  size_t colon = action.find(':');
+  if (colon == std::string::npos) return "unknown action " + action;
+  std::string verb = action.substr(0, colon);
+  std::string rest = action.substr(colon + 1);
+  if (verb == "point") {
+    auto parts = Split(rest, ',');
+    if (parts.size() != 2 || !IsNumber(parts[0]) || !IsNumber(parts[1])) {
+      return "point needs X,Y in pixels: " + action;
+    }
+    dialog.UserMouseDown(ToInt(parts[0]), ToInt(parts[1]));
+    return "";
+  }
+  std::string idText = rest;
+  std::string value;
+  bool hasValue = false;
+  if (size_t eq = rest.find('='); eq != std::string::npos) {
+    idText = rest.substr(0, eq);
+    value = rest.substr(eq + 1);
+    hasValue = true;
+  }
+  if (!IsNumber(idText)) return "a control id must be a number: " + action;
+  int id = ToInt(idText);
+  ui::Control* control = dialog.FindControl(id);
+  bool acceptAction = (id == ui::kIdOk || id == ui::kIdCancel) && verb == "click";
+  if (!control && !acceptAction) return "the dialog has no control " + idText;
+  if (control && !acceptAction && (!control->Visible() || !control->Enabled())) {
+    return "control " + idText + (control->Visible() ? " is disabled" : " is not visible");
+  }
+  bool done = false;
+  if (verb == "set") {
+    if (!hasValue) return "set needs ID=TEXT: " + action;
+    done = dialog.UserSetText(id, value);
+  } else if (verb == "click") {
+    done = dialog.UserClick(id);
+  } else if (verb == "focus") {
+    done = dialog.UserFocus(id);
+  } else if (verb == "select" || verb == "dblclick") {
+    if (!hasValue || !IsNumber(value)) return verb + " needs ID=K: " + action;
+    int index = ToInt(value);
+    if (index < 0 || index >= control->Count()) {
+      return "control " + idText + " has no entry " + value + " (" + std::to_string(control->Count()) + " entries)";
+    }
+    done = verb == "select" ? dialog.UserSelect(id, index) : dialog.UserDoubleClick(id, index);
+  } else {
+    return "unknown action " + action;
+  }
+  if (!done) return "control " + idText + " does not take " + verb;
+  return "";
+}
+
+int RunDialog(ui::AppContext& app, const std::string& className,
+              const std::vector<std::string>& actions, std::ostream& out, std::ostream& err) {
+  std::unique_ptr<ui::Dialog> dialog = CreateDialog(className, app);
+  if (!dialog) {
+    err << "tavelin-cli: unknown dialog class " << className << "\n";
+    return kUsageError;
+  }
+  dialog->Initialize();
+  NullCanvas canvas;
+  if (!dialog->Ended()) dialog->Paint(canvas);
+  for (const std::string& action : actions) {
+    std::string error = Apply(*dialog, action);
+    if (!error.empty()) {
+      err << "tavelin-cli: " << error << "\n";
+      return kUsageError;
+    }
+    if (!dialog->Ended()) dialog->Paint(canvas);
+  }
+  PrintControls(*dialog, out);
+  if (dialog->Failures() > 0) {
+    err << "tavelin-cli: " << className << " reported " << dialog->Failures()
+        << " failure(s); see the messages above\n";
+    return kFailure;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int RunCommandLine(const std::string& program, const std::vector<std::string>& args,
+                   std::ostream& out, std::ostream& err) {
+  fs::path root = DefaultRoot();
+  size_t i = 0;
+  while (i < args.size() && args[i].rfind("--", 0) == 0) {
+    if (args[i] == "--root" && i + 1 < args.size()) {
+      root = args[i + 1];
+      i += 2;
+    } else if (args[i] == "--help") {
+      out << kUsage;
+      return 0;
+    } else {
+      err << "tavelin-cli: unknown option " << args[i] << "\n" << kUsage;
+      return kUsageError;
+    }
+  }
+  if (i >= args.size()) {
+    err << kUsage;
+    return kUsageError;
+  }
+  const std::string command = args[i++];
+  std::vector<std::string> rest(args.begin() + static_cast<long>(i), args.end());
+
+  if (command == "init") {
+    if (!rest.empty()) {
+      err << "tavelin-cli: init takes no arguments\n";
+      return kUsageError;
+    }
+    try {
+      InstallReport report = InstallDefaults(root, DefaultDataDir(), BuilderBesideProgram(program));
+      out << "installed " << report.copied << " file(s) into " << root.string() << ", kept "
+          << report.kept << " existing file(s)";
+      if (report.builderInstalled) out << "; block builder at " << (root / "exes" / "Forvane").string();
+      out << "\n";
+      return 0;
+    } catch (const FileError& error) {
+      err << "tavelin-cli: " << error.what() << "\n";
+      return kFailure;
+    }
+  }
+
+  ProcessLauncher launcher(root);
+  HeadlessHost host(out);
+  ui::AppContext app(root);
+  app.ui = &host;
+  app.launcher = &launcher;
+  InstallDialogFactory(app);
+
+  std::error_code ec;
+  if (!fs::is_directory(app.info.InfoDir(), ec)) {
+    err << "tavelin-cli: the info folder " << app.info.InfoDir().string()
+        << " does not exist (run: tavelin-cli --root " << root.string() << " init)\n";
+    return kFailure;
+  }
+
+  if (command == "generate") {
+    if (rest.size() != 1) {
+      err << "tavelin-cli: generate takes one STEM\n" << kUsage;
+      return kUsageError;
+    }
+    std::string_view className = ClassForStem(rest[0]);
+    if (className.empty()) {
+      err << "tavelin-cli: no generator has the settings file " << rest[0] << ".ini\n";
+      return kUsageError;
+    }
+    for (const DialogEntry& entry : DialogTable()) {
+      if (entry.className == className && !entry.create) {
+        err << "tavelin-cli: the generator " << className << " is not built yet\n";
+        return kFailure;
+      }
+    }
+    return RunDialog(app, std::string(className), {}, out, err);
+  }
+  if (command == "run") {
+    if (rest.empty()) {
+      err << "tavelin-cli: run needs a dialog CLASS\n" << kUsage;
+      return kUsageError;
+    }
+    std::vector<std::string> actions(rest.begin() + 1, rest.end());
+    return RunDialog(app, rest[0], actions, out, err);
+  }
+  err << "tavelin-cli: unknown command " << command << "\n" << kUsage;
+  return kUsageError;
+}
+
+}  // namespace tavelin

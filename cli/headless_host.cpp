@@ -1,0 +1,31 @@
+#include "cli/headless_host.hpp"
+
+#include <ostream>
+
+namespace tavelin {
+
+std::string Escape(const std::string& text) {
+  std::string escaped;
+  for (char c : text) {
+    if (c == '\n') escaped += "\\n";
+    else if (c == '"') escaped += "\\\"";
+    else if (c == '\\') escaped += "\\\\";
+    else escaped += c;
+  }
+  return escaped;
+}
+
+int HeadlessHost::ShowMessage(ui::Dialog*, const std::string& text, const std::string& caption) {
+  out_ << "message: " << caption << ": " << Escape(text) << "\n";
+  return ui::kIdOk;
+}
+
+int HeadlessHost::RunModal(ui::Dialog& dialog) {
+  out_ << "dialog: " << dialog.Caption() << "\n";
+  dialog.Initialize();
+  NullCanvas canvas;
+  dialog.Paint(canvas);
+  return ui::kIdCancel;
+}
+
+}  // namespace tavelin

@@ -1,0 +1,70 @@
+// The info folder: every setting and hand-off file of the system, one value
+// per line, CP932 with CR LF on disk and UTF-8 in memory, always written whole.
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavelin {
+
+// A file that could not be opened, read or written; the dialog host reports
+// it in a message box and the program goes on.
+class FileError : public std::runtime_error {
+ public:
+  FileError(std::filesystem::path path, std::string reason);
+  const std::filesystem::path& Path() const { return path_; }
+  const std::string& Reason() const { return reason_; }
+
+ private:
+  std::filesystem::path path_;
+  std::string reason_;
+};
+
+// The installation root: $TAVELIN_ROOT, else $HOME/Tavelin.
+std::filesystem::path DefaultRoot();
+
+// The entry of `dir` whose name equals `name` without regard to case, or
+// dir / name when there is none (or the folder cannot be listed).
+std::filesystem::path LocateIgnoringCase(const std::filesystem::path& dir, std::string_view name);
+
+// Reads a text file into UTF-8 lines without line ends (LF or CR LF), at most
+// `capacity` lines. Throws FileError when it cannot be opened.
+std::vector<std::string> ReadTextLines(const std::filesystem::path& file, size_t capacity);
+
+// Writes `bytes` through a temporary file in the same folder and a rename, so
+// the old file stays whole if anything fails. Throws FileError.
+void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes);
+
+// Joins UTF-8 lines into CP932 bytes, each line followed by CR LF.
+std::string EncodeLines(const std::vector<std::string>& lines);
+
+class InfoFolder {
+ public:
+  explicit InfoFolder(std::filesystem::path root);
+
+  const std::filesystem::path& Root() const { return root_; }
+  std::filesystem::path InfoDir() const { return root_ / "info"; }
+
+  // The file of the info folder named `name`, matched without regard to case.
+  std::filesystem::path Locate(std::string_view name) const;
+  bool Exists(std::string_view name) const;
+
+  // Exactly `count` lines; lines missing from a short file are empty.
+  std::vector<std::string> ReadLines(std::string_view name, size_t count) const;
+  // Line 1 (empty when the file is empty).
+  std::string ReadLine(std::string_view name) const;
+  // Every line up to `capacity`; further lines are not read.
+  std::vector<std::string> ReadToEnd(std::string_view name, size_t capacity) const;
+
+  // Creates the file anew with each line followed by a line end.
+  void WriteLines(std::string_view name, const std::vector<std::string>& lines) const;
+  void WriteLine(std::string_view name, const std::string& line) const;
+
+ private:
+  std::filesystem::path root_;
+};
+
+}  // namespace tavelin

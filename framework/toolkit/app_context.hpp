@@ -1,0 +1,45 @@
+// What every dialog model reaches besides its own controls: the info folder,
+// the host that shows it, the block-builder launcher, the run-time random
+// generator and the way to open another dialog.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "framework/handoff.hpp"
+#include "framework/info_folder.hpp"
+
+namespace tavelin::ui {
+
+class Dialog;
+struct AppContext;
+
+inline constexpr const char* kProductTitle = "Tavelin ダクト・配管作図";
+
+// The window system as a dialog model sees it. The Qt host shows real
+// windows; tests and the command line answer without a display.
+class UiHost {
+ public:
+  virtual ~UiHost() = default;
+  // A modal message box with an OK button; returns kIdOk.
+  virtual int ShowMessage(Dialog* owner, const std::string& text, const std::string& caption) = 0;
+  // Runs `dialog` modally (it is not yet initialised) and returns its result.
+  virtual int RunModal(Dialog& dialog) = 0;
+};
+
+using DialogFactory =
+    std::function<std::unique_ptr<Dialog>(std::string_view className, AppContext& app)>;
+
+struct AppContext {
+  explicit AppContext(std::filesystem::path root) : info(std::move(root)) {}
+
+  InfoFolder info;
+  UiHost* ui = nullptr;
+  BlockBuilderLauncher* launcher = nullptr;
+  RuntimeRandom* random = &ProcessRandom();
+  DialogFactory createDialog;
+};
+
+}  // namespace tavelin::ui

@@ -1,0 +1,189 @@
+#include "framework/toolkit/dialog.hpp"
+
+#include <stdexcept>
+
+#include "framework/info_folder.hpp"
+
+namespace tavelin::ui {
+
+Dialog::Dialog(AppContext& app, std::string_view layoutName)
+    : app_(app), layout_(LoadLayout(layoutName)), caption_(layout_.caption) {
+  controls_.reserve(layout_.controls.size());
+  for (const ControlSpec& spec : layout_.controls) {
+    controls_.push_back(std::make_unique<Control>(*this, spec));
+  }
+}
+
+Dialog::~Dialog() = default;
+
+void Dialog::SetMessageMap(std::initializer_list<MessageEntry> entries) { messageMap_ = entries; }
+
+Control* Dialog::FindControl(int id) {
+  if (id == kIdStatic) return nullptr;
+  for (auto& control : controls_) {
+    if (control->Id() == id) return control.get();
+  }
+  return nullptr;
+}
+
+Control& Dialog::Item(int id) {
+  if (Control* control = FindControl(id)) return *control;
+  throw std::logic_error("the dialog " + caption_ + " has no control " + std::to_string(id));
+}
+
+std::string Dialog::ItemText(int id) { return Item(id).Text(); }
+void Dialog::SetItemText(int id, std::string text) { Item(id).SetText(std::move(text)); }
+bool Dialog::IsChecked(int id) { return Item(id).Checked(); }
+void Dialog::SetChecked(int id, bool checked) { Item(id).SetCheck(checked); }
+void Dialog::EnableItem(int id, bool enabled) { Item(id).Enable(enabled); }
+void Dialog::ShowItem(int id, bool visible) { Item(id).Show(visible); }
+
+std::vector<Control*> Dialog::RadioGroupOf(int id) {
+  // A group runs from a control with the group flag to the next one.
+  std::vector<Control*> group;
+  bool found = false;
+  for (auto& control : controls_) {
+    if (control->Spec().groupStart) {
+      if (found) break;
+      group.clear();
+    }
+    if (control->Kind() == ControlKind::kRadioButton) group.push_back(control.get());
+    if (control->Id() == id) found = true;
+  }
+  return found ? group : std::vector<Control*>{};
+}
+
+void Dialog::CheckRadio(int id) {
+  for (Control* radio : RadioGroupOf(id)) radio->SetCheck(radio->Id() == id);
+  Item(id).SetCheck(true);
+}
+
+int Dialog::CheckedOf(std::initializer_list<int> ids) {
+  for (int id : ids) {
+    if (IsChecked(id)) return id;
+  }
+  return 0;
+}
+
+int Dialog::MessageBox(const std::string& text, const std::string& caption) {
+  if (!app_.ui) return kIdOk;
+  return app_.ui->ShowMessage(this, text, caption);
+}
+
+void Dialog::EndDialog(int result) {
+  ended_ = true;
+  result_ = result;
+}
+
+PixelRect Dialog::ClientRectOf(int id) { return Item(id).ClientRect(); }
+
+OffsetCanvas Dialog::ControlCanvas(Canvas& canvas, int id) {
+  const PixelRect& r = Item(id).Rect();
+  return OffsetCanvas(canvas, r.left, r.top);
+}
+
+void Dialog::Guarded(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const FileError& error) {
+    ++failures_;
+    MessageBox("ファイルを開けません。\n" + error.Path().string() + "\n(" + error.Reason() + ")",
+               kProductTitle);
+  } catch (const std::exception& error) {
+    ++failures_;
+    MessageBox(std::string("処理を続けられません。\n") + error.what(), kProductTitle);
+  }
+}
+
+void Dialog::Dispatch(const Event& event) {
+  for (const MessageEntry& entry : messageMap_) {
+    if (entry.kind == event.kind && (entry.id == event.id || event.kind == EventKind::kMouseDown)) {
+      entry.handler(event);
+      return;
+    }
+  }
+}
+
+void Dialog::Notify(EventKind kind, int id) { Dispatch({kind, id}); }
+
+void Dialog::Initialize() { Guarded([this] { OnInitDialog(); }); }
+
+bool Dialog::UserClick(int id) {
+  if (id == kIdOk && !FindControl(id)) return UserOk(), true;
+  if (id == kIdCancel && !FindControl(id)) return UserCancel(), true;
+  Control* control = FindControl(id);
+  if (!control || !control->Visible() || !control->Enabled()) return false;
+  if (control->Kind() == ControlKind::kRadioButton) CheckRadio(id);
+  if (control->Kind() == ControlKind::kCheckBox) control->SetCheck(!control->Checked());
+  if (id == kIdOk) {
+    UserOk();
+  } else if (id == kIdCancel) {
+    UserCancel();
+  } else {
+    Guarded([&] { Dispatch({EventKind::kClick, id}); });
+  }
+  return true;
+}
+
+bool Dialog::UserSelect(int id, int index) {
+  Control* control = FindControl(id);
+  if (!control || !control->Visible() || !control->Enabled()) return false;
+  if (index < 0 || index >= control->Count()) return false;
+  control->SetCurSel(index);
+  Guarded([&] { Dispatch({EventKind::kSelChange, id}); });
+  return true;
+}
+
+bool Dialog::UserDoubleClick(int id, int index) {
+  Control* control = FindControl(id);
+  if (!control || !control->Visible() || !control->Enabled()) return false;
+  if (index < 0 || index >= control->Count()) return false;
+  control->SetCurSel(index);
+  Guarded([&] { Dispatch({EventKind::kDblClick, id}); });
+  return true;
+}
+
+bool Dialog::UserFocus(int id) {
+  Control* control = FindControl(id);
+  if (!control || !control->Visible() || !control->Enabled()) return false;
+  if (focused_ == id) return true;
+  int previous = focused_;
+  focused_ = id;
+  Guarded([&] {
+    if (previous) Dispatch({EventKind::kKillFocus, previous});
+    Dispatch({EventKind::kSetFocus, id});
+  });
+  return true;
+}
+
+bool Dialog::UserType(int id, std::string text) {
+  Control* control = FindControl(id);
+  if (!control || !control->Visible() || !control->Enabled()) return false;
+  if (control->Spec().readOnly) return false;
+  if (control->Kind() != ControlKind::kEdit && control->Kind() != ControlKind::kComboEdit) {
+    return false;
+  }
+  control->SetTextQuietly(std::move(text));
+  if (control->Kind() == ControlKind::kComboEdit) {
+    control->selection_ = -1;
+    return true;
+  }
+  Guarded([&] { Dispatch({EventKind::kEditChange, id}); });
+  return true;
+}
+
+bool Dialog::UserSetText(int id, std::string text) {
+  if (!UserFocus(id)) return false;
+  return UserType(id, std::move(text));
+}
+
+void Dialog::UserMouseDown(int x, int y) {
+  Guarded([&] { Dispatch({EventKind::kMouseDown, 0, x, y}); });
+}
+
+void Dialog::UserOk() { Guarded([this] { OnOK(); }); }
+void Dialog::UserCancel() { Guarded([this] { OnCancel(); }); }
+
+void Dialog::Paint(Canvas& canvas) { Guarded([&] { OnPaint(canvas); }); }
+
+}  // namespace tavelin::ui

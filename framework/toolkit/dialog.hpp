@@ -1,0 +1,146 @@
+// The base of every dialog model: controls by identifier, built from the
+// dialog's layout, and one message map that routes the user's events to the
+// dialog's handlers. No window system is involved, so every behaviour can be
+// driven headless; the Qt host shows the same model as real widgets.
+#pragma once
+
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/canvas.hpp"
+#include "framework/toolkit/app_context.hpp"
+#include "framework/toolkit/control.hpp"
+#include "framework/toolkit/layout.hpp"
+
+namespace tavelin::ui {
+
+enum class EventKind {
+  kClick,       // button, radio button or check box
+  kSelChange,   // combo or list box selection
+  kDblClick,    // list entry double-clicked
+  kEditChange,  // an edit's text changed
+  kSetFocus,    // the input focus entered the control
+  kKillFocus,   // the input focus left the control
+  kMouseDown,   // a left click in the client area (x, y in pixels)
+};
+
+struct Event {
+  EventKind kind = EventKind::kClick;
+  int id = 0;
+  int x = 0;
+  int y = 0;
+};
+
+// One row of a message map: the event kind, the control (any id for
+// kMouseDown) and the handler.
+struct MessageEntry {
+  MessageEntry(EventKind k, int i, std::function<void()> h)
+      : kind(k), id(i), handler([h = std::move(h)](const Event&) { h(); }) {}
+  MessageEntry(EventKind k, int i, std::function<void(const Event&)> h)
+      : kind(k), id(i), handler(std::move(h)) {}
+  EventKind kind;
+  int id;
+  std::function<void(const Event&)> handler;
+};
+
+class Dialog {
+ public:
+  Dialog(AppContext& app, std::string_view layoutName);
+  virtual ~Dialog();
+  Dialog(const Dialog&) = delete;
+  Dialog& operator=(const Dialog&) = delete;
+
+  // --- Host side: what the window system (or a test) does to the dialog. ---
+  // Runs the dialog's initialisation; a file error is reported, not thrown.
+  void Initialize();
+  // A click on button, radio or check box `id`: auto radios become checked
+  // and auto check boxes toggle first. A click on IDOK or IDCANCEL is OK or cancel.
+  // Returns false when the control cannot be clicked (unknown, hidden, disabled).
+  bool UserClick(int id);
+  bool UserSelect(int id, int index);
+  bool UserDoubleClick(int id, int index);
+  // The focus enters edit `id`, then its text becomes `text`.
+  bool UserSetText(int id, std::string text);
+  // Text typed into an edit that already has the focus.
+  bool UserType(int id, std::string text);
+  bool UserFocus(int id);
+  void UserMouseDown(int x, int y);
+  void UserOk();      // Enter
+  void UserCancel();  // Esc, the close box
+  void Paint(Canvas& canvas);
+
+  bool Ended() const { return ended_; }
+  int Result() const { return result_; }
+  const std::string& Caption() const { return caption_; }
+  const Layout& GetLayout() const { return layout_; }
+  // Every control in layout order.
+  const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+  Control* FindControl(int id);
+  int FocusedId() const { return focused_; }
+  // Bumped whenever the model asks to be redrawn.
+  int RepaintRequests() const { return repaintRequests_; }
+  // Handlers stopped by a file error or another failure (each was reported).
+  int Failures() const { return failures_; }
+
+  // Sent by a control whose state changed under program control.
+  void Notify(EventKind kind, int id);
+
+ protected:
+  virtual void OnInitDialog() {}
+  virtual void OnPaint(Canvas& canvas) { (void)canvas; }
+  // The accept action (Enter, a button with id IDOK); closes by default.
+  virtual void OnOK() { EndDialog(kIdOk); }
+  // The cancel action (Esc, the close box, IDCANCEL); closes by default.
+  virtual void OnCancel() { EndDialog(kIdCancel); }
+
+  // The dialog's message map; call once from the constructor.
+  void SetMessageMap(std::initializer_list<MessageEntry> entries);
+
+  Control& Item(int id);
+  std::string ItemText(int id);
+  void SetItemText(int id, std::string text);
+  bool IsChecked(int id);
+  void SetChecked(int id, bool checked);
+  // Checks `id` and unchecks every other radio of its group.
+  void CheckRadio(int id);
+  // The id of the checked radio among `ids`, or 0.
+  int CheckedOf(std::initializer_list<int> ids);
+  void EnableItem(int id, bool enabled);
+  void ShowItem(int id, bool visible);
+
+  int MessageBox(const std::string& text, const std::string& caption);
+  void EndDialog(int result);
+  void Invalidate() { ++repaintRequests_; }
+  void SetCaption(std::string caption) { caption_ = std::move(caption); }
+
+  // A canvas whose origin is the top-left corner of control `id`; `clip`
+  // limits drawing to the control.
+  OffsetCanvas ControlCanvas(Canvas& canvas, int id);
+  PixelRect ClientRectOf(int id);
+
+  AppContext& App() { return app_; }
+  const InfoFolder& Info() const { return app_.info; }
+
+ private:
+  void Dispatch(const Event& event);
+  // Runs `action`, reporting a file error or any other failure in a message box.
+  void Guarded(const std::function<void()>& action);
+  std::vector<Control*> RadioGroupOf(int id);
+
+  AppContext& app_;
+  const Layout& layout_;
+  std::string caption_;
+  std::vector<std::unique_ptr<Control>> controls_;
+  std::vector<MessageEntry> messageMap_;
+  int focused_ = 0;
+  bool ended_ = false;
+  int result_ = 0;
+  int repaintRequests_ = 0;
+  int failures_ = 0;
+};
+
+}  // namespace tavelin::ui
