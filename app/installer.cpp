@@ -21,6 +21,10 @@ fs::path BuilderBesideProgram(const fs::path& program) {
   return self.parent_path() / "tavelin-blockbuilder";
 }
 
+fs::path CatalogueBesideProgram(const fs::path& program) {
+  return BuilderBesideProgram(program).parent_path().parent_path() / "catalogue";
+}
+
 namespace {
 
 std::string ReadBytes(const fs::path& file) {
@@ -64,6 +68,11 @@ void CopyTree(const fs::path& from, const fs::path& to, InstallReport& report) {
 }
 
 }  // namespace
+
+void InstallTree(const fs::path& root, const fs::path& tree, InstallReport& report) {
+  if (!fs::is_directory(tree)) throw FileError(tree, "フォルダがありません");
+  CopyTree(tree, root, report);
+}
 
 InstallReport InstallDefaults(const fs::path& root, const fs::path& dataDir, const fs::path& builder) {
   InstallReport report;

@@ -21,11 +21,18 @@ std::filesystem::path DefaultDataDir();
 // The block builder built beside `program` (tavelin-blockbuilder), if any.
 std::filesystem::path BuilderBesideProgram(const std::filesystem::path& program);
 
+// The pipe catalogue generated at build time beside `program` (BUILD/catalogue).
+std::filesystem::path CatalogueBesideProgram(const std::filesystem::path& program);
+
 // Copies every file under `dataDir` into `root` without overwriting an
 // existing file (names compared without regard to case), then installs
 // `builder` (when it exists) as root/exes/Forvane, replacing an older copy:
 // the builder is a program, not user data. Throws FileError.
 InstallReport InstallDefaults(const std::filesystem::path& root, const std::filesystem::path& dataDir,
                               const std::filesystem::path& builder);
+
+// Copies every file under `tree` into `root` without overwriting (the generated catalogue).
+void InstallTree(const std::filesystem::path& root, const std::filesystem::path& tree,
+                 InstallReport& report);
 
 }  // namespace tavelin

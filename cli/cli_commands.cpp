@@ -176,6 +176,10 @@ int RunCommandLine(const std::string& program, const std::vector<std::string>& a
     }
     try {
       InstallReport report = InstallDefaults(root, DefaultDataDir(), BuilderBesideProgram(program));
+      std::error_code ec;
+      if (fs::path catalogue = CatalogueBesideProgram(program); fs::is_directory(catalogue, ec)) {
+        InstallTree(root, catalogue, report);
+      }
       out << "installed " << report.copied << " file(s) into " << root.string() << ", kept "
           << report.kept << " existing file(s)";
       if (report.builderInstalled) out << "; block builder at " << (root / "exes" / "Forvane").string();
