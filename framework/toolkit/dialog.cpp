@@ -7,7 +7,10 @@
 namespace tavelin::ui {
 
 Dialog::Dialog(AppContext& app, std::string_view layoutName)
-    : app_(app), layout_(LoadLayout(layoutName)), caption_(layout_.caption) {
+    : Dialog(app, LoadLayout(layoutName)) {}
+
+Dialog::Dialog(AppContext& app, const Layout& layout)
+    : app_(app), layout_(layout), caption_(layout_.caption) {
   controls_.reserve(layout_.controls.size());
   for (const ControlSpec& spec : layout_.controls) {
     controls_.push_back(std::make_unique<Control>(*this, spec));

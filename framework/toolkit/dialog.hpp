@@ -50,6 +50,8 @@ struct MessageEntry {
 class Dialog {
  public:
   Dialog(AppContext& app, std::string_view layoutName);
+  // A dialog on a layout of its own (which must outlive it).
+  Dialog(AppContext& app, const Layout& layout);
   virtual ~Dialog();
   Dialog(const Dialog&) = delete;
   Dialog& operator=(const Dialog&) = delete;

@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/cli_commands.hpp"
+#include "tests/support/test_root.hpp"
+
+namespace tavelin {
+namespace {
+using testing::TestApp;
+
+struct CliRun {
+  int status = 0;
+  std::string out;
+  std::string err;
+};
+
+CliRun Cli(const std::filesystem::path& root, std::vector<std::string> args) {
+  args.insert(args.begin(), {"--root", root.string()});
+  std::ostringstream out, err;
+  CliRun run;
+  run.status = RunCommandLine((testing::BinDir() / "tavelin-cli").string(), args, out, err);
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+TEST(CommandLine, RunAppliesActionsAndPrintsEveryControl) {
+  TestApp test;
+  CliRun run = Cli(test.Root(), {"run", "MainDialog", "click:1389", "click:1392"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("1389 radio checked=1 enabled=1 visible=1 \"排煙\""), std::string::npos);
+  EXPECT_NE(run.out.find("1392 check checked=1"), std::string::npos);
+  EXPECT_NE(run.out.find("1130 combo-edit checked=0 enabled=1 visible=0 \"\" items=0 sel=-1"),
+            std::string::npos);
+  EXPECT_EQ(test.Lines("Sentaku.ini"), std::vector<std::string>{"4"});
+  EXPECT_EQ(test.Lines("ByLayer.ini"), std::vector<std::string>{"1"});
+}
+
+TEST(CommandLine, MessagesArePrintedWithTheirCaption) {
+  TestApp test;
+  std::filesystem::remove(test.Info().Locate("Memo.ini"));
+  CliRun run = Cli(test.Root(), {"run", "MainDialog"});
+  EXPECT_NE(run.out.find("message: "), std::string::npos);
+  EXPECT_NE(run.out.find("Memo.ini"), std::string::npos);
+  EXPECT_NE(run.status, 0);  // a file error is a failure of the run
+}
+
+TEST(CommandLine, BadRequestsFailClearly) {
+  TestApp test;
+  CliRun unknownClass = Cli(test.Root(), {"run", "NoDialog"});
+  EXPECT_EQ(unknownClass.status, 2);
+  EXPECT_NE(unknownClass.err.find("NoDialog"), std::string::npos);
+  CliRun unknownControl = Cli(test.Root(), {"run", "MainDialog", "click:4242"});
+  EXPECT_EQ(unknownControl.status, 2);
+  EXPECT_NE(unknownControl.err.find("4242"), std::string::npos);
+  CliRun hidden = Cli(test.Root(), {"run", "MainDialog", "click:1015"});
+  EXPECT_EQ(hidden.status, 2);
+  EXPECT_NE(hidden.err.find("not visible"), std::string::npos);
+  EXPECT_EQ(Cli(test.Root(), {"run", "MainDialog", "jump:1"}).status, 2);
+  EXPECT_EQ(Cli(test.Root(), {"run", "MainDialog", "select:1130=3"}).status, 2);
+  EXPECT_EQ(Cli(test.Root(), {"run", "MainDialog", "point:a,b"}).status, 2);
+  EXPECT_EQ(Cli(test.Root(), {"frobnicate"}).status, 2);
+  EXPECT_EQ(Cli(test.Root(), {"generate", "NoSuchStem"}).status, 2);
+  CliRun closed = Cli(test.Root(), {"run", "MainDialog", "cancel", "click:1389"});
+  EXPECT_EQ(closed.status, 2);
+  EXPECT_NE(closed.err.find("closed"), std::string::npos);
+}
+
+TEST(CommandLine, AMissingInfoFolderIsNamed) {
+  testing::TempDir empty;
+  CliRun run = Cli(empty.Path(), {"generate", "Erbo"});
+  EXPECT_EQ(run.status, 3);
+  EXPECT_NE(run.err.find("info"), std::string::npos);
+  EXPECT_NE(run.err.find("init"), std::string::npos);
+}
+
+TEST(CommandLine, InitInstallsWithoutOverwriting) {
+  testing::TempDir root;
+  CliRun first = Cli(root.Path(), {"init"});
+  ASSERT_EQ(first.status, 0) << first.err;
+  ui::AppContext app(root.Path());
+  EXPECT_EQ(app.info.ReadLine("Sentaku.ini"), "1");
+  app.info.WriteLine("Sentaku.ini", "5");
+  CliRun second = Cli(root.Path(), {"init"});
+  ASSERT_EQ(second.status, 0);
+  EXPECT_EQ(app.info.ReadLine("Sentaku.ini"), "5");
+  EXPECT_NE(second.out.find("kept"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tavelin
