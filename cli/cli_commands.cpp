@@ -118,7 +118,8 @@ std::string Apply(ui::Dialog& dialog, const std::string& action) {
 }
 
 int RunDialog(ui::AppContext& app, const std::string& className,
-              const std::vector<std::string>& actions, std::ostream& out, std::ostream& err) {
+              const std::vector<std::string>& actions, std::ostream& out, std::ostream& err,
+              bool generate = false) {
   std::unique_ptr<ui::Dialog> dialog = CreateDialog(className, app);
   if (!dialog) {
     err << "tavelin-cli: unknown dialog class " << className << "\n";
@@ -127,6 +128,7 @@ int RunDialog(ui::AppContext& app, const std::string& className,
   dialog->Initialize();
   NullCanvas canvas;
   if (!dialog->Ended()) dialog->Paint(canvas);
+  if (generate && !dialog->Ended()) dialog->Generate();
   for (const std::string& action : actions) {
     std::string error = Apply(*dialog, action);
     if (!error.empty()) {
@@ -221,7 +223,7 @@ int RunCommandLine(const std::string& program, const std::vector<std::string>& a
         return kFailure;
       }
     }
-    return RunDialog(app, std::string(className), {}, out, err);
+    return RunDialog(app, std::string(className), {}, out, err, true);
   }
   if (command == "run") {
     if (rest.empty()) {

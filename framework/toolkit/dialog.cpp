@@ -189,4 +189,6 @@ void Dialog::UserCancel() { Guarded([this] { OnCancel(); }); }
 
 void Dialog::Paint(Canvas& canvas) { Guarded([&] { OnPaint(canvas); }); }
 
+void Dialog::Generate() { Guarded([this] { OnGenerate(); }); }
+
 }  // namespace tavelin::ui

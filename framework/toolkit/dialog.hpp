@@ -74,6 +74,10 @@ class Dialog {
   void UserOk();      // Enter
   void UserCancel();  // Esc, the close box
   void Paint(Canvas& canvas);
+  // The headless "generate": a generator whose opening already writes the
+  // hand-off files has nothing more to do; one that writes them only on a
+  // user's action (the straight duct) writes them here.
+  void Generate();
 
   bool Ended() const { return ended_; }
   int Result() const { return result_; }
@@ -98,6 +102,7 @@ class Dialog {
   virtual void OnOK() { EndDialog(kIdOk); }
   // The cancel action (Esc, the close box, IDCANCEL); closes by default.
   virtual void OnCancel() { EndDialog(kIdCancel); }
+  virtual void OnGenerate() {}
 
   // The dialog's message map; call once from the constructor.
   void SetMessageMap(std::initializer_list<MessageEntry> entries);
