@@ -2,6 +2,9 @@
 
 #include "app/main_dialog.hpp"
 #include "app/placeholder_dialog.hpp"
+#include "attributes/duct_attr_dialog.hpp"
+#include "attributes/line_attr_dialog.hpp"
+#include "attributes/line_type_dialog.hpp"
 #include "framework/text.hpp"
 
 namespace tavelin {
@@ -37,9 +40,9 @@ const std::vector<DialogEntry>& DialogTable() {
       {"Jyoge2Dialog", "Jyoge2", "エルボ上下：連続", nullptr},
       {"PartsMenuDialog", "", "配置部材選択メニュー", nullptr},
       {"PipeAttrDialog", "", "配管継手・部材属性設定", nullptr},
-      {"DuctAttrDialog", "", "角ダクト属性設定", nullptr},
-      {"LineAttrDialog", "", "線属性設定", nullptr},
-      {"LineTypeDialog", "", "線種登録", nullptr},
+      {"DuctAttrDialog", "", "角ダクト属性設定", &Make<DuctAttrDialog>},
+      {"LineAttrDialog", "", "線属性設定", &Make<LineAttrDialog>},
+      {"LineTypeDialog", "", "線種登録", &Make<LineTypeDialog>},
       {"LayerPrefixDialog", "", "レイヤ付加文字登録", &Make<LayerPrefixDialog>},
   };
   return kTable;
