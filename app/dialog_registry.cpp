@@ -2,6 +2,7 @@
 
 #include "app/main_dialog.hpp"
 #include "app/placeholder_dialog.hpp"
+#include "duct/erbo_dialog.hpp"
 #include "attributes/duct_attr_dialog.hpp"
 #include "attributes/line_attr_dialog.hpp"
 #include "attributes/line_type_dialog.hpp"
@@ -22,7 +23,7 @@ const std::vector<DialogEntry>& DialogTable() {
       {"MainDialog", "", ui::kProductTitle, &Make<MainDialog>},
       {"ChokuDialog", "Choku", "直管作図", nullptr},
       {"AnemoBDialog", "AnemoB", "アネモ+ボックス", nullptr},
-      {"ErboDialog", "Erbo", "エルボ：一般両エルボ", nullptr},
+      {"ErboDialog", "Erbo", "エルボ：一般両エルボ", &Make<ErboDialog>},
       {"DanpaDialog", "Danpa", "ダンパー作図", nullptr},
       {"Bunki2Dialog", "Bunki2", "割込分岐：二・双・T方向", nullptr},
       {"Bunki3Dialog", "Bunki3", "割込分岐：三方向", nullptr},
