@@ -1,0 +1,277 @@
+#include "pipe/parts_menu_dialog.hpp"
+
+#include <filesystem>
+
+#include "framework/info_folder.hpp"
+#include "framework/preview.hpp"
+#include "framework/text.hpp"
+#include "pipe/part_catalogue.hpp"
+
+namespace tavelin {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr const char* kChoose = "分類・サイズ選択";
+constexpr const char* kClickOk = "選択後OKをクリック";
+constexpr const char* kPlaced = "「ブロック挿入」で配置できます";
+
+constexpr size_t kSizeLines = 70;
+constexpr size_t kAttributeLines = 25;
+constexpr size_t kCatalogueLines = 1000;
+constexpr size_t kSheetLines = 10000;
+constexpr size_t kPartLines = 200000;
+
+constexpr int kCentreBase = PartsMenuDialog::kFirstBase + 4;
+
+}  // namespace
+
+PartsMenuDialog::PartsMenuDialog(ui::AppContext& app) : Dialog(app, "PartsMenu") {
+  using ui::EventKind;
+  auto classification = [this](int n) { return [this, n] { OnClassification(n); }; };
+  auto recompute = [this] { Recompute(); };
+  SetMessageMap({
+      {EventKind::kSelChange, kCategoryList, [this] { OnCategory(); }},
+      {EventKind::kSelChange, kMainSize, [this] { OnMainSize(false); }},
+      {EventKind::kDblClick, kMainSize, [this] { OnMainSize(true); }},
+      {EventKind::kSelChange, kBranchSize, [this] { OnBranchSize(); }},
+      {EventKind::kClick, kFirstClassification + 0, classification(1)},
+      {EventKind::kClick, kFirstClassification + 1, classification(2)},
+      {EventKind::kClick, kFirstClassification + 2, classification(3)},
+      {EventKind::kClick, kFirstClassification + 3, classification(4)},
+      {EventKind::kClick, kFirstClassification + 4, classification(5)},
+      {EventKind::kClick, kFirstClassification + 5, classification(6)},
+      {EventKind::kClick, kFirstRotation + 0, recompute},
+      {EventKind::kClick, kFirstRotation + 1, recompute},
+      {EventKind::kClick, kFirstRotation + 2, recompute},
+      {EventKind::kClick, kFirstRotation + 3, recompute},
+      {EventKind::kClick, kFirstRotation + 4, recompute},
+      {EventKind::kClick, kFirstRotation + 5, recompute},
+      {EventKind::kClick, kFirstRotation + 6, recompute},
+      {EventKind::kClick, kFirstRotation + 7, recompute},
+      {EventKind::kClick, kFirstBase + 0, recompute},
+      {EventKind::kClick, kFirstBase + 1, recompute},
+      {EventKind::kClick, kFirstBase + 2, recompute},
+      {EventKind::kClick, kFirstBase + 3, recompute},
+      {EventKind::kClick, kFirstBase + 4, recompute},
+      {EventKind::kClick, kFirstBase + 5, recompute},
+      {EventKind::kClick, kFirstBase + 6, recompute},
+      {EventKind::kClick, kFirstBase + 7, recompute},
+      {EventKind::kClick, kFirstBase + 8, recompute},
+      {EventKind::kClick, kMirror, [this] { OnMirror(); }},
+      {EventKind::kClick, kStart, [this] { OnStart(); }},
+      {EventKind::kMouseDown, 0, [this](const ui::Event& event) { OnMouseDown(event); }},
+  });
+}
+
+void PartsMenuDialog::OnInitDialog() {
+  category_ = -1;
+  classification_ = 0;
+  cell_ = 1;
+  mainIndex_ = 0;
+  branchIndex_ = 0;
+  rotation_ = 0;
+  recomputed_ = false;
+  CheckRadio(kFirstRotation);
+  CheckRadio(kCentreBase);
+  SetChecked(kMirror, false);
+  SetStatus(kChoose);
+  SetItemText(kPartName, "");
+
+  ui::Control& list = Item(kCategoryList);
+  list.ResetContent();
+  // Only the categories the part tables know can be offered.
+  for (const std::string& name : Info().ReadToEnd("TugiteName.ini", pipe::kCategoryCount)) {
+    list.AddString(name);
+  }
+  LoadSheet();
+  attributeLines_ = Info().ReadLines("TugiteSet.ini", kAttributeLines);
+  // Line type 11 is a valid choice in the attribute dialogs, so its name is read too.
+  lineTypeNames_ = Info().ReadLines("SenSyu.ini", 11);
+}
+
+void PartsMenuDialog::OnCategory() {
+  const int picked = Item(kCategoryList).CurSel();
+  const pipe::CategoryInfo* info = pipe::Category(picked);
+  if (!info) return;
+  category_ = picked;
+  sheet_.reset();
+  std::array<std::string, 6> captions = pipe::ClassificationCaptions(category_);
+  for (int n = 0; n < 6; ++n) SetItemText(kFirstClassification + n, captions[n]);
+  ui::Control& main = Item(kMainSize);
+  ui::Control& branch = Item(kBranchSize);
+  main.ResetContent();
+  branch.ResetContent();
+  Invalidate();
+  for (const std::string& line :
+       Info().ReadToEnd(pipe::SizeTableFile(info->materialClass), kSizeLines)) {
+    std::string size = Field(line, ',', 1);
+    if (size.empty()) continue;
+    main.AddString(size);
+    branch.AddString(size);
+  }
+  LoadSheet();
+}
+
+void PartsMenuDialog::OnClassification(int n) {
+  classification_ = n;
+  LoadSheet();
+}
+
+void PartsMenuDialog::LoadSheet() {
+  sheet_.reset();
+  Invalidate();
+  // Without a category there is no sheet prefix: only the empty frame exists.
+  if (category_ < 0 && classification_ != 0) return;
+  const std::string name = pipe::SheetFileName(category_, classification_);
+  if (!Info().Exists(name)) return;  // the upper area stays unpainted
+  sheet_ = pipe::ParseSheet(Info().ReadToEnd(name, kSheetLines));
+}
+
+bool PartsMenuDialog::SizesValid() {
+  auto valid = [this](int id, int index) { return index >= 0 && index < Item(id).Count(); };
+  return valid(kMainSize, mainIndex_) && valid(kBranchSize, branchIndex_);
+}
+
+void PartsMenuDialog::OnMainSize(bool sameBranch) {
+  ui::Control& main = Item(kMainSize);
+  mainIndex_ = main.CurSel();
+  if (sameBranch) {
+    const int same = Item(kBranchSize).SelectString(main.ItemText(mainIndex_));
+    if (same >= 0) branchIndex_ = same;
+  }
+  Recompute();
+}
+
+void PartsMenuDialog::OnBranchSize() {
+  branchIndex_ = Item(kBranchSize).CurSel();
+  Recompute();
+}
+
+void PartsMenuDialog::OnMouseDown(const ui::Event& event) {
+  // Only a click on the part sheet picks a cell; the rest of the dialog's
+  // face is not part of the sheet.
+  if (!Item(kSheetArea).Rect().Contains(event.x, event.y)) return;
+  cell_ = pipe::CellAt(event.x, event.y);
+  if (cell_ == 0 || !SizesValid()) return;
+  Item(kMainSize).SetCurSel(mainIndex_);
+  Item(kBranchSize).SetCurSel(branchIndex_);
+  SetItemText(kPartName, PartName());
+  Recompute();
+}
+
+std::string PartsMenuDialog::PartName() {
+  const std::string key = pipe::CatalogueKey(category_, classification_);
+  std::string line = pipe::NameLineFor(Info().ReadToEnd("BuzaiName.ini", kCatalogueLines), key);
+  return pipe::FieldAfterKey(line, cell_ + 1);
+}
+
+pipe::Placement PartsMenuDialog::CurrentPlacement() {
+  pipe::Placement placement;
+  int base = 4;
+  for (int i = 0; i < 9; ++i) {
+    if (IsChecked(kFirstBase + i)) base = i;
+  }
+  if (part_) {
+    Point offset = pipe::BaseOffset(*part_, base % 3, base / 3);
+    placement.bx = offset.x;
+    placement.by = offset.y;
+  }
+  placement.mirror = IsChecked(kMirror);
+  placement.rotation = rotation_;
+  return placement;
+}
+
+void PartsMenuDialog::Recompute() {
+  rotation_ = 0;
+  for (int i = 0; i < 8; ++i) {
+    if (IsChecked(kFirstRotation + i)) rotation_ = 45 * i;
+  }
+  SetStatus(kChoose);
+  // Nothing of an earlier part survives a recompute that stops half-way.
+  recomputed_ = false;
+  stem_.clear();
+  partPath_.clear();
+  part_.reset();
+  placed_.clear();
+  handedOff_ = 0;
+  Invalidate();
+  if (!pipe::Category(category_)) return;
+
+  const std::string key = pipe::CatalogueKey(category_, classification_);
+  const std::string sheetLine =
+      pipe::SheetLineFor(Info().ReadToEnd("SheetName.ini", kCatalogueLines), key);
+  const std::string code = pipe::PartCode(pipe::FieldAfterKey(sheetLine, cell_ + 1), cell_);
+  pipe::PartNames names =
+      pipe::BuildPartNames(category_, classification_, Item(kMainSize).ItemText(mainIndex_),
+                           Item(kBranchSize).ItemText(branchIndex_), code, rotation_);
+  const std::string partName = PartName();
+
+  if (!names.fileName.empty()) {
+    const fs::path folder = LocateIgnoringCase(Info().Root(), names.folder);
+    const fs::path file = LocateIgnoringCase(folder, names.fileName);
+    std::error_code ec;
+    if (fs::is_regular_file(file, ec)) {
+      try {
+        part_ = pipe::ParsePartFile(ReadTextLines(file, kPartLines));
+      } catch (const FileError&) {
+        part_.reset();  // an unreadable part is no part
+      }
+      if (part_) partPath_ = file;
+    }
+  }
+  SetItemText(kPartName, part_ ? partName : kNoPart);
+
+  stem_ = names.stem;
+  folder_ = names.folder;
+  recomputed_ = true;
+  PlaceAndHandOff();
+  if (handedOff_ > 0) SetStatus(kClickOk);
+}
+
+void PartsMenuDialog::PlaceAndHandOff() {
+  placement_ = CurrentPlacement();
+  placed_ = part_ ? pipe::PlacePart(*part_, placement_) : std::vector<pipe::PartElement>{};
+  const std::string attributes =
+      category_ >= 0 && static_cast<size_t>(category_) < attributeLines_.size()
+          ? attributeLines_[category_]
+          : std::string();
+  std::vector<std::string> lines =
+      pipe::HandOffLines(placed_, pipe::ParseCategoryAttributes(attributes), lineTypeNames_);
+  handedOff_ = 0;
+  Invalidate();
+  WriteDrawData(Info(), lines);
+  WriteDrawName(Info(), "@" + folder_ + "_" + stem_ + FormatD(App().random->Next()));
+  handedOff_ = lines.size();
+}
+
+void PartsMenuDialog::OnMirror() {
+  // The mirror keeps the names of the last recompute; only the drawing and
+  // the random number of the block name change.
+  if (!recomputed_) return;
+  PlaceAndHandOff();
+}
+
+void PartsMenuDialog::OnStart() {
+  if (!recomputed_) {
+    MessageBox("部材を選択してください。", "確認");
+    return;
+  }
+  if (handedOff_ == 0) {
+    MessageBox(kNoPart, "確認");
+    return;
+  }
+  if (App().launcher) App().launcher->Start();
+  SetStatus(kPlaced);
+}
+
+void PartsMenuDialog::OnPaint(Canvas& canvas) {
+  if (sheet_) pipe::DrawSheet(canvas, Item(kSheetArea).Rect(), *sheet_);
+  const PixelRect area = Item(kPartPreview).Rect();
+  if (part_) {
+    pipe::DrawPartPreview(canvas, area, *part_, placement_, placed_);
+  } else {
+    canvas.FillRect({area.left + 1, area.top + 1, area.right - 1, area.bottom - 1}, kPreviewFill);
+  }
+}
+
+}  // namespace tavelin
