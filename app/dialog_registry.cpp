@@ -7,6 +7,8 @@
 #include "attributes/line_attr_dialog.hpp"
 #include "attributes/line_type_dialog.hpp"
 #include "framework/text.hpp"
+#include "pipe/parts_menu_dialog.hpp"
+#include "pipe/pipe_attr_dialog.hpp"
 
 namespace tavelin {
 namespace {
@@ -39,8 +41,8 @@ const std::vector<DialogEntry>& DialogTable() {
       {"SmagariDialog", "Smagari", "S字管", nullptr},
       {"KakuboxDialog", "Kakubox", "角形制気口+ボックス", nullptr},
       {"Jyoge2Dialog", "Jyoge2", "エルボ上下：連続", nullptr},
-      {"PartsMenuDialog", "", "配置部材選択メニュー", nullptr},
-      {"PipeAttrDialog", "", "配管継手・部材属性設定", nullptr},
+      {"PartsMenuDialog", "", "配置部材選択メニュー", &Make<PartsMenuDialog>},
+      {"PipeAttrDialog", "", "配管継手・部材属性設定", &Make<PipeAttrDialog>},
       {"DuctAttrDialog", "", "角ダクト属性設定", &Make<DuctAttrDialog>},
       {"LineAttrDialog", "", "線属性設定", &Make<LineAttrDialog>},
       {"LineTypeDialog", "", "線種登録", &Make<LineTypeDialog>},
