@@ -1,0 +1,570 @@
+#include "qt/dialog_window.hpp"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTimer>
+#include <algorithm>
+#include <exception>
+
+#include "qt/appearance.hpp"
+#include "qt/group_frame.hpp"
+
+namespace tavelin::qt {
+namespace {
+
+using ui::ControlKind;
+
+constexpr int kMinPixelSize = 8;
+// Room kept free between a caption and the edge of its button or frame.
+constexpr int kTextMargin = 2;
+
+std::vector<DialogWindow*>& OpenWindows() {
+  static std::vector<DialogWindow*> windows;
+  return windows;
+}
+
+QString FromUtf8(const std::string& text) { return QString::fromStdString(text); }
+
+// A label shows "&x" as "x" (the mnemonic mark) and "&&" as "&", like the
+// dialog's buttons do.
+QString WithoutMnemonics(const QString& text) {
+  QString shown;
+  shown.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == '&' && i + 1 < text.size()) ++i;
+    shown += text[i];
+  }
+  return shown;
+}
+
+Qt::Alignment HorizontalAlignment(ui::TextAlign align) {
+  switch (align) {
+    case ui::TextAlign::kCentre: return Qt::AlignHCenter;
+    case ui::TextAlign::kRight: return Qt::AlignRight;
+    case ui::TextAlign::kLeft: break;
+  }
+  return Qt::AlignLeft;
+}
+
+QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+QRect ToQRect(const PixelRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+
+// The text a widget shows and the room it has for it, for the kinds whose
+// captions are fixed by the layout or the model.
+struct TextRoom {
+  QString text;
+  QRect room;  // in the widget's coordinates
+  bool wrap = false;
+  Qt::Alignment align = Qt::AlignLeft;
+};
+
+bool RoomOf(QWidget* widget, const QSize& size, TextRoom& out) {
+  const QRect whole(QPoint(0, 0), size);
+  if (auto* button = qobject_cast<QPushButton*>(widget)) {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.rect = whole;
+    option.text = button->text();
+    if (button->isDefault() || button->autoDefault()) {
+      option.features |= QStyleOptionButton::AutoDefaultButton;
+    }
+    out.text = button->text().remove('&');
+    out.room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button)
+                   .adjusted(kTextMargin, 0, -kTextMargin, 0);
+    out.align = Qt::AlignCenter;
+    return true;
+  }
+  if (qobject_cast<QRadioButton*>(widget) || qobject_cast<QCheckBox*>(widget)) {
+    auto* button = static_cast<QAbstractButton*>(widget);
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.rect = whole;
+    option.text = button->text();
+    QStyle::SubElement element = qobject_cast<QRadioButton*>(widget)
+                                     ? QStyle::SE_RadioButtonContents
+                                     : QStyle::SE_CheckBoxContents;
+    out.text = button->text().remove('&');
+    out.room = button->style()->subElementRect(element, &option, button);
+    out.align = Qt::AlignLeft | Qt::AlignVCenter;
+    return true;
+  }
+  if (auto* label = qobject_cast<QLabel*>(widget)) {
+    int frame = label->frameWidth();
+    out.text = label->text();
+    out.room = whole.adjusted(frame, frame, -frame, -frame);
+    out.wrap = label->wordWrap();
+    out.align = label->alignment();
+    return true;
+  }
+  if (auto* group = dynamic_cast<GroupFrame*>(widget)) {
+    out.text = group->title();
+    out.room = QRect(0, 0, std::max(0, GroupFrame::TitleRoom(size.width())), size.height());
+    return true;
+  }
+  return false;
+}
+
+bool FitsIn(const TextRoom& room, const QFont& font) {
+  if (room.text.isEmpty()) return true;
+  QFontMetrics metrics(font);
+  if (room.wrap) {
+    QRect needed = metrics.boundingRect(QRect(0, 0, room.room.width(), 100000),
+                                        Qt::TextWordWrap | room.align, room.text);
+    return needed.width() <= room.room.width() && needed.height() <= room.room.height();
+  }
+  const QStringList lines = room.text.split('\n');
+  for (const QString& line : lines) {
+    if (metrics.horizontalAdvance(line) > room.room.width()) return false;
+  }
+  return metrics.height() * lines.size() <= std::max(room.room.height(), metrics.height());
+}
+
+}  // namespace
+
+DialogWindow::DialogWindow(ui::Dialog& model, QWidget* parent)
+    : QDialog(parent), model_(model), font_(DialogFont(model.GetLayout())) {
+  OpenWindows().push_back(this);
+  Qt::WindowFlags flags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint;
+  if (!parent) flags |= Qt::WindowMinimizeButtonHint;
+  setWindowFlags(flags);
+  setWindowIcon(AppIcon());
+  setFont(font_);
+  setFixedSize(model.GetLayout().width, model.GetLayout().height);
+  setWindowTitle(FromUtf8(model.Caption()));
+  setObjectName("dialog");
+
+  // Later widgets lie above earlier ones: the frames of group boxes, created
+  // first, stay under the buttons they hold.
+  items_.reserve(model.Controls().size());
+  for (const auto& control : model.Controls()) {
+    Item item;
+    item.control = control.get();
+    item.widget = CreateWidget(*control);
+    items_.push_back(std::move(item));
+  }
+  Reflect();
+}
+
+DialogWindow::~DialogWindow() { std::erase(OpenWindows(), this); }
+
+DialogWindow* DialogWindow::Of(const ui::Dialog* model) {
+  for (DialogWindow* window : OpenWindows()) {
+    if (&window->model_ == model) return window;
+  }
+  return nullptr;
+}
+
+QWidget* DialogWindow::Widget(int id) const {
+  if (id == ui::kIdStatic) return nullptr;
+  for (const Item& item : items_) {
+    if (item.control->Id() == id) return item.widget;
+  }
+  return nullptr;
+}
+
+QWidget* DialogWindow::WidgetAt(size_t index) const {
+  return index < items_.size() ? items_[index].widget : nullptr;
+}
+
+int DialogWindow::ComboFieldHeight() const {
+  return std::max(ui::DialogUnitsToPixelsY(12), QFontMetrics(font_).height() + 6);
+}
+
+QWidget* DialogWindow::CreateWidget(ui::Control& control) {
+  const ui::ControlSpec& spec = control.Spec();
+  const int id = control.Id();
+  QWidget* widget = nullptr;
+  switch (spec.kind) {
+    case ControlKind::kEdit: {
+      if (spec.multiline) {
+        auto* edit = new QPlainTextEdit(this);
+        edit->setReadOnly(spec.readOnly);
+        connect(edit, &QPlainTextEdit::textChanged, this, [this, edit, id] {
+          if (!reflecting_) Type(id, edit->toPlainText().toStdString());
+        });
+        widget = edit;
+      } else {
+        auto* edit = new QLineEdit(this);
+        edit->setReadOnly(spec.readOnly);
+        edit->setAlignment(HorizontalAlignment(spec.align) | Qt::AlignVCenter);
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, id](const QString& text) { Type(id, text.toStdString()); });
+        widget = edit;
+      }
+      if (spec.readOnly) {
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        widget->setPalette(palette);
+      }
+      break;
+    }
+    case ControlKind::kPushButton: {
+      auto* button = new QPushButton(this);
+      // Enter reaches the dialog, which clicks the focused or the default
+      // button itself (keyPressEvent).
+      button->setAutoDefault(false);
+      button->setDefault(spec.defaultButton);
+      connect(button, &QPushButton::clicked, this, [this, id] { Click(id); });
+      widget = button;
+      break;
+    }
+    case ControlKind::kRadioButton:
+    case ControlKind::kCheckBox: {
+      QAbstractButton* button = nullptr;
+      if (spec.pushLike) {
+        auto* push = new QPushButton(this);
+        // Enter on a switch is the dialog's Enter, not a click on the switch.
+        push->setAutoDefault(false);
+        button = push;
+      } else if (spec.kind == ControlKind::kRadioButton) {
+        button = new QRadioButton(this);
+      } else {
+        button = new QCheckBox(this);
+      }
+      button->setCheckable(true);
+      // The model checks and unchecks; the buttons never do it on their own.
+      button->setAutoExclusive(false);
+      connect(button, &QAbstractButton::clicked, this, [this, id] { Click(id); });
+      widget = button;
+      break;
+    }
+    case ControlKind::kComboBox:
+    case ControlKind::kComboEdit: {
+      auto* combo = new QComboBox(this);
+      combo->setEditable(spec.kind == ControlKind::kComboEdit);
+      combo->setInsertPolicy(QComboBox::NoInsert);
+      const int rowHeight = QFontMetrics(font_).height() + 2;
+      combo->setMaxVisibleItems(
+          std::max(5, (spec.rect.Height() - ComboFieldHeight()) / std::max(1, rowHeight)));
+      connect(combo, &QComboBox::activated, this, [this, id](int index) { Select(id, index); });
+      if (combo->lineEdit()) {
+        connect(combo->lineEdit(), &QLineEdit::textEdited, this,
+                [this, id](const QString& text) { Type(id, text.toStdString()); });
+        combo->lineEdit()->installEventFilter(this);
+        combo->lineEdit()->setProperty("controlId", id);
+      }
+      widget = combo;
+      break;
+    }
+    case ControlKind::kListBox: {
+      auto* list = new QListWidget(this);
+      list->setSelectionMode(QAbstractItemView::SingleSelection);
+      connect(list, &QListWidget::currentRowChanged, this, [this, id](int row) {
+        if (row >= 0) Select(id, row);
+      });
+      connect(list, &QListWidget::itemDoubleClicked, this,
+              [this, id, list](QListWidgetItem* entry) { DoubleClick(id, list->row(entry)); });
+      widget = list;
+      break;
+    }
+    case ControlKind::kStatic: {
+      auto* label = new QLabel(this);
+      label->setTextFormat(Qt::PlainText);
+      label->setWordWrap(true);
+      if (spec.sunken) {
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setLineWidth(1);
+      }
+      // One line of text sits in the middle of a low label; taller labels read
+      // from the top.
+      const int lines = static_cast<int>(std::count(spec.text.begin(), spec.text.end(), '\n')) + 1;
+      Qt::Alignment vertical = spec.rect.Height() < 2 * QFontMetrics(font_).height() && lines == 1
+                                   ? Qt::AlignVCenter
+                                   : Qt::AlignTop;
+      label->setAlignment(HorizontalAlignment(spec.align) | vertical);
+      QPalette palette = label->palette();
+      if (spec.textColour) palette.setColor(QPalette::WindowText, ToQColor(*spec.textColour));
+      if (spec.background) {
+        palette.setColor(QPalette::Window, ToQColor(*spec.background));
+        label->setAutoFillBackground(true);
+      } else {
+        // The dialog's own drawings show through.
+        label->setAutoFillBackground(false);
+        label->setAttribute(Qt::WA_NoSystemBackground);
+      }
+      label->setPalette(palette);
+      label->setAttribute(Qt::WA_TransparentForMouseEvents);
+      widget = label;
+      break;
+    }
+    case ControlKind::kGroupBox: {
+      widget = new GroupFrame(this);
+      break;
+    }
+  }
+  widget->setObjectName(QString("control_%1").arg(id));
+  widget->setProperty("controlId", id);
+  widget->setFont(font_);
+  if (widget->focusPolicy() != Qt::NoFocus) widget->installEventFilter(this);
+  return widget;
+}
+
+void DialogWindow::Start() {
+  Forward([this] { model_.Initialize(); });
+}
+
+template <typename Action>
+void DialogWindow::Forward(Action&& action) {
+  if (finished_ || model_.Ended()) return;
+  ++busy_;
+  try {
+    action();
+  } catch (const std::exception& error) {
+    // The model reports its own failures; anything else must not cross Qt.
+    qWarning("tavelin: %s", error.what());
+  }
+  --busy_;
+  AfterEvent();
+}
+
+void DialogWindow::AfterEvent() {
+  if (!model_.Ended()) PaintModel();
+  Reflect();
+  if (model_.Ended()) {
+    Finish();
+    return;
+  }
+  update();
+}
+
+void DialogWindow::PaintModel() {
+  drawing_.Clear();
+  ++modelPaints_;
+  ++busy_;
+  model_.Paint(drawing_);
+  --busy_;
+}
+
+void DialogWindow::Finish() {
+  if (finished_) return;
+  finished_ = true;
+  QDialog::done(model_.Result());
+}
+
+void DialogWindow::Click(int id) {
+  Forward([&] { model_.UserClick(id); });
+}
+void DialogWindow::Select(int id, int index) {
+  Forward([&] { model_.UserSelect(id, index); });
+}
+void DialogWindow::DoubleClick(int id, int index) {
+  Forward([&] { model_.UserDoubleClick(id, index); });
+}
+void DialogWindow::Type(int id, const std::string& text) {
+  Forward([&] { model_.UserType(id, text); });
+}
+void DialogWindow::Focus(int id) {
+  if (model_.FocusedId() == id) return;
+  Forward([&] { model_.UserFocus(id); });
+}
+void DialogWindow::MouseDown(int x, int y) {
+  Forward([&] { model_.UserMouseDown(x, y); });
+}
+void DialogWindow::Ok() {
+  Forward([&] { model_.UserOk(); });
+}
+void DialogWindow::Cancel() {
+  Forward([&] { model_.UserCancel(); });
+}
+
+void DialogWindow::Reflect() {
+  reflecting_ = true;
+  const QString caption = FromUtf8(model_.Caption());
+  if (windowTitle() != caption) setWindowTitle(caption);
+  for (Item& item : items_) ReflectItem(item);
+  reflecting_ = false;
+}
+
+void DialogWindow::ReflectItem(Item& item) {
+  const ui::Control& control = *item.control;
+  QWidget* widget = item.widget;
+  QSignalBlocker blocker(widget);
+  const QString text = FromUtf8(control.Text());
+
+  QRect rect = ToQRect(control.Rect());
+  if (control.Kind() == ControlKind::kComboBox || control.Kind() == ControlKind::kComboEdit) {
+    // The layout's height includes the dropped-down list.
+    rect.setHeight(std::min(rect.height(), ComboFieldHeight()));
+  }
+  const bool moved = widget->geometry() != rect;
+  if (moved) widget->setGeometry(rect);
+  if (widget->isEnabled() != control.Enabled()) widget->setEnabled(control.Enabled());
+
+  switch (control.Kind()) {
+    case ControlKind::kEdit:
+      if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        if (edit->text() != text) edit->setText(text);
+      } else if (auto* area = qobject_cast<QPlainTextEdit*>(widget)) {
+        if (area->toPlainText() != text) area->setPlainText(text);
+      }
+      break;
+    case ControlKind::kPushButton:
+    case ControlKind::kRadioButton:
+    case ControlKind::kCheckBox: {
+      auto* button = static_cast<QAbstractButton*>(widget);
+      if (button->text() != text) button->setText(text);
+      if (button->isCheckable() && button->isChecked() != control.Checked()) {
+        button->setChecked(control.Checked());
+      }
+      break;
+    }
+    case ControlKind::kComboBox:
+    case ControlKind::kComboEdit: {
+      auto* combo = static_cast<QComboBox*>(widget);
+      const auto& entries = control.Items();
+      bool same = combo->count() == static_cast<int>(entries.size());
+      for (int i = 0; same && i < combo->count(); ++i) {
+        same = combo->itemText(i) == FromUtf8(entries[static_cast<size_t>(i)]);
+      }
+      if (!same) {
+        combo->clear();
+        for (const std::string& entry : entries) combo->addItem(FromUtf8(entry));
+      }
+      if (combo->currentIndex() != control.CurSel()) combo->setCurrentIndex(control.CurSel());
+      if (combo->isEditable() && combo->currentText() != text) combo->setEditText(text);
+      break;
+    }
+    case ControlKind::kListBox: {
+      auto* list = static_cast<QListWidget*>(widget);
+      const auto& entries = control.Items();
+      bool same = list->count() == static_cast<int>(entries.size());
+      for (int i = 0; same && i < list->count(); ++i) {
+        same = list->item(i)->text() == FromUtf8(entries[static_cast<size_t>(i)]);
+      }
+      if (!same) {
+        list->clear();
+        for (const std::string& entry : entries) list->addItem(FromUtf8(entry));
+      }
+      if (list->currentRow() != control.CurSel()) {
+        list->setCurrentRow(control.CurSel());
+        if (control.CurSel() < 0) list->clearSelection();
+      }
+      break;
+    }
+    case ControlKind::kStatic: {
+      auto* label = static_cast<QLabel*>(widget);
+      const QString shown = WithoutMnemonics(text);
+      if (label->text() != shown) label->setText(shown);
+      break;
+    }
+    case ControlKind::kGroupBox: {
+      auto* group = static_cast<GroupFrame*>(widget);
+      const QString shown = WithoutMnemonics(text);
+      if (group->title() != shown) group->setTitle(shown);
+      break;
+    }
+  }
+  if (moved || !item.fitted || item.shownText != control.Text()) FitFont(item);
+  if (widget->isHidden() == control.Visible()) widget->setVisible(control.Visible());
+}
+
+void DialogWindow::FitFont(Item& item) {
+  item.fitted = true;
+  item.shownText = item.control->Text();
+  TextRoom room;
+  if (!RoomOf(item.widget, item.control->Rect().Width() > 0
+                               ? QSize(item.control->Rect().Width(), item.control->Rect().Height())
+                               : item.widget->size(),
+              room)) {
+    return;
+  }
+  QFont font = font_;
+  for (int size = font_.pixelSize(); size >= kMinPixelSize; --size) {
+    font.setPixelSize(size);
+    if (FitsIn(room, font)) break;
+  }
+  if (item.widget->font() != font) item.widget->setFont(font);
+}
+
+bool DialogWindow::TextFits(QWidget* widget) {
+  TextRoom room;
+  if (!RoomOf(widget, widget->size(), room)) return true;
+  return FitsIn(room, widget->font());
+}
+
+void DialogWindow::paintEvent(QPaintEvent*) {
+  // The model's last drawing, under the widgets. The model itself paints after
+  // each user action, not on every repaint of the window system.
+  QPainter painter(this);
+  QtCanvas canvas(painter, font_);
+  drawing_.Replay(canvas);
+}
+
+void DialogWindow::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Escape:
+      Cancel();
+      return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+      // A focused push button takes Enter; else the default button; else OK.
+      for (const Item& item : items_) {
+        if (item.widget->hasFocus() && item.control->Kind() == ControlKind::kPushButton) {
+          Click(item.control->Id());
+          return;
+        }
+      }
+      for (const Item& item : items_) {
+        const ui::ControlSpec& spec = item.control->Spec();
+        if (spec.kind == ControlKind::kPushButton && spec.defaultButton) {
+          if (item.control->Visible() && item.control->Enabled()) Click(item.control->Id());
+          return;
+        }
+      }
+      Ok();
+      return;
+    }
+    default:
+      QDialog::keyPressEvent(event);
+  }
+}
+
+void DialogWindow::closeEvent(QCloseEvent* event) {
+  if (finished_ || model_.Ended()) {
+    event->accept();
+    return;
+  }
+  // The close box is the cancel action; the model decides whether to close.
+  event->ignore();
+  Cancel();
+}
+
+void DialogWindow::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    const QPoint at = event->position().toPoint();
+    MouseDown(at.x(), at.y());
+  }
+  QDialog::mousePressEvent(event);
+}
+
+bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn) {
+    const int id = watched->property("controlId").toInt();
+    if (id != ui::kIdStatic && id != model_.FocusedId()) {
+      if (busy_ > 0 || reflecting_) {
+        // Not inside a handler that is still running: after it.
+        QTimer::singleShot(0, this, [this, id] { Focus(id); });
+      } else {
+        Focus(id);
+      }
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace tavelin::qt

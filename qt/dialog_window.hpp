@@ -1,0 +1,102 @@
+// A dialog model shown as real widgets: one widget per control of its layout,
+// placed at the layout's pixel rectangles. The window only translates: every
+// user action goes to the model, then the model paints (its drawings lie under
+// the widgets) and its whole state is copied back into the widgets. The model
+// alone decides which radio is checked, what a check box shows and whether the
+// window closes.
+#pragma once
+
+#include <QDialog>
+#include <QFont>
+#include <string>
+#include <vector>
+
+#include "framework/toolkit/dialog.hpp"
+#include "qt/qt_canvas.hpp"
+
+class QComboBox;
+class QLabel;
+
+namespace tavelin::qt {
+
+class DialogWindow : public QDialog {
+ public:
+  explicit DialogWindow(ui::Dialog& model, QWidget* parent = nullptr);
+  ~DialogWindow() override;
+
+  // Initialises the model, lets it paint once and shows its state. When the
+  // model ends during its initialisation the window is done at once.
+  void Start();
+
+  ui::Dialog& Model() { return model_; }
+  // The widget of control `id`, nullptr when there is none.
+  QWidget* Widget(int id) const;
+  // The widget of the control at `index` in layout order.
+  QWidget* WidgetAt(size_t index) const;
+  const QFont& DialogFontUsed() const { return font_; }
+  // The model's drawing of its last paint.
+  const PaintRecording& Drawing() const { return drawing_; }
+  int ModelPaints() const { return modelPaints_; }
+
+  // What the user does, as the widgets report it. Each goes to the model and is
+  // followed by the model's paint and the copy of its state into the widgets.
+  void Click(int id);
+  void Select(int id, int index);
+  void DoubleClick(int id, int index);
+  void Type(int id, const std::string& text);
+  void Focus(int id);
+  void MouseDown(int x, int y);
+  void Ok();
+  void Cancel();
+
+  // Copies the model's state (caption, texts, checks, enabled and visible
+  // states, entries, selections, rectangles) into the widgets, signals blocked.
+  void Reflect();
+
+  // The open window showing `model`, or nullptr.
+  static DialogWindow* Of(const ui::Dialog* model);
+
+  // True when `text` in the widget's current font fits the widget's room for
+  // text (after the window chose the font size); for tests and checks.
+  static bool TextFits(QWidget* widget);
+
+  void accept() override { Ok(); }
+  void reject() override { Cancel(); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct Item {
+    ui::Control* control = nullptr;
+    QWidget* widget = nullptr;
+    std::string shownText;  // the text the widget's font size was chosen for
+    bool fitted = false;
+  };
+
+  QWidget* CreateWidget(ui::Control& control);
+  void ReflectItem(Item& item);
+  void FitFont(Item& item);
+  // Runs `action` on the model, then paints it and reflects its state.
+  template <typename Action>
+  void Forward(Action&& action);
+  void AfterEvent();
+  void PaintModel();
+  void Finish();
+  int ComboFieldHeight() const;
+
+  ui::Dialog& model_;
+  QFont font_;
+  std::vector<Item> items_;
+  PaintRecording drawing_;
+  int modelPaints_ = 0;
+  int busy_ = 0;
+  bool reflecting_ = false;
+  bool finished_ = false;
+};
+
+}  // namespace tavelin::qt

@@ -1,0 +1,34 @@
+// The window system of the desktop program: message boxes are QMessageBoxes
+// and dialogs run modally as DialogWindows.
+#pragma once
+
+#include <functional>
+
+#include "framework/toolkit/dialog.hpp"
+
+class QMessageBox;
+class QWidget;
+
+namespace tavelin::qt {
+
+class DialogWindow;
+
+class QtUiHost : public ui::UiHost {
+ public:
+  // A modal box with the caption, the text and one OK button, over the window
+  // of `owner` when it is open.
+  int ShowMessage(ui::Dialog* owner, const std::string& text, const std::string& caption) override;
+  // Builds the window of `dialog` over the innermost open one, initialises the
+  // model and runs the window until the model ends; returns the model's result.
+  int RunModal(ui::Dialog& dialog) override;
+
+  // How a prepared box or window is run; tests answer without blocking. The
+  // defaults call exec().
+  std::function<void(QMessageBox&)> runMessageBox;
+  std::function<void(DialogWindow&)> runWindow;
+
+ private:
+  QWidget* ParentFor(ui::Dialog* owner) const;
+};
+
+}  // namespace tavelin::qt
