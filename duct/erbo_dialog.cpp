@@ -18,10 +18,9 @@ constexpr size_t kListCapacity = 1000;
 const char* const kAngleChoices[] = {"15", "30", "45", "60", "75", "90"};
 
 // Lines 1 to 8 of "Erbo.ini", in file order.
-constexpr int kFirstEdits[] = {ErboDialog::kInletWidth,   ErboDialog::kRadius,
-                               ErboDialog::kOutletWidth,  ErboDialog::kRadius2,
-                               ErboDialog::kOutletLength, ErboDialog::kStored9,
-                               ErboDialog::kStoredAngle,  ErboDialog::kAngle};
+constexpr int kFirstEdits[] = {
+    ErboDialog::kInletWidth,   ErboDialog::kRadius,  ErboDialog::kOutletWidth, ErboDialog::kRadius2,
+    ErboDialog::kOutletLength, ErboDialog::kStored9, ErboDialog::kStoredAngle, ErboDialog::kAngle};
 
 }  // namespace
 
@@ -71,7 +70,8 @@ void ErboDialog::OnInitDialog() {
 
 void ErboDialog::ApplySettings(const std::vector<std::string>& lines) {
   const size_t n = lines.size();
-  for (size_t i = 0; i < std::size(kFirstEdits) && i < n; ++i) SetItemText(kFirstEdits[i], lines[i]);
+  for (size_t i = 0; i < std::size(kFirstEdits) && i < n; ++i)
+    SetItemText(kFirstEdits[i], lines[i]);
   if (n > 12) SetItemText(kInletLength, lines[12]);
   if (n > 8) {
     if (lines[8] == "1") CheckRadio(kBaseOuter);
@@ -115,16 +115,28 @@ std::vector<std::string> ErboDialog::Settings() {
   auto flag = [this](int id) { return std::string(IsChecked(id) ? "1" : "0"); };
   std::string base;
   switch (CheckedOf({kBaseOuter, kBaseCentre, kBaseInner})) {
-    case kBaseOuter: base = "1"; break;
-    case kBaseCentre: base = "2"; break;
-    case kBaseInner: base = "3"; break;
-    default: break;
+    case kBaseOuter:
+      base = "1";
+      break;
+    case kBaseCentre:
+      base = "2";
+      break;
+    case kBaseInner:
+      base = "3";
+      break;
+    default:
+      break;
   }
   std::string factor;
   switch (CheckedOf({kHalfRadius, kFullRadius})) {
-    case kHalfRadius: factor = "1"; break;
-    case kFullRadius: factor = "2"; break;
-    default: break;
+    case kHalfRadius:
+      factor = "1";
+      break;
+    case kFullRadius:
+      factor = "2";
+      break;
+    default:
+      break;
   }
   std::vector<std::string> lines;
   for (int id : kFirstEdits) lines.push_back(ItemText(id));
@@ -150,10 +162,18 @@ ElbowInput ErboDialog::ReadInput() {
   // The texts decide, not the numbers: "500" and "500.0" make a reducing elbow.
   in.sameWidthText = ItemText(kInletWidth) == ItemText(kOutletWidth);
   switch (CheckedOf({kBaseOuter, kBaseCentre, kBaseInner})) {
-    case kBaseOuter: in.base = ElbowBase::kOuterCorner; break;
-    case kBaseCentre: in.base = ElbowBase::kCentreLines; break;
-    case kBaseInner: in.base = ElbowBase::kInnerCorner; break;
-    default: in.base = ElbowBase::kNone; break;
+    case kBaseOuter:
+      in.base = ElbowBase::kOuterCorner;
+      break;
+    case kBaseCentre:
+      in.base = ElbowBase::kCentreLines;
+      break;
+    case kBaseInner:
+      in.base = ElbowBase::kInnerCorner;
+      break;
+    default:
+      in.base = ElbowBase::kNone;
+      break;
   }
   in.mirror = IsChecked(kMirror);
   in.turned = IsChecked(kTurn);
@@ -175,8 +195,8 @@ void ErboDialog::Update(bool write) {
   Invalidate();
   if (!write || !ready_) return;
   std::vector<std::string> settings = Settings();
-  std::string name = BlockName(kBlockPrefix, settings, {common_.k1, common_.k2, common_.k3},
-                               App().random->Next());
+  std::string name =
+      BlockName(kBlockPrefix, settings, {common_.k1, common_.k2, common_.k3}, App().random->Next());
   WriteHandOff(Info(), list_, kSettingsFile, settings, name);
   handedOff_ = list_.Count() > 0;
 }

@@ -19,15 +19,15 @@ class ErboDialog : public ui::Dialog {
   explicit ErboDialog(ui::AppContext& app);
 
   // Edits.
-  static constexpr int kInletWidth = 1003;   // W1
-  static constexpr int kRadius = 1005;       // R
-  static constexpr int kOutletWidth = 1006;  // W2
-  static constexpr int kRadius2 = 1007;      // R', kept equal to R
-  static constexpr int kOutletLength = 1008; // L1
-  static constexpr int kStored9 = 1009;      // hidden, only stored
-  static constexpr int kStoredAngle = 1010;  // hidden, receives the hidden angle list
-  static constexpr int kAngle = 1011;        // A
-  static constexpr int kInletLength = 1012;  // L2
+  static constexpr int kInletWidth = 1003;    // W1
+  static constexpr int kRadius = 1005;        // R
+  static constexpr int kOutletWidth = 1006;   // W2
+  static constexpr int kRadius2 = 1007;       // R', kept equal to R
+  static constexpr int kOutletLength = 1008;  // L1
+  static constexpr int kStored9 = 1009;       // hidden, only stored
+  static constexpr int kStoredAngle = 1010;   // hidden, receives the hidden angle list
+  static constexpr int kAngle = 1011;         // A
+  static constexpr int kInletLength = 1012;   // L2
   // Combos.
   static constexpr int kInletSizes = 1025;
   static constexpr int kOutletSizes = 1026;

@@ -9,6 +9,8 @@ namespace {
 
 // sin / cos of twice a half angle, as the reducing elbow's fillet ray uses it.
 constexpr double kTwoDegreesToRadians = 0.03490658503888889;
+// Arcs sweeping less than this many degrees are left out.
+constexpr double kNoSweep = 1e-6;
 
 bool Finite(double v) { return std::isfinite(v); }
 
@@ -23,6 +25,15 @@ Point SharpCorner(const Segment& first, const Segment& second, const Point& firs
   Crossing crossing = Intersect(first, second);
   if (crossing.parallel) return Midpoint(firstEnd, secondEnd);
   return crossing.point;
+}
+
+// A side of no length (a straight length of 0) still has a direction; for
+// finding corners it is stretched 50 away from the bend along that direction.
+Segment Directed(const Point& far, const Point& bendEnd, double awayX, double awayY) {
+  if (far.x == bendEnd.x && far.y == bendEnd.y) {
+    return {{bendEnd.x + 50.0 * awayX, bendEnd.y + 50.0 * awayY}, bendEnd};
+  }
+  return {far, bendEnd};
 }
 
 // Adds records to the list, remembering when a value was not finite so that
@@ -48,6 +59,11 @@ class Writer {
       invalid_ = true;
       return;
     }
+    // A bend of no angle has no arc; its start and end angles would read as a
+    // full circle.
+    double sweep = std::fmod(end - start, 360.0);
+    if (sweep < 0.0) sweep += 360.0;
+    if (sweep < kNoSweep || sweep > 360.0 - kNoSweep) return;
     list_.AddArcRecord(2, kSolid, element, centre.x, centre.y, radius, start, end);
   }
   void Base(double bx, double by) {
@@ -76,9 +92,15 @@ void BuildRightAngle(Writer& w, const ElbowInput& in, const Common& c) {
   const double Y = h2 + in.l2 + in.rInlet;  // inlet flange, below the origin
   w.Extents(X + in.k3, Y + in.k3, h1, h2);
   switch (in.base) {
-    case ElbowBase::kOuterCorner: w.Base(-h1, -h2); break;
-    case ElbowBase::kInnerCorner: w.Base(h1, h2); break;
-    default: w.Base(0.0, 0.0); break;
+    case ElbowBase::kOuterCorner:
+      w.Base(-h1, -h2);
+      break;
+    case ElbowBase::kInnerCorner:
+      w.Base(h1, h2);
+      break;
+    default:
+      w.Base(0.0, 0.0);
+      break;
   }
   const double k1 = in.k1, k2 = in.k2;
   w.Line(kFlangeJoint, {X, h2 + k2}, {X, -h2 - k2});
@@ -139,15 +161,25 @@ void BuildEqualWidth(Writer& w, const ElbowInput& in, const Common& c) {
 
   w.Extents(J + in.k3, D + in.k3, h1, h2);
   switch (in.base) {
-    case ElbowBase::kOuterCorner: w.Base(-h1, -h1 * a.t); break;
-    case ElbowBase::kInnerCorner: w.Base(h1, h1 * a.t); break;
-    default: w.Base(0.0, 0.0); break;
+    case ElbowBase::kOuterCorner:
+      w.Base(-h1, -h1 * a.t);
+      break;
+    case ElbowBase::kInnerCorner:
+      w.Base(h1, h1 * a.t);
+      break;
+    default:
+      w.Base(0.0, 0.0);
+      break;
   }
   const Point c1 = rot(J, h2), c2 = rot(J - l1, h2);
   const Point e1 = rot(J, -h1), e2 = rot(J - l1, -h1);
-  const Segment outletOuter{c1, c2}, outletInner{e1, e2};
   const Segment inletInner{{h1, -D}, {h1, l2 - D}};
   const Segment inletOuter{{-h1, -D}, {-h1, l2 - D}};
+  const Point outward = rot(1.0, 0.0);
+  const Segment outletOuter = Directed(c1, c2, outward.x, outward.y);
+  const Segment outletInner = Directed(e1, e2, outward.x, outward.y);
+  const Segment inletInnerSide = Directed(inletInner.a, inletInner.b, 0.0, -1.0);
+  const Segment inletOuterSide = Directed(inletOuter.a, inletOuter.b, 0.0, -1.0);
 
   w.Line(kFlangeJoint, rot(J, h2 + k2), rot(J, -h1 - k2));
   w.Line(kFlangeJoint, {-h1 - k2, -D}, {h1 + k2, -D});
@@ -165,12 +197,12 @@ void BuildEqualWidth(Writer& w, const ElbowInput& in, const Common& c) {
   if (!in.innerSharp) w.Arc(kDuctBody, centre, in.r, seen(e2), seen(inletInner.b));
   if (!in.outerSharp) w.Arc(kDuctBody, centre, in.r + in.w2, seen(c2), seen(inletOuter.b));
   if (in.innerSharp) {
-    Point p = SharpCorner(outletInner, inletInner, e2, inletInner.b);
+    Point p = SharpCorner(outletInner, inletInnerSide, e2, inletInner.b);
     w.Line(kDuctBody, e2, p);
     w.Line(kDuctBody, inletInner.b, p);
   }
   if (in.outerSharp) {
-    Point q = SharpCorner(outletOuter, inletOuter, c2, inletOuter.b);
+    Point q = SharpCorner(outletOuter, inletOuterSide, c2, inletOuter.b);
     w.Line(kDuctBody, c2, q);
     w.Line(kDuctBody, inletOuter.b, q);
   }
@@ -194,14 +226,22 @@ bool BuildReducing(RecordList& list, Writer& w, const ElbowInput& in, const Comm
   w.Extents(J + in.k3, D + in.k3, h1, h2);
   const double I = h2 / cosTheta - h1 * std::tan(a.theta * kDegreesToRadians);
   switch (in.base) {
-    case ElbowBase::kOuterCorner: w.Base(-h1, -I); break;
-    case ElbowBase::kInnerCorner: w.Base(h1, I); break;
-    default: w.Base(0.0, 0.0); break;
+    case ElbowBase::kOuterCorner:
+      w.Base(-h1, -I);
+      break;
+    case ElbowBase::kInnerCorner:
+      w.Base(h1, I);
+      break;
+    default:
+      w.Base(0.0, 0.0);
+      break;
   }
   const Point c1 = rot(J, e), c2 = rot(J - l1 - d, e);
   const Point e1 = rot(J, -h1), e2 = rot(J - l1, -h1);
-  const Segment outletOuter{c1, c2}, outletInner{e1, e2};
-  const Segment inletInner{{h1, -D - g}, {h1, l2 - D}};
+  const Point outward = rot(1.0, 0.0);
+  const Segment outletOuter = Directed(c1, c2, outward.x, outward.y);
+  const Segment outletInner = Directed(e1, e2, outward.x, outward.y);
+  const Segment inletInner = Directed({h1, -D - g}, {h1, l2 - D}, 0.0, -1.0);
   const Point inletOuterBottom{-h1, -D - g};
   // A zero-length inlet side has no direction; a stand-in length of 50 gives it one.
   Segment inletOuter{inletOuterBottom, {-h1, -D - g + (l2 == 0.0 ? 50.0 : l2)}};
@@ -213,7 +253,7 @@ bool BuildReducing(RecordList& list, Writer& w, const ElbowInput& in, const Comm
     w.Line(kAngleWidth, {-h1, k1 - D - g}, {h1, k1 - D - g});
   }
   w.Line(kDuctBody, e1, e2);
-  w.Line(kDuctBody, inletInner.a, inletInner.b);
+  w.Line(kDuctBody, {h1, -D - g}, inletInner.b);
   w.Line(kDuctBody, inletOuterBottom, {-h1, -D - g + l2});
 
   const Point bend{a.rc, l2 - D};
@@ -235,8 +275,8 @@ bool BuildReducing(RecordList& list, Writer& w, const ElbowInput& in, const Comm
       const double rho = x * std::cos(half) / std::sin(half);
       w.Arc(kDuctBody, {rho - h1, l2 - D}, rho, 180.0 - in.angle, 180.0);
       const double halfAngle = in.angle / 2.0;
-      const double tanA = std::sin(halfAngle * kTwoDegreesToRadians) /
-                          std::cos(halfAngle * kTwoDegreesToRadians);
+      const double tanA =
+          std::sin(halfAngle * kTwoDegreesToRadians) / std::cos(halfAngle * kTwoDegreesToRadians);
       inletOuter = {{rho - h1, l2 - D - g}, {rho - h1 - 1000.0, l2 - D - g + 1000.0 * tanA}};
       Point p1 = Intersect(outletOuter, inletOuter).point;
       w.Line(kDuctBody, c1, p1);

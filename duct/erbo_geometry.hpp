@@ -13,10 +13,10 @@ class RecordList;
 
 // Where the base point (the block's insertion point) lies.
 enum class ElbowBase : int {
-  kNone = 0,          // no radio set: no offset
-  kOuterCorner = 1,   // crossing of the outer sides
-  kCentreLines = 2,   // crossing of the centre lines
-  kInnerCorner = 3,   // crossing of the inner sides
+  kNone = 0,         // no radio set: no offset
+  kOuterCorner = 1,  // crossing of the outer sides
+  kCentreLines = 2,  // crossing of the centre lines
+  kInnerCorner = 3,  // crossing of the inner sides
 };
 
 enum class ElbowConstruction { kRightAngle, kEqualWidth, kReducing };
@@ -36,9 +36,9 @@ struct ElbowInput {
   bool turned = false;      // the whole drawing turned by 90 degrees
   bool outerSharp = false;  // outside of the bend as a sharp corner
   bool innerSharp = false;  // inside of the bend as a sharp corner
-  double k1 = 0.0;  // angle width
-  double k2 = 0.0;  // flange joint projection
-  double k3 = 0.0;  // third common value (added to the flange distances of the extents)
+  double k1 = 0.0;          // angle width
+  double k2 = 0.0;          // flange joint projection
+  double k3 = 0.0;          // third common value (added to the flange distances of the extents)
 };
 
 struct ElbowResult {
