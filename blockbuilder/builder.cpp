@@ -1,0 +1,233 @@
+#include "blockbuilder/builder.hpp"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <ctime>
+#include <fstream>
+#include <vector>
+
+#include "blockbuilder/draw_data.hpp"
+#include "blockbuilder/dxf_writer.hpp"
+#include "blockbuilder/straight_duct.hpp"
+#include "blockbuilder/tables.hpp"
+#include "framework/codepage.hpp"
+#include "framework/info_folder.hpp"
+
+namespace tavelin::blockbuilder {
+namespace fs = std::filesystem;
+namespace {
+
+// One hand-off file read whole, or why it could not be.
+struct HandOffFile {
+  bool ok = false;
+  std::vector<std::string> lines;  // UTF-8, without line ends
+};
+
+HandOffFile ReadHandOff(const InfoFolder& info, const std::string& name, std::uintmax_t limit,
+                        BuildLog& log) {
+  HandOffFile file;
+  const fs::path path = info.Locate(name);
+  std::error_code ec;
+  const fs::file_status status = fs::status(path, ec);
+  if (ec || !fs::exists(status)) {
+    log.Add(name + " がありません");
+    return file;
+  }
+  // A FIFO or a device would block the read or never end.
+  if (!fs::is_regular_file(status)) {
+    log.Add(name + " は通常のファイルではありません");
+    return file;
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    log.Add(name + " を開けません");
+    return file;
+  }
+  std::string bytes(static_cast<size_t>(limit) + 1, '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (in.bad()) {
+    log.Add(name + " を読めません");
+    return file;
+  }
+  bytes.resize(static_cast<size_t>(in.gcount()));
+  if (bytes.size() > limit) {
+    log.Add(name + " が " + std::to_string(limit / 1024) + " KB を超えるため読みません");
+    return file;
+  }
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find('\n', start);
+    if (end == std::string::npos) end = bytes.size();
+    std::string_view line(bytes.data() + start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    file.lines.push_back(Cp932ToUtf8(line));
+    start = end + 1;
+  }
+  file.ok = true;
+  return file;
+}
+
+std::string TrimBlanks(const std::string& text) {
+  size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  size_t last = text.find_last_not_of(" \t");
+  return text.substr(first, last - first + 1);
+}
+
+std::string Timestamp() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char buffer[32];
+  std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &local);
+  return buffer;
+}
+
+void AppendLog(const fs::path& root, const BuildResult& result, const BuildLog& log) {
+  std::error_code ec;
+  const fs::path blocks = root / "blocks";
+  fs::create_directories(blocks, ec);
+  const fs::path file = blocks / "builder.log";
+  if (fs::exists(file, ec) && fs::file_size(file, ec) > kMaxLogBytes) {
+    fs::rename(file, blocks / "builder.log.1", ec);
+  }
+  const std::string prefix =
+      Timestamp() + " " + (result.blockName.empty() ? std::string("-") : result.blockName) + ": ";
+  std::string text;
+  for (const std::string& line : log.Lines()) text += prefix + line + "\n";
+  if (result.written) {
+    text += prefix + "ブロックを作成しました (" + std::to_string(result.entities) + " 図形) " +
+            result.file.string() + "\n";
+  } else {
+    text += prefix + "ブロックは作成しませんでした\n";
+  }
+  // One append of whole lines, so that two builders never mix their lines.
+  int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  if (fd >= 0) {
+    ssize_t written = ::write(fd, text.data(), text.size());
+    (void)written;
+    ::close(fd);
+  }
+}
+
+// The entities of the straight duct, from its settings and the attributes.
+bool AddStraightDuct(const InfoFolder& info, std::vector<Entity>& entities, BuildLog& log) {
+  HandOffFile choku = ReadHandOff(info, "Choku.ini", kMaxSettingsBytes, log);
+  HandOffFile dakuto = ReadHandOff(info, "DakutoSet.ini", kMaxSettingsBytes, log);
+  HandOffFile kyotu = ReadHandOff(info, "KyotuSet.ini", kMaxSettingsBytes, log);
+  if (!choku.ok || !dakuto.ok || !kyotu.ok) {
+    log.Add("直管は作図できません");
+    return false;
+  }
+  StraightDuct duct = ReadStraightDuct(choku.lines, log);
+  DuctStyle style = ReadDuctStyle(dakuto.lines, kyotu.lines, log);
+  return DrawStraightDuct(duct, style, entities, log);
+}
+
+}  // namespace
+
+std::string RefusedBlockName(std::string_view name) {
+  if (name.empty()) return "ブロック名が空です";
+  if (name.front() == '.') return "ブロック名が「.」で始まっています";
+  if (name.size() > kMaxBlockNameBytes) return "ブロック名が長すぎます";
+  for (size_t i = 0; i < name.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(name[i]);
+    if (c == '/' || c == '\\') return "ブロック名に「/」か「\\」があります";
+    if (c < 0x20 || c == 0x7F) return "ブロック名に制御文字があります";
+    // C1 control characters (U+0080 to U+009F) and U+FFFD, the mark of bytes
+    // that were not CP932.
+    if (c == 0xC2 && i + 1 < name.size() && static_cast<unsigned char>(name[i + 1]) < 0xA0) {
+      return "ブロック名に制御文字があります";
+    }
+    if (name.substr(i, 3) == "\xEF\xBF\xBD") return "ブロック名に読めない文字があります";
+  }
+  return {};
+}
+
+BuildResult BuildBlock(const fs::path& root, BuildLog& log) {
+  BuildResult result;
+  const InfoFolder info(root);
+
+  HandOffFile drawName = ReadHandOff(info, "DrawName.ini", kMaxSettingsBytes, log);
+  if (!drawName.ok) return result;
+  const std::string name = drawName.lines.empty() ? std::string() : TrimBlanks(drawName.lines[0]);
+  if (std::string reason = RefusedBlockName(name); !reason.empty()) {
+    log.Add("DrawName.ini: " + reason + " " + Quote(name));
+    return result;
+  }
+  result.blockName = name;
+
+  bool byLayer = false;
+  HandOffFile byLayerFile = ReadHandOff(info, "ByLayer.ini", kMaxSettingsBytes, log);
+  if (byLayerFile.ok) {
+    const std::string value = byLayerFile.lines.empty() ? std::string() : TrimBlanks(byLayerFile.lines[0]);
+    byLayer = value == "1";
+    if (value != "0" && value != "1") log.Add("ByLayer.ini の値 " + Quote(value) + " は 0 として扱いました");
+  } else {
+    log.Add("ByLayer を使わずに作図します");
+  }
+  // "Command.ini" names the dialog that wrote the hand-off; the records say
+  // everything the block needs, so it is only checked for being there.
+  ReadHandOff(info, "Command.ini", kMaxSettingsBytes, log);
+
+  HandOffFile drawData = ReadHandOff(info, "DrawData.txt", kMaxDrawDataBytes, log);
+  if (!drawData.ok) return result;
+
+  std::vector<Entity> entities;
+  bool ductDrawn = false;
+  for (size_t i = 0; i < drawData.lines.size(); ++i) {
+    const int lineNumber = static_cast<int>(i + 1);
+    ParsedRecord record = ParseRecord(drawData.lines[i], lineNumber, log);
+    if (record.kind == RecordKind::kEntity) {
+      entities.push_back(std::move(record.entity));
+    } else if (record.kind == RecordKind::kStraightDuct) {
+      if (ductDrawn) {
+        log.Add("DrawData.txt " + std::to_string(lineNumber) + "行目: 2つ目の CK は読み飛ばしました");
+        continue;
+      }
+      ductDrawn = true;
+      AddStraightDuct(info, entities, log);
+    }
+  }
+  if (entities.empty()) {
+    log.Add("DrawData.txt に作図できる記録がありません");
+    return result;
+  }
+
+  const Tables tables = ResolveTables(entities, byLayer, log);
+  const std::string bytes = WriteDxf(tables);
+  const fs::path blocks = root / "blocks";
+  std::error_code ec;
+  fs::create_directories(blocks, ec);
+  if (ec) {
+    log.Add("フォルダ " + blocks.string() + " を作れません: " + ec.message());
+    return result;
+  }
+  const fs::path file = blocks / (name + ".dxf");
+  try {
+    WriteFileAtomically(file, bytes);
+  } catch (const FileError& error) {
+    log.Add(file.string() + " を書けません: " + error.Reason());
+    return result;
+  }
+  result.written = true;
+  result.file = file;
+  result.entities = tables.entities.size();
+  return result;
+}
+
+BuildResult BuildBlock(const fs::path& root) {
+  BuildLog log;
+  BuildResult result;
+  try {
+    result = BuildBlock(root, log);
+  } catch (const std::exception& error) {
+    log.Add(std::string("処理を続けられません: ") + error.what());
+    result.written = false;
+  }
+  AppendLog(root, result, log);
+  return result;
+}
+
+}  // namespace tavelin::blockbuilder

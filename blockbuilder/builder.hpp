@@ -1,0 +1,46 @@
+// The block builder: started by a generator's OK button, it reads the hand-off
+// files of ROOT/info and writes the block ROOT/blocks/<block name>.dxf, which
+// the CAD program then inserts. It never asks anything: whatever it refuses or
+// skips is written to ROOT/blocks/builder.log, and its exit status says
+// whether a block was written.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "blockbuilder/block.hpp"
+
+namespace tavelin::blockbuilder {
+
+// A "DrawData.txt" larger than this is refused: generators write a few
+// kilobytes, so such a file is damaged or not ours.
+inline constexpr std::uintmax_t kMaxDrawDataBytes = 2 * 1024 * 1024;
+// The other hand-off files hold one short line each.
+inline constexpr std::uintmax_t kMaxSettingsBytes = 64 * 1024;
+// Bytes of a block name, leaving room in a file name for ".dxf" and the
+// temporary suffix used while writing.
+inline constexpr size_t kMaxBlockNameBytes = 200;
+// builder.log is moved aside to builder.log.1 beyond this size.
+inline constexpr std::uintmax_t kMaxLogBytes = 1024 * 1024;
+
+struct BuildResult {
+  bool written = false;
+  std::string blockName;
+  std::filesystem::path file;  // the block written
+  size_t entities = 0;
+};
+
+// Why `name` cannot be a block file name, or "" when it can. A name must not
+// be empty, start with ".", hold "/", "\", control characters or characters
+// that could not be read, or be longer than kMaxBlockNameBytes.
+std::string RefusedBlockName(std::string_view name);
+
+// Builds the block and appends its log lines; never throws.
+BuildResult BuildBlock(const std::filesystem::path& root);
+
+// The part of BuildBlock that reads and writes, with its log kept in `log`.
+BuildResult BuildBlock(const std::filesystem::path& root, BuildLog& log);
+
+}  // namespace tavelin::blockbuilder
