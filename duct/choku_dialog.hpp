@@ -1,0 +1,58 @@
+// The straight duct dialog "直管作図". It computes no geometry: it keeps the
+// pitch, size, overall length and the drawing options in "Choku.ini", hands
+// the block builder the single drawing-data line "CK", and names the block
+// after the stored values. The block builder draws the duct from them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "framework/preview.hpp"
+#include "framework/toolkit/dialog.hpp"
+
+namespace tavelin {
+
+class ChokuDialog : public ui::Dialog {
+ public:
+  explicit ChokuDialog(ui::AppContext& app);
+
+  static constexpr int kPitch = 1011;
+  static constexpr int kSize = 1007;
+  static constexpr int kSizeList = 1126;
+  static constexpr int kBaseLeft = 1122;  // base point at the left end, middle, right end
+  static constexpr int kBaseMiddle = 1123;
+  static constexpr int kBaseRight = 1124;
+  static constexpr int kLeftJoint = 1022;   // "作図有" under the left end joint (tag 2)
+  static constexpr int kRightJoint = 1023;  // and under the right end joint (tag 3)
+  static constexpr int kDuctLinesOnly = 1127;
+  static constexpr int kJointsOnly = 1128;
+  static constexpr int kBoth = 1129;
+  static constexpr int kFixed45 = 1016;
+  static constexpr int kLength = 1009;
+  static constexpr int kSpareEdit = 1010;
+  static constexpr int kCurrentLayer = 1125;
+  static constexpr int kUpdate = 1013;
+  static constexpr int kSchematicAnchor = 1006;
+  static constexpr int kStatusLine = 1020;
+
+  // The eight values of "Choku.ini", as the controls hold them now.
+  std::vector<std::string> Settings();
+  // "ChokuKan" followed by the eight values, without separators.
+  std::string BlockName();
+
+ protected:
+  void OnInitDialog() override;
+  void OnPaint(Canvas& canvas) override;
+  void OnOK() override;
+
+ private:
+  void LoadSettings();
+  // "Choku.ini", then "DrawData.txt" ("CK"), then "DrawName.ini".
+  void WriteHandOff();
+  void OnSizeChosen();
+  void ShowEditing();
+
+  std::vector<SchematicLine> schematic_;
+};
+
+}  // namespace tavelin
