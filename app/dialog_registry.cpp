@@ -2,6 +2,7 @@
 
 #include "app/main_dialog.hpp"
 #include "app/placeholder_dialog.hpp"
+#include "duct/choku_dialog.hpp"
 #include "duct/erbo_dialog.hpp"
 #include "attributes/duct_attr_dialog.hpp"
 #include "attributes/line_attr_dialog.hpp"
@@ -23,7 +24,7 @@ std::unique_ptr<ui::Dialog> Make(ui::AppContext& app) {
 const std::vector<DialogEntry>& DialogTable() {
   static const std::vector<DialogEntry> kTable = {
       {"MainDialog", "", ui::kProductTitle, &Make<MainDialog>},
-      {"ChokuDialog", "Choku", "直管作図", nullptr},
+      {"ChokuDialog", "Choku", "直管作図", &Make<ChokuDialog>},
       {"AnemoBDialog", "AnemoB", "アネモ+ボックス", nullptr},
       {"ErboDialog", "Erbo", "エルボ：一般両エルボ", &Make<ErboDialog>},
       {"DanpaDialog", "Danpa", "ダンパー作図", nullptr},
