@@ -216,7 +216,8 @@ class Writer {
     w_.dxfInt(73, static_cast<int>(pattern.size()));
     double total = 0.0;
     for (double element : pattern) total += std::fabs(element);
-    w_.dxfReal(40, total);
+    // 6.35 + 3.175 is 9.524999999999999 in binary; the file says 9.525.
+    w_.dxfReal(40, std::round(total * 1e9) / 1e9);
     for (double element : pattern) {
       w_.dxfReal(49, element);
       w_.dxfInt(74, 0);
