@@ -198,18 +198,6 @@ TEST_F(PipeAttrTest, LockedCategoriesShowTheirValuesDisabledAndPassThrough) {
   EXPECT_EQ(t.Lines("TugiteSet.ini"), lines);
 }
 
-TEST_F(PipeAttrTest, AGroupWithoutDashOpensWithErrorAndFailsWithTheColourMessage) {
-  std::vector<std::string> lines = stored;
-  lines[0] = "S0-1-7,HIDDEN,C0-5-1";
-  t.Write("TugiteSet.ini", lines);
-  auto d = Open();
-  EXPECT_EQ(Text(*d, D::kHiddenLayer), "HIDDEN");
-  EXPECT_EQ(Text(*d, D::kHiddenTypeColour), "Error");
-  ASSERT_TRUE(d->UserClick(ui::kIdCancel));
-  EXPECT_FALSE(d->Ended());
-  EXPECT_EQ(t.host.messages.back().text, kColourZero);
-}
-
 TEST_F(PipeAttrTest, AFileMissingAtOpeningIsNeverOverwrittenOnClose) {
   std::filesystem::remove(t.Info().Locate("TugiteName.ini"));
   auto d = Open();
