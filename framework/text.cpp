@@ -4,6 +4,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 
 namespace tavelin {
 namespace {
@@ -18,7 +19,6 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 double ToDouble(std::string_view text) {
   size_t i = 0;
   while (i < text.size() && IsBlank(text[i])) ++i;
-  const size_t start = i;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
     negative = text[i] == '-';
@@ -41,15 +41,23 @@ double ToDouble(std::string_view text) {
       end = j;
     }
   }
-  (void)start;
   double value = 0.0;
   std::string_view number = text.substr(mantissa, end - mantissa);
   std::string buffer(number);
   if (!buffer.empty() && buffer[0] == '.') buffer.insert(buffer.begin(), '0');
   auto result = std::from_chars(buffer.data(), buffer.data() + buffer.size(), value);
   if (result.ec == std::errc::result_out_of_range) {
-    // Overflow gives a huge value, underflow zero, as the run-time does.
-    value = std::isinf(value) || value > 1.0 ? HUGE_VAL : 0.0;
+    // Overflow gives a huge value, underflow zero, as the run-time does. The
+    // magnitude is the count of integer digits (after leading zeros) plus the
+    // exponent.
+    long magnitude = 0;
+    size_t k = 0;
+    while (k < buffer.size() && (buffer[k] == '0')) ++k;
+    while (k < buffer.size() && IsDigit(buffer[k])) ++k, ++magnitude;
+    if (size_t e = buffer.find_first_of("eE"); e != std::string::npos) {
+      magnitude += std::strtol(buffer.c_str() + e + 1, nullptr, 10);
+    }
+    value = magnitude > 0 ? HUGE_VAL : 0.0;
   }
   return negative ? -value : value;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 
 #include "framework/codepage.hpp"
 #include "framework/text.hpp"
@@ -18,6 +19,9 @@ TEST(Conversions, LeadingNumberIsTakenAndTheRestIgnored) {
   EXPECT_DOUBLE_EQ(ToDouble(""), 0.0);
   EXPECT_DOUBLE_EQ(ToDouble("-"), 0.0);
   EXPECT_DOUBLE_EQ(ToDouble("#25"), 0.0);
+  EXPECT_EQ(ToDouble("1e999"), HUGE_VAL);
+  EXPECT_EQ(ToDouble("-1e999"), -HUGE_VAL);
+  EXPECT_EQ(ToDouble("1e-999"), 0.0);
   EXPECT_EQ(ToInt("42px"), 42);
   EXPECT_EQ(ToInt(" -7"), -7);
   EXPECT_EQ(ToInt("12.9"), 12);
