@@ -3,6 +3,8 @@
 #include "app/main_dialog.hpp"
 #include "app/placeholder_dialog.hpp"
 #include "duct/choku_dialog.hpp"
+#include "duct/anemob_dialog.hpp"
+#include "duct/danpa_dialog.hpp"
 #include "duct/erbo_dialog.hpp"
 #include "attributes/duct_attr_dialog.hpp"
 #include "attributes/line_attr_dialog.hpp"
@@ -25,9 +27,9 @@ const std::vector<DialogEntry>& DialogTable() {
   static const std::vector<DialogEntry> kTable = {
       {"MainDialog", "", ui::kProductTitle, &Make<MainDialog>},
       {"ChokuDialog", "Choku", "直管作図", &Make<ChokuDialog>},
-      {"AnemoBDialog", "AnemoB", "アネモ+ボックス", nullptr},
+      {"AnemoBDialog", "AnemoB", "アネモ+ボックス", &Make<AnemoBDialog>},
       {"ErboDialog", "Erbo", "エルボ：一般両エルボ", &Make<ErboDialog>},
-      {"DanpaDialog", "Danpa", "ダンパー作図", nullptr},
+      {"DanpaDialog", "Danpa", "ダンパー作図", &Make<DanpaDialog>},
       {"Bunki2Dialog", "Bunki2", "割込分岐：二・双・T方向", nullptr},
       {"Bunki3Dialog", "Bunki3", "割込分岐：三方向", nullptr},
       {"SErboDialog", "S_Erbo", "消音付エルボ", nullptr},

@@ -1,0 +1,83 @@
+// "アネモ+ボックス": a square plenum box with a ceiling anemostat and the duct
+// that feeds it. The neck size fills the main dimensions from the size file;
+// every confirmed change rebuilds the records, the preview and the hand-off.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "duct/anemob_geometry.hpp"
+#include "framework/preview.hpp"
+#include "framework/record_list.hpp"
+#include "framework/toolkit/dialog.hpp"
+
+namespace tavelin {
+
+class AnemoBDialog : public ui::Dialog {
+ public:
+  explicit AnemoBDialog(ui::AppContext& app);
+
+  // Control identifiers.
+  static constexpr int kBoxSize = 1005;       // W
+  static constexpr int kDuctLength = 1006;    // B
+  static constexpr int kPaddleLength = 1016;  // L
+  static constexpr int kNeck = 1011;          // D
+  static constexpr int kClearance = 1017;     // c = (W - D) / 2
+  static constexpr int kFace = 1014;          // A
+  static constexpr int kDuctWidth = 1015;     // H
+  static constexpr int kLining = 1018;        // T
+  static constexpr int kStored = 1010;        // hidden, stored only
+  static constexpr int kRotation = 1009;      // hidden
+  static constexpr int kSize = 1115;
+  static constexpr int kAngles = 1116;  // hidden
+  static constexpr int kPaddle = 1118;
+  static constexpr int kSquareDuct = 1119;
+  static constexpr int kRoundDuct = 1120;
+  static constexpr int kBoxRoundDuct = 1117;  // hidden, no geometry
+  static constexpr int kSquareFace = 1042;
+  static constexpr int kRoundFace = 1043;
+  static constexpr int kStepLines = 1022;
+  static constexpr int kLined = 1023;
+  static constexpr int kMirror = 1020;        // hidden
+  static constexpr int kCurrentLayer = 1121;  // hidden
+  static constexpr int kUpdate = 1013;
+  static constexpr int kPreview = 1007;
+  static constexpr int kSchematic = 1004;
+  static constexpr int kStatus = 1024;
+
+  static constexpr const char* kSettingsFile = "AnemoB.ini";
+  static constexpr const char* kSizeFile = "AnemoSyoki.ini";
+  static constexpr const char* kSchematicFile = "AnemoB.tec";
+  static constexpr size_t kRecordCapacity = 100;
+  static constexpr size_t kSchematicCapacity = 100;
+
+  const RecordList& Records() const { return list_; }
+  // The 17 values of "AnemoB.ini" as the controls hold them now.
+  std::vector<std::string> SettingsValues();
+
+ protected:
+  void OnInitDialog() override;
+  void OnPaint(Canvas& canvas) override;
+  void OnOK() override;
+
+ private:
+  enum class Linked { kNone, kBoxSize, kNeck, kClearance };
+
+  void LoadSettings();
+  void LookUpSize(const std::string& size);
+  void OnShapeOrFace();
+  void OnBoxOrNeckChanged(Linked which);
+  void OnClearanceChanged();
+  void RecomputeBoxSize();
+  // Builds the records from the controls; draws the preview on `canvas` when
+  // given, and writes the settings and hand-off files when `write` is set.
+  void Rebuild(bool write, Canvas* canvas = nullptr);
+  AnemoBValues ReadValues();
+
+  RecordList list_{kRecordCapacity};
+  CommonValues common_;
+  std::vector<SchematicLine> schematic_;
+  Linked linked_ = Linked::kNone;
+};
+
+}  // namespace tavelin
