@@ -1,0 +1,446 @@
+#!/usr/bin/env python3
+"""Reads the generated pipe part catalogue back the way the part menu does
+and checks that it is complete and consistent.
+
+The catalogue is regenerated into a temporary folder.  The part menu's own
+tables (category letters, sheet prefixes, folders, numbers, size codes) are
+written out here independently, so a slip in the generator's copy shows.
+When the build's catalogue (BUILD/catalogue) and tavelin-cli exist, the test
+also checks that the build's copy is current and that `init` installs it.
+"""
+
+import atexit
+import math
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SOURCE = os.path.normpath(os.path.join(HERE, "..", ".."))
+TOOL_DIR = os.path.join(SOURCE, "tools", "catalogue")
+TOOL = os.path.join(TOOL_DIR, "make_catalogue.py")
+DATA_INFO = os.environ.get("TAVELIN_SOURCE_DATA_DIR", os.path.join(SOURCE, "data")) + "/info"
+
+# The part menu's category table: material class, letter, sheet prefix,
+# folder, number (category 20: 05 for classification 4), and the number of
+# classifications that have a caption.
+CATEGORIES = [
+    (2, "E", "TS_", "TS", "13", 3), (2, "E", "DV_", "DV", "14", 4),
+    (1, "K", "MD_", "MD1", "09", 4), (1, "K", "MD_", "MD2", "10", 4),
+    (1, "K", "DR_", "DR", "07", 4), (1, "K", "YO_", "YT", "02", 5),
+    (1, "K", "NE_", "NJ", "01", 4), (3, "D", "DO_", "DK", "17", 3),
+    (1, "K", "KO_", "KT", "03", 2), (5, "S", "NI_", "ST", "21", 3),
+    (5, "S", "MO_", "MO", "20", 5), (1, "K", "FK_", "FT", "06", 2),
+    (4, "T", "C1_", "CK", "11", 6), (4, "T", "C2_", "CK", "11", 6),
+    (4, "T", "C1_", "CS", "12", 6), (4, "T", "C2_", "CS", "12", 6),
+    (1, "K", "BC_", "SDB", "22", 4), (1, "K", "FC_", "CB", "22", 3),
+    (1, "K", "BF_", "BB", "22", 3), (1, "K", "CL_", "SB", "22", 4),
+    (1, "K", "FJ_", "FS", "24", 4), (0, "M", "SD_", "MDK", "25", 4),
+]
+GAIKEI = ["Gaikei_Maru.ini", "Gaikei_Koukan.ini", "Gaikei_Enbi.ini", "Gaikei_Doukan.ini",
+          "Gaikei_cip.ini", "Gaikei_sus.ini"]
+CODES = [
+    "100 01 125 02 150 03 175 04 200 05 225 06 250 07 275 08 300 09 325 10 350 11 375 12 400 13 "
+    "450 14 500 15",
+    "10 02 15 03 20 05 25 06 32 07 40 08 50 09 65 10 80 11 100 12 125 13 150 14 200 15 250 16 "
+    "300 17 350 18 400 19 450 20 500 21 550 22 600 23",
+    "13 03 16 04 20 05 25 06 30 07 40 08 50 09 65 10 75 11 100 12 125 13 150 14 200 15 250 16 "
+    "300 17 350 18 400 19",
+    "8 01 10 02 15 03 18 04 20 05 25 06 32 07 40 08 50 09 65 10 80 11 100 12 125 13 150 14",
+    "40 08 50 09 65 10 75 11 100 12 125 13 150 14 200 15 250 16 300 17",
+    "13 03 20 05 25 06 30 07 40 08 50 09 60 10",
+]
+SIZE_CODES = [dict(zip(t.split()[0::2], t.split()[1::2])) for t in CODES]
+LETTERS = "PSTLNQMKZU"
+CELL_X = [230 + 49 * c for c in range(6)]
+CELL_Y = [11 + 45 * r for r in range(5)]
+
+
+def number(category, classification):
+    if category == 20 and classification == 4:
+        return "05"
+    return CATEGORIES[category][4]
+
+
+def part_name(category, classification, code, main, branch):
+    material, letter = CATEGORIES[category][0], CATEGORIES[category][1]
+    digits = (SIZE_CODES[material].get(main, "") + SIZE_CODES[material].get(branch, "") +
+              number(category, classification))
+    return (letter + "".join(LETTERS[int(d)] for d in digits) + code[:3] +
+            "%02d" % (ord(code[3]) - 64) + ".ajc")
+
+
+_FRESH = []
+
+
+def fresh_tree():
+    """A catalogue generated once for the whole run (removed at exit)."""
+    if not _FRESH:
+        tmp = tempfile.mkdtemp(prefix="catalogue_test_")
+        atexit.register(shutil.rmtree, tmp, True)
+        generate(os.path.join(tmp, "catalogue"))
+        _FRESH.append(os.path.join(tmp, "catalogue"))
+    return _FRESH[0]
+
+
+def generate(out):
+    result = subprocess.run([sys.executable, TOOL, "--out", out], capture_output=True, text=True)
+    if result.returncode != 0:
+        raise AssertionError("the generator failed:\n" + result.stdout + result.stderr)
+
+
+def read_text(path):
+    """Lines of a CP932 file with CR LF line ends; fails on anything else."""
+    with open(path, "rb") as f:
+        data = f.read()
+    text = data.decode("cp932")
+    assert text.endswith("\r\n"), "%s does not end with CR LF" % path
+    lines = text.split("\r\n")[:-1]
+    for line in lines:
+        assert "\r" not in line and "\n" not in line, "%s has a bare line end" % path
+    return lines
+
+
+def arc_bounds(cx, cy, r, a0, a1):
+    sweep = (a1 - a0) % 360.0 or 360.0
+    angles = [a0, a0 + sweep] + [a for a in (0, 90, 180, 270, 360, 450, 540, 630)
+                                 if a0 < a < a0 + sweep]
+    xs = [cx + r * math.cos(math.radians(a)) for a in angles]
+    ys = [cy + r * math.sin(math.radians(a)) for a in angles]
+    return min(xs), min(ys), max(xs), max(ys)
+
+
+def read_part(path):
+    """(scale, extents, elements) of a part file as the menu reads it; the
+    elements in real coordinates: ('line', cls, x1, y1, x2, y2) and
+    ('arc', cls, cx, cy, r, a0, a1)."""
+    lines = read_text(path)
+    head = lines[0].split(",")
+    assert len(head) == 6, "%s: header %r" % (path, lines[0])
+    scale = float(head[1])
+    extents = [abs(float(v)) for v in head[2:6]]
+    elements = []
+    for line in lines[1:]:
+        f = line.split(",")
+        kind, cls = int(f[0]), int(f[1])
+        assert cls in (1, 2, 5), "%s: line class %d" % (path, cls)
+        assert f[2] == "0"
+        v = [float(x) for x in f[3:]]
+        if kind == 1:
+            assert len(f) == 7, "%s: %r" % (path, line)
+            elements.append(("line", cls, v[0], v[1] * -0.5, v[2] / 3, v[3] * -0.25))
+        else:
+            assert kind == 2 and len(f) == 8, "%s: %r" % (path, line)
+            elements.append(("arc", cls, v[0], -v[1], v[2], v[3], v[4]))
+    return scale, extents, elements
+
+
+class Catalogue(unittest.TestCase):
+    tree = None
+
+    @classmethod
+    def setUpClass(cls):
+        cls.tmp = tempfile.mkdtemp(prefix="catalogue_work_")
+        cls.tree = fresh_tree()
+        cls.info = os.path.join(cls.tree, "info")
+        cls.sheet_lines = read_text(os.path.join(cls.info, "SheetName.ini"))
+        cls.sheets = {line.split(":")[0]: line.split(":") for line in cls.sheet_lines}
+        cls.sizes = []
+        for name in GAIKEI:
+            cls.sizes.append([line.split(",") for line in read_text(os.path.join(cls.info, name))])
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.tmp, ignore_errors=True)
+
+    def nominals(self, category):
+        return [row[0] for row in self.sizes[CATEGORIES[category][0]]]
+
+    def outside(self, category, nominal):
+        for row in self.sizes[CATEGORIES[category][0]]:
+            if row[0] == nominal:
+                return float(row[1])
+        raise KeyError(nominal)
+
+    # -- info folder files --------------------------------------------------
+    def test_category_names_and_attributes(self):
+        names = read_text(os.path.join(self.info, "TugiteName.ini"))
+        self.assertEqual(len(names), 22)
+        self.assertEqual(len(set(names)), 22, "category names repeat")
+        for name in names:
+            self.assertTrue(name.strip(), "an empty category name")
+            self.assertNotIn(":", name)
+        line_types = read_text(os.path.join(DATA_INFO, "SenSyu.ini"))
+        attrs = read_text(os.path.join(self.info, "TugiteSet.ini"))
+        self.assertEqual(len(attrs), 22)
+        for c, line in enumerate(attrs):
+            groups = line.split(",")
+            self.assertEqual(len(groups), 3, "category %d: %r" % (c, line))
+            expected_types = ["CONTINUOUS", "HIDDEN", "CENTER"]
+            for g, group in enumerate(groups):
+                fields = group.split("-")
+                self.assertEqual(len(fields), 3, "category %d: %r" % (c, group))
+                layer, line_type, colour = fields[0], int(fields[1]), int(fields[2])
+                self.assertTrue(layer)
+                for bad in "-.,":
+                    self.assertNotIn(bad, layer)
+                self.assertTrue(1 <= line_type <= 11 and 1 <= colour <= 255, group)
+                self.assertEqual(line_types[line_type - 1], expected_types[g],
+                                 "category %d group %d has the wrong line type" % (c, g))
+
+    def test_size_tables_have_codes_and_real_diameters(self):
+        # Known outside diameters from the pipe standards, one or two per table.
+        anchors = [{"100": 101.0, "500": 501.2}, {"15": 21.7, "50": 60.5, "600": 609.6},
+                   {"13": 18.0, "50": 60.0, "400": 420.0}, {"20": 22.22, "150": 155.58},
+                   {}, {"20": 22.22, "60": 60.5}]
+        for material, rows in enumerate(self.sizes):
+            self.assertTrue(0 < len(rows) <= 70, GAIKEI[material])
+            previous = 0.0
+            for row in rows:
+                nominal, od = row[0], float(row[1])
+                self.assertIn(nominal, SIZE_CODES[material],
+                              "%s lists %s, which has no size code" % (GAIKEI[material], nominal))
+                self.assertGreater(od, previous, "%s is not in increasing order" % GAIKEI[material])
+                self.assertTrue(0.9 * float(nominal) <= od <= 1.8 * float(nominal) + 5,
+                                "%s: %s mm for size %s" % (GAIKEI[material], od, nominal))
+                previous = od
+            for nominal, od in anchors[material].items():
+                self.assertAlmostEqual(self.outside_of(material, nominal), od, places=2)
+            self.assertEqual(len({r[0] for r in rows}), len(rows), "a size repeats")
+
+    def outside_of(self, material, nominal):
+        return float([r for r in self.sizes[material] if r[0] == nominal][0][1])
+
+    def test_sheet_and_name_lines(self):
+        names = {line.split(":")[0]: line.split(":")
+                 for line in read_text(os.path.join(self.info, "BuzaiName.ini"))}
+        expected_keys = ["%d-%d" % (c + 1, k) for c, cat in enumerate(CATEGORIES)
+                         for k in range(1, cat[5] + 1)]
+        self.assertEqual(sorted(self.sheets), sorted(expected_keys))
+        self.assertEqual(len(self.sheet_lines), len(expected_keys), "a key repeats")
+        self.assertEqual(sorted(names), sorted(expected_keys))
+        for key in expected_keys:
+            fields, labels = self.sheets[key], names[key]
+            # Key, sheet field and all 20 cells, so that an empty cell stays empty.
+            self.assertEqual(len(fields), 22, key)
+            self.assertEqual(len(labels), 22, key)
+            codes = fields[2:]
+            self.assertTrue(any(codes), "%s has no parts" % key)
+            for code, label in zip(codes, labels[2:]):
+                self.assertEqual(bool(code), bool(label), "%s: code %r named %r" % (key, code,
+                                                                                   label))
+                if code:
+                    self.assertEqual(len(code), 4, key)
+                    self.assertTrue(code[3].isupper() and code[3].isalpha(), code)
+            real = [c for c in codes if c]
+            self.assertEqual(len(real), len(set(real)), "%s repeats a code" % key)
+
+    def test_sheets_share_pictures_only_with_the_same_cells(self):
+        by_sheet = {}
+        for c, cat in enumerate(CATEGORIES):
+            for k in range(1, cat[5] + 1):
+                populated = [bool(x) for x in self.sheets["%d-%d" % (c + 1, k)][2:]]
+                by_sheet.setdefault(cat[2] + str(k), []).append((c, populated))
+        for sheet, users in by_sheet.items():
+            for c, populated in users[1:]:
+                self.assertEqual(populated, users[0][1],
+                                 "%s shows other cells for category %d" % (sheet, c))
+
+    def test_sheets_draw_the_grid_and_a_symbol_in_each_populated_cell(self):
+        waku = self.sheet_pixels("waku.tec")
+        self.assertTrue(waku and all(self.cell_of(p) is None for p in waku),
+                        "the empty frame draws inside a cell")
+        for c, cat in enumerate(CATEGORIES):
+            for k in range(1, cat[5] + 1):
+                pixels = self.sheet_pixels("%sSheet%d.tec" % (cat[2], k))
+                for x in CELL_X:
+                    self.assertIn((x, CELL_Y[0]), pixels)
+                    self.assertIn((x, CELL_Y[-1]), pixels)
+                for y in CELL_Y:
+                    self.assertIn((CELL_X[0], y), pixels)
+                    self.assertIn((CELL_X[-1], y), pixels)
+                cells = {self.cell_of(p) for p in pixels} - {None}
+                codes = self.sheets["%d-%d" % (c + 1, k)][2:]
+                self.assertEqual(cells, {i + 1 for i, code in enumerate(codes) if code},
+                                 "%sSheet%d" % (cat[2], k))
+
+    def sheet_pixels(self, name):
+        """The menu's pixels of every element end point and arc point."""
+        lines = read_text(os.path.join(self.info, name))
+        s = float(lines[0].split(",")[1]) * 0.195
+        pixels = set()
+        for line in lines[1:]:
+            f = [float(v) for v in line.split(",")]
+            if int(f[0]) == 1:
+                pixels.add((int(230 + f[3] * s), int(11 + f[4] * s)))
+                pixels.add((int(230 + f[5] * s), int(11 + f[6] * s)))
+            else:
+                cx, cy, r = int(230 + f[3] * s), int(11 + f[4] * s), f[5] * s
+                sweep = (f[7] - f[6]) % 360.0 or 360.0
+                for i in range(9):
+                    a = math.radians(f[6] + sweep * i / 8)
+                    pixels.add((int(cx + r * math.cos(a)), int(cy - r * math.sin(a))))
+        return pixels
+
+    @staticmethod
+    def cell_of(p):
+        """The menu's cell hit by a click at pixel p; None on a boundary or outside."""
+        col = [i for i in range(5) if CELL_X[i] < p[0] < CELL_X[i + 1]]
+        row = [i for i in range(4) if CELL_Y[i] < p[1] < CELL_Y[i + 1]]
+        return row[0] * 5 + col[0] + 1 if col and row else None
+
+    # -- part files ---------------------------------------------------------
+    def test_every_cell_has_its_parts_and_no_part_is_orphaned(self):
+        self.expected_parts()
+
+    def expected_parts(self):
+        """Checks that each cell has a part for each of its sizes and that every
+        part file belongs to a cell; returns {path: (category, main, branch, cell)}."""
+        if getattr(self.__class__, "parts", None):
+            return self.__class__.parts
+        expected = {}
+        for c, cat in enumerate(CATEGORIES):
+            folder = os.path.join(self.tree, cat[3])
+            present = set(os.listdir(folder))
+            nominals = self.nominals(c)
+            for k in range(1, cat[5] + 1):
+                for code in filter(None, self.sheets["%d-%d" % (c + 1, k)][2:]):
+                    equal = [part_name(c, k, code, n, n) for n in nominals]
+                    where = "category %d classification %d code %s" % (c, k, code)
+                    if any(name in present for name in equal):
+                        missing = [n for n, name in zip(nominals, equal) if name not in present]
+                        self.assertEqual(missing, [], where + ": sizes without a part")
+                    else:
+                        # A reducer: each size but the smallest reduces to a smaller one.
+                        for i, main in enumerate(nominals[1:], 1):
+                            found = [b for b in nominals[:i]
+                                     if part_name(c, k, code, main, b) in present]
+                            self.assertTrue(found, where + ": nothing reduces from " + main)
+                    for i, main in enumerate(nominals):
+                        for branch in nominals[:i + 1]:
+                            name = part_name(c, k, code, main, branch)
+                            if name in present:
+                                expected[os.path.join(folder, name)] = (c, main, branch, where)
+        on_disk = set()
+        for folder in {cat[3] for cat in CATEGORIES}:
+            for name in os.listdir(os.path.join(self.tree, folder)):
+                on_disk.add(os.path.join(self.tree, folder, name))
+        self.assertEqual(sorted(on_disk - set(expected)), [], "part files no cell reaches")
+        self.__class__.parts = expected
+        return expected
+
+    def test_part_files_parse_and_their_extents_match_their_drawing(self):
+        growth = {}
+        for path, (c, main, branch, where) in sorted(self.expected_parts().items()):
+            scale, (right, bottom, left, top), elements = read_part(path)
+            self.assertEqual(scale, 1.0, path)
+            self.assertTrue(any(e[1] == 1 for e in elements), path + " has no solid outline")
+            boxes = []
+            for e in elements:
+                if e[0] == "line":
+                    self.assertGreater(math.hypot(e[4] - e[2], e[5] - e[3]), 1e-3, path)
+                    boxes.append((min(e[2], e[4]), min(e[3], e[5]), max(e[2], e[4]),
+                                  max(e[3], e[5])))
+                else:
+                    self.assertGreater(e[4], 0.0, path)
+                    self.assertNotEqual(e[5], e[6], path + ": an arc that would become a circle")
+                    boxes.append(arc_bounds(*e[2:]))
+            box = (min(b[0] for b in boxes), min(b[1] for b in boxes), max(b[2] for b in boxes),
+                   max(b[3] for b in boxes))
+            drawn = (max(0.0, box[2]), max(0.0, -box[1]), max(0.0, -box[0]), max(0.0, box[3]))
+            for got, want, side in zip((right, bottom, left, top), drawn,
+                                       ("right", "bottom", "left", "top")):
+                self.assertAlmostEqual(got, want, delta=0.01, msg="%s: %s extent" % (path, side))
+            # Drawn at real size: across its run (the x axis) the part is at
+            # least as wide as its main pipe.
+            od = self.outside(c, main)
+            self.assertGreaterEqual(top + bottom, 0.99 * od - 0.01,
+                                    "%s is narrower than its %s mm pipe" % (path, od))
+            if main == branch:
+                growth.setdefault(where, []).append((od, right + left + top + bottom))
+        for where, sizes in growth.items():
+            spans = [span for od, span in sorted(sizes)]
+            self.assertEqual(spans, sorted(spans), where + ": a bigger size draws smaller")
+            self.assertLess(spans[0], spans[-1], where + ": every size draws the same")
+
+    def test_part_names_in_the_menu_example_exist(self):
+        # Category 0, 50 / 50, the first elbow: TS/EPUPUSLL1001.ajc.
+        self.assertEqual(self.sheets["1-1"][2], "L10A")
+        self.assertTrue(os.path.isfile(os.path.join(self.tree, "TS", "EPUPUSLL1001.ajc")))
+        # Category 20 numbers its expansion joints 05, the other parts 24.
+        code = self.sheets["21-4"][2]
+        self.assertTrue(os.path.isfile(os.path.join(
+            self.tree, "FS", part_name(20, 4, code, "50", "50"))))
+        self.assertIn("PUPUPQ", part_name(20, 4, code, "50", "50"))
+
+    # -- generation ---------------------------------------------------------
+    def test_generation_is_deterministic(self):
+        again = os.path.join(self.tmp, "again")
+        generate(again)
+        self.assertEqual(tree_bytes(again), tree_bytes(self.tree))
+
+    def test_a_failed_run_keeps_the_previous_catalogue(self):
+        sys.path.insert(0, TOOL_DIR)
+        try:
+            import make_catalogue
+        finally:
+            sys.path.remove(TOOL_DIR)
+        out = os.path.join(self.tmp, "failing", "catalogue")
+        make_catalogue.write_tree({"info/A.ini": b"old\r\n"}, out)
+        # A file where a folder must go makes the second write fail half-way.
+        with self.assertRaises(OSError):
+            make_catalogue.write_tree({"info/A.ini": b"new\r\n", "info/A.ini/B": b"x"}, out)
+        with open(os.path.join(out, "info", "A.ini"), "rb") as f:
+            self.assertEqual(f.read(), b"old\r\n")
+        self.assertEqual(os.listdir(os.path.dirname(out)), ["catalogue"], "leftovers")
+        make_catalogue.write_tree({"info/B.ini": b"b\r\n"}, out)
+        self.assertEqual(tree_bytes(out), {"info/B.ini": b"b\r\n"}, "the old tree stays")
+
+
+class BuildAndInstall(unittest.TestCase):
+    """The build's catalogue is current, and `init` installs it into a root."""
+
+    def setUp(self):
+        bin_dir = os.environ.get("TAVELIN_BIN_DIR", "")
+        self.built = os.path.join(os.path.dirname(bin_dir), "catalogue") if bin_dir else ""
+        self.cli = os.path.join(bin_dir, "tavelin-cli") if bin_dir else ""
+        if not os.path.isdir(self.built):
+            self.skipTest("the catalogue target has not been built")
+        self.tmp = tempfile.mkdtemp(prefix="catalogue_install_")
+
+    def tearDown(self):
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+    def test_build_catalogue_is_current(self):
+        self.assertTrue(tree_bytes(self.built) == tree_bytes(fresh_tree()),
+                        "BUILD/catalogue is stale: rebuild the 'catalogue' target")
+
+    def test_init_installs_the_catalogue(self):
+        if not os.path.isfile(self.cli):
+            self.skipTest("tavelin-cli has not been built")
+        root = os.path.join(self.tmp, "root")
+        result = subprocess.run([self.cli, "--root", root, "init"], capture_output=True,
+                                text=True)
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        for rel in ("info/TugiteName.ini", "info/SheetName.ini", "info/TS_Sheet1.tec",
+                    "TS/EPUPUSLL1001.ajc"):
+            with open(os.path.join(root, *rel.split("/")), "rb") as f, \
+                    open(os.path.join(self.built, *rel.split("/")), "rb") as g:
+                self.assertEqual(f.read(), g.read(), rel)
+
+
+def tree_bytes(top):
+    files = {}
+    for folder, _, names in os.walk(top):
+        for name in names:
+            path = os.path.join(folder, name)
+            with open(path, "rb") as f:
+                files[os.path.relpath(path, top).replace(os.sep, "/")] = f.read()
+    return files
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
