@@ -86,6 +86,8 @@ std::string Timestamp() {
 
 void AppendLog(const fs::path& root, const BuildResult& result, const BuildLog& log) {
   std::error_code ec;
+  // A mistaken root is not created just to hold a log.
+  if (!fs::is_directory(root, ec)) return;
   const fs::path blocks = root / "blocks";
   fs::create_directories(blocks, ec);
   const fs::path file = blocks / "builder.log";

@@ -156,6 +156,13 @@ TEST_F(BadInputTest, AFifoInPlaceOfAHandOffFileDoesNotHangTheBuilder) {
   EXPECT_NE(root.Log().find("通常のファイルではありません"), std::string::npos);
 }
 
+TEST(BuilderRoot, AMistakenRootIsNotCreatedToHoldALog) {
+  tavelin::testing::TempDir dir;
+  const std::filesystem::path root = dir.Path() / "no" / "such" / "root";
+  EXPECT_FALSE(BuildBlock(root).written);
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "no"));
+}
+
 int RunBuilder(const std::filesystem::path& root) {
   const std::string command = "TAVELIN_ROOT='" + root.string() + "' '" +
                               (tavelin::testing::BinDir() / "tavelin-blockbuilder").string() +

@@ -134,6 +134,24 @@ TEST(GeneratorRecords, EveryLineTypeIsDefinedWithItsRealPattern) {
   EXPECT_EQ(dxf.lineTypes.size(), 3u + 6u);  // ByBlock, ByLayer, Continuous and six more
 }
 
+TEST(GeneratorRecords, NamesACadProgramRefusesAreMadeValidAndNamesDifferingInCaseAreOne) {
+  BuilderRoot root;
+  root.Write("DrawData.txt", {"1,1,7,0,0,10,0,CONTINUOUS,A:B*C,", "1,1,7,0,0,10,0,CONTINUOUS,Duct,",
+                              "1,1,3,0,0,10,0,CONTINUOUS,DUCT,", "1,1,7,0,0,10,0,線種?,Duct,"});
+  root.Write("DrawName.ini", {"NAMES"});
+  root.Write("ByLayer.ini", {"0"});
+  ASSERT_TRUE(BuildBlock(root.Root()).written);
+  testing::ReadDrawing dxf = ReadDxf(root.Block("NAMES"));
+  EXPECT_EQ(dxf.layers.count("A_B_C"), 1u);
+  EXPECT_EQ(dxf.layers.count("DUCT"), 0u);  // the first spelling, "Duct", is kept
+  ASSERT_EQ(dxf.entities.size(), 4u);
+  EXPECT_EQ(dxf.entities[0].layer, "A_B_C");
+  EXPECT_EQ(dxf.entities[2].layer, "Duct");
+  EXPECT_EQ(dxf.entities[2].colour, 3);
+  EXPECT_EQ(dxf.entities[3].lineType, "線種_");
+  EXPECT_NE(root.Log().find("A:B*C"), std::string::npos);
+}
+
 class ByLayerTest : public ::testing::Test {
  protected:
   testing::ReadDrawing Build(const std::string& byLayer) {
