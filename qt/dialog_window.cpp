@@ -315,12 +315,13 @@ QWidget* DialogWindow::CreateWidget(ui::Control& control) {
 }
 
 void DialogWindow::Start() {
-  Forward([this] { model_.Initialize(); });
+  Forward([this] { model_.Initialize(); }, true);
 }
 
 template <typename Action>
-void DialogWindow::Forward(Action&& action) {
+void DialogWindow::Forward(Action&& action, bool paint) {
   if (finished_ || model_.Ended()) return;
+  const int requests = model_.RepaintRequests();
   ++busy_;
   try {
     action();
@@ -329,11 +330,11 @@ void DialogWindow::Forward(Action&& action) {
     qWarning("tavelin: %s", error.what());
   }
   --busy_;
-  AfterEvent();
+  AfterEvent(paint || model_.RepaintRequests() != requests);
 }
 
-void DialogWindow::AfterEvent() {
-  if (!model_.Ended()) PaintModel();
+void DialogWindow::AfterEvent(bool paint) {
+  if (paint && !model_.Ended()) PaintModel();
   Reflect();
   if (model_.Ended()) {
     Finish();
@@ -365,12 +366,15 @@ void DialogWindow::Select(int id, int index) {
 void DialogWindow::DoubleClick(int id, int index) {
   Forward([&] { model_.UserDoubleClick(id, index); });
 }
+// Typing and focus moves repaint only when the model asks for it: the classic
+// edit does not redraw the dialog, and a check the model runs while painting
+// must not interrupt every keystroke.
 void DialogWindow::Type(int id, const std::string& text) {
-  Forward([&] { model_.UserType(id, text); });
+  Forward([&] { model_.UserType(id, text); }, false);
 }
 void DialogWindow::Focus(int id) {
   if (model_.FocusedId() == id) return;
-  Forward([&] { model_.UserFocus(id); });
+  Forward([&] { model_.UserFocus(id); }, false);
 }
 void DialogWindow::MouseDown(int x, int y) {
   Forward([&] { model_.UserMouseDown(x, y); });

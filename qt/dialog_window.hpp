@@ -1,9 +1,9 @@
 // A dialog model shown as real widgets: one widget per control of its layout,
 // placed at the layout's pixel rectangles. The window only translates: every
-// user action goes to the model, then the model paints (its drawings lie under
-// the widgets) and its whole state is copied back into the widgets. The model
-// alone decides which radio is checked, what a check box shows and whether the
-// window closes.
+// user action goes to the model, then the model paints into a recording (drawn
+// under the widgets at every repaint) and its whole state is copied back into
+// the widgets. The model alone decides which radio is checked, what a check box
+// shows and whether the window closes.
 #pragma once
 
 #include <QDialog>
@@ -39,7 +39,9 @@ class DialogWindow : public QDialog {
   int ModelPaints() const { return modelPaints_; }
 
   // What the user does, as the widgets report it. Each goes to the model and is
-  // followed by the model's paint and the copy of its state into the widgets.
+  // followed by the model's paint (typing and focus moves: only when the model
+  // asks to be redrawn) and the copy of its state into the widgets. Repaints of
+  // the window system draw the model's last drawing again.
   void Click(int id);
   void Select(int id, int index);
   void DoubleClick(int id, int index);
@@ -81,10 +83,11 @@ class DialogWindow : public QDialog {
   QWidget* CreateWidget(ui::Control& control);
   void ReflectItem(Item& item);
   void FitFont(Item& item);
-  // Runs `action` on the model, then paints it and reflects its state.
+  // Runs `action` on the model, then lets the model paint (when `paint` is set
+  // or the model asked to be redrawn) and reflects its state.
   template <typename Action>
-  void Forward(Action&& action);
-  void AfterEvent();
+  void Forward(Action&& action, bool paint = true);
+  void AfterEvent(bool paint);
   void PaintModel();
   void Finish();
   int ComboFieldHeight() const;
