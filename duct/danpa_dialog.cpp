@@ -119,10 +119,12 @@ void DanpaDialog::OnInitDialog() {
   ui::Control& sizes = Item(kSizes);
   sizes.ResetContent();
   for (const std::string& size : Info().ReadToEnd("KiokuSize.ini", 1000)) sizes.AddString(size);
-  RestoreType();
   SetItemText(kStatus, kStatusEditing);
+  // The attributes come first, so that a type file that cannot be read stops
+  // only the restoring of the type, never the attributes of later records.
   list_.LoadAttributes(Info());
   common_ = CommonValues::Load(Info());
+  RestoreType();
   ArrangeLabels(type_);
   Update(true);
 }

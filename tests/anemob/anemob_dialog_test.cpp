@@ -317,17 +317,6 @@ TEST_F(AnemoBTest, OkStartsTheBuilderWithoutWritingAndTheNoteSurvivesARepaint) {
   EXPECT_TRUE(dialog->Ended());
 }
 
-TEST_F(AnemoBTest, ABrokenFileIsReportedAndTheDialogStaysUsable) {
-  std::filesystem::remove(app.Info().Locate("AnemoSyoki.ini"));
-  Open();
-  dialog->UserSelect(Dlg::kSize, 0);
-  EXPECT_EQ(dialog->Failures(), 1);
-  ASSERT_FALSE(app.host.messages.empty());
-  EXPECT_NE(app.host.messages.back().text.find("AnemoSyoki.ini"), std::string::npos);
-  dialog->UserClick(Dlg::kUpdate);
-  EXPECT_EQ(dialog->Failures(), 1);
-}
-
 TEST_F(AnemoBTest, MainDialogOpensItWithItsCode) {
   app.host.initialiseChildren = true;
   std::unique_ptr<ui::Dialog> main = app.App().createDialog("MainDialog", app.App());

@@ -36,10 +36,10 @@ class DanpaTest : public ::testing::Test {
     app.Write("Danpa_FT.ini", {"200", "200", "300", "100", "100", "400", "20", "1", "0"});
   }
 
-  Dlg& Open() {
+  Dlg& Open(int failures = 0) {
     dialog = std::make_unique<Dlg>(app.App());
     dialog->Initialize();
-    EXPECT_EQ(dialog->Failures(), 0);
+    EXPECT_EQ(dialog->Failures(), failures);
     return *dialog;
   }
 
@@ -321,6 +321,24 @@ TEST_F(DanpaTest, WithoutAValidTypeTheDialogOpensEmptyAndWritesNothing) {
     EXPECT_EQ(DrawData().size(), 15u);
     app.Write("Danpa.ini", {"1"});
   }
+}
+
+TEST_F(DanpaTest, AMissingTypeFileIsReportedAndTheNextUpdateRecreatesIt) {
+  std::filesystem::remove(app.Info().Locate("Danpa_VD.ini"));
+  Open(1);
+  ASSERT_EQ(app.host.messages.size(), 1u);
+  EXPECT_NE(app.host.messages[0].text.find("Danpa_VD.ini"), std::string::npos);
+  Set(Dlg::kL1, "300");
+  Set(Dlg::kL2, "300");
+  Set(Dlg::kD, "400");
+  dialog->FindControl(1203)->SetCheck(true);
+  dialog->UserClick(Dlg::kUpdate);
+  EXPECT_EQ(dialog->Failures(), 1);
+  std::vector<Rec> r = ParseAll(DrawData());
+  ASSERT_FALSE(r.empty());
+  EXPECT_EQ(r[0].layer, "DUCT");  // the attributes were read all the same
+  EXPECT_EQ(r[0].colour, "4");
+  EXPECT_EQ(app.Lines("Danpa_VD.ini")[0], "300");
 }
 
 TEST_F(DanpaTest, LabelsMoveWithTheType) {
