@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Installs what the program needs (only what is missing), builds it, installs
+# the default data into the installation root ($TAVELIN_ROOT, else ~/Tavelin;
+# files already there are never overwritten) and starts the program.
+#
+#   ./run.sh                             build folder: $BUILD_DIR, else build/
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libdxflib-dev libgtest-dev libgmock-dev
+          libbenchmark-dev fonts-noto-cjk python3 python3-ezdxf)
+
+install_missing_packages() {
+  local missing=()
+  for package in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$package")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if ! command -v apt-get >/dev/null; then
+    echo "run.sh: missing packages ${missing[*]}, and there is no apt-get to install them" >&2
+    return 1
+  fi
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  echo "run.sh: installing ${missing[*]}"
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+    "${missing[@]}"
+}
+
+install_missing_packages
+
+BUILD_DIR="${BUILD_DIR:-build}"
+ROOT="${TAVELIN_ROOT:-$HOME/Tavelin}"
+
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVELIN_BUILD_GUI=ON
+cmake --build "$BUILD_DIR" --target tavelin tavelin-cli tavelin-blockbuilder catalogue
+
+# Copies only what the root lacks (a first run fills the info folder) and puts
+# the freshly built block builder in place.
+"$BUILD_DIR/bin/tavelin-cli" --root "$ROOT" init
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "run.sh: no display to show the program on (DISPLAY is not set)" >&2
+  exit 1
+fi
+TAVELIN_ROOT="$ROOT" exec "$BUILD_DIR/bin/tavelin"
