@@ -138,9 +138,17 @@ class Resolver {
 }  // namespace
 
 std::string SymbolName(std::string_view name) {
+  constexpr std::string_view kUnreadable = "\xEF\xBF\xBD";  // U+FFFD, bytes that were not CP932
   std::string clean;
   clean.reserve(name.size());
-  for (char c : name) {
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (name.substr(i, kUnreadable.size()) == kUnreadable) {
+      // It would reach the file as "?", which no name may hold.
+      clean += '_';
+      i += kUnreadable.size() - 1;
+      continue;
+    }
+    const char c = name[i];
     const unsigned char u = static_cast<unsigned char>(c);
     const bool refused = u < 0x20 || u == 0x7F || std::string_view("<>/\\\":;?*|=`").find(c) !=
                                                       std::string_view::npos;

@@ -48,7 +48,8 @@ struct Tables {
 };
 
 // A layer or line type name a CAD program accepts: characters it refuses in
-// names (< > / \ " : ; ? * | = ` and control characters) become "_".
+// names (< > / \ " : ; ? * | = ` and control characters) and characters that
+// could not be read from the hand-off file become "_".
 std::string SymbolName(std::string_view name);
 
 // Names are compared without regard to case, as CAD programs do; the first

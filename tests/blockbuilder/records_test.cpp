@@ -150,6 +150,13 @@ TEST(GeneratorRecords, NamesACadProgramRefusesAreMadeValidAndNamesDifferingInCas
   EXPECT_EQ(dxf.entities[2].colour, 3);
   EXPECT_EQ(dxf.entities[3].lineType, "線種_");
   EXPECT_NE(root.Log().find("A:B*C"), std::string::npos);
+
+  // Bytes that are not CP932 would come out as "?", which no name may hold.
+  root.WriteBytes("DrawData.txt", "1,1,7,0,0,10,0,CONTINUOUS,\x81\x20X,\r\n");
+  ASSERT_TRUE(BuildBlock(root.Root()).written);
+  dxf = ReadDxf(root.Block("NAMES"));
+  ASSERT_EQ(dxf.entities.size(), 1u);
+  EXPECT_EQ(dxf.entities[0].layer, "_ X");
 }
 
 class ByLayerTest : public ::testing::Test {
