@@ -432,6 +432,41 @@ class BuildAndInstall(unittest.TestCase):
                 self.assertEqual(f.read(), g.read(), rel)
 
 
+    def test_part_menu_finds_a_part_in_every_category(self):
+        """The part menu itself, given each category's first part at a middle
+        size, finds the part file and hands it off with the category's layers."""
+        if not os.path.isfile(self.cli):
+            self.skipTest("tavelin-cli has not been built")
+        root = os.path.join(self.tmp, "root")
+        subprocess.run([self.cli, "--root", root, "init"], capture_output=True, check=True)
+        info = os.path.join(root, "info")
+        sheets = [line.split(":") for line in read_text(os.path.join(info, "SheetName.ini"))]
+        names = {line.split(":")[0]: line.split(":")
+                 for line in read_text(os.path.join(info, "BuzaiName.ini"))}
+        layers = read_text(os.path.join(info, "TugiteSet.ini"))
+        for c, cat in enumerate(CATEGORIES):
+            key = "%d-1" % (c + 1)
+            codes = [f for f in sheets if f[0] == key][0][2:]
+            cell = [i for i, code in enumerate(codes) if code][0]
+            sizes = read_text(os.path.join(info, GAIKEI[cat[0]]))
+            size = len(sizes) // 2
+            x = CELL_X[cell % 5] + 24
+            y = CELL_Y[cell // 5] + 22
+            result = subprocess.run(
+                [self.cli, "--root", root, "run", "PartsMenuDialog", "select:1100=%d" % c,
+                 "click:1111", "select:1101=%d" % size, "dblclick:1101=%d" % size,
+                 "point:%d,%d" % (x, y), "cancel"], capture_output=True, text=True)
+            self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+            label = [line for line in result.stdout.splitlines() if line.startswith("1121 ")]
+            self.assertTrue(label and label[0].endswith('"%s"' % names[key][2 + cell]),
+                            "category %d: %s" % (c, label))
+            with open(os.path.join(info, "DrawData.txt"), encoding="cp932") as f:
+                data = [line.split(",") for line in f.read().splitlines()]
+            self.assertTrue(data, "category %d: nothing handed off" % c)
+            solid_layer = layers[c].split(",")[0].split("-")[0]
+            self.assertIn(solid_layer, {row[-2] for row in data}, "category %d" % c)
+
+
 def tree_bytes(top):
     files = {}
     for folder, _, names in os.walk(top):
