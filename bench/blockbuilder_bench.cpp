@@ -29,11 +29,13 @@ void PrepareRoot(const std::filesystem::path& root) {
     const int e = i % 5;
     const std::string attributes = std::string(types[e]) + "," + layers[e] + ",";
     if (i % 3 == 2) {
-      records.push_back("2,1," + FormatD(e + 1) + "," + FormatF(i * 1.25) + "," + FormatF(-i * 0.5) +
-                        "," + FormatF(50 + i % 40) + ",30.000000,210.000000," + attributes);
+      records.push_back("2,1," + FormatD(e + 1) + "," + FormatF(i * 1.25) + "," +
+                        FormatF(-i * 0.5) + "," + FormatF(50 + i % 40) + ",30.000000,210.000000," +
+                        attributes);
     } else {
-      records.push_back("1,1," + FormatD(e + 1) + "," + FormatF(i * 1.5) + "," + FormatF(-i * 0.75) +
-                        "," + FormatF(i * 2.25 + 10) + "," + FormatF(i + 0.125) + "," + attributes);
+      records.push_back("1,1," + FormatD(e + 1) + "," + FormatF(i * 1.5) + "," +
+                        FormatF(-i * 0.75) + "," + FormatF(i * 2.25 + 10) + "," +
+                        FormatF(i + 0.125) + "," + attributes);
     }
   }
   info.WriteLines("DrawData.txt", records);

@@ -163,9 +163,11 @@ BuildResult BuildBlock(const fs::path& root, BuildLog& log) {
   bool byLayer = false;
   HandOffFile byLayerFile = ReadHandOff(info, "ByLayer.ini", kMaxSettingsBytes, log);
   if (byLayerFile.ok) {
-    const std::string value = byLayerFile.lines.empty() ? std::string() : TrimBlanks(byLayerFile.lines[0]);
+    const std::string value =
+        byLayerFile.lines.empty() ? std::string() : TrimBlanks(byLayerFile.lines[0]);
     byLayer = value == "1";
-    if (value != "0" && value != "1") log.Add("ByLayer.ini の値 " + Quote(value) + " は 0 として扱いました");
+    if (value != "0" && value != "1")
+      log.Add("ByLayer.ini の値 " + Quote(value) + " は 0 として扱いました");
   } else {
     log.Add("ByLayer を使わずに作図します");
   }
@@ -185,7 +187,8 @@ BuildResult BuildBlock(const fs::path& root, BuildLog& log) {
       entities.push_back(std::move(record.entity));
     } else if (record.kind == RecordKind::kStraightDuct) {
       if (ductDrawn) {
-        log.Add("DrawData.txt " + std::to_string(lineNumber) + "行目: 2つ目の CK は読み飛ばしました");
+        log.Add("DrawData.txt " + std::to_string(lineNumber) +
+                "行目: 2つ目の CK は読み飛ばしました");
         continue;
       }
       ductDrawn = true;

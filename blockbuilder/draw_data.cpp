@@ -19,7 +19,9 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-std::string Where(int lineNumber) { return "DrawData.txt " + std::to_string(lineNumber) + "行目: "; }
+std::string Where(int lineNumber) {
+  return "DrawData.txt " + std::to_string(lineNumber) + "行目: ";
+}
 
 // Reads `count` coordinates from fields[first...]; logs and returns false on
 // the first one that is not a usable number.
@@ -73,7 +75,8 @@ bool ParseColour(std::string_view text, int* colour) {
 int ColourOrDefault(std::string_view text, std::string_view where, BuildLog& log) {
   int colour = kDefaultColour;
   if (!ParseColour(text, &colour)) {
-    log.Add(std::string(where) + "色番号 " + Quote(text) + " が1〜255の整数でないため色7で作図しました");
+    log.Add(std::string(where) + "色番号 " + Quote(text) +
+            " が1〜255の整数でないため色7で作図しました");
     colour = kDefaultColour;
   }
   return colour;
@@ -112,7 +115,8 @@ ParsedRecord ParseRecord(std::string_view line, int lineNumber, BuildLog& log) {
     return parsed;
   }
   if (!integer || (kind != 1 && kind != 2)) {
-    log.Add(Where(lineNumber) + "種別 " + Quote(kindText) + " は線でも円弧でもないため読み飛ばしました");
+    log.Add(Where(lineNumber) + "種別 " + Quote(kindText) +
+            " は線でも円弧でもないため読み飛ばしました");
     return parsed;
   }
   const size_t needed = kind == 1 ? 9 : 10;
@@ -129,7 +133,8 @@ ParsedRecord ParseRecord(std::string_view line, int lineNumber, BuildLog& log) {
   } else {
     if (!ReadCoordinates(fields, 3, 5, entity.v, lineNumber, log)) return parsed;
     if (!(entity.v[2] > 0.0)) {
-      log.Add(Where(lineNumber) + "円弧の半径 " + Quote(fields[5]) + " が正でないため読み飛ばしました");
+      log.Add(Where(lineNumber) + "円弧の半径 " + Quote(fields[5]) +
+              " が正でないため読み飛ばしました");
       return parsed;
     }
     const double start = entity.v[3];

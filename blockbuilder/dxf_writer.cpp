@@ -125,7 +125,8 @@ class Writer {
     for (int& table : tableHandles_) table = handles_.New();
     activeViewport_ = handles_.New();
     for (int& lineType : standardLineTypes_) lineType = handles_.New();
-    for (size_t i = 0; i < tables_.lineTypes.size(); ++i) lineTypeHandles_.push_back(handles_.New());
+    for (size_t i = 0; i < tables_.lineTypes.size(); ++i)
+      lineTypeHandles_.push_back(handles_.New());
     for (size_t i = 0; i < tables_.layers.size(); ++i) layerHandles_.push_back(handles_.New());
     textStyle_ = handles_.New();
     application_ = handles_.New();
@@ -153,7 +154,18 @@ class Writer {
   }
 
  private:
-  enum TableIndex { kVport, kLtype, kLayer, kStyle, kView, kUcs, kAppid, kDimstyle, kBlockRecord, kTableCount };
+  enum TableIndex {
+    kVport,
+    kLtype,
+    kLayer,
+    kStyle,
+    kView,
+    kUcs,
+    kAppid,
+    kDimstyle,
+    kBlockRecord,
+    kTableCount
+  };
   struct Space {
     const char* block;
     const char* layoutName;
@@ -361,7 +373,9 @@ class Writer {
     w_.sectionEntities();
     int handle = firstEntity_;
     for (const PlacedEntity& e : tables_.entities) {
-      const char* type = e.kind == EntityKind::kLine ? "LINE" : e.kind == EntityKind::kArc ? "ARC" : "CIRCLE";
+      const char* type = e.kind == EntityKind::kLine  ? "LINE"
+                         : e.kind == EntityKind::kArc ? "ARC"
+                                                      : "CIRCLE";
       w_.dxfString(0, type);
       w_.dxfHex(5, handle++);
       w_.dxfHex(330, spaces_[0].record);
@@ -402,10 +416,12 @@ class Writer {
 
   void Objects() {
     w_.sectionObjects();
-    Dictionary(rootDictionary_, 0, {{"ACAD_GROUP", groupDictionary_}, {"ACAD_LAYOUT", layoutDictionary_}});
+    Dictionary(rootDictionary_, 0,
+               {{"ACAD_GROUP", groupDictionary_}, {"ACAD_LAYOUT", layoutDictionary_}});
     Dictionary(groupDictionary_, rootDictionary_, {});
-    Dictionary(layoutDictionary_, rootDictionary_,
-               {{spaces_[0].layoutName, spaces_[0].layout}, {spaces_[1].layoutName, spaces_[1].layout}});
+    Dictionary(
+        layoutDictionary_, rootDictionary_,
+        {{spaces_[0].layoutName, spaces_[0].layout}, {spaces_[1].layoutName, spaces_[1].layout}});
     for (int tab = 0; tab < 2; ++tab) {
       const Space& space = spaces_[tab];
       w_.dxfString(0, "LAYOUT");

@@ -82,7 +82,8 @@ bool DrawStraightDuct(const StraightDuct& duct, const DuctStyle& style, std::vec
     return false;
   }
   const double k1 = std::isfinite(style.k1) ? style.k1 : 0.0;
-  const double k2 = std::isfinite(style.k2) && std::fabs(style.k2) <= kCoordinateLimit ? style.k2 : 0.0;
+  const double k2 =
+      std::isfinite(style.k2) && std::fabs(style.k2) <= kCoordinateLimit ? style.k2 : 0.0;
 
   // Joint positions from the left end, and whether each is an end joint.
   struct Joint {
@@ -94,8 +95,8 @@ bool DrawStraightDuct(const StraightDuct& duct, const DuctStyle& style, std::vec
     if (duct.leftJoint) joints.push_back({0.0, -1});
     if (duct.pitch > 0.0 && std::isfinite(duct.pitch)) {
       if (length / duct.pitch > kMaxJoints) {
-        log.Add("直管: ピッチ " + FormatF(duct.pitch) + " では継手が " + std::to_string(kMaxJoints) +
-                " を超えるため作図できません");
+        log.Add("直管: ピッチ " + FormatF(duct.pitch) + " では継手が " +
+                std::to_string(kMaxJoints) + " を超えるため作図できません");
         return false;
       }
       // A joint closer than a micrometre to the right end is the end itself.

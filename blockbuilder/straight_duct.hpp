@@ -22,14 +22,14 @@ enum class BasePoint { kLeftEnd = 1, kMiddle = 2, kRightEnd = 3 };
 enum class DuctDrawing { kDuctLinesOnly = 1, kJointsOnly = 2, kBoth = 3 };
 
 struct StraightDuct {
-  double pitch = 0.0;   // line 1
-  double size = 0.0;    // line 2: the distance between the body lines
+  double pitch = 0.0;                         // line 1
+  double size = 0.0;                          // line 2: the distance between the body lines
   BasePoint basePoint = BasePoint::kLeftEnd;  // line 3
   bool leftJoint = false;                     // line 4
   bool rightJoint = false;                    // line 5
   DuctDrawing drawing = DuctDrawing::kBoth;   // line 6
-  bool fixed45 = false;  // line 7, a hidden option; it changes nothing
-  double length = 0.0;   // line 8
+  bool fixed45 = false;                       // line 7, a hidden option; it changes nothing
+  double length = 0.0;                        // line 8
 };
 
 // The lines of "Choku.ini"; a choice that is missing or unknown takes the

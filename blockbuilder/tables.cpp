@@ -67,7 +67,8 @@ class Resolver {
     } else {
       entry.name = SymbolName(given);
       entry.description = PatternSketch({});
-      LogOnce("lt:" + key, "線種 " + Quote(given) + " は定義が分からないため実線として定義しました");
+      LogOnce("lt:" + key,
+              "線種 " + Quote(given) + " は定義が分からないため実線として定義しました");
       if (entry.name != given) {
         LogOnce("ltn:" + key, "線種名 " + Quote(given) + " に使えない文字があるため " +
                                   Quote(entry.name) + " にしました");
@@ -95,7 +96,8 @@ class Resolver {
       name = "0";
     }
     const std::string key = Key(name);
-    if (auto found = layerIndex_.find(key); found != layerIndex_.end()) return Claim(found->second, colour, lineType);
+    if (auto found = layerIndex_.find(key); found != layerIndex_.end())
+      return Claim(found->second, colour, lineType);
     std::string clean = SymbolName(name);
     if (clean != name) {
       LogOnce("la:" + key, "画層名 " + Quote(name) + " に使えない文字があるため " + Quote(clean) +
@@ -150,8 +152,8 @@ std::string SymbolName(std::string_view name) {
     }
     const char c = name[i];
     const unsigned char u = static_cast<unsigned char>(c);
-    const bool refused = u < 0x20 || u == 0x7F || std::string_view("<>/\\\":;?*|=`").find(c) !=
-                                                      std::string_view::npos;
+    const bool refused = u < 0x20 || u == 0x7F ||
+                         std::string_view("<>/\\\":;?*|=`").find(c) != std::string_view::npos;
     clean += refused ? '_' : c;
   }
   return clean;

@@ -37,8 +37,8 @@ struct PlacedEntity {
   EntityKind kind = EntityKind::kLine;
   double v[5] = {0, 0, 0, 0, 0};
   std::string layer;
-  int colour = kByLayerColour;       // 1 to 255, or BYLAYER
-  std::string lineType = kByLayer;   // a table name, ByLayer or ByBlock
+  int colour = kByLayerColour;      // 1 to 255, or BYLAYER
+  std::string lineType = kByLayer;  // a table name, ByLayer or ByBlock
 };
 
 struct Tables {

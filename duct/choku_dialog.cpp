@@ -81,14 +81,9 @@ std::vector<std::string> ChokuDialog::Settings() {
     return "";
   };
   auto check = [this](int id) -> std::string { return IsChecked(id) ? "1" : "0"; };
-  return {ItemText(kPitch),
-          ItemText(kSize),
-          radio(kBaseLeft, kBaseMiddle, kBaseRight),
-          check(kLeftJoint),
-          check(kRightJoint),
-          radio(kDuctLinesOnly, kJointsOnly, kBoth),
-          check(kFixed45),
-          ItemText(kLength)};
+  return {ItemText(kPitch),  ItemText(kSize),    radio(kBaseLeft, kBaseMiddle, kBaseRight),
+          check(kLeftJoint), check(kRightJoint), radio(kDuctLinesOnly, kJointsOnly, kBoth),
+          check(kFixed45),   ItemText(kLength)};
 }
 
 std::string ChokuDialog::BlockName() {

@@ -28,7 +28,9 @@ class BadInputTest : public ::testing::Test {
     root.Write("DrawName.ini", {"GOOD"});
     root.Write("ByLayer.ini", {"0"});
   }
-  size_t EntitiesOf(const std::string& name) { return testing::ReadDxf(root.Block(name)).entities.size(); }
+  size_t EntitiesOf(const std::string& name) {
+    return testing::ReadDxf(root.Block(name)).entities.size();
+  }
   BuilderRoot root;
 };
 
@@ -66,16 +68,18 @@ TEST_F(BadInputTest, MissingOrEmptyHandOffFilesAreRefused) {
 
 TEST_F(BadInputTest, DamagedRecordsAreSkippedOneByOneAndTheRestIsDrawn) {
   std::vector<std::string> records = kGoodRecords;
-  records.push_back("1,1,4,0.000000,5.000000,100.000000,CONTINUOUS,DUCT,");        // 4: short
-  records.push_back("1,1,4,0.000000,abc,100.000000,5.000000,CONTINUOUS,DUCT,");    // 5: not a number
-  records.push_back("1,1,4,0.000000,12abc,100.000000,5.000000,CONTINUOUS,DUCT,");  // 6: trailing junk
-  records.push_back("3,1,4,0,0,1,1,CONTINUOUS,DUCT,");                             // 7: unknown kind
-  records.push_back("LINE,1,4,0,0,1,1,CONTINUOUS,DUCT,");                          // 8: unknown kind
-  records.push_back("2,1,4,0.000000,0.000000,0.000000,0.000000,90.000000,CONTINUOUS,DUCT,");  // 9: radius 0
-  records.push_back("2,1,4,0,0,5,0,90,CONTINUOUS,");                               // 10: short arc
-  records.push_back("1,1,4,1e300,0,1,1,CONTINUOUS,DUCT,");                         // 11: absurd
-  records.push_back("1,1,4,nan,0,1,1,CONTINUOUS,DUCT,");                           // 12: not finite
-  records.push_back("1,1,999,0,0,1,1,CONTINUOUS,DUCT,");                           // 13: drawn in colour 7
+  records.push_back("1,1,4,0.000000,5.000000,100.000000,CONTINUOUS,DUCT,");      // 4: short
+  records.push_back("1,1,4,0.000000,abc,100.000000,5.000000,CONTINUOUS,DUCT,");  // 5: not a number
+  records.push_back(
+      "1,1,4,0.000000,12abc,100.000000,5.000000,CONTINUOUS,DUCT,");  // 6: trailing junk
+  records.push_back("3,1,4,0,0,1,1,CONTINUOUS,DUCT,");               // 7: unknown kind
+  records.push_back("LINE,1,4,0,0,1,1,CONTINUOUS,DUCT,");            // 8: unknown kind
+  records.push_back(
+      "2,1,4,0.000000,0.000000,0.000000,0.000000,90.000000,CONTINUOUS,DUCT,");  // 9: radius 0
+  records.push_back("2,1,4,0,0,5,0,90,CONTINUOUS,");                            // 10: short arc
+  records.push_back("1,1,4,1e300,0,1,1,CONTINUOUS,DUCT,");                      // 11: absurd
+  records.push_back("1,1,4,nan,0,1,1,CONTINUOUS,DUCT,");                        // 12: not finite
+  records.push_back("1,1,999,0,0,1,1,CONTINUOUS,DUCT,");  // 13: drawn in colour 7
   root.Write("DrawData.txt", records);
 
   BuildResult result = BuildBlock(root.Root());
@@ -86,7 +90,9 @@ TEST_F(BadInputTest, DamagedRecordsAreSkippedOneByOneAndTheRestIsDrawn) {
   EXPECT_EQ(dxf.entities[2].colour, 7);
   const std::string log = root.Log();
   for (int line = 4; line <= 13; ++line) {
-    EXPECT_NE(log.find("DrawData.txt " + std::to_string(line) + "行目"), std::string::npos) << line << "\n" << log;
+    EXPECT_NE(log.find("DrawData.txt " + std::to_string(line) + "行目"), std::string::npos)
+        << line << "\n"
+        << log;
   }
 }
 
@@ -112,8 +118,8 @@ TEST_F(BadInputTest, AGarbageFileFillsTheLogOnlyUpToItsLimit) {
 }
 
 TEST_F(BadInputTest, UnsafeBlockNamesAreRefused) {
-  const std::string names[] = {"../escape", "a/b", "a\\b", ".hidden", "..", "tab\there",
-                               "bell\x07", std::string(201, 'A')};
+  const std::string names[] = {"../escape", "a/b",       "a\\b",     ".hidden",
+                               "..",        "tab\there", "bell\x07", std::string(201, 'A')};
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
     BuilderRoot fresh;

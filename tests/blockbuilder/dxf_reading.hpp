@@ -36,15 +36,16 @@ struct ReadDrawing {
   std::vector<ReadEntity> entities;
   std::map<std::string, ReadLayer> layers;
   std::map<std::string, std::vector<double>> lineTypes;  // upper-case name -> dashes
-  std::map<std::string, std::string> strings;           // header string variables
-  std::map<std::string, int> ints;                      // header integer variables
+  std::map<std::string, std::string> strings;            // header string variables
+  std::map<std::string, int> ints;                       // header integer variables
 };
 
 class Collector : public DL_CreationAdapter {
  public:
   explicit Collector(ReadDrawing& out) : out_(out) {}
   void addLayer(const DL_LayerData& data) override {
-    out_.layers[Cp932ToUtf8(data.name)] = {attributes.getColor(), Cp932ToUtf8(attributes.getLinetype())};
+    out_.layers[Cp932ToUtf8(data.name)] = {attributes.getColor(),
+                                           Cp932ToUtf8(attributes.getLinetype())};
   }
   // dxflib hands over the dashes of a line type before the line type itself.
   void addLinetype(const DL_LinetypeData& data) override {
@@ -53,7 +54,9 @@ class Collector : public DL_CreationAdapter {
   }
   void addLinetypeDash(double length) override { dashes_.push_back(length); }
   void addLine(const DL_LineData& d) override { Add("LINE", {d.x1, d.y1, d.x2, d.y2}); }
-  void addArc(const DL_ArcData& d) override { Add("ARC", {d.cx, d.cy, d.radius, d.angle1, d.angle2}); }
+  void addArc(const DL_ArcData& d) override {
+    Add("ARC", {d.cx, d.cy, d.radius, d.angle1, d.angle2});
+  }
   void addCircle(const DL_CircleData& d) override { Add("CIRCLE", {d.cx, d.cy, d.radius}); }
   void setVariableString(const std::string& key, const std::string& value, int) override {
     out_.strings[key] = value;
@@ -95,7 +98,8 @@ class BuilderRoot {
  public:
   BuilderRoot() : info_(dir_.Path()) {
     std::filesystem::create_directories(dir_.Path() / "info");
-    for (const auto& entry : std::filesystem::directory_iterator(tavelin::testing::SourceDataDir() / "info")) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(tavelin::testing::SourceDataDir() / "info")) {
       std::filesystem::copy_file(entry.path(), dir_.Path() / "info" / entry.path().filename());
     }
     Write("Command.ini", {"4"});
@@ -116,7 +120,8 @@ class BuilderRoot {
   std::vector<std::string> BlockFiles() const {
     std::vector<std::string> names;
     std::error_code ec;
-    for (std::filesystem::directory_iterator it(dir_.Path() / "blocks", ec), end; !ec && it != end; ++it) {
+    for (std::filesystem::directory_iterator it(dir_.Path() / "blocks", ec), end; !ec && it != end;
+         ++it) {
       if (it->path().filename() != "builder.log") names.push_back(it->path().filename().string());
     }
     return names;

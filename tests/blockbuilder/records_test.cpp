@@ -19,8 +19,10 @@ using testing::ReadDxf;
 // arcs of every element, mirrored and turned so that the angles wrap.
 RecordList GeneratorRecords() {
   RecordList list(200);
-  const char* layers[] = {"", "空調ダクト", "空調アングル", "空調フランジ", "空調隠れ線", "器具", "ハッチ", "中心線"};
-  const char* types[] = {"", "CONTINUOUS", "CONTINUOUS", "DASHED", "HIDDEN", "PHANTOM2", "DOTX2", "CENTER"};
+  const char* layers[] = {"",           "空調ダクト", "空調アングル", "空調フランジ",
+                          "空調隠れ線", "器具",       "ハッチ",       "中心線"};
+  const char* types[] = {"",       "CONTINUOUS", "CONTINUOUS", "DASHED",
+                         "HIDDEN", "PHANTOM2",   "DOTX2",      "CENTER"};
   for (int e = 1; e <= 7; ++e) list.SetAttributes(e, {layers[e], types[e], std::to_string(e + 1)});
   list.SetExtents(500, 250, 500, 250);
   list.AddLineRecord(1, 1, kDuctBody, 0, 200, 400.125, 200);
@@ -163,9 +165,9 @@ class ByLayerTest : public ::testing::Test {
  protected:
   testing::ReadDrawing Build(const std::string& byLayer) {
     // Set "1レイヤ" style: every element on one layer, the hidden line dashed.
-    root.Write("DrawData.txt", {"50,1,1,1,1,", "1,1,7,0,0,100,0,CONTINUOUS,DUCT,",
-                                "1,2,7,0,10,100,10,HIDDEN,DUCT,", "1,1,3,0,20,100,20,CONTINUOUS,DUCT,",
-                                "2,1,7,0,0,5,0,90,CONTINUOUS,OA_DUCT,"});
+    root.Write("DrawData.txt",
+               {"50,1,1,1,1,", "1,1,7,0,0,100,0,CONTINUOUS,DUCT,", "1,2,7,0,10,100,10,HIDDEN,DUCT,",
+                "1,1,3,0,20,100,20,CONTINUOUS,DUCT,", "2,1,7,0,0,5,0,90,CONTINUOUS,OA_DUCT,"});
     root.Write("DrawName.ini", {"BL"});
     root.Write("ByLayer.ini", {byLayer});
     EXPECT_TRUE(BuildBlock(root.Root()).written);
@@ -203,8 +205,9 @@ TEST_F(ByLayerTest, OffEveryEntityCarriesItsOwnAttributes) {
 
 TEST(PipeParts, AnAtNameAndALineTypeNumberInTheStyleFieldAreTakenLikeAnyOther) {
   BuilderRoot root;
-  root.Write("DrawData.txt", {"1,2,1,-10.000000,5.000000,10.000000,5.000000,HIDDEN,P_HIDDEN,",
-                              "2,1,2,0.000000,0.000000,8.000000,0.000000,180.000000,CONTINUOUS,P_SOLID,"});
+  root.Write("DrawData.txt",
+             {"1,2,1,-10.000000,5.000000,10.000000,5.000000,HIDDEN,P_HIDDEN,",
+              "2,1,2,0.000000,0.000000,8.000000,0.000000,180.000000,CONTINUOUS,P_SOLID,"});
   root.Write("DrawName.ini", {"@TS_E09091301001_A41"});
   root.Write("ByLayer.ini", {"1"});
   BuildResult result = BuildBlock(root.Root());

@@ -1,11 +1,12 @@
 // The straight duct drawn from "Choku.ini": body lines, flange joints with
 // their angle lines every pitch, the end joints, what to draw and the base point.
+#include "blockbuilder/straight_duct.hpp"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "blockbuilder/builder.hpp"
-#include "blockbuilder/straight_duct.hpp"
 #include "tests/blockbuilder/dxf_reading.hpp"
 
 namespace tavelin::blockbuilder {
@@ -45,7 +46,8 @@ TEST(StraightDuct, TheWorkedExampleHasBodyLinesJointsEveryPitchAndBothEnds) {
   // Pitch 1820, size 450, base in the middle, both ends, both drawn, 3640 long.
   std::vector<Entity> out;
   BuildLog log;
-  ASSERT_TRUE(DrawStraightDuct(Duct({"1820", "450", "2", "1", "1", "3", "0", "3640"}), Style(), out, log));
+  ASSERT_TRUE(
+      DrawStraightDuct(Duct({"1820", "450", "2", "1", "1", "3", "0", "3640"}), Style(), out, log));
   std::vector<Entity> body;
   for (const Entity& e : out) {
     if (e.attributes.layer == "DUCT") body.push_back(e);
@@ -80,9 +82,15 @@ TEST(StraightDuct, WhatToDrawEndJointsAndBasePoint) {
       // Duct lines only: no joint, whatever the end boxes say.
       {{"1000", "300", "1", "1", "1", "1", "0", "2500"}, 2, {}, {}},
       // Joints only, to cut into lines already drawn; the last piece is short.
-      {{"1000", "300", "1", "1", "1", "2", "0", "2500"}, 0, {0, 1000, 2000, 2500}, {40, 960, 1040, 1960, 2040, 2460}},
+      {{"1000", "300", "1", "1", "1", "2", "0", "2500"},
+       0,
+       {0, 1000, 2000, 2500},
+       {40, 960, 1040, 1960, 2040, 2460}},
       // No end joints; base point at the right end.
-      {{"1000", "300", "3", "0", "0", "3", "0", "2500"}, 2, {-1500, -500}, {-1540, -1460, -540, -460}},
+      {{"1000", "300", "3", "0", "0", "3", "0", "2500"},
+       2,
+       {-1500, -500},
+       {-1540, -1460, -540, -460}},
       // A joint that falls on the right end is that end's joint only.
       {{"1250", "300", "1", "0", "1", "3", "0", "2500"}, 2, {1250, 2500}, {1210, 1290, 2460}},
       // No pitch: only the end joints.
@@ -104,7 +112,8 @@ TEST(StraightDuct, WhatToDrawEndJointsAndBasePoint) {
 TEST(StraightDuct, WithoutAngleWidthNoAngleLinesAreDrawn) {
   std::vector<Entity> out;
   BuildLog log;
-  ASSERT_TRUE(DrawStraightDuct(Duct({"1820", "450", "1", "1", "1", "3", "0", "3640"}), Style(0.0, 15.0), out, log));
+  ASSERT_TRUE(DrawStraightDuct(Duct({"1820", "450", "1", "1", "1", "3", "0", "3640"}),
+                               Style(0.0, 15.0), out, log));
   EXPECT_TRUE(Xs(out, "ANGLE").empty());
   EXPECT_EQ(Xs(out, "FLANGE").size(), 3u);
 }
@@ -137,8 +146,9 @@ TEST(StraightDuct, UnknownChoicesFallBackToLeftEndAndBothWithALogLine) {
 TEST(StraightDuct, CkIsDrawnWithTheActiveAttributesAndCommonValues) {
   BuilderRoot root;
   root.Write("Choku.ini", {"1820", "450", "1", "1", "0", "3", "0", "3640"});
-  root.Write("DakutoSet.ini", {"空調ダクト-CONTINUOUS-4", "空調アングル-HIDDEN-3", "空調フランジ-CONTINUOUS-1",
-                               "x-CONTINUOUS-8", "x-CONTINUOUS-1", "x-CONTINUOUS-8", "x-CENTER-1"});
+  root.Write("DakutoSet.ini",
+             {"空調ダクト-CONTINUOUS-4", "空調アングル-HIDDEN-3", "空調フランジ-CONTINUOUS-1",
+              "x-CONTINUOUS-8", "x-CONTINUOUS-1", "x-CONTINUOUS-8", "x-CENTER-1"});
   root.Write("KyotuSet.ini", {"30", "20", "50", "30"});
   root.Write("DrawData.txt", {"CK"});
   root.Write("DrawName.ini", {"ChokuKan182045011033640"});

@@ -1,11 +1,12 @@
 // The straight duct dialog's file effects: "Choku.ini", the "CK" hand-off and
 // the block name, when they are written and when not, OK and the schematic.
+#include "duct/choku_dialog.hpp"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "app/main_dialog.hpp"
-#include "duct/choku_dialog.hpp"
 #include "tests/support/test_root.hpp"
 
 namespace tavelin {
