@@ -248,6 +248,8 @@ QWidget* DialogWindow::CreateWidget(ui::Control& control) {
       auto* combo = new QComboBox(this);
       combo->setEditable(spec.kind == ControlKind::kComboEdit);
       combo->setInsertPolicy(QComboBox::NoInsert);
+      // What the user types is what the model gets: no completion.
+      if (combo->isEditable()) combo->setCompleter(nullptr);
       const int rowHeight = QFontMetrics(font_).height() + 2;
       combo->setMaxVisibleItems(
           std::max(5, (spec.rect.Height() - ComboFieldHeight()) / std::max(1, rowHeight)));
@@ -288,7 +290,6 @@ QWidget* DialogWindow::CreateWidget(ui::Control& control) {
                                    : Qt::AlignTop;
       label->setAlignment(HorizontalAlignment(spec.align) | vertical);
       QPalette palette = label->palette();
-      if (spec.textColour) palette.setColor(QPalette::WindowText, ToQColor(*spec.textColour));
       if (spec.background) {
         palette.setColor(QPalette::Window, ToQColor(*spec.background));
         label->setAutoFillBackground(true);
@@ -306,6 +307,20 @@ QWidget* DialogWindow::CreateWidget(ui::Control& control) {
       widget = new GroupFrame(this);
       break;
     }
+  }
+  if (spec.textColour || (spec.background && spec.kind != ControlKind::kStatic)) {
+    QPalette palette = widget->palette();
+    if (spec.textColour) {
+      for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(QPalette::Active, role, ToQColor(*spec.textColour));
+        palette.setColor(QPalette::Inactive, role, ToQColor(*spec.textColour));
+      }
+    }
+    if (spec.background && spec.kind != ControlKind::kStatic) {
+      palette.setColor(QPalette::Base, ToQColor(*spec.background));
+      palette.setColor(QPalette::Button, ToQColor(*spec.background));
+    }
+    widget->setPalette(palette);
   }
   widget->setObjectName(QString("control_%1").arg(id));
   widget->setProperty("controlId", id);

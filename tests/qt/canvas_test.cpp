@@ -68,20 +68,6 @@ class CanvasTest : public QObject {
     QVERIFY(!Inked(image, 39, 30));
   }
 
-  void dottedAndChainPensLeaveGaps() {
-    for (PenStyle style : {PenStyle::kDot, PenStyle::kDashDot}) {
-      QImage image = Draw(100, 5, [style](Canvas& c) {
-        c.SelectPen({style, {128, 128, 128}});
-        c.MoveTo(0, 2);
-        c.LineTo(90, 2);
-      });
-      int inked = 0;
-      for (int x = 0; x < 100; ++x) inked += Inked(image, x, 2);
-      QVERIFY2(inked > 20 && inked < 75, qPrintable(QString::number(inked)));
-      QCOMPARE(InkedCount(image), inked);  // one pixel wide
-    }
-  }
-
   void arcsRunCounterClockwiseFromTheFirstRayToTheSecond() {
     const PixelRect box{10, 10, 51, 51};  // centre (30, 30), radius 20
     // From the ray to the right to the ray upward: the upper right quarter.
