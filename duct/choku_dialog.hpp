@@ -44,6 +44,8 @@ class ChokuDialog : public ui::Dialog {
   void OnInitDialog() override;
   void OnPaint(Canvas& canvas) override;
   void OnOK() override;
+  // The headless generate writes the hand-off files once, as a click would.
+  void OnGenerate() override { WriteHandOff(); }
 
  private:
   void LoadSettings();

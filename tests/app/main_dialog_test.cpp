@@ -112,7 +112,9 @@ TEST_F(MainDialogTest, FittingButtonsWriteTheirCodeBeforeOpening) {
     EXPECT_EQ(test.Lines("Command.ini"), std::vector<std::string>{code}) << id;
     EXPECT_EQ(test.host.modalCaptions.size(), opened + 1) << id;
     // The fitting buttons are one group: the last one used stays pressed.
-    if (id != 1000) EXPECT_TRUE(dialog->FindControl(id)->Checked());
+    if (id != 1000) {
+      EXPECT_TRUE(dialog->FindControl(id)->Checked());
+    }
   }
 }
 
@@ -174,7 +176,9 @@ TEST(DialogTable, EveryMainButtonOpensAKnownClassAndStemsResolve) {
   for (const DialogEntry& entry : DialogTable()) {
     auto dialog = CreateDialog(entry.className, test.App());
     ASSERT_NE(dialog, nullptr) << entry.className;
-    if (!entry.create) EXPECT_EQ(dialog->Caption(), entry.caption);
+    if (!entry.create) {
+      EXPECT_EQ(dialog->Caption(), entry.caption);
+    }
   }
   EXPECT_EQ(CreateDialog("NoSuchDialog", test.App()), nullptr);
   EXPECT_EQ(ClassForStem("erbo"), "ErboDialog");

@@ -88,5 +88,15 @@ TEST(CommandLine, InitInstallsWithoutOverwriting) {
   EXPECT_NE(second.out.find("kept"), std::string::npos);
 }
 
+TEST(CommandLine, GenerateWritesTheStraightDuctOnceLikeAClick) {
+  TestApp test;
+  test.Write("Choku.ini", {"1820", "450", "2", "1", "1", "3", "0", "3640"});
+  CliRun run = Cli(test.Root(), {"generate", "choku"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(test.Lines("DrawData.txt"), std::vector<std::string>{"CK"});
+  EXPECT_EQ(test.Lines("DrawName.ini"), std::vector<std::string>{"ChokuKan1820450211303640"});
+  EXPECT_EQ(test.Lines("Choku.ini").size(), 8u);
+}
+
 }  // namespace
 }  // namespace tavelin
