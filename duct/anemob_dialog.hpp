@@ -48,7 +48,9 @@ class AnemoBDialog : public ui::Dialog {
   static constexpr const char* kSettingsFile = "AnemoB.ini";
   static constexpr const char* kSizeFile = "AnemoSyoki.ini";
   static constexpr const char* kSchematicFile = "AnemoB.tec";
-  static constexpr size_t kRecordCapacity = 100;
+  // Room for the whole hatching of any box (at most 400 hatch records) with
+  // the outline, the neck and the anemostat, so none of them is ever dropped.
+  static constexpr size_t kRecordCapacity = 500;
   static constexpr size_t kSchematicCapacity = 100;
 
   const RecordList& Records() const { return list_; }

@@ -292,10 +292,17 @@ TEST_F(AnemoBTest, NoShapeHandsOverAnEmptyDrawing) {
   EXPECT_EQ(dialog->Failures(), 0);
 }
 
-TEST_F(AnemoBTest, ABigBoxFillsTheListWithoutOverrunningIt) {
-  Open({{1, "3000"}, {14, "1"}});
-  EXPECT_EQ(dialog->Records().Count(), Dlg::kRecordCapacity);
-  EXPECT_EQ(DrawData().size(), Dlg::kRecordCapacity);
+TEST_F(AnemoBTest, AHugeLinedBoxKeepsItsNeckAndAnemostatAfterTheHatching) {
+  Open({{1, "9000"}, {14, "1"}});
+  const RecordList& list = dialog->Records();
+  EXPECT_FALSE(list.Overflowed());
+  EXPECT_GT(list.hatchCount, 100);
+  EXPECT_EQ(DrawData().size(), list.Count());
+  // The neck circle follows the hatching, then the anemostat.
+  bool neck = false;
+  for (size_t k = 1; k < list.Count(); ++k) neck = neck || list.Record(k).rfind("2,2,", 0) == 0;
+  EXPECT_TRUE(neck);
+  EXPECT_EQ(list.ElementOf(list.Count() - 1), 5);
 }
 
 TEST_F(AnemoBTest, OkStartsTheBuilderWithoutWritingAndTheNoteSurvivesARepaint) {
