@@ -160,7 +160,16 @@ DialogWindow::DialogWindow(ui::Dialog& model, QWidget* parent)
   Reflect();
 }
 
-DialogWindow::~DialogWindow() { std::erase(OpenWindows(), this); }
+DialogWindow::~DialogWindow() {
+  std::erase(OpenWindows(), this);
+  // The widgets go while this window can still ignore what they report.
+  finished_ = true;
+  for (Item& item : items_) {
+    item.widget->blockSignals(true);
+    delete item.widget;
+  }
+  items_.clear();
+}
 
 DialogWindow* DialogWindow::Of(const ui::Dialog* model) {
   for (DialogWindow* window : OpenWindows()) {
