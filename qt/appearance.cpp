@@ -1,15 +1,16 @@
 #include "qt/appearance.hpp"
 
+#include <qdrawutil.h>
+
 #include <QApplication>
 #include <QFontDatabase>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
 #include <QProxyStyle>
-#include <QStyleOptionButton>
-#include <qdrawutil.h>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QStyleOptionButton>
 #include <clocale>
 #include <cmath>
 
@@ -51,13 +52,11 @@ class DialogStyle : public QProxyStyle {
 
 QString ResolveFamily(const QString& wanted) {
   const QStringList families = QFontDatabase::families();
-  auto has = [&](const QString& family) {
-    return families.contains(family, Qt::CaseInsensitive);
-  };
+  auto has = [&](const QString& family) { return families.contains(family, Qt::CaseInsensitive); };
   if (has(wanted)) return wanted;
-  for (const char* fallback : {"Noto Sans CJK JP", "Noto Sans JP", "Source Han Sans JP",
-                               "IPAexGothic", "IPAGothic", "IPAPGothic", "VL PGothic",
-                               "VL Gothic", "TakaoPGothic", "Droid Sans Fallback"}) {
+  for (const char* fallback :
+       {"Noto Sans CJK JP", "Noto Sans JP", "Source Han Sans JP", "IPAexGothic", "IPAGothic",
+        "IPAPGothic", "VL PGothic", "VL Gothic", "TakaoPGothic", "Droid Sans Fallback"}) {
     if (has(fallback)) return fallback;
   }
   // Let the font configuration find a face with Japanese glyphs.

@@ -52,9 +52,12 @@ QString WithoutMnemonics(const QString& text) {
 
 Qt::Alignment HorizontalAlignment(ui::TextAlign align) {
   switch (align) {
-    case ui::TextAlign::kCentre: return Qt::AlignHCenter;
-    case ui::TextAlign::kRight: return Qt::AlignRight;
-    case ui::TextAlign::kLeft: break;
+    case ui::TextAlign::kCentre:
+      return Qt::AlignHCenter;
+    case ui::TextAlign::kRight:
+      return Qt::AlignRight;
+    case ui::TextAlign::kLeft:
+      break;
   }
   return Qt::AlignLeft;
 }
@@ -83,7 +86,8 @@ bool RoomOf(QWidget* widget, const QSize& size, TextRoom& out) {
       option.features |= QStyleOptionButton::AutoDefaultButton;
     }
     out.text = button->text().remove('&');
-    out.room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button)
+    out.room = button->style()
+                   ->subElementRect(QStyle::SE_PushButtonContents, &option, button)
                    .adjusted(kTextMargin, 0, -kTextMargin, 0);
     out.align = Qt::AlignCenter;
     return true;
@@ -320,7 +324,8 @@ QWidget* DialogWindow::CreateWidget(ui::Control& control) {
   if (spec.textColour || (spec.background && spec.kind != ControlKind::kStatic)) {
     QPalette palette = widget->palette();
     if (spec.textColour) {
-      for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+      for (QPalette::ColorRole role :
+           {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
         palette.setColor(QPalette::Active, role, ToQColor(*spec.textColour));
         palette.setColor(QPalette::Inactive, role, ToQColor(*spec.textColour));
       }
@@ -505,9 +510,10 @@ void DialogWindow::FitFont(Item& item) {
   item.fitted = true;
   item.shownText = item.control->Text();
   TextRoom room;
-  if (!RoomOf(item.widget, item.control->Rect().Width() > 0
-                               ? QSize(item.control->Rect().Width(), item.control->Rect().Height())
-                               : item.widget->size(),
+  if (!RoomOf(item.widget,
+              item.control->Rect().Width() > 0
+                  ? QSize(item.control->Rect().Width(), item.control->Rect().Height())
+                  : item.widget->size(),
               room)) {
     return;
   }

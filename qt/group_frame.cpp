@@ -20,7 +20,8 @@ void GroupFrame::setTitle(const QString& title) {
 QRect GroupFrame::TitleRect() const {
   if (title_.isEmpty()) return {};
   QFontMetrics metrics(font());
-  int width = std::min(metrics.horizontalAdvance(title_) + 4, std::max(0, TitleRoom(this->width()) + 4));
+  int width =
+      std::min(metrics.horizontalAdvance(title_) + 4, std::max(0, TitleRoom(this->width()) + 4));
   return QRect(kTitleIndent - 2, 0, width, metrics.height());
 }
 
@@ -40,8 +41,8 @@ void GroupFrame::paintEvent(QPaintEvent*) {
   if (!title_.isEmpty()) {
     const QRect titleRect = TitleRect();
     painter.fillRect(titleRect, palette().color(QPalette::Window));
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::WindowText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     painter.drawText(titleRect.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, title_);
   }
 }

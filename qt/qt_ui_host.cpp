@@ -14,8 +14,7 @@ QWidget* QtUiHost::ParentFor(ui::Dialog* owner) const {
   return QApplication::activeWindow();
 }
 
-int QtUiHost::ShowMessage(ui::Dialog* owner, const std::string& text,
-                          const std::string& caption) {
+int QtUiHost::ShowMessage(ui::Dialog* owner, const std::string& text, const std::string& caption) {
   QMessageBox box(ParentFor(owner));
   box.setWindowTitle(QString::fromStdString(caption));
   box.setTextFormat(Qt::PlainText);

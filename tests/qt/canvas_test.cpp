@@ -157,7 +157,8 @@ class CanvasTest : public QObject {
     for (int y = 0; y < 40; ++y) {
       for (int x = 0; x < 60; ++x) {
         if (y == 35 || !Inked(image, x, y)) continue;
-        QVERIFY2(x >= 10 && x < 24 && y >= 10 && y < 28, qPrintable(QString("%1,%2").arg(x).arg(y)));
+        QVERIFY2(x >= 10 && x < 24 && y >= 10 && y < 28,
+                 qPrintable(QString("%1,%2").arg(x).arg(y)));
         ++inside;
       }
     }

@@ -1,6 +1,8 @@
 // The main dialog and small probe dialogs shown as windows: the widgets match
 // the layout and the model, user actions reach the model and its state comes
 // back, and the model alone decides about checks and closing.
+#include "qt/dialog_window.hpp"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -15,7 +17,6 @@
 
 #include "app/dialog_registry.hpp"
 #include "app/main_dialog.hpp"
-#include "qt/dialog_window.hpp"
 #include "qt/group_frame.hpp"
 #include "qt/qt_ui_host.hpp"
 #include "qt_test_main.hpp"
@@ -82,7 +83,8 @@ bool ShownAsItsKind(const ui::ControlSpec& spec, QWidget* widget) {
       return spec.multiline ? qobject_cast<QPlainTextEdit*>(widget) != nullptr
                             : qobject_cast<QLineEdit*>(widget) != nullptr;
     case ControlKind::kPushButton:
-      return qobject_cast<QPushButton*>(widget) && !static_cast<QPushButton*>(widget)->isCheckable();
+      return qobject_cast<QPushButton*>(widget) &&
+             !static_cast<QPushButton*>(widget)->isCheckable();
     case ControlKind::kRadioButton:
       return spec.pushLike ? qobject_cast<QPushButton*>(widget) != nullptr
                            : qobject_cast<QRadioButton*>(widget) != nullptr;
@@ -171,7 +173,8 @@ class DialogWindowTest : public QObject {
     QVERIFY(!Checked(window.Widget(MainDialog::kByLayer)));
 
     auto* status = qobject_cast<QLabel*>(window.Widget(MainDialog::kStatusLine));
-    QCOMPARE(status->text(), QString::fromStdString("属性は【" + memos[0] + "】が選択されています。"));
+    QCOMPARE(status->text(),
+             QString::fromStdString("属性は【" + memos[0] + "】が選択されています。"));
     QVERIFY(status->autoFillBackground());
     QCOMPARE(status->palette().color(QPalette::WindowText), QColor(50, 50, 255));
     QCOMPARE(status->palette().color(QPalette::Window), QColor(192, 192, 192));
