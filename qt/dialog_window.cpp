@@ -441,7 +441,12 @@ void DialogWindow::ReflectItem(Item& item) {
   switch (control.Kind()) {
     case ControlKind::kEdit:
       if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        if (edit->text() != text) edit->setText(text);
+        if (edit->text() != text) {
+          edit->setText(text);
+          // A field the user is not in shows the start of its text, as a
+          // classic edit control does.
+          if (!edit->hasFocus()) edit->setCursorPosition(0);
+        }
       } else if (auto* area = qobject_cast<QPlainTextEdit*>(widget)) {
         if (area->toPlainText() != text) area->setPlainText(text);
       }
