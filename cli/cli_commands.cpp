@@ -9,6 +9,7 @@
 #include "cli/headless_host.hpp"
 #include "framework/info_folder.hpp"
 #include "framework/text.hpp"
+#include "framework/toolkit/actions.hpp"
 
 namespace tavelin {
 namespace fs = std::filesystem;
@@ -38,16 +39,6 @@ const char* KindName(ui::ControlKind kind) {
   return "?";
 }
 
-bool IsNumber(const std::string& text) {
-  if (text.empty()) return false;
-  size_t start = text[0] == '-' ? 1 : 0;
-  if (start == text.size()) return false;
-  for (size_t i = start; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return false;
-  }
-  return true;
-}
-
 void PrintControls(ui::Dialog& dialog, std::ostream& out) {
   for (const auto& control : dialog.Controls()) {
     out << control->Id() << " " << KindName(control->Kind()) << " checked=" << control->Checked()
@@ -60,61 +51,6 @@ void PrintControls(ui::Dialog& dialog, std::ostream& out) {
     }
     out << "\n";
   }
-}
-
-// Applies one action; returns an error text, empty on success.
-std::string Apply(ui::Dialog& dialog, const std::string& action) {
-  if (dialog.Ended()) return "the dialog is already closed; cannot apply " + action;
-  if (action == "ok") return dialog.UserOk(), "";
-  if (action == "cancel") return dialog.UserCancel(), "";
-  size_t colon = action.find(':');
-  if (colon == std::string::npos) return "unknown action " + action;
-  std::string verb = action.substr(0, colon);
-  std::string rest = action.substr(colon + 1);
-  if (verb == "point") {
-    auto parts = Split(rest, ',');
-    if (parts.size() != 2 || !IsNumber(parts[0]) || !IsNumber(parts[1])) {
-      return "point needs X,Y in pixels: " + action;
-    }
-    dialog.UserMouseDown(ToInt(parts[0]), ToInt(parts[1]));
-    return "";
-  }
-  std::string idText = rest;
-  std::string value;
-  bool hasValue = false;
-  if (size_t eq = rest.find('='); eq != std::string::npos) {
-    idText = rest.substr(0, eq);
-    value = rest.substr(eq + 1);
-    hasValue = true;
-  }
-  if (!IsNumber(idText)) return "a control id must be a number: " + action;
-  int id = ToInt(idText);
-  ui::Control* control = dialog.FindControl(id);
-  bool acceptAction = (id == ui::kIdOk || id == ui::kIdCancel) && verb == "click";
-  if (!control && !acceptAction) return "the dialog has no control " + idText;
-  if (control && !acceptAction && (!control->Visible() || !control->Enabled())) {
-    return "control " + idText + (control->Visible() ? " is disabled" : " is not visible");
-  }
-  bool done = false;
-  if (verb == "set") {
-    if (!hasValue) return "set needs ID=TEXT: " + action;
-    done = dialog.UserSetText(id, value);
-  } else if (verb == "click") {
-    done = dialog.UserClick(id);
-  } else if (verb == "focus") {
-    done = dialog.UserFocus(id);
-  } else if (verb == "select" || verb == "dblclick") {
-    if (!hasValue || !IsNumber(value)) return verb + " needs ID=K: " + action;
-    int index = ToInt(value);
-    if (index < 0 || index >= control->Count()) {
-      return "control " + idText + " has no entry " + value + " (" + std::to_string(control->Count()) + " entries)";
-    }
-    done = verb == "select" ? dialog.UserSelect(id, index) : dialog.UserDoubleClick(id, index);
-  } else {
-    return "unknown action " + action;
-  }
-  if (!done) return "control " + idText + " does not take " + verb;
-  return "";
 }
 
 int RunDialog(ui::AppContext& app, const std::string& className,
@@ -130,7 +66,8 @@ int RunDialog(ui::AppContext& app, const std::string& className,
   if (!dialog->Ended()) dialog->Paint(canvas);
   if (generate && !dialog->Ended()) dialog->Generate();
   for (const std::string& action : actions) {
-    std::string error = Apply(*dialog, action);
+    ui::ModelActions target(*dialog);
+    std::string error = ui::ApplyAction(*dialog, target, action);
     if (!error.empty()) {
       err << "tavelin-cli: " << error << "\n";
       return kUsageError;
