@@ -1,25 +1,13 @@
 """The headless "generate AnemoB" leaves the same files as opening the dialog;
 a user's road then changes the neck size and the shape and presses OK."""
 import os
-import subprocess
 import sys
 import tempfile
 
-CLI = os.path.join(os.environ["TAVELIN_BIN_DIR"], "tavelin-cli")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from cli import read, run  # noqa: E402
+
 FILES = ["DrawData.txt", "AnemoB.ini", "DrawName.ini"]
-
-
-def run(root, *args):
-    done = subprocess.run([CLI, "--root", root, *args], capture_output=True, timeout=60)
-    if done.returncode != 0:
-        sys.exit(f"{args} failed ({done.returncode}): {done.stderr.decode()}")
-    return done.stdout.decode()
-
-
-def read(root, name):
-    with open(os.path.join(root, "info", name), "rb") as f:
-        return f.read()
-
 
 with tempfile.TemporaryDirectory() as generated, tempfile.TemporaryDirectory() as opened:
     run(generated, "init")
