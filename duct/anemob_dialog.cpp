@@ -7,9 +7,7 @@
 namespace tavelin {
 namespace {
 
-constexpr const char* kStatusEditing = "設定後OKをクリック";
 constexpr const char* kStatusRebuilt = "設定後OKクリック";
-constexpr const char* kStatusPlaced = "「ブロック挿入」で配置できます";
 
 constexpr const char* kSizes[] = {"#12.5", "#15",   "#20", "#25", "#30",
                                   "#35",   "#37.5", "#40", "#45"};

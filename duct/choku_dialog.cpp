@@ -6,8 +6,6 @@
 namespace tavelin {
 namespace {
 
-constexpr const char* kEditing = "設定後OKをクリック";
-constexpr const char* kHandedOff = "「ブロック挿入」で配置できます";
 constexpr size_t kSchematicCapacity = 100;
 constexpr size_t kSizeListCapacity = 1000;
 // Schematic tags of the optional parts: the left and the right end joint.
@@ -106,7 +104,7 @@ void ChokuDialog::OnSizeChosen() {
   WriteHandOff();
 }
 
-void ChokuDialog::ShowEditing() { SetItemText(kStatusLine, kEditing); }
+void ChokuDialog::ShowEditing() { SetItemText(kStatusLine, kStatusEditing); }
 
 void ChokuDialog::OnOK() {
   if (ItemText(kLength).empty()) {
@@ -122,7 +120,7 @@ void ChokuDialog::OnOK() {
   }
   WriteHandOff();
   if (App().launcher) App().launcher->Start();
-  SetItemText(kStatusLine, kHandedOff);
+  SetItemText(kStatusLine, kStatusPlaced);
 }
 
 void ChokuDialog::OnPaint(Canvas& canvas) {

@@ -7,8 +7,6 @@
 namespace tavelin {
 namespace {
 
-constexpr const char* kStatusEditing = "設定後OKをクリック";
-constexpr const char* kStatusPlaced = "「ブロック挿入」で配置できます";
 constexpr const char* kTypeSelection = "Danpa.ini";
 
 // The schematic's scale and origin inside the anchor static.

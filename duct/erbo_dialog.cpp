@@ -9,8 +9,6 @@
 namespace tavelin {
 namespace {
 
-constexpr const char* kEditingText = "設定後OKをクリック";
-constexpr const char* kPlacedText = "「ブロック挿入」で配置できます";
 constexpr const char* kBlockPrefix = "ER_";
 constexpr size_t kSchematicCapacity = 100;
 constexpr size_t kListCapacity = 1000;
@@ -230,10 +228,10 @@ void ErboDialog::OnOK() {
     return;
   }
   if (App().launcher) App().launcher->Start();
-  SetItemText(kStatusLine, kPlacedText);
+  SetItemText(kStatusLine, kStatusPlaced);
 }
 
-void ErboDialog::ShowEditing() { SetItemText(kStatusLine, kEditingText); }
+void ErboDialog::ShowEditing() { SetItemText(kStatusLine, kStatusEditing); }
 
 double ErboDialog::RadiusFactor() {
   if (IsChecked(kHalfRadius)) return 0.5;

@@ -10,6 +10,10 @@
 
 namespace tavelin {
 
+// The status line of a generator while the user edits, and after OK.
+inline constexpr const char* kStatusEditing = "設定後OKをクリック";
+inline constexpr const char* kStatusPlaced = "「ブロック挿入」で配置できます";
+
 class InfoFolder;
 class RecordList;
 

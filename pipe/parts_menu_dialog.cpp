@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "framework/handoff.hpp"
 #include "framework/info_folder.hpp"
 #include "framework/preview.hpp"
 #include "framework/text.hpp"
@@ -13,7 +14,6 @@ namespace {
 
 constexpr const char* kChoose = "分類・サイズ選択";
 constexpr const char* kClickOk = "選択後OKをクリック";
-constexpr const char* kPlaced = "「ブロック挿入」で配置できます";
 
 constexpr size_t kSizeLines = 70;
 constexpr size_t kAttributeLines = 25;
@@ -261,7 +261,7 @@ void PartsMenuDialog::OnStart() {
     return;
   }
   if (App().launcher) App().launcher->Start();
-  SetStatus(kPlaced);
+  SetStatus(kStatusPlaced);
 }
 
 void PartsMenuDialog::OnPaint(Canvas& canvas) {
