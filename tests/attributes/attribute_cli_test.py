@@ -2,23 +2,15 @@
 in the square-duct attribute dialog, press OK, then pick setting 2 in the main
 dialog; "DakutoSet.ini" carries the new name."""
 import os
-import subprocess
 import sys
 import tempfile
 
-CLI = os.path.join(os.environ["TAVELIN_BIN_DIR"], "tavelin-cli")
-
-
-def run(root, *args):
-    done = subprocess.run([CLI, "--root", root, *args], capture_output=True, timeout=60)
-    if done.returncode != 0:
-        sys.exit(f"{args} failed ({done.returncode}): {done.stderr.decode()}")
-    return done.stdout.decode()
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from cli import read as read_bytes, run  # noqa: E402
 
 
 def read(root, name):
-    with open(os.path.join(root, "info", name), "rb") as f:
-        return f.read().decode("cp932")
+    return read_bytes(root, name).decode("cp932")
 
 
 with tempfile.TemporaryDirectory() as root:

@@ -3,18 +3,11 @@ main dialog, pick a category, a classification, a cell, the sizes, a
 rotation, a base point and the mirror, press OK; then change the layer of a
 category in the pipe part attributes and confirm with Enter."""
 import os
-import subprocess
 import sys
 import tempfile
 
-CLI = os.path.join(os.environ["TAVELIN_BIN_DIR"], "tavelin-cli")
-
-
-def run(root, *args):
-    done = subprocess.run([CLI, "--root", root, *args], capture_output=True, timeout=60)
-    if done.returncode != 0:
-        sys.exit(f"{args} failed ({done.returncode}): {done.stderr.decode()}")
-    return done.stdout.decode()
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from cli import run  # noqa: E402
 
 
 def write(path, lines):
