@@ -199,27 +199,27 @@ int DialogWindow::ComboFieldHeight() const {
 }
 
 QWidget* DialogWindow::CreateWidget(ui::Control& control) {
-  const ui::ControlSpec& spec = control.Spec();
+  const ui::ControlDefinition& definition = control.Definition();
   const int id = control.Id();
   QWidget* widget = nullptr;
-  switch (spec.kind) {
+  switch (definition.kind) {
     case ControlKind::kEdit: {
-      if (spec.multiline) {
+      if (definition.multiline) {
         auto* edit = new QPlainTextEdit(this);
-        edit->setReadOnly(spec.readOnly);
+        edit->setReadOnly(definition.readOnly);
         connect(edit, &QPlainTextEdit::textChanged, this, [this, edit, id] {
           if (!reflecting_) Type(id, edit->toPlainText().toStdString());
         });
         widget = edit;
       } else {
         auto* edit = new QLineEdit(this);
-        edit->setReadOnly(spec.readOnly);
-        edit->setAlignment(HorizontalAlignment(spec.align) | Qt::AlignVCenter);
+        edit->setReadOnly(definition.readOnly);
+        edit->setAlignment(HorizontalAlignment(definition.align) | Qt::AlignVCenter);
         connect(edit, &QLineEdit::textEdited, this,
                 [this, id](const QString& text) { Type(id, text.toStdString()); });
         widget = edit;
       }
-      if (spec.readOnly) {
+      if (definition.readOnly) {
         QPalette palette = widget->palette();
         palette.setColor(QPalette::Base, palette.color(QPalette::Window));
         widget->setPalette(palette);
@@ -231,7 +231,7 @@ QWidget* DialogWindow::CreateWidget(ui::Control& control) {
       // Enter reaches the dialog, which clicks the focused or the default
       // button itself (keyPressEvent).
       button->setAutoDefault(false);
-      button->setDefault(spec.defaultButton);
+      button->setDefault(definition.defaultButton);
       connect(button, &QPushButton::clicked, this, [this, id] { Click(id); });
       widget = button;
       break;
@@ -239,12 +239,12 @@ QWidget* DialogWindow::CreateWidget(ui::Control& control) {
     case ControlKind::kRadioButton:
     case ControlKind::kCheckBox: {
       QAbstractButton* button = nullptr;
-      if (spec.pushLike) {
+      if (definition.pushLike) {
         auto* push = new QPushButton(this);
         // Enter on a switch is the dialog's Enter, not a click on the switch.
         push->setAutoDefault(false);
         button = push;
-      } else if (spec.kind == ControlKind::kRadioButton) {
+      } else if (definition.kind == ControlKind::kRadioButton) {
         button = new QRadioButton(this);
       } else {
         button = new QCheckBox(this);
@@ -259,13 +259,13 @@ QWidget* DialogWindow::CreateWidget(ui::Control& control) {
     case ControlKind::kComboBox:
     case ControlKind::kComboEdit: {
       auto* combo = new QComboBox(this);
-      combo->setEditable(spec.kind == ControlKind::kComboEdit);
+      combo->setEditable(definition.kind == ControlKind::kComboEdit);
       combo->setInsertPolicy(QComboBox::NoInsert);
       // What the user types is what the model gets: no completion.
       if (combo->isEditable()) combo->setCompleter(nullptr);
       const int rowHeight = QFontMetrics(font_).height() + 2;
       combo->setMaxVisibleItems(
-          std::max(5, (spec.rect.Height() - ComboFieldHeight()) / std::max(1, rowHeight)));
+          std::max(5, (definition.rect.Height() - ComboFieldHeight()) / std::max(1, rowHeight)));
       connect(combo, &QComboBox::activated, this, [this, id](int index) { Select(id, index); });
       if (combo->lineEdit()) {
         connect(combo->lineEdit(), &QLineEdit::textEdited, this,
@@ -291,20 +291,20 @@ QWidget* DialogWindow::CreateWidget(ui::Control& control) {
       auto* label = new QLabel(this);
       label->setTextFormat(Qt::PlainText);
       label->setWordWrap(true);
-      if (spec.sunken) {
+      if (definition.sunken) {
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setLineWidth(1);
       }
       // One line of text sits in the middle of a low label; taller labels read
       // from the top.
-      const int lines = static_cast<int>(std::count(spec.text.begin(), spec.text.end(), '\n')) + 1;
-      Qt::Alignment vertical = spec.rect.Height() < 2 * QFontMetrics(font_).height() && lines == 1
+      const int lines = static_cast<int>(std::count(definition.text.begin(), definition.text.end(), '\n')) + 1;
+      Qt::Alignment vertical = definition.rect.Height() < 2 * QFontMetrics(font_).height() && lines == 1
                                    ? Qt::AlignVCenter
                                    : Qt::AlignTop;
-      label->setAlignment(HorizontalAlignment(spec.align) | vertical);
+      label->setAlignment(HorizontalAlignment(definition.align) | vertical);
       QPalette palette = label->palette();
-      if (spec.background) {
-        palette.setColor(QPalette::Window, ToQColor(*spec.background));
+      if (definition.background) {
+        palette.setColor(QPalette::Window, ToQColor(*definition.background));
         label->setAutoFillBackground(true);
       } else {
         // The dialog's own drawings show through.
@@ -321,18 +321,18 @@ QWidget* DialogWindow::CreateWidget(ui::Control& control) {
       break;
     }
   }
-  if (spec.textColour || (spec.background && spec.kind != ControlKind::kStatic)) {
+  if (definition.textColour || (definition.background && definition.kind != ControlKind::kStatic)) {
     QPalette palette = widget->palette();
-    if (spec.textColour) {
+    if (definition.textColour) {
       for (QPalette::ColorRole role :
            {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-        palette.setColor(QPalette::Active, role, ToQColor(*spec.textColour));
-        palette.setColor(QPalette::Inactive, role, ToQColor(*spec.textColour));
+        palette.setColor(QPalette::Active, role, ToQColor(*definition.textColour));
+        palette.setColor(QPalette::Inactive, role, ToQColor(*definition.textColour));
       }
     }
-    if (spec.background && spec.kind != ControlKind::kStatic) {
-      palette.setColor(QPalette::Base, ToQColor(*spec.background));
-      palette.setColor(QPalette::Button, ToQColor(*spec.background));
+    if (definition.background && definition.kind != ControlKind::kStatic) {
+      palette.setColor(QPalette::Base, ToQColor(*definition.background));
+      palette.setColor(QPalette::Button, ToQColor(*definition.background));
     }
     widget->setPalette(palette);
   }
@@ -559,8 +559,8 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
         }
       }
       for (const Item& item : items_) {
-        const ui::ControlSpec& spec = item.control->Spec();
-        if (spec.kind == ControlKind::kPushButton && spec.defaultButton) {
+        const ui::ControlDefinition& definition = item.control->Definition();
+        if (definition.kind == ControlKind::kPushButton && definition.defaultButton) {
           if (item.control->Visible() && item.control->Enabled()) Click(item.control->Id());
           return;
         }

@@ -4,23 +4,23 @@
 
 namespace tavelin::ui {
 
-Control::Control(Dialog& owner, const ControlSpec& spec)
+Control::Control(Dialog& owner, const ControlDefinition& definition)
     : owner_(owner),
-      spec_(spec),
-      text_(spec.text),
-      enabled_(spec.enabled),
-      visible_(spec.visible),
-      rect_(spec.rect) {}
+      definition_(definition),
+      text_(definition.text),
+      enabled_(definition.enabled),
+      visible_(definition.visible),
+      rect_(definition.rect) {}
 
 void Control::SetText(std::string text) {
   text_ = std::move(text);
-  if (spec_.kind == ControlKind::kEdit) owner_.Notify(EventKind::kEditChange, spec_.id);
+  if (definition_.kind == ControlKind::kEdit) owner_.Notify(EventKind::kEditChange, definition_.id);
 }
 
 void Control::ResetContent() {
   items_.clear();
   selection_ = -1;
-  if (spec_.kind == ControlKind::kComboBox) text_.clear();
+  if (definition_.kind == ControlKind::kComboBox) text_.clear();
 }
 
 int Control::AddString(std::string item) {
@@ -35,8 +35,8 @@ std::string Control::ItemText(int index) const {
 
 void Control::SetCurSel(int index) {
   selection_ = index >= 0 && index < Count() ? index : -1;
-  if (spec_.kind == ControlKind::kComboBox || spec_.kind == ControlKind::kComboEdit) {
-    text_ = selection_ >= 0 ? items_[selection_] : (spec_.kind == ControlKind::kComboBox ? "" : text_);
+  if (definition_.kind == ControlKind::kComboBox || definition_.kind == ControlKind::kComboEdit) {
+    text_ = selection_ >= 0 ? items_[selection_] : (definition_.kind == ControlKind::kComboBox ? "" : text_);
   }
 }
 

@@ -13,11 +13,11 @@ class Dialog;
 
 class Control {
  public:
-  Control(Dialog& owner, const ControlSpec& spec);
+  Control(Dialog& owner, const ControlDefinition& definition);
 
-  int Id() const { return spec_.id; }
-  ControlKind Kind() const { return spec_.kind; }
-  const ControlSpec& Spec() const { return spec_; }
+  int Id() const { return definition_.id; }
+  ControlKind Kind() const { return definition_.kind; }
+  const ControlDefinition& Definition() const { return definition_; }
 
   // The window text. Setting an edit's text notifies its change handler, as
   // the platform's edit control does.
@@ -51,14 +51,14 @@ class Control {
   // Selects the entry equal to `text`; returns its index or -1.
   int SelectString(const std::string& text);
 
-  bool IsEditLike() const { return spec_.kind == ControlKind::kEdit; }
+  bool IsEditLike() const { return definition_.kind == ControlKind::kEdit; }
 
  private:
   friend class Dialog;
   void SetTextQuietly(std::string text) { text_ = std::move(text); }
 
   Dialog& owner_;
-  ControlSpec spec_;
+  ControlDefinition definition_;
   std::string text_;
   bool checked_ = false;
   bool enabled_;

@@ -12,8 +12,8 @@ Dialog::Dialog(AppContext& app, std::string_view layoutName)
 Dialog::Dialog(AppContext& app, const Layout& layout)
     : app_(app), layout_(layout), caption_(layout_.caption) {
   controls_.reserve(layout_.controls.size());
-  for (const ControlSpec& spec : layout_.controls) {
-    controls_.push_back(std::make_unique<Control>(*this, spec));
+  for (const ControlDefinition& definition : layout_.controls) {
+    controls_.push_back(std::make_unique<Control>(*this, definition));
   }
 }
 
@@ -46,7 +46,7 @@ std::vector<Control*> Dialog::RadioGroupOf(int id) {
   std::vector<Control*> group;
   bool found = false;
   for (auto& control : controls_) {
-    if (control->Spec().groupStart) {
+    if (control->Definition().groupStart) {
       if (found) break;
       group.clear();
     }
@@ -162,7 +162,7 @@ bool Dialog::UserFocus(int id) {
 bool Dialog::UserType(int id, std::string text) {
   Control* control = FindControl(id);
   if (!control || !control->Visible() || !control->Enabled()) return false;
-  if (control->Spec().readOnly) return false;
+  if (control->Definition().readOnly) return false;
   if (control->Kind() != ControlKind::kEdit && control->Kind() != ControlKind::kComboEdit) {
     return false;
   }

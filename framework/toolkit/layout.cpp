@@ -94,36 +94,36 @@ Layout ParseLayout(std::string_view text) {
       continue;
     }
     if (words.size() < 7) throw std::runtime_error("layout line " + std::to_string(lineNumber) + ": a control needs ID KIND X Y W H \"TEXT\"");
-    ControlSpec spec;
-    spec.id = ToInt(words[0]);
-    spec.kind = ParseKind(words[1], lineNumber);
+    ControlDefinition definition;
+    definition.id = ToInt(words[0]);
+    definition.kind = ParseKind(words[1], lineNumber);
     int x = ToInt(words[2]), y = ToInt(words[3]), w = ToInt(words[4]), h = ToInt(words[5]);
-    spec.rect = {DialogUnitsToPixelsX(x), DialogUnitsToPixelsY(y), DialogUnitsToPixelsX(x + w),
+    definition.rect = {DialogUnitsToPixelsX(x), DialogUnitsToPixelsY(y), DialogUnitsToPixelsX(x + w),
                  DialogUnitsToPixelsY(y + h)};
-    spec.text = Unquote(words[6]);
+    definition.text = Unquote(words[6]);
     for (size_t i = 7; i < words.size(); ++i) {
       const std::string& flag = words[i];
-      if (flag == "hidden") spec.visible = false;
-      else if (flag == "disabled") spec.enabled = false;
-      else if (flag == "group") spec.groupStart = true;
-      else if (flag == "pushlike") spec.pushLike = true;
-      else if (flag == "default") spec.defaultButton = true;
-      else if (flag == "sunken") spec.sunken = true;
-      else if (flag == "readonly") spec.readOnly = true;
-      else if (flag == "multiline") spec.multiline = true;
-      else if (flag == "centre") spec.align = TextAlign::kCentre;
-      else if (flag == "right") spec.align = TextAlign::kRight;
+      if (flag == "hidden") definition.visible = false;
+      else if (flag == "disabled") definition.enabled = false;
+      else if (flag == "group") definition.groupStart = true;
+      else if (flag == "pushlike") definition.pushLike = true;
+      else if (flag == "default") definition.defaultButton = true;
+      else if (flag == "sunken") definition.sunken = true;
+      else if (flag == "readonly") definition.readOnly = true;
+      else if (flag == "multiline") definition.multiline = true;
+      else if (flag == "centre") definition.align = TextAlign::kCentre;
+      else if (flag == "right") definition.align = TextAlign::kRight;
       else if (flag == "status") {
-        spec.textColour = Rgb{50, 50, 255};
-        spec.background = Rgb{192, 192, 192};
+        definition.textColour = Rgb{50, 50, 255};
+        definition.background = Rgb{192, 192, 192};
       } else if (flag == "red") {
-        spec.textColour = Rgb{225, 0, 0};
-        spec.background = Rgb{192, 192, 192};
-      } else if (flag.rfind("textcolour=", 0) == 0) spec.textColour = ParseRgb(flag.substr(11));
-      else if (flag.rfind("background=", 0) == 0) spec.background = ParseRgb(flag.substr(11));
+        definition.textColour = Rgb{225, 0, 0};
+        definition.background = Rgb{192, 192, 192};
+      } else if (flag.rfind("textcolour=", 0) == 0) definition.textColour = ParseRgb(flag.substr(11));
+      else if (flag.rfind("background=", 0) == 0) definition.background = ParseRgb(flag.substr(11));
       else throw std::runtime_error("layout line " + std::to_string(lineNumber) + ": unknown flag " + flag);
     }
-    layout.controls.push_back(std::move(spec));
+    layout.controls.push_back(std::move(definition));
   }
   return layout;
 }

@@ -29,7 +29,7 @@ enum class ControlKind {
 
 enum class TextAlign { kLeft, kCentre, kRight };
 
-struct ControlSpec {
+struct ControlDefinition {
   int id = kIdStatic;
   ControlKind kind = ControlKind::kStatic;
   PixelRect rect;  // in pixels of the dialog's client area
@@ -53,7 +53,7 @@ struct Layout {
   int height = 0;
   std::string font = "Noto Sans CJK JP";
   int pointSize = 9;
-  std::vector<ControlSpec> controls;
+  std::vector<ControlDefinition> controls;
 };
 
 // Dialog units to pixels (a dialog font with base units 7 by 14).

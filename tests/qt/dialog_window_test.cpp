@@ -77,19 +77,19 @@ class BareDialog : public ui::Dialog {
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // The class a control of `kind` must be shown with.
-bool ShownAsItsKind(const ui::ControlSpec& spec, QWidget* widget) {
-  switch (spec.kind) {
+bool ShownAsItsKind(const ui::ControlDefinition& definition, QWidget* widget) {
+  switch (definition.kind) {
     case ControlKind::kEdit:
-      return spec.multiline ? qobject_cast<QPlainTextEdit*>(widget) != nullptr
+      return definition.multiline ? qobject_cast<QPlainTextEdit*>(widget) != nullptr
                             : qobject_cast<QLineEdit*>(widget) != nullptr;
     case ControlKind::kPushButton:
       return qobject_cast<QPushButton*>(widget) &&
              !static_cast<QPushButton*>(widget)->isCheckable();
     case ControlKind::kRadioButton:
-      return spec.pushLike ? qobject_cast<QPushButton*>(widget) != nullptr
+      return definition.pushLike ? qobject_cast<QPushButton*>(widget) != nullptr
                            : qobject_cast<QRadioButton*>(widget) != nullptr;
     case ControlKind::kCheckBox:
-      return spec.pushLike ? qobject_cast<QPushButton*>(widget) != nullptr
+      return definition.pushLike ? qobject_cast<QPushButton*>(widget) != nullptr
                            : qobject_cast<QCheckBox*>(widget) != nullptr;
     case ControlKind::kComboBox:
       return qobject_cast<QComboBox*>(widget) && !static_cast<QComboBox*>(widget)->isEditable();
@@ -146,7 +146,7 @@ class DialogWindowTest : public QObject {
       const ui::Control& control = *controls[i];
       QWidget* widget = window.WidgetAt(i);
       const QString where = QString("control %1 (%2)").arg(control.Id()).arg(i);
-      QVERIFY2(ShownAsItsKind(control.Spec(), widget), qPrintable(where));
+      QVERIFY2(ShownAsItsKind(control.Definition(), widget), qPrintable(where));
       QCOMPARE(widget->isHidden(), !control.Visible());
       const PixelRect& r = control.Rect();
       QCOMPARE(widget->x(), r.left);
@@ -396,7 +396,7 @@ class DialogWindowTest : public QObject {
                                   .arg(QString::fromStdString(stem))
                                   .arg(control.Id())
                                   .arg(QString::fromStdString(control.Text()));
-        if (!ShownAsItsKind(control.Spec(), widget)) faults << where + " has the wrong widget";
+        if (!ShownAsItsKind(control.Definition(), widget)) faults << where + " has the wrong widget";
         if (!DialogWindow::TextFits(widget)) faults << where + " is clipped";
         if (widget->pos() != QPoint(control.Rect().left, control.Rect().top)) {
           faults << where + " is misplaced";

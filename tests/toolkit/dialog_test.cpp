@@ -70,8 +70,8 @@ TEST_F(DialogTest, LayoutBecomesControlsInPixels) {
   EXPECT_FALSE(dialog.FindControl(61)->Enabled());
   EXPECT_FALSE(dialog.FindControl(62)->Visible());
   EXPECT_EQ(dialog.FindControl(-1), nullptr);
-  ASSERT_TRUE(dialog.Controls().back()->Spec().textColour.has_value());
-  EXPECT_EQ(*dialog.Controls().back()->Spec().textColour, (Rgb{50, 50, 255}));
+  ASSERT_TRUE(dialog.Controls().back()->Definition().textColour.has_value());
+  EXPECT_EQ(*dialog.Controls().back()->Definition().textColour, (Rgb{50, 50, 255}));
 }
 
 TEST_F(DialogTest, RadiosAreExclusiveWithinTheirGroupOnly) {
