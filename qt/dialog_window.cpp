@@ -1,5 +1,6 @@
 #include "qt/dialog_window.hpp"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -11,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -267,6 +269,11 @@ QWidget* DialogWindow::CreateWidget(ui::Control& control) {
       combo->setMaxVisibleItems(
           std::max(5, (definition.rect.Height() - ComboFieldHeight()) / std::max(1, rowHeight)));
       connect(combo, &QComboBox::activated, this, [this, id](int index) { Select(id, index); });
+      // A drop-down list whose entry the model takes double-clicks on: a
+      // double-click on the closed box is a double-click on its entry.
+      if (!combo->isEditable() && model_.Handles(ui::EventKind::kDblClick, id)) {
+        combo->setProperty("doubleClickable", true);
+      }
       if (combo->lineEdit()) {
         connect(combo->lineEdit(), &QLineEdit::textEdited, this,
                 [this, id](const QString& text) { Type(id, text.toStdString()); });
@@ -592,6 +599,28 @@ void DialogWindow::mousePressEvent(QMouseEvent* event) {
 }
 
 bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched->property("doubleClickable").toBool()) {
+    // The list opens only when no second click follows within the
+    // double-click time, so the second click is not lost to the open list.
+    auto* combo = static_cast<QComboBox*>(watched);
+    if (event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+      const int press = ++comboPresses_;
+      combo->setFocus(Qt::MouseFocusReason);
+      QPointer<QComboBox> guarded(combo);
+      QTimer::singleShot(QApplication::doubleClickInterval(), this, [this, guarded, press] {
+        if (guarded && press == comboPresses_ && !finished_) guarded->showPopup();
+      });
+      return true;
+    }
+    if (event->type() == QEvent::MouseButtonRelease) return true;
+    if (event->type() == QEvent::MouseButtonDblClick) {
+      ++comboPresses_;  // the list stays closed
+      const int id = combo->property("controlId").toInt();
+      if (combo->currentIndex() >= 0) DoubleClick(id, combo->currentIndex());
+      return true;
+    }
+  }
   if (event->type() == QEvent::FocusIn) {
     const int id = watched->property("controlId").toInt();
     if (id != ui::kIdStatic && id != model_.FocusedId()) {

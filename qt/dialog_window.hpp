@@ -98,6 +98,7 @@ class DialogWindow : public QDialog {
   PaintRecording drawing_;
   int modelPaints_ = 0;
   int busy_ = 0;
+  int comboPresses_ = 0;  // presses on double-clickable lists, to tell a double-click
   bool reflecting_ = false;
   bool finished_ = false;
 };

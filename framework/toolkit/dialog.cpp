@@ -109,6 +109,13 @@ void Dialog::Dispatch(const Event& event) {
 
 void Dialog::Notify(EventKind kind, int id) { Dispatch({kind, id}); }
 
+bool Dialog::Handles(EventKind kind, int id) const {
+  for (const MessageEntry& entry : messageMap_) {
+    if (entry.kind == kind && entry.id == id) return true;
+  }
+  return false;
+}
+
 void Dialog::Initialize() { Guarded([this] { OnInitDialog(); }); }
 
 bool Dialog::UserClick(int id) {

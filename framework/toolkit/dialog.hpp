@@ -92,6 +92,9 @@ class Dialog {
   // Handlers stopped by a file error or another failure (each was reported).
   int Failures() const { return failures_; }
 
+  // True when the message map has a handler for `kind` on control `id`.
+  bool Handles(EventKind kind, int id) const;
+
   // Sent by a control whose state changed under program control.
   void Notify(EventKind kind, int id);
 

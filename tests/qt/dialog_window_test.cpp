@@ -378,6 +378,37 @@ class DialogWindowTest : public QObject {
     QCOMPARE(combo->currentText(), Text("B-"));
   }
 
+  void aDoubleClickOnTheMainSizeGivesTheBranchTheSameSize() {
+    // A small catalogue: 22 categories, the first of them in PVC sizes.
+    std::vector<std::string> names, attributes;
+    for (int c = 0; c < 22; ++c) {
+      names.push_back("継手" + std::to_string(c));
+      attributes.push_back("P-1-7,P_HID-2-8,P_CEN-3-1");
+    }
+    test->Write("TugiteName.ini", names);
+    test->Write("TugiteSet.ini", attributes);
+    test->Write("Gaikei_Enbi.ini", {"13,18", "20,26", "25,32", "50,60", "100,114"});
+    auto dialog = Create("PartsMenuDialog");
+    DialogWindow window(*dialog);
+    window.Start();
+    window.show();
+    window.Select(1100, 0);
+    auto* mainSize = qobject_cast<QComboBox*>(window.Widget(1101));
+    auto* branchSize = qobject_cast<QComboBox*>(window.Widget(1102));
+    QVERIFY(mainSize && branchSize && mainSize->count() > 3);
+    window.Select(1101, 3);
+    window.Select(1102, 0);
+    QTest::mouseDClick(mainSize, Qt::LeftButton);
+    QCOMPARE(dialog->FindControl(1102)->CurSel(), 3);
+    QCOMPARE(branchSize->currentIndex(), 3);
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QVERIFY(!mainSize->view()->isVisible());  // the double-click opened no list
+    // A single click still opens the list after the double-click time.
+    QTest::mouseClick(mainSize, Qt::LeftButton);
+    QTRY_VERIFY(mainSize->view()->isVisible());
+    mainSize->hidePopup();
+  }
+
   void everyLayoutIsBuiltWithCaptionsThatFit() {
     int layouts = 0;
     QStringList faults;
