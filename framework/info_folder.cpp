@@ -84,12 +84,12 @@ void WriteFileAtomically(const fs::path& file, std::string_view bytes) {
 }
 
 std::string EncodeLines(const std::vector<std::string>& lines) {
-  std::string bytes;
+  std::string text;
   for (const auto& line : lines) {
-    bytes += Utf8ToCp932(line);
-    bytes += "\r\n";
+    text += line;
+    text += "\r\n";
   }
-  return bytes;
+  return Utf8ToCp932(text);
 }
 
 InfoFolder::InfoFolder(fs::path root) : root_(std::move(root)) {}
