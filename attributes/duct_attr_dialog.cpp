@@ -70,7 +70,9 @@ bool DuctAttrDialog::Save() {
   if (ToDouble(ItemText(kHatchingWidth)) < kMinHatchingWidth) {
     refusal = kHatchingMessage;
   } else {
-    refusal = attributes::RefusalOfEntries(entries);
+    // The colour travels as text into every generator's records, which are
+    // comma-separated: a comma there would shift their fields.
+    refusal = attributes::RefusalOfEntries(entries, /*refuseCommas=*/true);
   }
   if (refusal) {
     MessageBox(*refusal, attributes::kCheckCaption);

@@ -52,8 +52,9 @@ class DuctAttrDialog : public ui::Dialog {
  private:
   // Closes after a save that wrote; a refused save leaves every field as typed.
   void SaveAndClose();
-  // Runs the checks in their order (hatching width, type-colour texts, layer
-  // names); shows the first refusal, or writes the three files. True when written.
+  // Runs the checks in their order (hatching width, type-colour numbers, a
+  // comma in a type-colour text, layer names); shows the first refusal, or
+  // writes the three files. True when written.
   bool Save();
 
   // Set once every file has been read into the fields; until then the fields

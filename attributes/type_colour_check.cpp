@@ -66,7 +66,8 @@ std::string JoinAttributeLine(const AttributeEntry& entry) {
   return entry.layer + "-" + entry.typeColour;
 }
 
-std::optional<std::string> RefusalOfEntries(const std::vector<AttributeEntry>& entries) {
+std::optional<std::string> RefusalOfEntries(const std::vector<AttributeEntry>& entries,
+                                            bool refuseCommas) {
   std::vector<std::string> typeColours;
   std::vector<std::string> layers;
   for (const AttributeEntry& entry : entries) {
@@ -75,6 +76,11 @@ std::optional<std::string> RefusalOfEntries(const std::vector<AttributeEntry>& e
   }
   if (TypeColourCode code = LastFailingCheck(typeColours); code != TypeColourCode::kNone) {
     return MessageOf(code);
+  }
+  if (refuseCommas) {
+    for (const std::string& text : typeColours) {
+      if (text.find(',') != std::string::npos) return std::string(kTypeColourCommaMessage);
+    }
   }
   if (AnyRefusedLayerName(layers)) return std::string(kLayerNameMessage);
   return std::nullopt;

@@ -24,6 +24,9 @@ inline constexpr const char* kColourZeroMessage = "線色番号に0・または�
 inline constexpr const char* kColourOverMessage = "線色番号に256以上は入力できません。";
 inline constexpr const char* kLayerNameMessage =
     "レイヤ名にハイフォン・カンマ・ドットが\n含まれていますので登録できません。";
+// A comma passes the number checks ("1,7" reads as type 1, colour 1) but
+// would split the comma-separated records the colour is copied into.
+inline constexpr const char* kTypeColourCommaMessage = "種-色にカンマ（,）は入力できません。";
 // Shown in the type-colour field of a stored line that holds no "-".
 inline constexpr const char* kMissingTypeColour = "Error";
 
@@ -81,8 +84,11 @@ AttributeEntry SplitAttributeLine(std::string_view line);
 std::string JoinAttributeLine(const AttributeEntry& entry);
 
 // The square-duct and line dialogs' checks of their entries: first the
-// type-colour texts (LastFailingCheck), then, only when those pass, the layer
-// names. The message to show, or nothing when the entries may be stored.
-std::optional<std::string> RefusalOfEntries(const std::vector<AttributeEntry>& entries);
+// type-colour texts (LastFailingCheck), then, when `refuseCommas` is set, a
+// comma in any type-colour text, then the layer names; each stage runs only
+// when the one before passed. The message to show, or nothing when the
+// entries may be stored.
+std::optional<std::string> RefusalOfEntries(const std::vector<AttributeEntry>& entries,
+                                            bool refuseCommas = false);
 
 }  // namespace tavelin::attributes

@@ -107,6 +107,31 @@ TEST_F(DuctAttrDialogTest, TheLastFailingEntryInFileOrderDecides) {
   EXPECT_EQ(lines[41], "OA_CENTER-11-255");
 }
 
+TEST_F(DuctAttrDialogTest, ACommaTypedForTheDashIsRefusedBeforeItReachesTheRecords) {
+  Open();
+  // "1,7" reads as line type 1 and colour 1, so the number checks pass; its
+  // colour text would put an extra field into every record of the setting.
+  dialog->UserSetText(D::TypeColourId(2, 0), "1,7");
+  dialog->UserSetText(D::LayerId(5, 1), "A.B");
+  ExpectRefused("種-色にカンマ（,）は入力できません。", D::TypeColourId(2, 0), "1,7");
+  // A failing number check elsewhere is still reported first.
+  test.host.messages.clear();
+  dialog->UserSetText(D::TypeColourId(6, 6), "1-256");
+  ExpectRefused("線色番号に256以上は入力できません。", D::TypeColourId(6, 6), "1-256");
+  test.host.messages.clear();
+  dialog->UserSetText(D::TypeColourId(6, 6), "1-255");
+  dialog->UserSetText(D::TypeColourId(2, 0), "1-7");
+  ExpectRefused("レイヤ名にハイフォン・カンマ・ドットが\n含まれていますので登録できません。",
+                D::LayerId(5, 1), "A.B");
+  dialog->UserSetText(D::LayerId(5, 1), "AB");
+  const std::string layer = Text(D::LayerId(2, 0));
+  dialog->UserCancel();
+  EXPECT_TRUE(dialog->Ended());
+  auto lines = test.Lines("DakutoSubSet.ini");
+  EXPECT_EQ(lines[7], layer + "-1-7");
+  EXPECT_EQ(lines[29].substr(0, 3), "AB-");
+}
+
 TEST_F(DuctAttrDialogTest, AnUnreadableFileClosesWithoutWritingBlanks) {
   std::filesystem::remove(test.Info().Locate("KyotuSet.ini"));
   std::string before = test.Bytes("DakutoSubSet.ini") + test.Bytes("Memo.ini");

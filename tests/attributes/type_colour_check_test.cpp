@@ -68,6 +68,10 @@ TEST(TypeColourCheck, LayerNamesAreCheckedOnlyWhenTypeColoursPass) {
   EXPECT_EQ(RefusalOfEntries({{"A.B", "1-7"}, {"OK", "1-300"}}), kColourOverMessage);
   EXPECT_EQ(RefusalOfEntries({{"A.B", "1-7"}, {"OK", "1-3"}}), kLayerNameMessage);
   EXPECT_FALSE(RefusalOfEntries({{"", "11-255"}, {"OK", "1-1"}}).has_value());
+  // A comma is refused only where asked, after the numbers and before the layers.
+  EXPECT_FALSE(RefusalOfEntries({{"OK", "1,7"}}).has_value());
+  EXPECT_EQ(RefusalOfEntries({{"A.B", "1-7,2"}}, true), kTypeColourCommaMessage);
+  EXPECT_EQ(RefusalOfEntries({{"OK", "1,7"}, {"OK", "0-7"}}, true), kTypeZeroMessage);
 }
 
 }  // namespace
