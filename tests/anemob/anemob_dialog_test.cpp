@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/canvas.hpp"
+#include "framework/preview.hpp"
 #include "framework/text.hpp"
 #include "tests/support/test_root.hpp"
 
@@ -139,6 +140,15 @@ TEST_F(AnemoBTest, LiningAddsTheBoxSideTheInnerSquareAndA45DegreeHatch) {
     std::vector<double> c = Coordinates(records[k]);
     EXPECT_NEAR((c[3] - c[1]) / (c[2] - c[0]), kHatchSlope, 1e-4) << records[k];
     for (double v : c) EXPECT_LE(std::fabs(v), 200.001) << records[k];
+    // The box's edges are crossed in the order left, top, right, bottom: a
+    // piece above the diagonal runs from the left side up to the top, one
+    // below it from the right side down to the bottom.
+    if (std::fabs(c[0] + 200) < 1e-3) {
+      EXPECT_NEAR(c[3], 200, 1e-3) << records[k];
+    } else {
+      EXPECT_NEAR(c[0], 200, 1e-3) << records[k];
+      EXPECT_NEAR(c[3], -200, 1e-3) << records[k];
+    }
     ++hatches;
   }
   EXPECT_GT(hatches, 10);
@@ -350,6 +360,14 @@ TEST(AnemoBData, DefaultSizeFileCoversTheListWithPlausibleSizes) {
     EXPECT_GT(ToDouble(Field(lines[i], ',', 4)), neck);  // round face
     EXPECT_GT(ToDouble(Field(lines[i], ',', 5)), neck);  // square face
     lastNeck = neck;
+  }
+  // The schematic fits its list, and every line is always shown.
+  std::vector<std::string> schematic = app.Lines("AnemoB.tec");
+  ASSERT_FALSE(schematic.empty());
+  ASSERT_LE(schematic.size(), Dlg::kSchematicCapacity);
+  for (const SchematicLine& line : ParseSchematic(schematic)) {
+    EXPECT_TRUE(line.kind == 1 || line.kind == 2);
+    EXPECT_EQ(line.tag, 0);
   }
   // The default settings match their own size line.
   std::vector<std::string> settings = app.Lines("AnemoB.ini");

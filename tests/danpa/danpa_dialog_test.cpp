@@ -198,6 +198,15 @@ TEST_F(DanpaTest, FireDamperRowsAndTheLongPieceWithItsJoint) {
     EXPECT_EQ(r[k].layer, "DUCT_HATCH");
     EXPECT_NEAR((r[k].v[3] - r[k].v[1]) / (r[k].v[2] - r[k].v[0]), kHatchSlope, 1e-4);
     for (int i : {0, 2}) EXPECT_TRUE(r[k].v[i] > -1e-3 && r[k].v[i] < 400.001);
+    // The duct's edges are crossed in the order start, upper side, end, lower
+    // side: in this square piece each hatch line either runs from the start up
+    // to the upper side, or from the end down to the lower side.
+    if (std::fabs(r[k].v[0]) < 1e-3) {
+      EXPECT_NEAR(r[k].v[3], 200, 1e-3);
+    } else {
+      EXPECT_NEAR(r[k].v[0], 400, 1e-3);
+      EXPECT_NEAR(r[k].v[3], -200, 1e-3);
+    }
   }
   EXPECT_EQ(app.Lines("DrawName.ini")[0], "DPF_1519D10000018467");
 
