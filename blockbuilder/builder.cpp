@@ -13,6 +13,7 @@
 #include "blockbuilder/tables.hpp"
 #include "framework/codepage.hpp"
 #include "framework/info_folder.hpp"
+#include "framework/text.hpp"
 
 namespace tavelin::blockbuilder {
 namespace fs = std::filesystem;
@@ -110,6 +111,29 @@ void AppendLog(const fs::path& root, const BuildResult& result, const BuildLog& 
     ssize_t written = ::write(fd, text.data(), text.size());
     (void)written;
     ::close(fd);
+  }
+}
+
+// Block file names are matched without regard to case, as the CAD program
+// matches block names: an earlier block whose file name differs from the new
+// one only in case is the same block, and the new one replaces it.
+void RemoveCaseVariants(const fs::path& file, BuildLog& log) {
+  const std::string name = file.filename().string();
+  std::vector<fs::path> variants;
+  std::error_code ec;
+  for (fs::directory_iterator it(file.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string other = it->path().filename().string();
+    std::error_code kind;
+    if (other != name && EqualsIgnoreCase(other, name) && it->is_regular_file(kind)) {
+      variants.push_back(it->path());
+    }
+  }
+  for (const fs::path& variant : variants) {
+    std::error_code removed;
+    if (fs::remove(variant, removed)) {
+      log.Add("大文字・小文字だけが違う " + Quote(variant.filename().string()) +
+              " を置き換えました");
+    }
   }
 }
 
@@ -216,6 +240,7 @@ BuildResult BuildBlock(const fs::path& root, BuildLog& log) {
     log.Add(file.string() + " を書けません: " + error.Reason());
     return result;
   }
+  RemoveCaseVariants(file, log);
   result.written = true;
   result.file = file;
   result.entities = tables.entities.size();

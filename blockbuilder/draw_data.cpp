@@ -61,12 +61,7 @@ bool ParseNumber(std::string_view text, double* value) {
 }
 
 bool ParseColour(std::string_view text, int* colour) {
-  text = Trim(text);
-  int parsed = 0;
-  auto result = std::from_chars(text.data(), text.data() + text.size(), parsed);
-  if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) {
-    return false;
-  }
+  const int parsed = ToInt(Trim(text));
   if (parsed < 1 || parsed > 255) return false;
   *colour = parsed;
   return true;

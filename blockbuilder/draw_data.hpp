@@ -31,7 +31,8 @@ struct ParsedRecord {
 // so a damaged record is skipped instead of being drawn at a wrong place.
 bool ParseNumber(std::string_view text, double* value);
 
-// A colour index 1 to 255 written as an integer.
+// A colour index 1 to 255: the leading integer of the text, as the attribute
+// dialogs read the colour when they check it, so "3x" they let through is 3.
 bool ParseColour(std::string_view text, int* colour);
 
 // `degrees` brought into [0, 360).

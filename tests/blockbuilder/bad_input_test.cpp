@@ -145,6 +145,31 @@ TEST_F(BadInputTest, AFailedBuildLeavesTheEarlierBlockOfTheSameNameWhole) {
   EXPECT_EQ(root.BlockFiles(), std::vector<std::string>{"GOOD.dxf"});
 }
 
+TEST_F(BadInputTest, ANewBlockReplacesTheOneOfTheSameNameWhateverItsCase) {
+  ASSERT_TRUE(BuildBlock(root.Root()).written);
+  ASSERT_EQ(EntitiesOf("GOOD"), 2u);
+
+  // The same name again, with another drawing: the file now holds the new one.
+  std::vector<std::string> three = kGoodRecords;
+  three.push_back("1,1,4,0.000000,0.000000,100.000000,0.000000,CONTINUOUS,DUCT,");
+  root.Write("DrawData.txt", three);
+  ASSERT_TRUE(BuildBlock(root.Root()).written);
+  EXPECT_EQ(EntitiesOf("GOOD"), 3u);
+
+  // A name differing only in case is the same block to the CAD program: one
+  // file stays, spelled as the new name, with the new drawing.
+  root.Write("DrawData.txt", kGoodRecords);
+  root.Write("DrawName.ini", {"Good"});
+  ASSERT_TRUE(BuildBlock(root.Root()).written);
+  EXPECT_EQ(root.BlockFiles(), std::vector<std::string>{"Good.dxf"});
+  EXPECT_EQ(EntitiesOf("Good"), 2u);
+  EXPECT_NE(root.Log().find("GOOD.dxf"), std::string::npos) << root.Log();
+  // Names that differ by more than case are other blocks.
+  root.Write("DrawName.ini", {"Good2"});
+  ASSERT_TRUE(BuildBlock(root.Root()).written);
+  EXPECT_EQ(root.BlockFiles().size(), 2u);
+}
+
 TEST_F(BadInputTest, AMissingByLayerOrCommandFileIsLoggedAndTheBlockStillMade) {
   std::filesystem::remove(root.Info().Locate("ByLayer.ini"));
   std::filesystem::remove(root.Info().Locate("Command.ini"));

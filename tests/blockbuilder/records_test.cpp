@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 
 #include "blockbuilder/builder.hpp"
 #include "framework/handoff.hpp"
@@ -159,6 +160,38 @@ TEST(GeneratorRecords, NamesACadProgramRefusesAreMadeValidAndNamesDifferingInCas
   dxf = ReadDxf(root.Block("NAMES"));
   ASSERT_EQ(dxf.entities.size(), 1u);
   EXPECT_EQ(dxf.entities[0].layer, "_ X");
+}
+
+TEST(GeneratorRecords, ColourNumbersAreReadAsTheAttributeDialogsCheckThem) {
+  // The attribute dialogs take the leading integer of a colour text, so "3x"
+  // passes their check as colour 3 and must be drawn in colour 3.
+  struct Case {
+    const char* text;
+    int colour;
+    bool logged;
+  };
+  const Case cases[] = {{"3x", 3, false}, {" 12 ", 12, false}, {"255", 255, false},
+                        {"0", 7, true},   {"256", 7, true},    {"abc", 7, true},
+                        {"", 7, true},    {"-3", 7, true}};
+  std::vector<std::string> records;
+  for (const Case& c : cases) {
+    records.push_back(std::string("1,1,") + c.text + ",0,0,10,0,CONTINUOUS,A,");
+  }
+  BuilderRoot root;
+  root.Write("DrawData.txt", records);
+  root.Write("DrawName.ini", {"COLOURS"});
+  root.Write("ByLayer.ini", {"0"});
+  ASSERT_TRUE(BuildBlock(root.Root()).written) << root.Log();
+  testing::ReadDrawing dxf = ReadDxf(root.Block("COLOURS"));
+  ASSERT_EQ(dxf.entities.size(), std::size(cases));
+  const std::string log = root.Log();
+  for (size_t k = 0; k < std::size(cases); ++k) {
+    SCOPED_TRACE(cases[k].text);
+    EXPECT_EQ(dxf.entities[k].colour, cases[k].colour);
+    const bool logged =
+        log.find("DrawData.txt " + std::to_string(k + 1) + "行目: 色番号") != std::string::npos;
+    EXPECT_EQ(logged, cases[k].logged) << log;
+  }
 }
 
 class ByLayerTest : public ::testing::Test {
