@@ -118,6 +118,105 @@ TEST(RightAngleElbow, WorkedExampleRecordsToTheCharacter) {
   EXPECT_EQ(list.Records(), expected);
 }
 
+// Records equal field by field; coordinates may differ in the last printed digit.
+void ExpectSameRecords(const std::vector<std::string>& actual,
+                       const std::vector<std::string>& expected, const std::string& label) {
+  ASSERT_EQ(actual.size(), expected.size()) << label;
+  for (size_t k = 0; k < expected.size(); ++k) {
+    auto a = Split(actual[k], ',');
+    auto e = Split(expected[k], ',');
+    ASSERT_EQ(a.size(), e.size()) << label << ": " << actual[k];
+    for (size_t i = 0; i < e.size(); ++i) {
+      if (e[i].find('.') == std::string::npos) {
+        EXPECT_EQ(a[i], e[i]) << label << ": record " << k << ": " << actual[k];
+      } else {
+        EXPECT_NEAR(ToDouble(a[i]), ToDouble(e[i]), 2e-6)
+            << label << ": record " << k << ": " << actual[k];
+      }
+    }
+  }
+}
+
+// Worked angled elbows with K1 40, K2 15, K3 50: the extents, then flange,
+// angle-width and body lines in drawing order, then the bend.
+TEST(AngledElbow, WorkedExamplesRecordByRecord) {
+  ElbowInput in = Example90();
+  in.angle = 60;
+  in.k1 = 40;
+  in.k2 = 15;
+  in.k3 = 50;
+  {
+    // Equal widths 400: the inlet flange lies T + L2 = 400 tan 30 + 100 below the origin.
+    RecordList list = AttributedList();
+    ASSERT_TRUE(BuildElbow(list, in).built);
+    ExpectSameRecords(
+        list.Records(),
+        {"50,380.940108,380.940108,200.000000,200.000000,",
+         "1,1,3,179.102540,351.665516,394.102540,-20.725408,CONTINUOUS,FLANGE,",
+         "1,1,3,-215.000000,-330.940108,215.000000,-330.940108,CONTINUOUS,FLANGE,",
+         "1,1,3,151.961524,318.675135,351.961524,-27.735027,CONTINUOUS,ANGLE,",
+         "1,1,3,-200.000000,-290.940108,200.000000,-290.940108,CONTINUOUS,ANGLE,",
+         "1,1,4,186.602540,338.675135,100.000000,288.675135,CONTINUOUS,DUCT,",
+         "1,1,4,386.602540,-7.735027,300.000000,-57.735027,CONTINUOUS,DUCT,",
+         "1,1,4,200.000000,-330.940108,200.000000,-230.940108,CONTINUOUS,DUCT,",
+         "1,1,4,-200.000000,-330.940108,-200.000000,-230.940108,CONTINUOUS,DUCT,",
+         "2,1,4,400.000000,-230.940108,200.000000,120.000000,180.000000,CONTINUOUS,DUCT,",
+         "2,1,4,400.000000,-230.940108,600.000000,120.000000,180.000000,CONTINUOUS,DUCT,"},
+        "equal widths");
+  }
+  in.w1 = 500;
+  in.w2 = 300;
+  in.r = in.rInlet = 250;
+  in.l1 = 150;
+  in.l2 = 300;
+  in.sameWidthText = false;
+  {
+    // Reducing 500 to 300: the inner sides in line, line records raised by
+    // 100 / cos 30; the outer fillet (radius 550) runs from the top of the
+    // inlet outer side to the outlet outer side, which is drawn only from
+    // the flange to the fillet.
+    RecordList list = AttributedList();
+    ASSERT_TRUE(BuildElbow(list, in).built);
+    ExpectSameRecords(
+        list.Records(),
+        {"50,488.675135,638.675135,250.000000,150.000000,",
+         "1,1,3,347.403811,391.099272,512.403811,105.310889,CONTINUOUS,FLANGE,",
+         "1,1,3,-265.000000,-588.675135,265.000000,-588.675135,CONTINUOUS,FLANGE,",
+         "1,1,3,320.262794,358.108891,470.262794,98.301270,CONTINUOUS,ANGLE,",
+         "1,1,3,-250.000000,-548.675135,250.000000,-548.675135,CONTINUOUS,ANGLE,",
+         "1,1,4,504.903811,118.301270,375.000000,43.301270,CONTINUOUS,DUCT,",
+         "1,1,4,250.000000,-588.675135,250.000000,-173.205081,CONTINUOUS,DUCT,",
+         "1,1,4,-250.000000,-588.675135,-250.000000,-288.675135,CONTINUOUS,DUCT,",
+         "2,1,4,500.000000,-173.205081,250.000000,120.000000,180.000000,CONTINUOUS,DUCT,",
+         "2,1,4,300.000002,-288.675135,550.000002,120.000000,180.000000,CONTINUOUS,DUCT,",
+         "1,1,4,354.903811,378.108891,25.000002,187.638838,CONTINUOUS,DUCT,"},
+        "reducing");
+  }
+  in.outerSharp = in.innerSharp = true;
+  in.mirror = true;
+  in.base = ElbowBase::kOuterCorner;
+  {
+    // Sharp corners, mirrored, the outer corner as the base point: the outer
+    // side runs from the flange straight to the corner at the origin.
+    RecordList list = AttributedList();
+    ASSERT_TRUE(BuildElbow(list, in).built);
+    ExpectSameRecords(list.Records(),
+                      {"50,488.675135,638.675135,250.000000,150.000000,",
+                       "1,1,3,-597.403811,362.231759,-762.403811,76.443376,CONTINUOUS,FLANGE,",
+                       "1,1,3,15.000000,-617.542648,-515.000000,-617.542648,CONTINUOUS,FLANGE,",
+                       "1,1,3,-570.262794,329.241378,-720.262794,69.433757,CONTINUOUS,ANGLE,",
+                       "1,1,3,0.000000,-577.542648,-500.000000,-577.542648,CONTINUOUS,ANGLE,",
+                       "1,1,4,-754.903811,89.433757,-625.000000,14.433757,CONTINUOUS,DUCT,",
+                       "1,1,4,-500.000000,-617.542648,-500.000000,-202.072594,CONTINUOUS,DUCT,",
+                       "1,1,4,0.000000,-617.542648,0.000000,-317.542648,CONTINUOUS,DUCT,",
+                       "1,1,4,-625.000000,14.433757,-500.000001,-57.735026,CONTINUOUS,DUCT,",
+                       "1,1,4,-500.000000,-202.072594,-500.000001,-57.735026,CONTINUOUS,DUCT,",
+                       "1,1,4,-604.903811,349.241378,0.000000,0.000000,CONTINUOUS,DUCT,",
+                       "1,1,4,0.000000,-617.542648,0.000000,0.000000,CONTINUOUS,DUCT,"},
+                      "reducing, sharp, mirrored, outer corner");
+  }
+}
+
 TEST(AngledElbow, FlatElbowsUseTheAngleWidthForBothStraightLengths) {
   // Below 25 degrees the typed lengths give way to K1; from 25 degrees on they count.
   auto inletFlangeY = [](double angle) {
