@@ -584,7 +584,7 @@ class BuildAndInstall(unittest.TestCase):
                                 text=True)
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
         for rel in ("info/TugiteName.ini", "info/SheetName.ini", "info/TS_Sheet1.tec",
-                    "TS/EPUPUSLL1001.ajc"):
+                    "info/KokanKei.ini", "info/MaruDakutoKei.ini", "TS/EPUPUSLL1001.ajc"):
             with open(os.path.join(root, *rel.split("/")), "rb") as f, \
                     open(os.path.join(self.built, *rel.split("/")), "rb") as g:
                 self.assertEqual(f.read(), g.read(), rel)
@@ -623,6 +623,33 @@ class BuildAndInstall(unittest.TestCase):
             self.assertTrue(data, "category %d: nothing handed off" % c)
             solid_layer = layers[c].split(",")[0].split("-")[0]
             self.assertIn(solid_layer, {row[-2] for row in data}, "category %d" % c)
+
+    def test_threaded_elbow_above_150a_is_no_part_and_the_menu_remembers(self):
+        if not os.path.isfile(self.cli):
+            self.skipTest("tavelin-cli has not been built")
+        root = os.path.join(self.tmp, "root")
+        subprocess.run([self.cli, "--root", root, "init"], capture_output=True, check=True)
+
+        def run(*actions):
+            result = subprocess.run([self.cli, "--root", root, "run", "PartsMenuDialog"] +
+                                    list(actions) + ["cancel"], capture_output=True, text=True)
+            self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+            label = [line for line in result.stdout.splitlines() if line.startswith("1121 ")]
+            with open(os.path.join(root, "info", "DrawName.ini"), encoding="cp932") as f:
+                return label[0].split('"')[1], f.read().split("_A")[0]
+
+        # Threaded fittings (category 6), 90 degree elbow: 150A (index 11) is
+        # made, 200A (index 12) is not.
+        steel = read_text(os.path.join(root, "info", "Gaikei_Koukan.ini"))
+        self.assertEqual([steel[11][:4], steel[12][:4]], ["150,", "200,"])
+        cell = "point:%d,%d" % (CELL_X[0] + 24, CELL_Y[0] + 22)
+        label, _ = run("select:1100=6", "click:1111", "dblclick:1101=11", cell)
+        self.assertEqual(label, "90°エルボ")
+        label, stem = run("select:1100=6", "click:1111", "dblclick:1101=12", cell)
+        self.assertEqual(label, "部品がありません。")
+        # Reopened with no choice at all, the menu names the same part again.
+        self.assertEqual(run(), (label, stem))
+        self.assertEqual(stem, "@NJ_K151501L1001")
 
 
 def tree_bytes(top):
