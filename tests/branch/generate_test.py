@@ -7,7 +7,7 @@ import tempfile
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from cli import read, run  # noqa: E402
 
-PLACED = '1024 static checked=0 enabled=1 visible=1 "「ブロック挿入」で配置できます"'
+PLACED = '1024 static checked=0 enabled=1 visible=1 "「ブロック挿入」で配置できます'
 
 for stem, cls, prefix in [("Bunki2", "Bunki2Dialog", b"NI_"), ("Bunki3", "Bunki3Dialog", b"SN_"),
                           ("Tuki", "TukiDialog", b"TT_"), ("Smagari", "SmagariDialog", b"SK_")]:
