@@ -12,6 +12,9 @@ namespace {
 // overflow when the record list turns them (its radius squares them).
 constexpr double kLargest = 1e12;
 
+// Arcs sweeping less than this many degrees are left out.
+constexpr double kNoSweep = 1e-6;
+
 bool Finite(double v) { return std::isfinite(v) && std::fabs(v) <= kLargest; }
 
 }  // namespace
@@ -41,6 +44,13 @@ void CheckedWriter::Arc(int element, Point centre, double radius, double start, 
     invalid_ = true;
     return;
   }
+  // An arc of no radius is a point (the walls meet in a sharp corner), and a
+  // bend of no angle has no arc: its equal start and end would read as a
+  // full circle.
+  if (radius == 0.0) return;
+  double sweep = std::fmod(end - start, 360.0);
+  if (sweep < 0.0) sweep += 360.0;
+  if (sweep < kNoSweep || sweep > 360.0 - kNoSweep) return;
   list_.AddArcRecord(2, kSolid, element, centre.x, centre.y, radius, start, end);
 }
 

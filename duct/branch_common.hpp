@@ -15,6 +15,7 @@ namespace tavelin {
 // Adds records to a list; a record with a coordinate that is not finite is
 // left out and remembered, and Finish() then empties the whole list, so a
 // degenerate fitting never reaches the hand-off files as "nan" or "inf".
+// Arcs of no radius or no sweep draw nothing and are left out.
 class CheckedWriter {
  public:
   explicit CheckedWriter(RecordList& list) : list_(list) {}

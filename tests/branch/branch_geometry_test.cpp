@@ -197,6 +197,23 @@ TEST(Bunki2Geometry, NoEndRunsWhenTheRunIsTheAngleWidth) {
   }
 }
 
+TEST(Bunki2Geometry, InnerArcsOfNoRadiusAreLeftOut) {
+  // A = R + K1 = 440 and the left branch's f T = 400 = A': both inner arcs
+  // shrink to the corner points, where the walls meet the end runs.
+  RecordList list;
+  Bunki2Input in = TwoWay();
+  in.type = BranchType::kTee;
+  in.a = 440;
+  ASSERT_TRUE(BuildBunki2(list, in, K(40, 15, 50)));
+  std::vector<Rec> got = Parse(list);
+  ASSERT_EQ(got.size(), 13u);
+  for (const Rec& r : got) EXPECT_EQ(r.kind, 1);
+  // The right wall now runs up to the branch's lower side at (300, -200),
+  // where the run of length A ends.
+  EXPECT_EQ(got[12].v, (std::vector<double>{300, -640, 300, -200}));
+  EXPECT_EQ(got[7].v, (std::vector<double>{740, -200, 300, -200}));
+}
+
 TEST(Bunki2Geometry, TeeTopWallIsOneStraightLine) {
   for (double t1 : {200.0, 50.0, 350.0}) {
     RecordList list;

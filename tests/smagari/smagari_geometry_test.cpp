@@ -104,6 +104,14 @@ TEST(SmagariGeometry, BasePointsShiftAlongTheWidth) {
     Point p = Unturned(ToDouble(f[3]), ToDouble(f[4]));
     EXPECT_NEAR(p.x, -200 - (base == 1 ? -200 : base == 3 ? 200 : 0), 1e-6) << base;
   }
+  // No offset at the shortest length: a straight duct, the bends of no angle
+  // are left out instead of reading as full circles.
+  in.base = 2;
+  in.s = 0;
+  in.a = 200;
+  RecordList straight;
+  ASSERT_TRUE(BuildSmagari(straight, in, k));
+  EXPECT_EQ(straight.Count(), 7u);  // extents, four sides, two flanges (K1 = 0)
   in.w = std::nan("");
   RecordList list;
   EXPECT_FALSE(BuildSmagari(list, in, k));
