@@ -145,13 +145,11 @@ TEST(Bunki2Geometry, TwoWayRecordByRecord) {
   EXPECT_LE(distance(q), 640.0);
   EXPECT_GT(distance(q + 1), 640.0);
   EXPECT_GT(q, -440.0);
-}
 
-TEST(Bunki2Geometry, TwoWayWallIsOneLineWhenThePartitionIsOutside) {
-  RecordList list;
-  Bunki2Input in = TwoWay();
+  // With the partition beyond the outlet's edge (x = 200 against 150) the
+  // wall is one straight line from the outlet corner to the partition's foot.
   in.wl = 500;
-  in.wr = 100;  // partition at x = 200, beyond the outlet edge at 150
+  in.wr = 100;
   ASSERT_TRUE(BuildBunki2(list, in, K(40, 15, 50)));
   std::vector<Rec> got = Parse(list);
   ASSERT_EQ(got.size(), 16u);
@@ -319,24 +317,6 @@ TEST(Bunki3Geometry, PartitionsAndTheirWallsToTheOutlet) {
     EXPECT_EQ(got[k++].v, (std::vector<double>{right, -600, right, 200 - 400 - c.wr + 60}));
     EXPECT_EQ(got.size() - k, 4u);
   }
-}
-
-TEST(Bunki3Geometry, LeftAndRightWallsAreMirrorImages) {
-  // A symmetric fitting: the left tangent height equals the right one.
-  Bunki3Input in;
-  in.wm = 900;
-  in.wl = in.wr = 350;
-  in.wb = in.t = 400;
-  in.t1 = in.t2 = 200;
-  in.f = 1;
-  in.a = 100;
-  in.ul = in.ur = 150;
-  in.ht = 500;
-  RecordList list;
-  ASSERT_TRUE(BuildBunki3(list, in, K(40, 15, 50)));
-  std::vector<Rec> got = Parse(list);
-  EXPECT_EQ(got[14].v[3], got[16].v[3]);
-  EXPECT_EQ(got[14].v[0], -got[16].v[0]);
 }
 
 TEST(BranchGeometry, ValuesWithoutAFiniteDrawingLeaveTheListEmpty) {
