@@ -39,8 +39,7 @@ void CheckedWriter::Line(int element, Point a, Point b) {
 }
 
 void CheckedWriter::Arc(int element, Point centre, double radius, double start, double end) {
-  if (!Finite(centre.x) || !Finite(centre.y) || !Finite(radius) || !Finite(start) ||
-      !Finite(end)) {
+  if (!Finite(centre.x) || !Finite(centre.y) || !Finite(radius) || !Finite(start) || !Finite(end)) {
     invalid_ = true;
     return;
   }

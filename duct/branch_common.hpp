@@ -49,16 +49,16 @@ double TangentHeight(const TangentSearch& search);
 
 // The measures every branch fitting derives from its dialog values.
 struct BranchFrame {
-  double wm = 0.0;   // main duct width
-  double wb = 0.0;   // right branch width
-  double f = 0.0;    // inner radius as a multiple of the branch width
-  double a = 0.0;    // straight run at the arc ends, flange joint included
+  double wm = 0.0;  // main duct width
+  double wb = 0.0;  // right branch width
+  double f = 0.0;   // inner radius as a multiple of the branch width
+  double a = 0.0;   // straight run at the arc ends, flange joint included
   double k1 = 0.0, k2 = 0.0, k3 = 0.0;
-  double r = 0.0;    // inner radius of the right branch, f * wb
-  double ap = 0.0;   // the straight run less the angle width, a - k1
-  double x = 0.0;    // the right branch's flange line
-  double m = 0.0;    // depth of the turns below the branch axis
-  double n = 0.0;    // the main duct's flange line, -(m + k1)
+  double r = 0.0;   // inner radius of the right branch, f * wb
+  double ap = 0.0;  // the straight run less the angle width, a - k1
+  double x = 0.0;   // the right branch's flange line
+  double m = 0.0;   // depth of the turns below the branch axis
+  double n = 0.0;   // the main duct's flange line, -(m + k1)
 };
 
 // The frame of a fitting whose only turn is the right branch.

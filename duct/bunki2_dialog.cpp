@@ -8,15 +8,22 @@
 namespace tavelin {
 namespace {
 
-const GeneratorSetup kSetup{"Bunki2",   Bunki2Dialog::kStatusLine, Bunki2Dialog::kPreview,
-                            Bunki2Dialog::kSchematic, "2bunki.tec", 100, 7.0, 150.0, 140.0};
+const GeneratorSetup kSetup{"Bunki2",
+                            Bunki2Dialog::kStatusLine,
+                            Bunki2Dialog::kPreview,
+                            Bunki2Dialog::kSchematic,
+                            "2bunki.tec",
+                            100,
+                            7.0,
+                            150.0,
+                            140.0};
 
 // Lines 1 to 10 of "Bunki2.ini", in file order.
-constexpr int kFirstEdits[] = {Bunki2Dialog::kLeftUpper,    Bunki2Dialog::kBranch,
-                               Bunki2Dialog::kRotation,     Bunki2Dialog::kMain,
-                               Bunki2Dialog::kMainLeft,     Bunki2Dialog::kMainRight,
-                               Bunki2Dialog::kRatio,        Bunki2Dialog::kRadiusFactor,
-                               Bunki2Dialog::kLeftLower,    Bunki2Dialog::kLeft};
+constexpr int kFirstEdits[] = {Bunki2Dialog::kLeftUpper, Bunki2Dialog::kBranch,
+                               Bunki2Dialog::kRotation,  Bunki2Dialog::kMain,
+                               Bunki2Dialog::kMainLeft,  Bunki2Dialog::kMainRight,
+                               Bunki2Dialog::kRatio,     Bunki2Dialog::kRadiusFactor,
+                               Bunki2Dialog::kLeftLower, Bunki2Dialog::kLeft};
 // Lines 16 to 19.
 constexpr int kOutletEdits[] = {Bunki2Dialog::kOutlet, Bunki2Dialog::kOutletLeft,
                                 Bunki2Dialog::kOutletRight, Bunki2Dialog::kOutletHeight};
@@ -90,7 +97,8 @@ void Bunki2Dialog::LoadControls() {
 
 void Bunki2Dialog::ApplySettings(const std::vector<std::string>& lines) {
   const size_t n = lines.size();
-  for (size_t i = 0; i < std::size(kFirstEdits) && i < n; ++i) SetItemText(kFirstEdits[i], lines[i]);
+  for (size_t i = 0; i < std::size(kFirstEdits) && i < n; ++i)
+    SetItemText(kFirstEdits[i], lines[i]);
   for (size_t i = 0; i < std::size(kOutletEdits) && 15 + i < n; ++i)
     SetItemText(kOutletEdits[i], lines[15 + i]);
   if (n > 10) SetItemText(kEndRun, lines[10]);

@@ -21,22 +21,22 @@ class Bunki2Dialog : public GeneratorDialog {
   static constexpr int kBothWays = 1041;  // "双方向"
   static constexpr int kTee = 1042;       // "T方向"
   // Edits.
-  static constexpr int kLeftUpper = 1002;   // T1
-  static constexpr int kBranch = 1003;      // Wb
-  static constexpr int kRotation = 1005;    // hidden: the rotation angle
-  static constexpr int kMain = 1006;        // Wm
-  static constexpr int kMainLeft = 1007;    // Wl
-  static constexpr int kMainRight = 1008;   // Wr
-  static constexpr int kOutlet = 1009;      // U
-  static constexpr int kStored10 = 1010;    // hidden, no role
+  static constexpr int kLeftUpper = 1002;     // T1
+  static constexpr int kBranch = 1003;        // Wb
+  static constexpr int kRotation = 1005;      // hidden: the rotation angle
+  static constexpr int kMain = 1006;          // Wm
+  static constexpr int kMainLeft = 1007;      // Wl
+  static constexpr int kMainRight = 1008;     // Wr
+  static constexpr int kOutlet = 1009;        // U
+  static constexpr int kStored10 = 1010;      // hidden, no role
   static constexpr int kOutletHeight = 1011;  // Ht
-  static constexpr int kRatio = 1012;       // division ratio "a-b"
+  static constexpr int kRatio = 1012;         // division ratio "a-b"
   static constexpr int kRadiusFactor = 1014;  // f
-  static constexpr int kLeftLower = 1018;   // T2
-  static constexpr int kLeft = 1019;        // T
+  static constexpr int kLeftLower = 1018;     // T2
+  static constexpr int kLeft = 1019;          // T
   static constexpr int kOutletRight = 1020;   // Ur
-  static constexpr int kEndRun = 1022;      // A
-  static constexpr int kOutletLeft = 1044;  // Ul
+  static constexpr int kEndRun = 1022;        // A
+  static constexpr int kOutletLeft = 1044;    // Ul
   // Combos.
   static constexpr int kBranchSizes = 1025;
   static constexpr int kLeftSizes = 1035;

@@ -13,19 +13,19 @@ enum class BranchType : int { kNone = 0, kTwoWay = 1, kBothWays = 2, kTee = 3 };
 
 struct Bunki2Input {
   BranchType type = BranchType::kTwoWay;
-  double wm = 0.0;  // main duct width
-  double wl = 0.0;  // left part of the main duct (two-way, both ways)
-  double wr = 0.0;  // right part of the main duct (two-way, both ways)
-  double wb = 0.0;  // right branch width
-  double f = 0.0;   // inner radius as a multiple of the branch width
-  double a = 0.0;   // straight run at the arc ends, flange joint included
-  double t = 0.0;   // left branch width (both ways, T)
-  double t1 = 0.0;  // part of the left branch above its axis
-  double t2 = 0.0;  // part of the left branch below its axis
-  double u = 0.0;   // top outlet width (two-way)
-  double ul = 0.0;  // part of the top outlet left of the main duct's centre line
-  double ur = 0.0;  // part of the top outlet right of it
-  double ht = 0.0;  // height of the top flange above the branch axis
+  double wm = 0.0;               // main duct width
+  double wl = 0.0;               // left part of the main duct (two-way, both ways)
+  double wr = 0.0;               // right part of the main duct (two-way, both ways)
+  double wb = 0.0;               // right branch width
+  double f = 0.0;                // inner radius as a multiple of the branch width
+  double a = 0.0;                // straight run at the arc ends, flange joint included
+  double t = 0.0;                // left branch width (both ways, T)
+  double t1 = 0.0;               // part of the left branch above its axis
+  double t2 = 0.0;               // part of the left branch below its axis
+  double u = 0.0;                // top outlet width (two-way)
+  double ul = 0.0;               // part of the top outlet left of the main duct's centre line
+  double ur = 0.0;               // part of the top outlet right of it
+  double ht = 0.0;               // height of the top flange above the branch axis
   bool innerCornerBase = false;  // base point on the right branch's inner corner
   bool mirror = false;
   double rotation = 0.0;

@@ -8,16 +8,23 @@
 namespace tavelin {
 namespace {
 
-const GeneratorSetup kSetup{"Bunki3",   Bunki3Dialog::kStatusLine, Bunki3Dialog::kPreview,
-                            Bunki3Dialog::kSchematic, "3bunki.tec", 100, 7.0, 150.0, 125.0};
+const GeneratorSetup kSetup{"Bunki3",
+                            Bunki3Dialog::kStatusLine,
+                            Bunki3Dialog::kPreview,
+                            Bunki3Dialog::kSchematic,
+                            "3bunki.tec",
+                            100,
+                            7.0,
+                            150.0,
+                            125.0};
 
 // Lines 1 to 15 of "Bunki3.ini", in file order.
 constexpr int kFirstEdits[] = {
-    Bunki3Dialog::kLeftUpper,  Bunki3Dialog::kBranch,       Bunki3Dialog::kOutlet,
-    Bunki3Dialog::kRotation,   Bunki3Dialog::kMain,         Bunki3Dialog::kMainLeft,
-    Bunki3Dialog::kMainMiddle, Bunki3Dialog::kMainRight,    Bunki3Dialog::kOutletHeight,
-    Bunki3Dialog::kRatio,      Bunki3Dialog::kRadiusFactor, Bunki3Dialog::kOutletLeft,
-    Bunki3Dialog::kOutletRight, Bunki3Dialog::kLeftLower,   Bunki3Dialog::kLeft};
+    Bunki3Dialog::kLeftUpper,   Bunki3Dialog::kBranch,       Bunki3Dialog::kOutlet,
+    Bunki3Dialog::kRotation,    Bunki3Dialog::kMain,         Bunki3Dialog::kMainLeft,
+    Bunki3Dialog::kMainMiddle,  Bunki3Dialog::kMainRight,    Bunki3Dialog::kOutletHeight,
+    Bunki3Dialog::kRatio,       Bunki3Dialog::kRadiusFactor, Bunki3Dialog::kOutletLeft,
+    Bunki3Dialog::kOutletRight, Bunki3Dialog::kLeftLower,    Bunki3Dialog::kLeft};
 
 }  // namespace
 
@@ -39,8 +46,7 @@ Bunki3Dialog::Bunki3Dialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
       {EventKind::kEditChange, kLeft, [this] { OnHalves(kLeft, kLeftUpper, kLeftLower); }},
       {EventKind::kEditChange, kLeftUpper, [this] { OnLinked(kLeftUpper, kLeftLower, kLeft, 1); }},
       {EventKind::kEditChange, kLeftLower, [this] { OnLinked(kLeftLower, kLeftUpper, kLeft, 2); }},
-      {EventKind::kEditChange, kOutlet,
-       [this] { OnHalves(kOutlet, kOutletLeft, kOutletRight); }},
+      {EventKind::kEditChange, kOutlet, [this] { OnHalves(kOutlet, kOutletLeft, kOutletRight); }},
       {EventKind::kEditChange, kOutletLeft,
        [this] { OnLinked(kOutletLeft, kOutletRight, kOutlet, 1); }},
       {EventKind::kEditChange, kOutletRight,
@@ -68,7 +74,8 @@ void Bunki3Dialog::LoadControls() {
 
 void Bunki3Dialog::ApplySettings(const std::vector<std::string>& lines) {
   const size_t n = lines.size();
-  for (size_t i = 0; i < std::size(kFirstEdits) && i < n; ++i) SetItemText(kFirstEdits[i], lines[i]);
+  for (size_t i = 0; i < std::size(kFirstEdits) && i < n; ++i)
+    SetItemText(kFirstEdits[i], lines[i]);
   if (n > 18) SetItemText(kEndRun, lines[18]);
   if (n > 15) SetChecked(kMirror, lines[15] == "1");
   if (n > 16) SetChecked(kCurrentLayer, lines[16] == "1");

@@ -7,15 +7,21 @@
 namespace tavelin {
 namespace {
 
-const GeneratorSetup kSetup{"Smagari",   SmagariDialog::kStatusLine, SmagariDialog::kPreview,
-                            SmagariDialog::kSchematic, "Smagari.tec", 100, 7.5, 100.0, 80.0};
+const GeneratorSetup kSetup{"Smagari",
+                            SmagariDialog::kStatusLine,
+                            SmagariDialog::kPreview,
+                            SmagariDialog::kSchematic,
+                            "Smagari.tec",
+                            100,
+                            7.5,
+                            100.0,
+                            80.0};
 
 const char* const kAngleChoices[] = {"0", "45", "90", "135", "180", "225", "270", "315"};
 
 // Lines 1 to 7 of "Smagari.ini", in file order.
-constexpr int kEdits[] = {SmagariDialog::kWidth,     SmagariDialog::kOffset,
-                          SmagariDialog::kRadius,    SmagariDialog::kAngle,
-                          SmagariDialog::kUpperStub, SmagariDialog::kLength,
+constexpr int kEdits[] = {SmagariDialog::kWidth, SmagariDialog::kOffset,    SmagariDialog::kRadius,
+                          SmagariDialog::kAngle, SmagariDialog::kUpperStub, SmagariDialog::kLength,
                           SmagariDialog::kStored};
 
 }  // namespace
@@ -113,8 +119,8 @@ std::string SmagariDialog::EmptyDrawingMessage() {
 }
 
 bool SmagariDialog::SetShortestLength() {
-  std::optional<double> run = ShortestBendRun(ToDouble(ItemText(kWidth)), ToDouble(ItemText(kRadius)),
-                                              ToDouble(ItemText(kOffset)));
+  std::optional<double> run = ShortestBendRun(
+      ToDouble(ItemText(kWidth)), ToDouble(ItemText(kRadius)), ToDouble(ItemText(kOffset)));
   if (!run) return false;
   const int whole = ToInt(IntegerText(*run));
   const double length = ToDouble(ItemText(kUpperStub)) + ToDouble(ItemText(kLowerStub)) + whole;

@@ -7,14 +7,21 @@
 namespace tavelin {
 namespace {
 
-const GeneratorSetup kSetup{"Tuki",   TukiDialog::kStatusLine, TukiDialog::kPreview,
-                            TukiDialog::kSchematic, "Tuki.tec", 100, 6.5, 115.0, 120.0};
+const GeneratorSetup kSetup{"Tuki",
+                            TukiDialog::kStatusLine,
+                            TukiDialog::kPreview,
+                            TukiDialog::kSchematic,
+                            "Tuki.tec",
+                            100,
+                            6.5,
+                            115.0,
+                            120.0};
 
 const char* const kAngleChoices[] = {"0", "45", "90", "135", "180", "225", "270", "315"};
 
 // Lines 1 to 7 of "Tuki.ini", in file order.
-constexpr int kEdits[] = {TukiDialog::kJointEnd, TukiDialog::kHopperDepth, TukiDialog::kStored,
-                          TukiDialog::kHopperWidth, TukiDialog::kWidth, TukiDialog::kFarEnd,
+constexpr int kEdits[] = {TukiDialog::kJointEnd,    TukiDialog::kHopperDepth, TukiDialog::kStored,
+                          TukiDialog::kHopperWidth, TukiDialog::kWidth,       TukiDialog::kFarEnd,
                           TukiDialog::kAngle};
 
 }  // namespace
@@ -93,7 +100,8 @@ void TukiDialog::BuildRecords(RecordList& list) {
 
 std::string TukiDialog::MakeBlockName(const std::vector<std::string>& settings, int random) {
   // The shape (line 12) does not enter the name.
-  std::vector<std::string> values(settings.begin(), settings.begin() + std::min<size_t>(11, settings.size()));
+  std::vector<std::string> values(settings.begin(),
+                                  settings.begin() + std::min<size_t>(11, settings.size()));
   return BlockName("TT_", values, {Common().k1, Common().k2, Common().k3}, random);
 }
 

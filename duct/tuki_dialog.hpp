@@ -27,9 +27,9 @@ class TukiDialog : public GeneratorDialog {
   static constexpr int kSizes = 1067;
   static constexpr int kAngles = 1065;  // hidden
   // Radios and check boxes.
-  static constexpr int kSquare = 1107;  // "角-角"
-  static constexpr int kRound = 1108;   // "角-丸"
-  static constexpr int kHopper = 1070;  // "有"
+  static constexpr int kSquare = 1107;    // "角-角"
+  static constexpr int kRound = 1108;     // "角-丸"
+  static constexpr int kHopper = 1070;    // "有"
   static constexpr int kNoHopper = 1039;  // "無"
   static constexpr int kBaseCentre = 1040;
   static constexpr int kBaseSide = 1066;

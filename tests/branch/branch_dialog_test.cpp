@@ -168,7 +168,8 @@ TEST_F(Bunki3DialogTest, DivisionFromSetTheSizeListAndTheWidth) {
   EXPECT_EQ(Text(B3::kMainMiddle), "335");
   EXPECT_EQ(Text(B3::kMainRight), "330");
   EXPECT_EQ(test.Lines("Bunki3.ini")[7], "330");
-  ASSERT_TRUE(dialog->UserSelect(B3::kMainSizes, dialog->FindControl(B3::kMainSizes)->FindExact("900")));
+  ASSERT_TRUE(
+      dialog->UserSelect(B3::kMainSizes, dialog->FindControl(B3::kMainSizes)->FindExact("900")));
   EXPECT_EQ(Text(B3::kMainLeft), "300");
   EXPECT_EQ(Text(B3::kMainMiddle), "300");
   EXPECT_EQ(Text(B3::kMainRight), "300");
@@ -176,7 +177,8 @@ TEST_F(Bunki3DialogTest, DivisionFromSetTheSizeListAndTheWidth) {
   // With an empty ratio a size changes the width only; nothing is written.
   ASSERT_TRUE(dialog->UserSetText(B3::kRatio, ""));
   const std::string name = test.Bytes("DrawName.ini");
-  ASSERT_TRUE(dialog->UserSelect(B3::kMainSizes, dialog->FindControl(B3::kMainSizes)->FindExact("1000")));
+  ASSERT_TRUE(
+      dialog->UserSelect(B3::kMainSizes, dialog->FindControl(B3::kMainSizes)->FindExact("1000")));
   EXPECT_EQ(Text(B3::kMain), "1000");
   EXPECT_EQ(Text(B3::kMainLeft), "300");
   EXPECT_EQ(test.Bytes("DrawName.ini"), name);

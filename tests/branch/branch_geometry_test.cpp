@@ -54,7 +54,8 @@ void ExpectRecords(const RecordList& list, const std::vector<Rec>& expected,
     EXPECT_EQ(got[i].kind, expected[i].kind) << label << " record " << i + 1;
     EXPECT_EQ(got[i].element, expected[i].element) << label << " record " << i + 1;
     for (size_t j = 0; j < expected[i].v.size() && j < got[i].v.size(); ++j) {
-      EXPECT_NEAR(got[i].v[j], expected[i].v[j], 1e-6) << label << " record " << i + 1 << " value " << j;
+      EXPECT_NEAR(got[i].v[j], expected[i].v[j], 1e-6)
+          << label << " record " << i + 1 << " value " << j;
     }
   }
 }
@@ -125,8 +126,8 @@ TEST(Bunki2Geometry, TwoWayRecordByRecord) {
   ASSERT_TRUE(BuildBunki2(list, in, K(40, 15, 50)));
   // X = 400 + 300 + 40 = 740, N = -(600 + 40) = -640, O = 700, A' = 60.
   EXPECT_EQ(list.Record(0), "50,790.000000,690.000000,790.000000,750.000000,");
-  TangentSearch search = RightOutletSearch(MakeBranchFrame(600, 400, 1, 100, K(40, 15, 50)), 300,
-                                           150, 700);
+  TangentSearch search =
+      RightOutletSearch(MakeBranchFrame(600, 400, 1, 100, K(40, 15, 50)), 300, 150, 700);
   const double q = TangentHeight(search);
   ExpectRecords(list,
                 {L(3, 740, 215, 740, -215), L(3, -315, -640, 315, -640), L(3, -165, 700, 165, 700),
@@ -241,24 +242,23 @@ TEST(Bunki2Geometry, BothWaysAndBasePointAndMirror) {
   in.t2 = 250;
   ASSERT_TRUE(BuildBunki2(list, in, K(40, 15, 50)));
   // M = max(600, 250 + 400) = 650, N = -690, XL = -740.
-  ExpectRecords(list,
-                {L(3, 740, 215, 740, -215), L(3, -315, -690, 315, -690), L(3, -740, 165, -740, -265),
-                 L(2, 700, 200, 700, -200), L(2, -300, -650, 300, -650), L(2, -700, 150, -700, -250),
-                 L(1, 740, 200, 640, 200), L(1, 740, -200, 640, -200), L(1, -740, 150, -640, 150),
-                 L(1, -740, -250, -640, -250), L(1, -300, -690, -300, -590),
-                 L(1, 300, -690, 300, -540), L(1, -100, -650, -100, -390),
-                 L(1, -100, -650, -100, -540),
-                 A(-640, -590, 340, 0, 90), A(-640, -390, 540, 0, 90), A(640, -540, 340, 90, 180),
-                 A(640, -540, 740, 90, 180)},
-                "both ways");
+  ExpectRecords(
+      list,
+      {L(3, 740, 215, 740, -215), L(3, -315, -690, 315, -690), L(3, -740, 165, -740, -265),
+       L(2, 700, 200, 700, -200), L(2, -300, -650, 300, -650), L(2, -700, 150, -700, -250),
+       L(1, 740, 200, 640, 200), L(1, 740, -200, 640, -200), L(1, -740, 150, -640, 150),
+       L(1, -740, -250, -640, -250), L(1, -300, -690, -300, -590), L(1, 300, -690, 300, -540),
+       L(1, -100, -650, -100, -390), L(1, -100, -650, -100, -540), A(-640, -590, 340, 0, 90),
+       A(-640, -390, 540, 0, 90), A(640, -540, 340, 90, 180), A(640, -540, 740, 90, 180)},
+      "both ways");
   // The inner corner of the right branch as base point, mirrored: the corner
   // (300, -200) lands on the origin.
   in.innerCornerBase = true;
   in.mirror = true;
   ASSERT_TRUE(BuildBunki2(list, in, K(40, 15, 50)));
   std::vector<Rec> got = Parse(list);
-  EXPECT_NEAR(got[11].v[2], 0.0, 1e-9);       // the right wall's top x
-  EXPECT_NEAR(got[16].v[3], 0.0, 1e-9);       // the right inner arc, mirrored: 0 to 90
+  EXPECT_NEAR(got[11].v[2], 0.0, 1e-9);  // the right wall's top x
+  EXPECT_NEAR(got[16].v[3], 0.0, 1e-9);  // the right inner arc, mirrored: 0 to 90
   EXPECT_NEAR(got[16].v[4], 90.0, 1e-9);
   EXPECT_NEAR(got[16].v[0], -(640 - 300), 1e-9);
 }
@@ -365,15 +365,21 @@ TEST(TukiGeometry, RowsByShapeAndHopper) {
     std::vector<Rec> rows;
   };
   const Case cases[] = {
-      {false, false, 0,
+      {false,
+       false,
+       0,
        {L(1, -200, 500, -200, 0), L(1, 200, 500, 200, 0), L(3, -215, 500, 215, 500),
         L(3, -215, 0, 215, 0)}},
-      {true, true, 40,
+      {true,
+       true,
+       40,
        {L(1, -200, 500, -200, 350), L(1, -200, 350, -300, 150), L(1, -300, 150, -300, 0),
         L(1, -200, 350, 200, 350), L(1, -300, 150, 200, 150), L(1, 0, 350, -300, 150),
         L(1, 0, 350, 200, 150), L(1, 200, 500, 200, 0), L(3, -200, 500, 200, 500),
         L(3, -315, 0, 215, 0), L(2, -300, 40, 200, 40)}},
-      {false, false, 40,
+      {false,
+       false,
+       40,
        {L(1, -200, 500, -200, 0), L(1, 200, 500, 200, 0), L(3, -215, 500, 215, 500),
         L(3, -215, 0, 215, 0), L(2, -200, 460, 200, 460), L(2, -200, 40, 200, 40)}},
   };
@@ -385,8 +391,9 @@ TEST(TukiGeometry, RowsByShapeAndHopper) {
     EXPECT_EQ(list.Record(0), "50,200.000000,0.000000,300.000000,550.000000,");
     std::vector<Rec> expected = c.rows;
     for (Rec& r : expected) r.v = Turned(r.v);
-    ExpectRecords(list, expected, std::string("hopper ") + (c.hopper ? "1" : "0") + " round " +
-                                      (c.round ? "1" : "0"));
+    ExpectRecords(
+        list, expected,
+        std::string("hopper ") + (c.hopper ? "1" : "0") + " round " + (c.round ? "1" : "0"));
   }
   // The side base shifts every point by -W/2 before the turn: the branch
   // side (200, y) comes onto the insertion line x = 0 (turned: y = 0).

@@ -1,12 +1,13 @@
 // The S-bend: the shortest run at which the bends touch, and the outline with
 // its two bends meeting where they should.
+#include "duct/smagari_geometry.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 #include <vector>
 
-#include "duct/smagari_geometry.hpp"
 #include "framework/record_list.hpp"
 #include "framework/text.hpp"
 
@@ -21,10 +22,10 @@ TEST(SmagariGeometry, ShortestRunWhereTheBendsTouch) {
   };
   const Case cases[] = {
       {400, 200, 1000, true, std::sqrt(800.0 * 800 - 200.0 * 200)},  // 774.59...
-      {400, 200, 800, true, 800},    // the stubs' sides meet: the centres are level
-      {400, 200, 0, true, 0},        // no offset: straight through
-      {400, 200, 1600, true, 0},     // the widest offset two bends reach
-      {400, 200, 1700, false, 0},    // beyond it no S-bend exists
+      {400, 200, 800, true, 800},  // the stubs' sides meet: the centres are level
+      {400, 200, 0, true, 0},      // no offset: straight through
+      {400, 200, 1600, true, 0},   // the widest offset two bends reach
+      {400, 200, 1700, false, 0},  // beyond it no S-bend exists
       {400, 200, -10, false, 0},
   };
   for (const Case& c : cases) {
