@@ -1,5 +1,5 @@
-"""The headless "generate" of the branch fittings leaves the same files as
-opening their dialogs; a user's road through each then ends in OK."""
+"""The headless "generate" of the branch fittings and the S-bend leaves the
+same files as opening their dialogs; a user's road then ends in OK."""
 import os
 import sys
 import tempfile
@@ -9,11 +9,11 @@ from cli import read, run  # noqa: E402
 
 PLACED = '1024 static checked=0 enabled=1 visible=1 "「ブロック挿入」で配置できます'
 
-for stem, cls, prefix in [("Bunki2", "Bunki2Dialog", b"NI_"), ("Bunki3", "Bunki3Dialog", b"SN_"),
-                          ("Tuki", "TukiDialog", b"TT_"), ("Smagari", "SmagariDialog", b"SK_")]:
-    with tempfile.TemporaryDirectory() as generated, tempfile.TemporaryDirectory() as opened:
-        run(generated, "init")
-        run(opened, "init")
+with tempfile.TemporaryDirectory() as generated, tempfile.TemporaryDirectory() as opened:
+    run(generated, "init")
+    run(opened, "init")
+    for stem, cls, prefix in [("Bunki2", "Bunki2Dialog", b"NI_"), ("Bunki3", "Bunki3Dialog", b"SN_"),
+                              ("Tuki", "TukiDialog", b"TT_"), ("Smagari", "SmagariDialog", b"SK_")]:
         run(generated, "generate", stem)
         run(opened, "run", cls)
         for name in ["DrawData.txt", stem + ".ini", "DrawName.ini"]:
@@ -23,8 +23,7 @@ for stem, cls, prefix in [("Bunki2", "Bunki2Dialog", b"NI_"), ("Bunki3", "Bunki3
         assert len(records) > 5 and "nan" not in "".join(records), records
         assert read(generated, "DrawName.ini").startswith(prefix), stem
 
-with tempfile.TemporaryDirectory() as root:
-    run(root, "init")
+    root = opened
     # Both ways, the main duct divided 1 to 2, the inner corner as base, OK.
     out = run(root, "run", "Bunki2Dialog", "click:1041", "set:1012=1-2", "click:1013",
               "click:1039", "ok")
