@@ -153,11 +153,13 @@ FuriageInput FuriageDialog::ReadInput() {
 
 void FuriageDialog::Update(bool write) {
   lastBuild_ = BuildFuriage(list_, ReadInput(), common_);
-  if (lastBuild_.searched) {
+  // Only a confirmed update rewrites the angle and length edits: a repaint
+  // comes at any time, also while the user is typing the length to search.
+  if (write && lastBuild_.searched) {
     SetItemText(kLength, lastBuild_.targetText);
     SetItemText(kAngle, lastBuild_.angleText);
   }
-  if (lastBuild_.built) SetItemText(kLength, lastBuild_.lengthText);
+  if (write && lastBuild_.built) SetItemText(kLength, lastBuild_.lengthText);
   Invalidate();
   if (write && ready_) {
     std::vector<std::string> settings = Settings();

@@ -144,10 +144,13 @@ UpdownInput UpdownDialog::ReadInput() {
 void UpdownDialog::Update(bool write, bool interactive) {
   list_.Clear();
   Invalidate();
-  // Equal widths put the middle part in line with the end ducts.
-  if (ToDouble(ItemText(kMiddleWidth)) == ToDouble(ItemText(kEndWidth)))
-    SetItemText(kOffset, "0");
-  const UpdownInput input = ReadInput();
+  UpdownInput input = ReadInput();
+  // Equal widths put the middle part in line with the end ducts; the edit
+  // shows it after a confirmed update, a repaint leaves what is being typed.
+  if (input.w2 == input.w1) {
+    input.of = 0.0;
+    if (write) SetItemText(kOffset, "0");
+  }
   if (input.of < 0.0) {
     // The hand-off files keep the last fitting; OK refuses until it is mended.
     handedOff_ = false;
