@@ -8,11 +8,12 @@ namespace tavelin {
 namespace {
 
 constexpr const char* kBlockPrefix = "FAG_";
-constexpr size_t kSchematicCapacity = 100;
-constexpr size_t kListCapacity = 1000;
-constexpr double kSchematicScale = 5.0;
-constexpr double kSchematicOriginX = 80.0;
-constexpr double kSchematicOriginY = 45.0;
+
+const GeneratorSetup kSetup{"Furiage", FuriageDialog::kStatusLine, FuriageDialog::kPreview,
+                            FuriageDialog::kSchematic, FuriageDialog::kSchematicFile, 100, 5.0,
+                            80.0, 45.0};
+
+// The preview keeps the duct in place while the base point moves.
 constexpr double kPreviewNumerator = 120.0;
 constexpr double kPreviewFraction = 0.25;
 
@@ -29,11 +30,16 @@ constexpr int kBases[] = {1160, 1161, 1162, 1163, 1164, 1165, 1170, 1171, 1172, 
 
 }  // namespace
 
-FuriageDialog::FuriageDialog(ui::AppContext& app) : Dialog(app, "Furiage") {
+FuriageDialog::FuriageDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
   using ui::EventKind;
-  auto update = [this] { Update(true); };
+  auto update = [this] { Rebuild(true); };
+  auto copy = [this](int combo, int edit) {
+    return [this, combo, edit] {
+      if (CopySelection(combo, edit)) Rebuild(true);
+    };
+  };
   SetMessageMap({
-      {EventKind::kClick, kUpdate, update},
+      {EventKind::kClick, kUpdate, [this] { OnUpdateButton(); }},
       {EventKind::kClick, kAngleGiven, update},
       {EventKind::kClick, kLengthGiven, update},
       {EventKind::kClick, kHalfRadius, update},
@@ -47,39 +53,29 @@ FuriageDialog::FuriageDialog(ui::AppContext& app) : Dialog(app, "Furiage") {
       {EventKind::kClick, kBases[3], update},
       {EventKind::kClick, kBases[4], update},
       {EventKind::kClick, kBases[5], update},
-      {EventKind::kSelChange, kAngles, [this] { CopyChoice(kAngles, kAngle); }},
-      {EventKind::kSelChange, kWidths, [this] { CopyChoice(kWidths, kWidth); }},
-      {EventKind::kSelChange, kHeights, [this] { CopyChoice(kHeights, kHeight); }},
-      {EventKind::kClick, kOkButton, [this] { StartBuilder(); }},
+      {EventKind::kSelChange, kAngles, copy(kAngles, kAngle)},
+      {EventKind::kSelChange, kWidths, copy(kWidths, kWidth)},
+      {EventKind::kSelChange, kHeights, copy(kHeights, kHeight)},
+      {EventKind::kClick, kOkButton, [this] { OnOK(); }},
   });
 }
 
-void FuriageDialog::OnInitDialog() {
-  list_.mirror = 0;
-  schematic_ = ParseSchematic(Info().ReadToEnd(kSchematicFile, kSchematicCapacity));
+void FuriageDialog::LoadControls() {
   FillCombos();
   // Without a settings file (or past its end) the controls keep what they show.
   if (Info().Exists(kSettingsFile)) ApplySettings(Info().ReadToEnd(kSettingsFile, kSettingsLines));
-  SetItemText(kStatusLine, kStatusEditing);
-  list_.LoadAttributes(Info());
-  common_ = CommonValues::Load(Info());
-  ready_ = true;
-  Update(true);
 }
 
 void FuriageDialog::FillCombos() {
-  for (int id : {kAngles, kWidths, kHeights}) Item(id).ResetContent();
+  FillListsFrom("KiokuSize.ini", {kWidths, kHeights});
+  Item(kAngles).ResetContent();
   for (const char* angle : kAngleChoices) Item(kAngles).AddString(angle);
-  if (!Info().Exists("KiokuSize.ini")) return;
-  for (const std::string& size : Info().ReadToEnd("KiokuSize.ini", kListCapacity)) {
-    Item(kWidths).AddString(size);
-    Item(kHeights).AddString(size);
-  }
 }
 
 void FuriageDialog::ApplySettings(const std::vector<std::string>& lines) {
   const size_t n = lines.size();
   for (size_t i = 0; i < std::size(kEdits) && i < n; ++i) SetItemText(kEdits[i], lines[i]);
+  // Each radio of a pair follows its own value, so a value of neither clears both.
   auto pair = [&](size_t line, int first, int second) {
     if (n <= line) return;
     SetChecked(first, lines[line] == "1");
@@ -91,35 +87,23 @@ void FuriageDialog::ApplySettings(const std::vector<std::string>& lines) {
     SetChecked(kUpperFlange + static_cast<int>(line - 10), lines[line] == "1");
   if (n > 13) {
     for (int b = 0; b < 10; ++b) {
-      if (lines[13] == FormatD(b + 1)) SetChecked(kBases[b], true);
+      if (lines[13] == FormatD(b + 1)) CheckRadio(kBases[b]);
     }
   }
   pair(14, kPlan, kSide);
 }
 
-std::vector<std::string> FuriageDialog::Settings() {
-  auto flag = [this](int id) { return std::string(IsChecked(id) ? "1" : "0"); };
-  auto pair = [this](int first, int second) {
-    if (IsChecked(first)) return std::string("1");
-    if (IsChecked(second)) return std::string("2");
-    return std::string();
-  };
-  std::string base;
-  for (int b = 0; b < 10; ++b) {
-    if (IsChecked(kBases[b])) {
-      base = FormatD(b + 1);
-      break;
-    }
-  }
+std::vector<std::string> FuriageDialog::SettingsLines() {
   std::vector<std::string> lines;
   for (int id : kEdits) lines.push_back(ItemText(id));
-  lines.push_back(pair(kAngleGiven, kLengthGiven));
-  lines.push_back(pair(kHalfRadius, kFullRadius));
-  lines.push_back(flag(kUpperFlange));
-  lines.push_back(flag(kLowerFlange));
-  lines.push_back(flag(kHiddenLines));
-  lines.push_back(base);
-  lines.push_back(pair(kPlan, kSide));
+  lines.push_back(RadioText({kAngleGiven, kLengthGiven}));
+  lines.push_back(RadioText({kHalfRadius, kFullRadius}));
+  lines.push_back(CheckText(kUpperFlange));
+  lines.push_back(CheckText(kLowerFlange));
+  lines.push_back(CheckText(kHiddenLines));
+  lines.push_back(RadioText({kBases[0], kBases[1], kBases[2], kBases[3], kBases[4], kBases[5],
+                             kBases[6], kBases[7], kBases[8], kBases[9]}));
+  lines.push_back(RadioText({kPlan, kSide}));
   return lines;
 }
 
@@ -141,76 +125,34 @@ FuriageInput FuriageDialog::ReadInput() {
   in.upper = IsChecked(kUpperFlange);
   in.lower = IsChecked(kLowerFlange);
   in.hidden = IsChecked(kHiddenLines);
-  in.base = 0;
-  for (int b = 0; b < 10; ++b) {
-    if (IsChecked(kBases[b])) {
-      in.base = b + 1;
-      break;
-    }
-  }
+  in.base = ToInt(RadioText({kBases[0], kBases[1], kBases[2], kBases[3], kBases[4], kBases[5],
+                             kBases[6], kBases[7], kBases[8], kBases[9]}));
   return in;
 }
 
-void FuriageDialog::Update(bool write) {
-  lastBuild_ = BuildFuriage(list_, ReadInput(), common_);
-  // Only a confirmed update rewrites the angle and length edits: a repaint
-  // comes at any time, also while the user is typing the length to search.
-  if (write && lastBuild_.searched) {
+void FuriageDialog::BuildRecords(RecordList& list) {
+  lastBuild_ = BuildFuriage(list, ReadInput(), Common());
+  // Only a confirmed change shows the found angle and the length in their
+  // edits: a repaint comes at any time, also while a length is being typed.
+  if (!Writing()) return;
+  if (lastBuild_.searched) {
     SetItemText(kLength, lastBuild_.targetText);
     SetItemText(kAngle, lastBuild_.angleText);
   }
-  if (write && lastBuild_.built) SetItemText(kLength, lastBuild_.lengthText);
-  Invalidate();
-  if (write && ready_) {
-    std::vector<std::string> settings = Settings();
-    std::string name = BlockName(kBlockPrefix, settings, {common_.k1, common_.k2, common_.k3},
-                                 App().random->Next());
-    WriteHandOff(Info(), list_, kSettingsFile, settings, name);
-    handedOff_ = lastBuild_.built;
-  }
-  if (write) SetItemText(kStatusLine, kStatusEditing);
+  if (lastBuild_.built) SetItemText(kLength, lastBuild_.lengthText);
 }
 
-void FuriageDialog::CopyChoice(int combo, int edit) {
-  const ui::Control& list = Item(combo);
-  if (list.CurSel() < 0) return;
-  SetItemText(edit, list.ItemText(list.CurSel()));
-  Update(true);
+std::string FuriageDialog::MakeBlockName(const std::vector<std::string>& settings, int random) {
+  return BlockName(kBlockPrefix, settings, {Common().k1, Common().k2, Common().k3}, random);
 }
 
-void FuriageDialog::OnPaint(Canvas& canvas) {
-  {
-    OffsetCanvas anchor = ControlCanvas(canvas, kSchematic);
-    DrawSchematic(anchor, ClientRectOf(kSchematic), schematic_, kSchematicOriginX,
-                  kSchematicOriginY, kSchematicScale,
-                  [](const SchematicLine& line) { return SchematicStylePen(line.style); });
-  }
-  Update(false);
-  OffsetCanvas preview = ControlCanvas(canvas, kPreview);
-  PixelRect client = ClientRectOf(kPreview);
-  preview.SetClip(&client);
-  DrawOffsetPreview(preview, client, list_, kPreviewNumerator, kPreviewFraction);
-  preview.SetClip(nullptr);
+void FuriageDialog::DrawPreviewIn(Canvas& canvas, const PixelRect& client) {
+  DrawOffsetPreview(canvas, client, Records(), kPreviewNumerator, kPreviewFraction);
 }
 
-void FuriageDialog::StartBuilder() {
-  if (!ready_) {
-    MessageBox("必要なファイルを読み込めなかったため、作図できません。", "確認");
-    return;
-  }
-  // The block is made from the values shown, typed ones included.
-  Update(true);
-  if (!handedOff_) {
-    MessageBox(
-        "この寸法では振り上げダクトを作図できません。\n作図基準を選び、角度・振り高・全長を"
-        "見直して表示更新をクリックしてください。",
-        "入力確認");
-    return;
-  }
-  if (App().launcher) App().launcher->Start();
-  SetItemText(kStatusLine, kStatusPlaced);
+std::string FuriageDialog::EmptyDrawingMessage() {
+  return "この寸法では振り上げダクトを作図できません。\n作図基準を選び、角度・振り高・全長を"
+         "見直して表示更新をクリックしてください。";
 }
-
-void FuriageDialog::OnOK() { StartBuilder(); }
 
 }  // namespace tavelin

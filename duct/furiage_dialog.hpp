@@ -8,13 +8,11 @@
 #include <vector>
 
 #include "duct/furiage_geometry.hpp"
-#include "framework/preview.hpp"
-#include "framework/record_list.hpp"
-#include "framework/toolkit/dialog.hpp"
+#include "framework/generator_dialog.hpp"
 
 namespace tavelin {
 
-class FuriageDialog : public ui::Dialog {
+class FuriageDialog : public GeneratorDialog {
  public:
   explicit FuriageDialog(ui::AppContext& app);
 
@@ -54,30 +52,24 @@ class FuriageDialog : public ui::Dialog {
   static constexpr const char* kSchematicFile = "Furiage.tec";
   static constexpr int kSettingsLines = 15;
 
-  const RecordList& Records() const { return list_; }
   const FuriageResult& LastBuild() const { return lastBuild_; }
-  // The fifteen lines of "Furiage.ini" for the controls as they stand.
-  std::vector<std::string> Settings();
 
  protected:
-  void OnInitDialog() override;
-  void OnPaint(Canvas& canvas) override;
-  void OnOK() override;
+  void LoadControls() override;
+  std::string SettingsFile() override { return kSettingsFile; }
+  // The fifteen lines of "Furiage.ini" for the controls as they stand.
+  std::vector<std::string> SettingsLines() override;
+  void BuildRecords(RecordList& list) override;
+  std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
+  void DrawPreviewIn(Canvas& canvas, const PixelRect& client) override;
+  std::string EmptyDrawingMessage() override;
 
  private:
   void FillCombos();
   void ApplySettings(const std::vector<std::string>& lines);
   FuriageInput ReadInput();
-  void Update(bool write);
-  void CopyChoice(int combo, int edit);
-  void StartBuilder();
 
-  RecordList list_;
-  CommonValues common_;
-  std::vector<SchematicLine> schematic_;
   FuriageResult lastBuild_;
-  bool handedOff_ = false;
-  bool ready_ = false;
 };
 
 }  // namespace tavelin

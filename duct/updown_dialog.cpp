@@ -9,35 +9,43 @@ namespace tavelin {
 namespace {
 
 constexpr const char* kBlockPrefix = "UPD_";
-constexpr size_t kSchematicCapacity = 100;
-constexpr size_t kListCapacity = 1000;
-constexpr double kSchematicScale = 5.5;
-constexpr double kSchematicOriginX = 65.0;
-constexpr double kSchematicOriginY = 85.0;
+
+const GeneratorSetup kSetup{"Updown", UpdownDialog::kStatusLine, UpdownDialog::kPreview,
+                            UpdownDialog::kSchematic, UpdownDialog::kSchematicFile, 100, 5.5,
+                            65.0, 85.0};
+
+// The preview keeps the duct in place while the base point moves.
 constexpr double kPreviewNumerator = 160.0;
 constexpr double kPreviewFraction = 0.125;
 
+constexpr const char* kOutOfRange = "この寸法ではアップダウンを作図できません。寸法を見直してください。";
+
 // Lines 1 to 9 of "Updown.ini", in file order.
-constexpr int kEdits[] = {UpdownDialog::kEndWidth,   UpdownDialog::kMiddleWidth,
-                          UpdownDialog::kEndHeight,  UpdownDialog::kRise,
+constexpr int kEdits[] = {UpdownDialog::kEndWidth,     UpdownDialog::kMiddleWidth,
+                          UpdownDialog::kEndHeight,    UpdownDialog::kRise,
                           UpdownDialog::kMiddleHeight, UpdownDialog::kOffset,
-                          UpdownDialog::kMiddle,     UpdownDialog::kStraight1,
+                          UpdownDialog::kMiddle,       UpdownDialog::kStraight1,
                           UpdownDialog::kStraight2};
 
 constexpr int kBases[] = {1160, 1161, 1162, 1163};
 
 }  // namespace
 
-UpdownDialog::UpdownDialog(ui::AppContext& app) : Dialog(app, "Updown") {
+UpdownDialog::UpdownDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
   using ui::EventKind;
-  auto update = [this] { Update(true, true); };
-  auto editing = [this] { SetItemText(kStatusLine, kStatusEditing); };
+  // Every confirmed change is checked as "表示更新" is.
+  auto update = [this] { OnUpdateButton(); };
+  auto height = [this](int combo, int edit) {
+    return [this, combo, edit] {
+      if (CopySelection(combo, edit)) OnUpdateButton();
+    };
+  };
+  auto editing = [this] { ShowEditing(); };
   SetMessageMap({
       {EventKind::kSelChange, kMiddleWidths, [this] { OnWidthChoice(kMiddleWidths, kMiddleWidth); }},
       {EventKind::kSelChange, kEndWidths, [this] { OnWidthChoice(kEndWidths, kEndWidth); }},
-      {EventKind::kSelChange, kEndHeights, [this] { OnHeightChoice(kEndHeights, kEndHeight); }},
-      {EventKind::kSelChange, kMiddleHeights,
-       [this] { OnHeightChoice(kMiddleHeights, kMiddleHeight); }},
+      {EventKind::kSelChange, kEndHeights, height(kEndHeights, kEndHeight)},
+      {EventKind::kSelChange, kMiddleHeights, height(kMiddleHeights, kMiddleHeight)},
       {EventKind::kClick, kUpdate, update},
       {EventKind::kClick, kLower, update},
       {EventKind::kClick, kUpper, update},
@@ -57,65 +65,42 @@ UpdownDialog::UpdownDialog(ui::AppContext& app) : Dialog(app, "Updown") {
       {EventKind::kEditChange, kMiddleWidth, editing},
       {EventKind::kEditChange, kMiddle, editing},
       {EventKind::kEditChange, kOffset, editing},
-      {EventKind::kClick, kOkButton, [this] { StartBuilder(); }},
+      {EventKind::kClick, kOkButton, [this] { OnOK(); }},
   });
 }
 
-void UpdownDialog::OnInitDialog() {
-  schematic_ = ParseSchematic(Info().ReadToEnd(kSchematicFile, kSchematicCapacity));
+void UpdownDialog::LoadControls() {
   FillCombos();
+  // Without a settings file (or past its end) the controls keep what they show.
   if (Info().Exists(kSettingsFile)) ApplySettings(Info().ReadToEnd(kSettingsFile, kSettingsLines));
-  SetItemText(kStatusLine, kStatusEditing);
-  list_.LoadAttributes(Info());
-  common_ = CommonValues::Load(Info());
-  ready_ = true;
-  Update(true, true);
 }
 
 void UpdownDialog::FillCombos() {
-  const int combos[] = {kMiddleWidths, kEndWidths, kEndHeights, kMiddleHeights};
-  for (int id : combos) Item(id).ResetContent();
-  if (!Info().Exists("KiokuSize.ini")) return;
-  for (const std::string& size : Info().ReadToEnd("KiokuSize.ini", kListCapacity)) {
-    for (int id : combos) Item(id).AddString(size);
-  }
+  FillListsFrom("KiokuSize.ini", {kMiddleWidths, kEndWidths, kEndHeights, kMiddleHeights});
 }
 
 void UpdownDialog::ApplySettings(const std::vector<std::string>& lines) {
   const size_t n = lines.size();
   for (size_t i = 0; i < std::size(kEdits) && i < n; ++i) SetItemText(kEdits[i], lines[i]);
-  auto pair = [&](size_t line, int first, int second) {
+  // Each radio follows its own value, so a value of none clears the group.
+  auto group = [&](size_t line, std::initializer_list<int> radios) {
     if (n <= line) return;
-    SetChecked(first, lines[line] == "1");
-    SetChecked(second, lines[line] == "2");
+    int k = 1;
+    for (int id : radios) SetChecked(id, lines[line] == FormatD(k++));
   };
-  pair(9, kLower, kUpper);
-  pair(10, kBoth, kOne);
+  group(9, {kLower, kUpper});
+  group(10, {kBoth, kOne});
   if (n > 11) SetChecked(kMidFlange, lines[11] == "1");
-  if (n > 12) {
-    for (int b = 0; b < 4; ++b) SetChecked(kBases[b], lines[12] == FormatD(b + 1));
-  }
+  group(12, {kBases[0], kBases[1], kBases[2], kBases[3]});
 }
 
-std::vector<std::string> UpdownDialog::Settings() {
-  auto pair = [this](int first, int second) {
-    if (IsChecked(first)) return std::string("1");
-    if (IsChecked(second)) return std::string("2");
-    return std::string();
-  };
-  std::string base;
-  for (int b = 0; b < 4; ++b) {
-    if (IsChecked(kBases[b])) {
-      base = FormatD(b + 1);
-      break;
-    }
-  }
+std::vector<std::string> UpdownDialog::SettingsLines() {
   std::vector<std::string> lines;
   for (int id : kEdits) lines.push_back(ItemText(id));
-  lines.push_back(pair(kLower, kUpper));
-  lines.push_back(pair(kBoth, kOne));
-  lines.push_back(IsChecked(kMidFlange) ? "1" : "0");
-  lines.push_back(base);
+  lines.push_back(RadioText({kLower, kUpper}));
+  lines.push_back(RadioText({kBoth, kOne}));
+  lines.push_back(CheckText(kMidFlange));
+  lines.push_back(RadioText({kBases[0], kBases[1], kBases[2], kBases[3]}));
   return lines;
 }
 
@@ -123,7 +108,7 @@ UpdownInput UpdownDialog::ReadInput() {
   UpdownInput in;
   in.w1 = ToDouble(ItemText(kEndWidth));
   in.w2 = ToDouble(ItemText(kMiddleWidth));
-  in.of = ToDouble(ItemText(kOffset));
+  in.of = in.w2 == in.w1 ? 0.0 : ToDouble(ItemText(kOffset));
   in.h1 = ToDouble(ItemText(kEndHeight));
   in.h2 = ToDouble(ItemText(kMiddleHeight));
   in.v = ToDouble(ItemText(kRise));
@@ -134,98 +119,61 @@ UpdownInput UpdownDialog::ReadInput() {
   in.lower = !IsChecked(kUpper) || IsChecked(kLower);
   in.bothSides = !IsChecked(kOne);
   in.midFlange = IsChecked(kMidFlange);
-  in.base = 0;
-  for (int b = 0; b < 4; ++b) {
-    if (IsChecked(kBases[b])) in.base = b + 1;
-  }
+  in.base = ToInt(RadioText({kBases[0], kBases[1], kBases[2], kBases[3]}));
   return in;
 }
 
-void UpdownDialog::Update(bool write, bool interactive) {
-  list_.Clear();
-  Invalidate();
-  UpdownInput input = ReadInput();
-  // Equal widths put the middle part in line with the end ducts; the edit
-  // shows it after a confirmed update, a repaint leaves what is being typed.
-  if (input.w2 == input.w1) {
-    input.of = 0.0;
-    if (write) SetItemText(kOffset, "0");
+std::string UpdownDialog::Refusal() {
+  const UpdownInput in = ReadInput();
+  if (in.of < 0.0) return kNegativeOffset;
+  RecordList scratch(1);
+  switch (BuildUpdown(scratch, in, Common()).outcome) {
+    case UpdownOutcome::kBuilt: return {};
+    case UpdownOutcome::kRiseTooLarge: return kRiseTooLarge;
+    case UpdownOutcome::kOutOfRange: return kOutOfRange;
   }
-  if (input.of < 0.0) {
-    // The hand-off files keep the last fitting; OK refuses until it is mended.
-    handedOff_ = false;
-    if (interactive) MessageBox(kNegativeOffset, "入力確認");
+  return kOutOfRange;
+}
+
+bool UpdownDialog::CheckInput() {
+  // Equal widths put the middle part in line with the end ducts.
+  if (ToDouble(ItemText(kMiddleWidth)) == ToDouble(ItemText(kEndWidth)))
+    SetItemText(kOffset, "0");
+  const std::string refusal = Refusal();
+  if (refusal.empty()) return true;
+  MessageBox(refusal, "入力確認");
+  return false;
+}
+
+std::string UpdownDialog::SettingsFile() { return Refusal().empty() ? kSettingsFile : ""; }
+
+void UpdownDialog::BuildRecords(RecordList& list) {
+  const UpdownInput in = ReadInput();
+  if (in.of < 0.0) {
+    list.Clear();
     return;
   }
-  lastBuild_ = BuildUpdown(list_, input, common_);
-  if (lastBuild_.outcome != UpdownOutcome::kBuilt) {
-    handedOff_ = false;
-    if (!interactive) return;
-    if (lastBuild_.outcome == UpdownOutcome::kRiseTooLarge) {
-      MessageBox(kRiseTooLarge, "入力確認");
-    } else {
-      MessageBox("この寸法ではアップダウンを作図できません。寸法を見直してください。", "入力確認");
-    }
-    return;
-  }
+  lastBuild_ = BuildUpdown(list, in, Common());
+  if (lastBuild_.outcome != UpdownOutcome::kBuilt) return;
   SetItemText(kRunText, OneDecimalText(lastBuild_.run));
   SetItemText(kTotalText, OneDecimalText(lastBuild_.total));
-  if (write && ready_) {
-    std::vector<std::string> settings = Settings();
-    std::string name = BlockName(kBlockPrefix, settings, {common_.k1, common_.k2, common_.k3},
-                                 App().random->Next());
-    WriteHandOff(Info(), list_, kSettingsFile, settings, name);
-    handedOff_ = true;
-  }
-  if (write) SetItemText(kStatusLine, kStatusEditing);
+}
+
+std::string UpdownDialog::MakeBlockName(const std::vector<std::string>& settings, int random) {
+  return BlockName(kBlockPrefix, settings, {Common().k1, Common().k2, Common().k3}, random);
+}
+
+void UpdownDialog::DrawPreviewIn(Canvas& canvas, const PixelRect& client) {
+  DrawOffsetPreview(canvas, client, Records(), kPreviewNumerator, kPreviewFraction);
 }
 
 void UpdownDialog::OnWidthChoice(int combo, int edit) {
-  const ui::Control& list = Item(combo);
-  if (list.CurSel() < 0) return;
-  SetItemText(edit, list.ItemText(list.CurSel()));
+  if (!CopySelection(combo, edit)) return;
   const double w1 = ToDouble(ItemText(kEndWidth));
   const double w2 = ToDouble(ItemText(kMiddleWidth));
   // A wider middle part is centred on the end ducts; a narrower one keeps its offset.
   if (w1 < w2) SetItemText(kOffset, OneDecimalText((w2 - w1) * 0.5));
-  Update(true, true);
+  OnUpdateButton();
 }
-
-void UpdownDialog::OnHeightChoice(int combo, int edit) {
-  const ui::Control& list = Item(combo);
-  if (list.CurSel() < 0) return;
-  SetItemText(edit, list.ItemText(list.CurSel()));
-  Update(true, true);
-}
-
-void UpdownDialog::OnPaint(Canvas& canvas) {
-  {
-    OffsetCanvas anchor = ControlCanvas(canvas, kSchematic);
-    DrawSchematic(anchor, ClientRectOf(kSchematic), schematic_, kSchematicOriginX,
-                  kSchematicOriginY, kSchematicScale,
-                  [](const SchematicLine& line) { return SchematicStylePen(line.style); });
-  }
-  // A repaint never repeats a message: the refusal was told when it happened.
-  Update(false, false);
-  OffsetCanvas preview = ControlCanvas(canvas, kPreview);
-  PixelRect client = ClientRectOf(kPreview);
-  preview.SetClip(&client);
-  DrawOffsetPreview(preview, client, list_, kPreviewNumerator, kPreviewFraction);
-  preview.SetClip(nullptr);
-}
-
-void UpdownDialog::StartBuilder() {
-  if (!ready_) {
-    MessageBox("必要なファイルを読み込めなかったため、作図できません。", "確認");
-    return;
-  }
-  // The values shown are refused again, with their message, before anything starts.
-  Update(true, true);
-  if (!handedOff_) return;
-  if (App().launcher) App().launcher->Start();
-  SetItemText(kStatusLine, kStatusPlaced);
-}
-
-void UpdownDialog::OnOK() { StartBuilder(); }
 
 }  // namespace tavelin

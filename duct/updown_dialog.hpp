@@ -8,13 +8,11 @@
 #include <vector>
 
 #include "duct/updown_geometry.hpp"
-#include "framework/preview.hpp"
-#include "framework/record_list.hpp"
-#include "framework/toolkit/dialog.hpp"
+#include "framework/generator_dialog.hpp"
 
 namespace tavelin {
 
-class UpdownDialog : public ui::Dialog {
+class UpdownDialog : public GeneratorDialog {
  public:
   explicit UpdownDialog(ui::AppContext& app);
 
@@ -59,32 +57,31 @@ class UpdownDialog : public ui::Dialog {
       "振り寸法Vがダクト高さH1・H2に対して大きすぎるため、作図できません。\n"
       "Vを小さくするか高さを見直してください。";
 
-  const RecordList& Records() const { return list_; }
   const UpdownResult& LastBuild() const { return lastBuild_; }
-  // The thirteen lines of "Updown.ini" for the controls as they stand.
-  std::vector<std::string> Settings();
 
  protected:
-  void OnInitDialog() override;
-  void OnPaint(Canvas& canvas) override;
-  void OnOK() override;
+  void LoadControls() override;
+  // Empty while the values are refused: nothing is written then, and the
+  // hand-off files keep the last fitting.
+  std::string SettingsFile() override;
+  // The thirteen lines of "Updown.ini" for the controls as they stand.
+  std::vector<std::string> SettingsLines() override;
+  void BuildRecords(RecordList& list) override;
+  std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
+  // A negative offset, a rise the heights cannot take, values out of range.
+  bool CheckInput() override;
+  void DrawPreviewIn(Canvas& canvas, const PixelRect& client) override;
 
  private:
   void FillCombos();
   void ApplySettings(const std::vector<std::string>& lines);
+  // The values of the controls; equal widths count as no offset.
   UpdownInput ReadInput();
-  // `interactive`: the user asked for it, so a refusal is told in a message.
-  void Update(bool write, bool interactive);
+  // Why the values make no fitting; empty when they make one.
+  std::string Refusal();
   void OnWidthChoice(int combo, int edit);
-  void OnHeightChoice(int combo, int edit);
-  void StartBuilder();
 
-  RecordList list_;
-  CommonValues common_;
-  std::vector<SchematicLine> schematic_;
   UpdownResult lastBuild_;
-  bool handedOff_ = false;
-  bool ready_ = false;
 };
 
 }  // namespace tavelin
