@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "framework/canvas.hpp"
@@ -75,6 +76,16 @@ TEST_F(FuriageDialogTest, LengthGivenSearchesTheAngleAndFallsBackToFortyFive) {
   EXPECT_EQ(Text(D::kAngle), "45");
   EXPECT_EQ(Text(D::kLength), "450");
   EXPECT_TRUE(test.host.messages.empty());
+}
+
+TEST_F(FuriageDialogTest, DrawsWithoutThePipeDiameterLists) {
+  // The pipe and round-duct diameter lists are data of the installation; the
+  // raised duct draws from its own dimensions and needs none of them.
+  for (const char* list : {"DokanKei.ini", "EnbiKei.ini", "KokanKei.ini", "MaruDakutoKei.ini"})
+    std::filesystem::remove(test.Info().Locate(list));
+  Open();
+  EXPECT_TRUE(test.host.messages.empty());
+  EXPECT_EQ(test.Lines("DrawData.txt").size(), 27u);
 }
 
 TEST_F(FuriageDialogTest, StoredChoicesComeBackAsStored) {
