@@ -306,6 +306,20 @@ int CellAt(int x, int y) {
   return (row - 1) * kSheetColumns + column;
 }
 
+void MarkCell(Canvas& canvas, int cell) {
+  if (cell < 1 || cell > kSheetColumns * kSheetRows) return;
+  const int left = kSheetLeft + (cell - 1) % kSheetColumns * kCellWidth + 2;
+  const int top = kSheetTop + (cell - 1) / kSheetColumns * kCellHeight + 2;
+  const int right = left + kCellWidth - 4;
+  const int bottom = top + kCellHeight - 4;
+  canvas.SelectPen(pens::kElement5);
+  canvas.MoveTo(left, top);
+  canvas.LineTo(right, top);
+  canvas.LineTo(right, bottom);
+  canvas.LineTo(left, bottom);
+  canvas.LineTo(left, top);
+}
+
 void DrawPartPreview(Canvas& canvas, const PixelRect& area, const PartFile& part,
                      const Placement& placement, const std::vector<PartElement>& placed) {
   canvas.SetClip(&area);

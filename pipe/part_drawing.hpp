@@ -112,6 +112,10 @@ void DrawSheet(Canvas& canvas, const PixelRect& area, const Sheet& sheet);
 // on a boundary between them.
 int CellAt(int x, int y);
 
+// Frames cell 1 to 20 of the sheet (2 pixels inside its bounds) in red, the
+// mark of the picked part; nothing for any other cell.
+void MarkCell(Canvas& canvas, int cell);
+
 // --- The part preview (lower picture). ---
 // Draws the placed elements scaled to 150 pixels for the part's larger
 // extent on both sides, the part's outline centred in `area`, with the

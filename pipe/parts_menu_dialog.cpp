@@ -20,6 +20,7 @@ constexpr size_t kAttributeLines = 25;
 constexpr size_t kCatalogueLines = 1000;
 constexpr size_t kSheetLines = 10000;
 constexpr size_t kPartLines = 200000;
+constexpr size_t kChoiceLines = 8;
 
 constexpr int kCentreBase = PartsMenuDialog::kFirstBase + 4;
 
@@ -87,6 +88,85 @@ void PartsMenuDialog::OnInitDialog() {
   attributeLines_ = Info().ReadLines("TugiteSet.ini", kAttributeLines);
   // Line type 11 is a valid choice in the attribute dialogs, so its name is read too.
   lineTypeNames_ = Info().ReadLines("SenSyu.ini", 11);
+  RestoreChoices();
+}
+
+void PartsMenuDialog::RestoreChoices() {
+  if (!Info().Exists(kChoicesFile)) return;
+  std::vector<std::string> saved;
+  try {
+    saved = Info().ReadLines(kChoicesFile, kChoiceLines);
+  } catch (const FileError&) {
+    return;  // an unreadable memory is no memory
+  }
+  ui::Control& list = Item(kCategoryList);
+  if (saved[0].empty() || list.Count() == 0) return;
+  restoring_ = true;
+  int category = ToInt(saved[0]);
+  if (category < 0 || category >= list.Count()) category = 0;
+  list.SetCurSel(category);
+  OnCategory();
+
+  int classification = ToInt(saved[1]);
+  if (classification != 0) {
+    const std::array<std::string, 6> captions = pipe::ClassificationCaptions(category_);
+    const bool exists = classification >= 1 && classification <= 6 &&
+                        captions[classification - 1] != "-" &&
+                        Info().Exists(pipe::SheetFileName(category_, classification));
+    if (!exists) classification = 1;
+    CheckRadio(kFirstClassification + classification - 1);
+    OnClassification(classification);
+  }
+  const int cell = ToInt(saved[2]);
+  cell_ = cell >= 1 && cell <= pipe::kSheetColumns * pipe::kSheetRows ? cell : 1;
+
+  auto indexOf = [this](int id, const std::string& text) {
+    ui::Control& sizes = Item(id);
+    for (int i = 0; i < sizes.Count(); ++i) {
+      if (sizes.ItemText(i) == text) return i;
+    }
+    return 0;
+  };
+  mainIndex_ = indexOf(kMainSize, saved[3]);
+  branchIndex_ = indexOf(kBranchSize, saved[4]);
+  Item(kMainSize).SetCurSel(mainIndex_);
+  Item(kBranchSize).SetCurSel(branchIndex_);
+
+  const int degrees = ToInt(saved[5]);
+  CheckRadio(kFirstRotation +
+             (degrees >= 0 && degrees < 360 && degrees % 45 == 0 ? degrees / 45 : 0));
+  const int base = ToInt(saved[6]);
+  CheckRadio(base >= 1 && base <= 9 ? kFirstBase + base - 1 : kCentreBase);
+  SetChecked(kMirror, saved[7] == "1");
+
+  if (classification_ != 0 && SizesValid()) SetItemText(kPartName, PartName());
+  restoring_ = false;
+  Recompute();
+}
+
+void PartsMenuDialog::SaveChoices() {
+  if (restoring_ || !pipe::Category(category_)) return;
+  int base = 5;
+  for (int i = 0; i < 9; ++i) {
+    if (IsChecked(kFirstBase + i)) base = i + 1;
+  }
+  auto sizeText = [this](int id, int index) {
+    ui::Control& sizes = Item(id);
+    return index >= 0 && index < sizes.Count() ? sizes.ItemText(index) : std::string();
+  };
+  int rotation = 0;
+  for (int i = 0; i < 8; ++i) {
+    if (IsChecked(kFirstRotation + i)) rotation = 45 * i;
+  }
+  try {
+    Info().WriteLines(kChoicesFile,
+                      {FormatD(category_), FormatD(classification_), FormatD(cell_),
+                       sizeText(kMainSize, mainIndex_), sizeText(kBranchSize, branchIndex_),
+                       FormatD(rotation), FormatD(base), IsChecked(kMirror) ? "1" : "0"});
+  } catch (const FileError&) {
+    // The memory of the choices is a convenience; the part and its hand-off
+    // do not depend on it.
+  }
 }
 
 void PartsMenuDialog::OnCategory() {
@@ -110,11 +190,13 @@ void PartsMenuDialog::OnCategory() {
     branch.AddString(size);
   }
   LoadSheet();
+  SaveChoices();
 }
 
 void PartsMenuDialog::OnClassification(int n) {
   classification_ = n;
   LoadSheet();
+  SaveChoices();
 }
 
 void PartsMenuDialog::LoadSheet() {
@@ -152,7 +234,8 @@ void PartsMenuDialog::OnMouseDown(const ui::Event& event) {
   // face is not part of the sheet.
   if (!Item(kSheetArea).Rect().Contains(event.x, event.y)) return;
   cell_ = pipe::CellAt(event.x, event.y);
-  if (cell_ == 0 || !SizesValid()) return;
+  Invalidate();  // the mark moves to the picked cell
+  if (cell_ == 0 || !SizesValid()) return SaveChoices();
   Item(kMainSize).SetCurSel(mainIndex_);
   Item(kBranchSize).SetCurSel(branchIndex_);
   SetItemText(kPartName, PartName());
@@ -226,6 +309,7 @@ void PartsMenuDialog::Recompute() {
   recomputed_ = true;
   PlaceAndHandOff();
   if (handedOff_ > 0) SetStatus(kClickOk);
+  SaveChoices();
 }
 
 void PartsMenuDialog::PlaceAndHandOff() {
@@ -250,8 +334,9 @@ void PartsMenuDialog::PlaceAndHandOff() {
 void PartsMenuDialog::OnMirror() {
   // The mirror keeps the names of the last recompute; only the drawing and
   // the random number of the block name change.
-  if (!recomputed_) return;
+  if (!recomputed_) return SaveChoices();
   PlaceAndHandOff();
+  SaveChoices();
 }
 
 void PartsMenuDialog::OnStart() {
@@ -267,7 +352,10 @@ void PartsMenuDialog::OnStart() {
 }
 
 void PartsMenuDialog::OnPaint(Canvas& canvas) {
-  if (sheet_) pipe::DrawSheet(canvas, Item(kSheetArea).Rect(), *sheet_);
+  if (sheet_) {
+    pipe::DrawSheet(canvas, Item(kSheetArea).Rect(), *sheet_);
+    if (classification_ != 0) pipe::MarkCell(canvas, cell_);
+  }
   const PixelRect area = Item(kPartPreview).Rect();
   if (part_) {
     pipe::DrawPartPreview(canvas, area, *part_, placement_, placed_);

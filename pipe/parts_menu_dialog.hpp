@@ -31,6 +31,10 @@ class PartsMenuDialog : public ui::Dialog {
   static constexpr int kStatusLine = 1170;
 
   static constexpr const char* kNoPart = "部品がありません。";
+  // The menu's own memory of the last choices, restored on opening: category
+  // index, classification, cell, main size text, branch size text, rotation
+  // in degrees, base point 1 to 9 (rows top to bottom), mirror "1" or "0".
+  static constexpr const char* kChoicesFile = "BuzaiSentaku.ini";
 
   int CategoryPicked() const { return category_; }
   int ClassificationPicked() const { return classification_; }
@@ -58,6 +62,10 @@ class PartsMenuDialog : public ui::Dialog {
   void OnStart();
 
   void LoadSheet();
+  // Puts back the choices of the last use; a choice that no longer exists
+  // falls back to the first entry (the initial value for the radios).
+  void RestoreChoices();
+  void SaveChoices();
   void Recompute();
   // Places the part with the current choices and writes the hand-off files
   // under the stem of the last recompute.
@@ -74,6 +82,7 @@ class PartsMenuDialog : public ui::Dialog {
   int mainIndex_ = 0;
   int branchIndex_ = 0;
   int rotation_ = 0;
+  bool restoring_ = false;
 
   // Files read when the dialog opens.
   std::vector<std::string> attributeLines_;

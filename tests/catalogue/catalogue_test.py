@@ -73,6 +73,27 @@ def part_name(category, classification, code, main, branch):
             "%02d" % (ord(code[3]) - 64) + ".ajc")
 
 
+STEEL_OVER_150A = {"200", "250", "300", "350", "400", "450", "500", "550", "600"}
+
+
+def not_made(category, classification, name):
+    """The main sizes in which a part is not made: threaded fittings and
+    threaded valve ends above 150A (pipe threads end at R 6), butt-welding
+    fittings below 15A, short elbows below 25A and reducers from 15A."""
+    threaded = (category in (4, 6, 8, 16) or (category == 19 and ("ねじ込み" in name or
+                                                                  name == "安全弁")) or
+                (category == 20 and classification == 1))
+    if threaded:
+        return STEEL_OVER_150A
+    if category == 5 and classification in (1, 2, 3):
+        if classification == 2:
+            return {"10", "15", "20"}
+        if "レジューサー" in name:
+            return {"10", "15"}
+        return {"10"}
+    return set()
+
+
 _FRESH = []
 
 
@@ -148,6 +169,8 @@ class Catalogue(unittest.TestCase):
         cls.info = os.path.join(cls.tree, "info")
         cls.sheet_lines = read_text(os.path.join(cls.info, "SheetName.ini"))
         cls.sheets = {line.split(":")[0]: line.split(":") for line in cls.sheet_lines}
+        cls.names = {line.split(":")[0]: line.split(":")
+                     for line in read_text(os.path.join(cls.info, "BuzaiName.ini"))}
         cls.sizes = []
         for name in GAIKEI:
             cls.sizes.append([line.split(",") for line in read_text(os.path.join(cls.info, name))])
@@ -191,11 +214,7 @@ class Catalogue(unittest.TestCase):
                 self.assertEqual(line_types[line_type - 1], expected_types[g],
                                  "category %d group %d has the wrong line type" % (c, g))
 
-    def test_size_tables_have_codes_and_real_diameters(self):
-        # Known outside diameters from the pipe standards, one or two per table.
-        anchors = [{"100": 101.0, "500": 501.2}, {"15": 21.7, "50": 60.5, "600": 609.6},
-                   {"13": 18.0, "50": 60.0, "400": 420.0}, {"20": 22.22, "150": 155.58},
-                   {}, {"20": 22.22, "60": 60.5}]
+    def test_size_tables_have_codes_and_increase(self):
         for material, rows in enumerate(self.sizes):
             self.assertTrue(0 < len(rows) <= 70, GAIKEI[material])
             previous = 0.0
@@ -207,12 +226,7 @@ class Catalogue(unittest.TestCase):
                 self.assertTrue(0.9 * float(nominal) <= od <= 1.8 * float(nominal) + 5,
                                 "%s: %s mm for size %s" % (GAIKEI[material], od, nominal))
                 previous = od
-            for nominal, od in anchors[material].items():
-                self.assertAlmostEqual(self.outside_of(material, nominal), od, places=2)
             self.assertEqual(len({r[0] for r in rows}), len(rows), "a size repeats")
-
-    def outside_of(self, material, nominal):
-        return float([r for r in self.sizes[material] if r[0] == nominal][0][1])
 
     def test_sheet_and_name_lines(self):
         names = {line.split(":")[0]: line.split(":")
@@ -307,18 +321,26 @@ class Catalogue(unittest.TestCase):
             present = set(os.listdir(folder))
             nominals = self.nominals(c)
             for k in range(1, cat[5] + 1):
-                for code in filter(None, self.sheets["%d-%d" % (c + 1, k)][2:]):
+                cells = zip(self.sheets["%d-%d" % (c + 1, k)][2:], self.names["%d-%d" % (c + 1, k)][2:])
+                for code, label in [(code, label) for code, label in cells if code]:
                     equal = [part_name(c, k, code, n, n) for n in nominals]
                     where = "category %d classification %d code %s" % (c, k, code)
+                    absent = not_made(c, k, label)
+                    made = [n for n in nominals if n not in absent]
                     if any(name in present for name in equal):
-                        missing = [n for n, name in zip(nominals, equal) if name not in present]
-                        self.assertEqual(missing, [], where + ": sizes without a part")
+                        have = [n for n, name in zip(nominals, equal) if name in present]
+                        self.assertEqual(have, made, where + ": the sizes with a part")
                     else:
-                        # A reducer: each size but the smallest reduces to a smaller one.
-                        for i, main in enumerate(nominals[1:], 1):
-                            found = [b for b in nominals[:i]
+                        # A reducer: each size made (but the smallest of the table)
+                        # reduces to a smaller one.
+                        for main in [n for n in made if n != nominals[0]]:
+                            found = [b for b in nominals[:nominals.index(main)]
                                      if part_name(c, k, code, main, b) in present]
                             self.assertTrue(found, where + ": nothing reduces from " + main)
+                        for main in absent:
+                            self.assertFalse([b for b in nominals
+                                              if part_name(c, k, code, main, b) in present],
+                                             where + ": a reducer from " + main)
                     for i, main in enumerate(nominals):
                         for branch in nominals[:i + 1]:
                             name = part_name(c, k, code, main, branch)
@@ -400,6 +422,142 @@ class Catalogue(unittest.TestCase):
         self.assertEqual(tree_bytes(out), {"info/B.ini": b"b\r\n"}, "the old tree stays")
 
 
+class StandardFigures(unittest.TestCase):
+    """Figures copied from the standards' published tables (not from the
+    generator's tables): a wrong size table or fitting length fails here."""
+
+    # Outside diameters, mm, and the remark each size must carry (None: any).
+    OUTSIDE = {
+        "Gaikei_Koukan.ini": [  # JIS G 3452 SGP; 550A and 600A from JIS G 3457 STPY 400
+            ("15", 21.7, None), ("50", 60.5, None), ("100", 114.3, None), ("500", 508.0, None),
+            ("550", 558.8, "STPY400"), ("600", 609.6, "STPY400")],
+        "Gaikei_Enbi.ini": [  # JIS K 6741: VP to 300, VU above
+            ("13", 18.0, "VP13"), ("50", 60.0, "VP50"), ("100", 114.0, "VP100"),
+            ("300", 318.0, "VP300"), ("350", 370.0, "VU350"), ("400", 420.0, "VU400")],
+        "Gaikei_Doukan.ini": [  # JIS H 3300 building copper tube
+            ("15", 15.88, None), ("20", 22.22, None), ("50", 53.98, None), ("100", 104.78, None)],
+        "Gaikei_sus.ini": [  # JIS G 3448
+            ("13", 15.88, None), ("20", 22.22, None), ("50", 48.6, None), ("60", 60.5, None)],
+        "Gaikei_Maru.ini": [  # spiral duct: inside diameter + 2 x sheet (0.5 to 450, then 0.6)
+            ("100", 101.0, None), ("450", 451.0, None), ("500", 501.2, None)],
+    }
+
+    @classmethod
+    def setUpClass(cls):
+        cls.tree = fresh_tree()
+        cls.info = os.path.join(cls.tree, "info")
+        cls.sheets = {line.split(":")[0]: line.split(":")
+                      for line in read_text(os.path.join(cls.info, "SheetName.ini"))}
+        cls.names = {line.split(":")[0]: line.split(":")
+                     for line in read_text(os.path.join(cls.info, "BuzaiName.ini"))}
+
+    def table(self, name):
+        return {row.split(",")[0]: row.split(",") for row in
+                read_text(os.path.join(self.info, name))}
+
+    def test_outside_diameters_and_labels(self):
+        for name, figures in self.OUTSIDE.items():
+            rows = self.table(name)
+            for nominal, od, label in figures:
+                self.assertAlmostEqual(float(rows[nominal][1]), od, places=2,
+                                       msg="%s %s" % (name, nominal))
+                if label:
+                    self.assertIn(label, rows[nominal][2], "%s %s" % (name, nominal))
+        self.assertNotIn("VP350", open(os.path.join(self.info, "Gaikei_Enbi.ini"),
+                                       encoding="cp932").read())
+
+    def test_diameter_lists_hold_the_outside_diameters(self):
+        lists = {"KokanKei.ini": (21, ["17.3", "21.7", "27.2"], ["114.3", "558.8", "609.6"]),
+                 "EnbiKei.ini": (17, ["18", "22", "26"], ["60", "370", "420"]),
+                 "DokanKei.ini": (14, ["9.52", "12.7", "15.88"], ["22.22", "104.78"]),
+                 "MaruDakutoKei.ini": (15, ["101", "126", "151"], ["451", "501.2"])}
+        for name, (count, first, some) in lists.items():
+            lines = read_text(os.path.join(self.info, name))
+            self.assertEqual(len(lines), count, name)
+            self.assertEqual(lines[:3], first, name)
+            for value in some:
+                self.assertIn(value, lines, name)
+            numbers = [float(v) for v in lines]
+            self.assertEqual(numbers, sorted(set(numbers)), name + " is not increasing")
+
+    def part(self, category, name, main, branch=None):
+        """(extents, elements) of the named part of a category in a size."""
+        for key, labels in self.names.items():
+            if key.split("-")[0] == str(category + 1) and name in labels[2:]:
+                k = int(key.split("-")[1])
+                code = self.sheets[key][labels.index(name)]
+                path = os.path.join(self.tree, CATEGORIES[category][3],
+                                    part_name(category, k, code, main, branch or main))
+                _, extents, elements = read_part(path)
+                return extents, elements
+        raise KeyError(name)
+
+    def test_butt_welding_fittings(self):
+        # JIS B 2311: elbow centre to face F (long 1.5, short 1.0 x nominal), 45 degree
+        # elbow H, tee C, reducer end to end H, cap E; pipe outside diameters of SGP.
+        cases = [
+            ("90°ロングエルボ", "15", None, {"left": 38.1, "top": 38.1, "right": 21.7 / 2}),
+            ("90°ロングエルボ", "50", None, {"left": 76.2, "top": 76.2}),
+            ("90°ロングエルボ", "100", None, {"left": 152.4, "top": 152.4, "right": 57.15,
+                                            "bottom": 57.15}),
+            ("90°ショートエルボ", "25", None, {"left": 25.4, "top": 25.4}),
+            ("90°ショートエルボ", "100", None, {"left": 101.6, "top": 101.6}),
+            ("90°ショートエルボ", "200", None, {"left": 203.2, "top": 203.2}),
+            ("45°ロングエルボ", "100", None, {"left": 63.5}),
+            ("45°ロングエルボ", "200", None, {"left": 127.0}),
+            ("ティー(レジューシング)", "50", None, {"left": 63.5, "right": 63.5, "top": 63.5}),
+            ("ティー(レジューシング)", "100", None, {"left": 104.8, "right": 104.8,
+                                                  "top": 104.8}),
+            ("ティー(レジューシング)", "200", "150", {"left": 177.8, "right": 177.8}),
+            ("同心レジューサー", "50", "40", {"left": 76.2 / 2, "right": 76.2 / 2}),
+            ("同心レジューサー", "100", "80", {"left": 101.6 / 2, "right": 101.6 / 2}),
+            ("同心レジューサー", "200", "150", {"left": 152.4 / 2, "right": 152.4 / 2}),
+            ("キャップ", "50", None, {"right": 38.1, "left": 0.0}),
+            ("キャップ", "100", None, {"right": 63.5, "left": 0.0}),
+            ("キャップ", "300", None, {"right": 152.4, "left": 0.0}),
+        ]
+        for name, main, branch, want in cases:
+            (right, bottom, left, top), _ = self.part(5, name, main, branch)
+            got = {"right": right, "bottom": bottom, "left": left, "top": top}
+            for side, value in want.items():
+                self.assertAlmostEqual(got[side], value, delta=0.06,
+                                       msg="%s %s: %s" % (name, main, side))
+        # The worked example: the 100A long elbow spans 152.4 + 114.3 / 2 both ways.
+        (right, bottom, left, top), _ = self.part(5, "90°ロングエルボ", "100")
+        self.assertAlmostEqual(left + right, 209.55, places=2)
+        self.assertAlmostEqual(top + bottom, 209.55, places=2)
+
+    def test_flanges(self):
+        # JIS B 2220: outside diameter D (and for 10K the thickness t).
+        cases = [("10Kフランジ", "50", 155, 16), ("10Kフランジ", "100", 210, 18),
+                 ("10Kフランジ", "200", 330, 22), ("5Kフランジ", "50", 130, None),
+                 ("5Kフランジ", "100", 200, None), ("5Kフランジ", "150", 265, None),
+                 ("20Kフランジ", "50", 155, None), ("20Kフランジ", "100", 225, None),
+                 ("20Kフランジ", "150", 305, None)]
+        for name, size, od, t in cases:
+            (right, bottom, left, top), elements = self.part(5, name, size)
+            self.assertAlmostEqual(top + bottom, od, places=3, msg="%s %s" % (name, size))
+            if t:
+                # The flange faces: solid lines across the whole diameter.
+                xs = sorted({round(e[2], 3) for e in elements if e[0] == "line" and
+                             e[1] == 1 and e[2] == e[4] and abs(abs(e[5] - e[3]) - od) < 1e-3})
+                self.assertEqual(len(xs), 4, "%s %s" % (name, size))
+                self.assertAlmostEqual(xs[1] - xs[0], t, places=3, msg="%s %s" % (name, size))
+
+    def test_no_threaded_part_above_150a(self):
+        # Threaded fittings and the bronze threaded valves end at 150A.
+        for category, name in [(6, "90°エルボ"), (6, "チーズ(異径)"), (4, "90°エルボ"),
+                               (8, "90°エルボ"), (16, "青銅仕切弁 10K"), (16, "ボール弁")]:
+            self.part(category, name, "150")
+            for size in ("200", "300", "600"):
+                with self.assertRaises(FileNotFoundError, msg="%d %s %s" % (category, name,
+                                                                            size)):
+                    self.part(category, name, size)
+        # Flanged valves of the same menus are made in the large sizes.
+        self.part(17, "鋳鉄仕切弁 10K", "300")
+        self.part(19, "減圧弁(フランジ)", "300")
+
+
 class BuildAndInstall(unittest.TestCase):
     """The build's catalogue is current, and `init` installs it into a root."""
 
@@ -426,7 +584,7 @@ class BuildAndInstall(unittest.TestCase):
                                 text=True)
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
         for rel in ("info/TugiteName.ini", "info/SheetName.ini", "info/TS_Sheet1.tec",
-                    "TS/EPUPUSLL1001.ajc"):
+                    "info/KokanKei.ini", "info/MaruDakutoKei.ini", "TS/EPUPUSLL1001.ajc"):
             with open(os.path.join(root, *rel.split("/")), "rb") as f, \
                     open(os.path.join(self.built, *rel.split("/")), "rb") as g:
                 self.assertEqual(f.read(), g.read(), rel)
@@ -465,6 +623,33 @@ class BuildAndInstall(unittest.TestCase):
             self.assertTrue(data, "category %d: nothing handed off" % c)
             solid_layer = layers[c].split(",")[0].split("-")[0]
             self.assertIn(solid_layer, {row[-2] for row in data}, "category %d" % c)
+
+    def test_threaded_elbow_above_150a_is_no_part_and_the_menu_remembers(self):
+        if not os.path.isfile(self.cli):
+            self.skipTest("tavelin-cli has not been built")
+        root = os.path.join(self.tmp, "root")
+        subprocess.run([self.cli, "--root", root, "init"], capture_output=True, check=True)
+
+        def run(*actions):
+            result = subprocess.run([self.cli, "--root", root, "run", "PartsMenuDialog"] +
+                                    list(actions) + ["cancel"], capture_output=True, text=True)
+            self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+            label = [line for line in result.stdout.splitlines() if line.startswith("1121 ")]
+            with open(os.path.join(root, "info", "DrawName.ini"), encoding="cp932") as f:
+                return label[0].split('"')[1], f.read().split("_A")[0]
+
+        # Threaded fittings (category 6), 90 degree elbow: 150A (index 11) is
+        # made, 200A (index 12) is not.
+        steel = read_text(os.path.join(root, "info", "Gaikei_Koukan.ini"))
+        self.assertEqual([steel[11][:4], steel[12][:4]], ["150,", "200,"])
+        cell = "point:%d,%d" % (CELL_X[0] + 24, CELL_Y[0] + 22)
+        label, _ = run("select:1100=6", "click:1111", "dblclick:1101=11", cell)
+        self.assertEqual(label, "90°エルボ")
+        label, stem = run("select:1100=6", "click:1111", "dblclick:1101=12", cell)
+        self.assertEqual(label, "部品がありません。")
+        # Reopened with no choice at all, the menu names the same part again.
+        self.assertEqual(run(), (label, stem))
+        self.assertEqual(stem, "@NJ_K151501L1001")
 
 
 def tree_bytes(top):

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <sstream>
 
 #include "framework/text.hpp"
@@ -375,6 +377,95 @@ TEST_F(PartsMenuTest, ThePreviewKeepsThePartInsideItsArea) {
       EXPECT_EQ(points, 2);
     }
   }
+}
+
+TEST_F(PartsMenuTest, ReopeningRestoresTheLastChoicesAndTheirPart) {
+  testing::WritePartFile(t, "TS", "EPUPUSLL1026.ajc", kElbow);
+  std::string stem;
+  std::vector<std::string> handedOff;
+  {
+    auto d = OpenElbow();
+    d->UserMouseDown(300, 30);  // cell 2
+    ASSERT_TRUE(d->UserSelect(D::kBranchSize, 0));
+    ASSERT_TRUE(d->UserSelect(D::kBranchSize, kPvcSize50));
+    ASSERT_TRUE(d->UserClick(kRotation90));
+    ASSERT_TRUE(d->UserClick(kBaseTopLeft));
+    ASSERT_TRUE(d->UserClick(D::kMirror));
+    stem = d->Stem();
+    handedOff = DrawData();
+    ASSERT_EQ(stem, "E090913L1026_C");
+    ASSERT_FALSE(handedOff.empty());
+  }
+  EXPECT_EQ(t.Lines(D::kChoicesFile),
+            (std::vector<std::string>{"0", "1", "2", "50", "50", "90", "1", "1"}));
+  std::remove((t.Root() / "info" / "DrawData.txt").string().c_str());
+
+  auto d = Open();
+  EXPECT_EQ(d->CategoryPicked(), 0);
+  EXPECT_EQ(d->ClassificationPicked(), 1);
+  EXPECT_EQ(d->CellPicked(), 2);
+  EXPECT_EQ(d->FindControl(D::kCategoryList)->CurSel(), 0);
+  EXPECT_EQ(Text(*d, D::kMainSize), "50");
+  EXPECT_EQ(Text(*d, D::kBranchSize), "50");
+  EXPECT_TRUE(d->FindControl(D::kFirstClassification)->Checked());
+  EXPECT_TRUE(d->FindControl(kRotation90)->Checked());
+  EXPECT_FALSE(d->FindControl(D::kFirstRotation)->Checked());
+  EXPECT_TRUE(d->FindControl(kBaseTopLeft)->Checked());
+  EXPECT_FALSE(d->FindControl(D::kFirstBase + 4)->Checked());
+  EXPECT_TRUE(d->FindControl(D::kMirror)->Checked());
+  EXPECT_EQ(Text(*d, D::kPartName), "45°エルボ");
+  EXPECT_EQ(Text(*d, D::kStatusLine), "選択後OKをクリック");
+  // The part is recomputed and handed over again: OK places the same part.
+  EXPECT_EQ(d->Stem(), stem);
+  EXPECT_EQ(DrawName().substr(0, 18), "@TS_" + stem);
+  EXPECT_EQ(DrawData(), handedOff);
+  ASSERT_TRUE(d->UserClick(D::kStart));
+  EXPECT_EQ(t.launcher.starts, 1);
+
+  // The sheet marks the picked cell (2: pixels 279 to 328 by 11 to 56).
+  RecordingCanvas canvas;
+  d->Paint(canvas);
+  auto at = std::find(canvas.calls.begin(), canvas.calls.end(), "move 281 13");
+  ASSERT_NE(at, canvas.calls.end());
+  EXPECT_EQ(std::vector<std::string>(at, at + 5),
+            (std::vector<std::string>{"move 281 13", "line 326 13", "line 326 54",
+                                      "line 281 54", "line 281 13"}));
+}
+
+TEST_F(PartsMenuTest, StoredChoicesThatNoLongerExistFallBackQuietly) {
+  struct Case {
+    std::vector<std::string> stored;
+    int category, classification, cell;
+    std::string main, branch;
+    int rotation, base;
+  };
+  const Case cases[] = {
+      // DV has a fourth classification but no sheet for it here; 99 is no PVC size.
+      {{"1", "4", "25", "99", "77", "30", "12", "x"}, 1, 1, 1, "13", "77", 0, 4},
+      // A category beyond the list; a classification without a caption (TS has three).
+      {{"40", "5", "0", "50", "", "315", "9", "0"}, 0, 1, 1, "50", "13", 7, 8},
+      // The classification not yet picked stays unpicked.
+      {{"0", "0", "3", "13", "13", "45", "2", "1"}, 0, 0, 3, "13", "13", 1, 1},
+  };
+  for (const Case& c : cases) {
+    t.Write(D::kChoicesFile, c.stored);
+    auto d = Open();
+    SCOPED_TRACE(c.stored[0] + "-" + c.stored[1]);
+    EXPECT_EQ(t.host.messages.size(), 0u);
+    EXPECT_EQ(d->CategoryPicked(), c.category);
+    EXPECT_EQ(d->ClassificationPicked(), c.classification);
+    EXPECT_EQ(d->CellPicked(), c.cell);
+    EXPECT_EQ(Text(*d, D::kMainSize), c.main);
+    EXPECT_EQ(Text(*d, D::kBranchSize), c.branch);
+    EXPECT_TRUE(d->FindControl(D::kFirstRotation + c.rotation)->Checked());
+    EXPECT_TRUE(d->FindControl(D::kFirstBase + c.base)->Checked());
+    EXPECT_EQ(d->FindControl(D::kMirror)->Checked(), c.stored[7] == "1");
+  }
+  // An empty memory restores nothing.
+  t.Write(D::kChoicesFile, {""});
+  auto d = Open();
+  EXPECT_EQ(d->CategoryPicked(), -1);
+  EXPECT_EQ(d->Stem(), "");
 }
 
 TEST_F(PartsMenuTest, OkWaitsForAPartAndEnterDoesNothing) {

@@ -2,10 +2,12 @@
 
 Every part is drawn at its real size from the outside diameter of its pipe:
 `m` is the outside diameter of the main run, `b` that of the branch (the
-smaller end of a reducer), both in millimetres.  The proportions below are
-drawing proportions chosen after the usual Japanese fitting standards (face
-to centre lengths, socket depths, flange diameters); they are meant for
-drafting, not for manufacture.
+smaller end of a reducer), both in millimetres.  The lengths of the
+butt-welding fittings and the flange dimensions come from the standards'
+tables (standards.py), as does the range of sizes in which threaded parts
+are made; the other proportions below (socket depths, hubs, threaded
+fittings, valve lengths) are drawing proportions, meant for drafting, not
+for manufacture.
 
 Drawing conventions (rotation 0):
 - the main run lies on the x axis; the origin is the part's insertion point:
@@ -20,6 +22,7 @@ Drawing conventions (rotation 0):
 import math
 
 from geometry import CENTRE, HIDDEN, Shape, intersect_lines
+import standards
 from sizes import TABLE_BY_MATERIAL
 
 
@@ -82,40 +85,18 @@ def centre_line(shape, p, q):
 # ---------------------------------------------------------------------------
 # Joint families: body diameter, ends and characteristic lengths
 # ---------------------------------------------------------------------------
-# Nominal flange outside diameters (JIS B 2220 steel pipe flanges, by nominal
-# size A) for 5K, 10K and 20K, and the 10K flange thickness.
-FLANGE_OD = {
-    "5K": {10: 75, 15: 80, 20: 85, 25: 95, 32: 115, 40: 120, 50: 130, 65: 155, 80: 180,
-           100: 200, 125: 235, 150: 265, 200: 320, 250: 385, 300: 430, 350: 480, 400: 540,
-           450: 605, 500: 655, 550: 720, 600: 770},
-    "10K": {10: 90, 15: 95, 20: 100, 25: 125, 32: 135, 40: 140, 50: 155, 65: 175, 80: 185,
-            100: 210, 125: 250, 150: 280, 200: 330, 250: 400, 300: 445, 350: 490, 400: 560,
-            450: 620, 500: 675, 550: 745, 600: 795},
-    "20K": {10: 90, 15: 95, 20: 100, 25: 125, 32: 135, 40: 140, 50: 155, 65: 175, 80: 200,
-            100: 225, 125: 270, 150: 305, 200: 350, 250: 430, 300: 480, 350: 540, 400: 605,
-            450: 675, 500: 730, 550: 795, 600: 845},
-}
-FLANGE_T_10K = {10: 12, 15: 12, 20: 14, 25: 14, 32: 16, 40: 16, 50: 16, 65: 18, 80: 18,
-                100: 18, 125: 20, 150: 22, 200: 22, 250: 24, 300: 24, 350: 26, 400: 28,
-                450: 30, 500: 30, 550: 32, 600: 32}
-
-
 def flange_dims(d, rating="10K", nominal=None):
     """(outside diameter, thickness, bolt pitch circle) of a flange for a pipe of
     outside diameter d: the flange of the steel pipe size nearest in outside
     diameter (so PVC, copper and stainless pipes get the flange they connect
     to), or a proportion of the pipe diameter beyond the table."""
-    table = FLANGE_OD[rating]
+    flanges = standards.load("flanges")
     steel = TABLE_BY_MATERIAL[1]
-    nominal = int(min(steel.rows, key=lambda row: abs(row[1] - d))[0])
-    if abs(steel.outside(str(nominal)) - d) > 0.15 * d:
-        nominal = None
-    if nominal in table:
-        od = table[nominal]
-        t = FLANGE_T_10K[nominal] + {"5K": -2, "10K": 0, "20K": 4}[rating]
-    else:
-        od = 1.25 * d + 80 + {"5K": -10, "10K": 0, "20K": 15}[rating]
-        t = 0.04 * d + 14 + {"5K": -2, "10K": 0, "20K": 4}[rating]
+    nominal = min(steel.rows, key=lambda row: abs(row[1] - d))[0]
+    if abs(steel.outside(nominal) - d) <= 0.15 * d and flanges.row(nominal, rating=rating):
+        return tuple(flanges.number(nominal, k, rating=rating) for k in ("od", "t", "pcd"))
+    od = 1.25 * d + 80 + {"5K": -10, "10K": 0, "20K": 15}[rating]
+    t = 0.04 * d + 14 + {"5K": -2, "10K": 0, "20K": 4}[rating]
     bolt = 12 if d < 45 else 16 if d < 140 else 20 if d < 270 else 22
     return od, t, od - 2.2 * bolt
 
@@ -124,6 +105,13 @@ class Joint:
     """A family of fittings sharing body proportions and end type."""
 
     centre_lines = False
+    # The faces sit at the family's lengths exactly, with no clearance added.
+    exact_faces = False
+
+    def made(self, part, params, nominal, branch=False):
+        """Whether the part is made with this nominal size as its main size (or
+        as its branch size, the smaller end of a reducer, when `branch`)."""
+        return True
 
     def __init__(self, **values):
         self.__dict__.update(values)
@@ -179,6 +167,14 @@ class Socket(Joint):
 class Threaded(Joint):
     """Threaded fittings with a band (bead) at each end."""
 
+    def made(self, part, params, nominal, branch=False):
+        # A flanged valve or a flanged flexible joint of a threaded category
+        # has no thread; everything else here is threaded.
+        if part in ("valve", "flex") and params.get("ends", "thread") not in ("thread",
+                                                                                "union"):
+            return True
+        return threaded_size(nominal)
+
     def body(self, d):
         return self.body_a * d + self.body_b
 
@@ -213,22 +209,51 @@ class Hub(Joint):
 
 class Weld(Joint):
     """Butt-welding fittings: the body has the pipe's diameter, plain ends, and
-    centre lines on their axes."""
+    centre lines on their axes.  Every length is the standard's: an elbow is
+    all arc, its faces at the centre-to-face length F from the corner of the
+    centre lines; a tee's faces at C; a reducer H long; a cap E long."""
 
     centre_lines = True
+    exact_faces = True
+
+    @staticmethod
+    def table():
+        return standards.load("butt_welding")
+
+    @staticmethod
+    def elbow_column(theta, kind):
+        return "elbow%d_%s" % (int(round(theta)), kind)
+
+    def made(self, part, params, nominal, branch=False):
+        column = {"tee": "tee", "reducer": "reducer", "cap": "cap"}.get(part)
+        if part == "elbow":
+            column = self.elbow_column(params.get("theta", 90.0), params.get("kind", "short"))
+        if column is None:
+            return True
+        if branch and column in ("reducer", "tee"):
+            # The smaller end of a reducer or a tee's outlet only needs to be a
+            # size of the table; the lengths go by the main size.
+            return self.table().row(nominal) is not None
+        return self.table().number(nominal, column) is not None
+
+    def elbow_face(self, d, theta, kind, nominal):
+        return self.table().number(nominal, self.elbow_column(theta, kind))
 
     def elbow_radius(self, d, theta, kind, nominal=None):
-        inches = inch_size(nominal) if nominal else d / 25.4
-        return (1.5 if kind == "long" else 1.0) * inches * 25.4
+        # The bend radius that puts the faces at the tabulated length.
+        return self.elbow_face(d, theta, kind, nominal) / math.tan(math.radians(theta / 2))
 
     def elbow_extra(self, d, nominal=None):
         return 0.0
 
     def tee_face(self, m, b, nominal=None):
-        return 0.75 * m + 20
+        return self.table().number(nominal, "tee")
 
     def reducer_length(self, m, b, nominal=None):
-        return 0.55 * m + 45
+        return self.table().number(nominal, "reducer")
+
+    def cap_length(self, d, nominal):
+        return self.table().number(nominal, "cap")
 
 
 class Flanged(Joint):
@@ -281,15 +306,15 @@ class DuctFitting(Joint):
         return 150.0 + 1.5 * (m - b)
 
 
-# Inch designations of the nominal sizes A of steel pipe (the B sizes).
-_INCHES = {6: 0.125, 8: 0.25, 10: 0.375, 15: 0.5, 20: 0.75, 25: 1.0, 32: 1.25, 40: 1.5, 50: 2.0,
-           65: 2.5, 80: 3.0, 90: 3.5, 100: 4.0, 125: 5.0, 150: 6.0, 175: 7.0, 200: 8.0,
-           225: 9.0, 250: 10.0, 300: 12.0, 350: 14.0, 400: 16.0, 450: 18.0, 500: 20.0,
-           550: 22.0, 600: 24.0}
+def threaded_size(nominal):
+    """Whether pipe threads (and threaded fittings) exist in a nominal size."""
+    return nominal is not None and standards.load("threaded").row(nominal) is not None
 
 
-def inch_size(nominal):
-    return _INCHES.get(nominal, nominal / 25.0)
+def made(part, joint, nominal_m, nominal_b, **params):
+    """Whether `part` of the joint family exists for the main and branch sizes."""
+    j = JOINTS[joint]
+    return j.made(part, params, nominal_m) and j.made(part, params, nominal_b, branch=True)
 
 
 JOINTS = {
@@ -358,8 +383,13 @@ def elbow(c, theta=90.0, kind="short", ends=("end", "end"), gores=0):
     s.arc(centre, r + body / 2, 270.0, 270.0 + theta)
     # Each face far enough out that the socket (or hub) ends clear of the bend.
     extra = j.elbow_extra(d, c.nm)
-    face_a = max(t + extra, max(t, start_in_a) + max(end_a.length, end_a.insert) + 0.05 * d + 2)
-    face_b = max(t + extra, max(t, start_in_b) + max(end_b.length, end_b.insert) + 0.05 * d + 2)
+    if j.exact_faces:
+        face_a = face_b = t + extra
+    else:
+        face_a = max(t + extra,
+                     max(t, start_in_a) + max(end_a.length, end_a.insert) + 0.05 * d + 2)
+        face_b = max(t + extra,
+                     max(t, start_in_b) + max(end_b.length, end_b.insert) + 0.05 * d + 2)
     leg(s, d, body, end_a, face_a, 180.0, start_pos=t, start_neg=start_in_a)
     leg(s, d, body, end_b, face_b, theta, start_pos=start_in_b, start_neg=t)
     if gores and inner_r > 0.5:
@@ -386,8 +416,11 @@ def tee(c, branches=(90.0,), sweep=False):
     el_m = j.end_length(m, c.nm) + 0.05 * m + 3
     el_b = j.end_length(b, c.nb) + 0.05 * b + 3
     # The ends clear the junction and each other's hubs.
-    face_b = max(j.tee_face(m, b, c.nm), max(bm / 2 + rf, wm / 2) + el_b)
-    face_r = max(face_b, max(bb / 2 + rf, wb / 2) + el_m)
+    if j.exact_faces:
+        face_b = face_r = j.tee_face(m, b, c.nm)
+    else:
+        face_b = max(j.tee_face(m, b, c.nm), max(bm / 2 + rf, wm / 2) + el_b)
+        face_r = max(face_b, max(bb / 2 + rf, wb / 2) + el_m)
     s = Shape()
     top = {"right": 0.0, "left": 0.0}
     bottom = {"right": 0.0, "left": 0.0}
@@ -548,18 +581,34 @@ def cap(c, plug=False):
         s.line((0.0, d / 2), (0.0, -d / 2))
         return s
     body = j.body(d)
+    if isinstance(j, Weld):
+        return _weld_cap(d, j.cap_length(d, c.nm))
     e = j.end(d, c.nm)
     depth = j.end_length(d, c.nm) + 0.15 * d + 4
     local = Shape()
     leg(local, d, body, e, depth, 180.0, 0.0, 0.0)
-    if isinstance(j, Weld):
-        local.arc((0.0, 0.0), body / 2, 270.0, 90.0)
-        local.line((0.0, body / 2), (0.0, -body / 2), HIDDEN)
-    else:
-        local.line((0.0, body / 2), (0.0, -body / 2))
+    local.line((0.0, body / 2), (0.0, -body / 2))
     s.add(local, 0.0, depth, 0.0)
     if j.centre_lines:
-        centre_line(s, (0.0, 0.0), (depth + (body / 2 if isinstance(j, Weld) else 0.0), 0.0))
+        centre_line(s, (0.0, 0.0), (depth, 0.0))
+    return s
+
+
+def _weld_cap(d, length):
+    """A butt-welding cap `length` long from its welding face: a straight skirt
+    and a dished head a quarter of the diameter deep, drawn as the circular
+    arc through the head's rim and crown."""
+    head = d / 4
+    skirt = length - head
+    r = 5 * d / 8  # the arc of chord d and height d / 4
+    a = math.degrees(math.asin(0.5 * d / r))
+    s = Shape()
+    s.line((0.0, d / 2), (0.0, -d / 2))
+    s.line((0.0, d / 2), (skirt, d / 2))
+    s.line((0.0, -d / 2), (skirt, -d / 2))
+    s.arc((length - r, 0.0), r, -a, a)
+    s.line((skirt, d / 2), (skirt, -d / 2), HIDDEN)
+    centre_line(s, (0.0, 0.0), (length, 0.0))
     return s
 
 

@@ -16,6 +16,9 @@ Text files are CP932 with CR LF line ends.  Formats:
 - SheetName.ini: "<category+1>-<classification>:<sheet>:<code of cell 1>:...:<code of cell 20>".
 - BuzaiName.ini: "<category+1>-<classification>:<title>:<name of cell 1>:...".
 - Gaikei_*.ini: "<nominal size>,<outside diameter>,<remark>".
+- DokanKei.ini (copper), EnbiKei.ini (PVC), KokanKei.ini (steel),
+  MaruDakutoKei.ini (spiral duct): one outside diameter in mm per line, in
+  increasing order, from the same rows as the Gaikei tables.
 - Sheets (*.tec): header "0,<scale>", then "1,<class>,0,x1,y1,x2,y2" and
   "2,<class>,0,cx,cy,r,a0,a1" in sheet units (y downward, 5 x 4 cells of
   49/0.195 x 45/0.195 units).
@@ -34,7 +37,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import fittings  # noqa: E402
 from definitions import CATEGORIES, REDUCING_STEPS  # noqa: E402
 from geometry import SOLID, Arc, Line  # noqa: E402
-from sizes import TABLE_BY_MATERIAL, TABLES, size_code  # noqa: E402
+from sizes import DIAMETER_LISTS, TABLE_BY_MATERIAL, TABLES, size_code  # noqa: E402
 
 DIGIT_LETTERS = "PSTLNQMKZU"  # 0..9 in part file names
 CELL_W = 49 / 0.195
@@ -68,8 +71,9 @@ def part_file_name(category, classification, code, main, branch):
     return category.letter + digits_to_letters(digits) + part_code_file(code) + ".ajc"
 
 
-def size_pairs(cell, nominals):
-    """The (main, branch) nominal sizes a cell has parts for."""
+def size_pairs(category, cell, nominals):
+    """The (main, branch) nominal sizes a cell has parts for: the combinations
+    its size rule allows, of sizes in which the part is made."""
     pairs = []
     for i, main in enumerate(nominals):
         if cell.sizes in ("equal", "branching"):
@@ -77,7 +81,9 @@ def size_pairs(cell, nominals):
         if cell.sizes in ("branching", "reducing"):
             for j in range(i - 1, max(-1, i - 1 - REDUCING_STEPS), -1):
                 pairs.append((main, nominals[j]))
-    return pairs
+    return [(m, b) for m, b in pairs
+            if fittings.made(cell.kind, category.joint, _nominal_number(m), _nominal_number(b),
+                             **cell.params)]
 
 
 def _nominal_number(text):
@@ -156,11 +162,15 @@ def symbol_lines(shape, index):
     return lines
 
 
-def symbol_sizes(cell, nominals):
-    i = len(nominals) // 2
-    if cell.sizes == "reducing":
-        return nominals[i], nominals[i - 1]
-    return nominals[i], nominals[i]
+def symbol_sizes(category, cell, nominals):
+    """The sizes a cell's picture on the sheet is drawn in: a middle one of
+    the sizes the part is made in."""
+    pairs = size_pairs(category, cell, nominals)
+    if cell.sizes != "reducing":
+        pairs = [(m, b) for m, b in pairs if m == b]
+    mains = sorted({m for m, _ in pairs}, key=nominals.index)
+    main = mains[len(mains) // 2]
+    return [(m, b) for m, b in pairs if m == main][0]
 
 
 # -- the whole tree ------------------------------------------------------------
@@ -176,6 +186,9 @@ class Catalogue:
         for table in TABLES:
             self.files[info + "/" + table.file_name] = encode_lines(
                 ["%s,%s,%s" % (n, fmt(od), remark) for n, od, remark in table.rows])
+        for name, material in DIAMETER_LISTS:
+            self.files[info + "/" + name] = encode_lines(
+                [fmt(od) for _, od, _ in TABLE_BY_MATERIAL[material].rows])
         self.files[info + "/waku.tec"] = encode_lines(["0,1"] + grid_lines())
         sheet_lines, name_lines = [], []
         sheets = {}
@@ -193,13 +206,13 @@ class Catalogue:
                     body = ["0,1"] + grid_lines()
                     for index, cell in enumerate(layout.cells):
                         if cell:
-                            main, branch = symbol_sizes(cell, nominals)
+                            main, branch = symbol_sizes(cat, cell, nominals)
                             body += symbol_lines(draw_part(cat, cell, main, branch), index)
                     sheets[sheet] = body
                 for cell in layout.cells:
                     if cell is None:
                         continue
-                    for main, branch in size_pairs(cell, nominals):
+                    for main, branch in size_pairs(cat, cell, nominals):
                         name = part_file_name(cat, k, cell.code, main, branch)
                         path = cat.folder + "/" + name
                         if path.lower() in self._lower:
