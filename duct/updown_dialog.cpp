@@ -126,8 +126,7 @@ UpdownInput UpdownDialog::ReadInput() {
 std::string UpdownDialog::Refusal() {
   const UpdownInput in = ReadInput();
   if (in.of < 0.0) return kNegativeOffset;
-  RecordList scratch(1);
-  switch (BuildUpdown(scratch, in, Common()).outcome) {
+  switch (CheckUpdown(in, Common())) {
     case UpdownOutcome::kBuilt: return {};
     case UpdownOutcome::kRiseTooLarge: return kRiseTooLarge;
     case UpdownOutcome::kOutOfRange: return kOutOfRange;

@@ -60,6 +60,16 @@ double UpdownRun(double h1, double h2, double v) {
   return run;
 }
 
+UpdownOutcome CheckUpdown(const UpdownInput& in, const CommonValues& k) {
+  if (!Sound({in.w1, in.w2, in.of, in.h1, in.h2, in.v, in.s1, in.s2, in.m, k.k1, k.k2, k.k3}))
+    return UpdownOutcome::kOutOfRange;
+  const double r = UpdownRun(in.h1, in.h2, in.v);
+  if (std::isnan(r)) return UpdownOutcome::kRiseTooLarge;
+  const double l1 = r + in.s2 + in.s1;
+  if (!Sound({r, l1, (l1 + l1) + in.m})) return UpdownOutcome::kOutOfRange;
+  return UpdownOutcome::kBuilt;
+}
+
 UpdownResult BuildUpdown(RecordList& list, const UpdownInput& in, const CommonValues& k) {
   UpdownResult result;
   list.Clear();
@@ -67,16 +77,11 @@ UpdownResult BuildUpdown(RecordList& list, const UpdownInput& in, const CommonVa
   list.mirror = 0;
   list.baseX = 0.0;
   list.baseY = 0.0;
-  if (!Sound({in.w1, in.w2, in.of, in.h1, in.h2, in.v, in.s1, in.s2, in.m, k.k1, k.k2, k.k3}))
-    return result;
+  result.outcome = CheckUpdown(in, k);
+  if (result.outcome != UpdownOutcome::kBuilt) return result;
   const double r = UpdownRun(in.h1, in.h2, in.v);
-  if (std::isnan(r)) {
-    result.outcome = UpdownOutcome::kRiseTooLarge;
-    return result;
-  }
   const double l1 = r + in.s2 + in.s1;
   const double ltot = (l1 + l1) + in.m;
-  if (!Sound({r, l1, ltot})) return result;
   result.run = r;
   result.total = ltot;
 
@@ -166,7 +171,6 @@ UpdownResult BuildUpdown(RecordList& list, const UpdownInput& in, const CommonVa
     first(kBody, ltot - xe, yT, xe, yT);
     first(kBody, ltot - xe, yB, xe, yB);
   }
-  result.outcome = UpdownOutcome::kBuilt;
   return result;
 }
 

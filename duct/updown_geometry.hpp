@@ -42,6 +42,9 @@ struct UpdownResult {
 // value under the root is negative.
 double UpdownRun(double h1, double h2, double v);
 
+// Whether the values make a fitting, without drawing it.
+UpdownOutcome CheckUpdown(const UpdownInput& input, const CommonValues& common);
+
 // Clears `list`, sets its base offset and adds the records of the fitting.
 // Without a run (kRiseTooLarge, kOutOfRange) the list stays empty.
 UpdownResult BuildUpdown(RecordList& list, const UpdownInput& input, const CommonValues& common);
