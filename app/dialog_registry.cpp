@@ -10,6 +10,8 @@
 #include "duct/erbo_dialog.hpp"
 #include "duct/smagari_dialog.hpp"
 #include "duct/tuki_dialog.hpp"
+#include "duct/furiage_dialog.hpp"
+#include "duct/updown_dialog.hpp"
 #include "attributes/duct_attr_dialog.hpp"
 #include "attributes/line_attr_dialog.hpp"
 #include "attributes/line_type_dialog.hpp"
@@ -39,8 +41,8 @@ const std::vector<DialogEntry>& DialogTable() {
       {"SErboDialog", "S_Erbo", "消音付エルボ", nullptr},
       {"OtiDialog", "Oti", "短管・片落管", nullptr},
       {"JyogeDialog", "Jyoge", "エルボ上下：単独", nullptr},
-      {"FuriageDialog", "Furiage", "斜め上下振りダクト", nullptr},
-      {"UpdownDialog", "Updown", "アップダウン", nullptr},
+      {"FuriageDialog", "Furiage", "斜め上下振りダクト", &Make<FuriageDialog>},
+      {"UpdownDialog", "Updown", "アップダウン", &Make<UpdownDialog>},
       {"FlexDialog", "Flex", "フレキダクト", nullptr},
       {"AnemoUDialog", "AnemoU", "アネモ+ユニネック", nullptr},
       {"TukiDialog", "Tuki", "突付け分岐枝管", &Make<TukiDialog>},

@@ -27,7 +27,9 @@ void GeneratorDialog::Rebuild(bool write) {
   // A repaint leaves the status line alone, so the outcome shown after OK
   // stays until the user changes something.
   if (write) ShowEditing();
+  writing_ = write;
   BuildRecords(list_);
+  writing_ = false;
   Invalidate();
   if (!write || !ready_) return;
   const std::string file = SettingsFile();

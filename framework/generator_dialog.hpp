@@ -60,7 +60,9 @@ class GeneratorDialog : public ui::Dialog {
   // fitting yet (nothing is written and OK says so through ReadyForBlock).
   virtual std::string SettingsFile() = 0;
   virtual std::vector<std::string> SettingsLines() = 0;
-  // Recomputes the records of `list` from the controls.
+  // Recomputes the records of `list` from the controls. Writing() tells
+  // whether this build is a confirmed change (it may then show computed
+  // values in the edits) or a repaint (it leaves the edits as typed).
   virtual void BuildRecords(RecordList& list) = 0;
   // The block name for `settings`; most generators return
   // BlockName(prefix, settings, {K1, K2, K3}, random).
@@ -100,6 +102,8 @@ class GeneratorDialog : public ui::Dialog {
   const GeneratorSetup& Setup() const { return setup_; }
   // True once the dialog read everything it needs at opening.
   bool Ready() const { return ready_; }
+  // True while BuildRecords runs for Rebuild(true).
+  bool Writing() const { return writing_; }
   // For LoadControls: from here on the controls may be written even if a
   // later file fails to open (a unit whose own settings file, missing, is
   // recreated from what the user sets).
@@ -129,6 +133,7 @@ class GeneratorDialog : public ui::Dialog {
   CommonValues common_;
   std::vector<SchematicLine> schematic_;
   bool ready_ = false;
+  bool writing_ = false;
   std::string lastName_;  // the block name written last
 };
 
