@@ -6,6 +6,9 @@
 #include "duct/anemob_dialog.hpp"
 #include "duct/danpa_dialog.hpp"
 #include "duct/erbo_dialog.hpp"
+#include "duct/jyoge2_dialog.hpp"
+#include "duct/jyoge_dialog.hpp"
+#include "duct/oti_dialog.hpp"
 #include "attributes/duct_attr_dialog.hpp"
 #include "attributes/line_attr_dialog.hpp"
 #include "attributes/line_type_dialog.hpp"
@@ -33,8 +36,8 @@ const std::vector<DialogEntry>& DialogTable() {
       {"Bunki2Dialog", "Bunki2", "割込分岐：二・双・T方向", nullptr},
       {"Bunki3Dialog", "Bunki3", "割込分岐：三方向", nullptr},
       {"SErboDialog", "S_Erbo", "消音付エルボ", nullptr},
-      {"OtiDialog", "Oti", "短管・片落管", nullptr},
-      {"JyogeDialog", "Jyoge", "エルボ上下：単独", nullptr},
+      {"OtiDialog", "Oti", "短管・片落管", &Make<OtiDialog>},
+      {"JyogeDialog", "Jyoge", "エルボ上下：単独", &Make<JyogeDialog>},
       {"FuriageDialog", "Furiage", "斜め上下振りダクト", nullptr},
       {"UpdownDialog", "Updown", "アップダウン", nullptr},
       {"FlexDialog", "Flex", "フレキダクト", nullptr},
@@ -43,7 +46,7 @@ const std::vector<DialogEntry>& DialogTable() {
       {"UboxDialog", "Ubox", "内貼り付ボックス", nullptr},
       {"SmagariDialog", "Smagari", "S字管", nullptr},
       {"KakuboxDialog", "Kakubox", "角形制気口+ボックス", nullptr},
-      {"Jyoge2Dialog", "Jyoge2", "エルボ上下：連続", nullptr},
+      {"Jyoge2Dialog", "Jyoge2", "エルボ上下：連続", &Make<Jyoge2Dialog>},
       {"PartsMenuDialog", "", "配置部材選択メニュー", &Make<PartsMenuDialog>},
       {"PipeAttrDialog", "", "配管継手・部材属性設定", &Make<PipeAttrDialog>},
       {"DuctAttrDialog", "", "角ダクト属性設定", &Make<DuctAttrDialog>},
