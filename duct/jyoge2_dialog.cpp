@@ -80,6 +80,10 @@ bool Jyoge2Dialog::CheckInput() {
   return true;
 }
 
+void Jyoge2Dialog::DrawPreviewIn(Canvas& canvas, const PixelRect& client) {
+  DrawOffsetPreview(canvas, client, List(), 125.0, 0.2);
+}
+
 std::string Jyoge2Dialog::EmptyDrawingMessage() {
   return "この寸法では連続エルボを作図できません。\n上がり・下がりを選び、個数・ピッチ・寸法を"
          "見直して表示更新をクリックしてください。";

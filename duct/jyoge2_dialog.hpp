@@ -34,6 +34,9 @@ class Jyoge2Dialog : public JyogeDialog {
   // The count must be a whole number from 1 to 20 and the pitch must leave
   // room for each elbow.
   bool CheckInput() override;
+  // The row runs to the right of the first elbow: its section sits near the
+  // preview's left side.
+  void DrawPreviewIn(Canvas& canvas, const PixelRect& client) override;
   std::string EmptyDrawingMessage() override;
 
  private:

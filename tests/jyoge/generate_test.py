@@ -27,7 +27,9 @@ with tempfile.TemporaryDirectory() as root:
     settings = read(root, "Jyoge.ini").decode("cp932").split("\r\n")
     assert settings[0] == "400" and settings[15] == "400" and settings[2] == "500", settings
     assert settings[10] == "2" and settings[11] == "2", settings
-    assert read(root, "DrawName.ini").startswith(b"ES_")
+    name = read(root, "DrawName.ini").decode("cp932").strip()
+    assert name.startswith("ES_") and "「ブロック挿入」で配置できます：" + name in out, out
+    assert os.path.isfile(os.path.join(root, "blocks", name + ".dxf")), name
     # Typing the width centres the duct on the section.
     run(root, "run", "JyogeDialog", "set:1023=500", "click:1013")
     settings = read(root, "Jyoge.ini").decode("cp932").split("\r\n")
@@ -46,5 +48,5 @@ with tempfile.TemporaryDirectory() as root:
     assert settings[16:19] == ["4", "715", "1"], settings
     assert read(root, "DrawName.ini").startswith(b"ERL_")
     records = read(root, "DrawData.txt").decode("cp932").split("\r\n")
-    assert records[0].startswith("50,3045.000000,"), records[0]  # 3 x 715 + 400 + 150 + 50
+    assert records[0].startswith("50,2745.000000,"), records[0]  # 3 x 715 + 400 + 150 + 50
 print("ok")
