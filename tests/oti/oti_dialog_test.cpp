@@ -38,10 +38,8 @@ const std::vector<std::string> kDefaults = {"600", "300", "150", "150", "0", "10
 TEST_F(OtiDialogTest, OpeningHandsOffTheDefaultReducer) {
   Open();
   EXPECT_TRUE(test.host.messages.empty());
-  EXPECT_EQ(dialog->FindControl(D::kLargeSizes)->Items(), test.Lines("KiokuSize.ini"));
   EXPECT_EQ(dialog->FindControl(D::kCoefficients)->Items(),
             (std::vector<std::string>{"2", "1", "0"}));
-  EXPECT_EQ(dialog->FindControl(D::kStoredAngles)->Items().size(), 8u);
   EXPECT_EQ(test.Lines("Oti.ini"), kDefaults);
   auto data = test.Lines("DrawData.txt");
   ASSERT_EQ(data.size(), 11u);
@@ -94,13 +92,6 @@ TEST_F(OtiDialogTest, LengthFollowsTheCoefficientOrIsTyped) {
   ASSERT_TRUE(dialog->UserClick(D::kUpdate));
   EXPECT_EQ(Text(D::kLength), "777");
   EXPECT_EQ(test.Lines("DrawData.txt")[0], "50,300.000000,50.000000,300.000000,827.000000,");
-  // A size choice rewrites everything at once: W1 = 620 keeps 6 steps of 50.
-  test.Write("KiokuSize.ini", {"620"});
-  Open();
-  ASSERT_TRUE(dialog->UserSelect(D::kCoefficients, 1));
-  ASSERT_TRUE(dialog->UserSelect(D::kLargeSizes, 0));
-  EXPECT_EQ(test.Lines("Oti.ini")[0], "620");
-  EXPECT_EQ(test.Lines("Oti.ini")[7], "500");
 }
 
 TEST_F(OtiDialogTest, OkHandsOnTheShownReducerAndRefusesAnEmptyOne) {
