@@ -10,8 +10,16 @@ namespace tavelin {
 namespace {
 
 // Up to 20 elbows of at most 28 records each, and the extents record.
-const GeneratorSetup kSetup{"Jyoge2", JyogeDialog::kStatusLine, JyogeDialog::kPreview,
-                            JyogeDialog::kSchematic, "Jyoge2.tec", 100, 8.0, 129.0, 86.0, 600};
+const GeneratorSetup kSetup{"Jyoge2",
+                            JyogeDialog::kStatusLine,
+                            JyogeDialog::kPreview,
+                            JyogeDialog::kSchematic,
+                            "Jyoge2.tec",
+                            100,
+                            8.0,
+                            129.0,
+                            86.0,
+                            600};
 
 }  // namespace
 

@@ -17,8 +17,8 @@ class Jyoge2Dialog : public JyogeDialog {
 
   static constexpr int kCount = 1090;
   static constexpr int kPitch = 1091;
-  static constexpr int kSameWay = 1092;     // "同方向"
-  static constexpr int kAlternate = 1093;   // "交互"
+  static constexpr int kSameWay = 1092;    // "同方向"
+  static constexpr int kAlternate = 1093;  // "交互"
 
   static constexpr const char* kSettingsFile = "Jyoge2.ini";
   static constexpr int kSettingsLines = 19;

@@ -7,8 +7,15 @@
 namespace tavelin {
 namespace {
 
-const GeneratorSetup kSetup{"Jyoge", JyogeDialog::kStatusLine, JyogeDialog::kPreview,
-                            JyogeDialog::kSchematic, "Jyoge.tec", 100, 8.0, 129.0, 86.0};
+const GeneratorSetup kSetup{"Jyoge",
+                            JyogeDialog::kStatusLine,
+                            JyogeDialog::kPreview,
+                            JyogeDialog::kSchematic,
+                            "Jyoge.tec",
+                            100,
+                            8.0,
+                            129.0,
+                            86.0};
 
 const char* const kAngleChoices[] = {"0", "45", "90", "135", "180", "225", "270", "315"};
 
@@ -43,9 +50,13 @@ std::vector<ui::MessageEntry> JyogeDialog::ElbowMessages() {
       {EventKind::kSelChange, kXSizes, [this] { OnSelection(kXSizes, {kSectionX}); }},
       {EventKind::kSelChange, kYSizes, [this] { OnSelection(kYSizes, {kSectionY}); }},
       {EventKind::kSelChange, kWidthSizes,
-       [this] { OnSelection(kWidthSizes, {kWidth, kSectionY}); }},
+       [this] {
+         OnSelection(kWidthSizes, {kWidth, kSectionY});
+       }},
       {EventKind::kSelChange, kHeightSizes,
-       [this] { OnSelection(kHeightSizes, {kHeight, kSectionX}); }},
+       [this] {
+         OnSelection(kHeightSizes, {kHeight, kSectionX});
+       }},
       {EventKind::kSetFocus, kOffsetP, [this] { focusMode_ = 1; }},
       {EventKind::kSetFocus, kOffsetQ, [this] { focusMode_ = 2; }},
       {EventKind::kEditChange, kWidth, [this] { OnWidthChange(); }},
@@ -58,9 +69,8 @@ std::vector<ui::MessageEntry> JyogeDialog::ElbowMessages() {
       {EventKind::kEditChange, kStraight, editing},
       {EventKind::kClick, kMirror, update},
   };
-  for (int id : {kBaseCentre, kBaseUpperLeft, kBaseLowerLeft, kBaseLowerRight, kBaseUpperRight,
-                 kUp, kDown, kSymbolCross, kSymbolDiagonal, kSymbolHalf, kHalfRadius,
-                 kFullRadius}) {
+  for (int id : {kBaseCentre, kBaseUpperLeft, kBaseLowerLeft, kBaseLowerRight, kBaseUpperRight, kUp,
+                 kDown, kSymbolCross, kSymbolDiagonal, kSymbolHalf, kHalfRadius, kFullRadius}) {
     entries.push_back({EventKind::kClick, id, update});
   }
   return entries;
@@ -106,9 +116,8 @@ std::vector<std::string> JyogeDialog::SettingsLines() {
 UpDownElbowInput JyogeDialog::ReadElbow() {
   // 1R also when neither radius radio is set: the usual elbow.
   const double r = IsChecked(kHalfRadius) ? 0.5 : 1.0;
-  const double length =
-      UpDownElbowLength(ToDouble(ItemText(kHeight)), ToDouble(ItemText(kSectionX)), r,
-                        ToDouble(ItemText(kStraight)));
+  const double length = UpDownElbowLength(
+      ToDouble(ItemText(kHeight)), ToDouble(ItemText(kSectionX)), r, ToDouble(ItemText(kStraight)));
   // The length drawn is the one shown: it goes through the edit as integer
   // text. An unchanged text is left alone, so a repaint sends no change.
   const std::string lengthText = IntegerText(length);

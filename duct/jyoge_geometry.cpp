@@ -101,8 +101,7 @@ std::optional<Point> FirstHit(Point from, Point to, const Segment* edges, int n)
 // little narrower than the duct puts it far beyond the duct's end), or the two
 // run parallel, it stops where it enters the outline instead.
 void ConvergingBody(Strokes& out, const Frame& f, Point from, Point corner, const Segment& edge) {
-  const double slack =
-      1e-6 * (1.0 + std::fabs(from.x) + std::fabs(from.y) + f.a + f.b + f.k2);
+  const double slack = 1e-6 * (1.0 + std::fabs(from.x) + std::fabs(from.y) + f.a + f.b + f.k2);
   if (auto at = Crossing(edge, corner, from)) {
     if (InBox(*at, from, corner, slack) && InBox(*at, edge.a, edge.b, slack)) {
       out.Body(from, *at);
@@ -278,8 +277,7 @@ bool AddUpDownElbowRecords(RecordList& list, const UpDownElbowShape& shape,
     if (!Finite(s.from) || !Finite(s.to)) return false;
   }
   for (const Stroke& s : out.All()) {
-    list.AddLineRecord(1, s.style, s.element, s.from.x + shiftX, s.from.y, s.to.x + shiftX,
-                       s.to.y);
+    list.AddLineRecord(1, s.style, s.element, s.from.x + shiftX, s.from.y, s.to.x + shiftX, s.to.y);
   }
   return true;
 }

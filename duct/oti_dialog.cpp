@@ -9,16 +9,23 @@ namespace {
 
 constexpr const char* kBlockPrefix = "TK_";
 
-const GeneratorSetup kSetup{"Oti", OtiDialog::kStatusLine, OtiDialog::kPreview,
-                            OtiDialog::kSchematic, "Oti.tec", 100, 6.0, 100.0, 150.0};
+const GeneratorSetup kSetup{"Oti",
+                            OtiDialog::kStatusLine,
+                            OtiDialog::kPreview,
+                            OtiDialog::kSchematic,
+                            "Oti.tec",
+                            100,
+                            6.0,
+                            100.0,
+                            150.0};
 
 const char* const kAngleChoices[] = {"0", "45", "90", "135", "180", "225", "270", "315"};
 const char* const kCoefficientChoices[] = {"2", "1", "0"};
 
 // Lines 1 to 9 of "Oti.ini", in file order.
-constexpr int kEdits[] = {OtiDialog::kLargeWidth, OtiDialog::kSmallWidth, OtiDialog::kOffsetP,
-                          OtiDialog::kOffsetQ,    OtiDialog::kStored15,   OtiDialog::kStraight,
-                          OtiDialog::kStoredAngle, OtiDialog::kLength,    OtiDialog::kCoefficient};
+constexpr int kEdits[] = {OtiDialog::kLargeWidth,  OtiDialog::kSmallWidth, OtiDialog::kOffsetP,
+                          OtiDialog::kOffsetQ,     OtiDialog::kStored15,   OtiDialog::kStraight,
+                          OtiDialog::kStoredAngle, OtiDialog::kLength,     OtiDialog::kCoefficient};
 
 }  // namespace
 
@@ -35,11 +42,9 @@ OtiDialog::OtiDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
       {EventKind::kClick, kBaseSmallCentre, update},
       {EventKind::kClick, kBaseSmallCorner, update},
       {EventKind::kSelChange, kSmallSizes, [this] { OnSelection(kSmallSizes, kSmallWidth); }},
-      {EventKind::kSelChange, kStoredAngles,
-       [this] { OnSelection(kStoredAngles, kStoredAngle); }},
+      {EventKind::kSelChange, kStoredAngles, [this] { OnSelection(kStoredAngles, kStoredAngle); }},
       {EventKind::kSelChange, kLargeSizes, [this] { OnSelection(kLargeSizes, kLargeWidth); }},
-      {EventKind::kSelChange, kCoefficients,
-       [this] { OnSelection(kCoefficients, kCoefficient); }},
+      {EventKind::kSelChange, kCoefficients, [this] { OnSelection(kCoefficients, kCoefficient); }},
       {EventKind::kSetFocus, kOffsetP, [this] { focusMode_ = 1; }},
       {EventKind::kSetFocus, kOffsetQ, [this] { focusMode_ = 2; }},
       {EventKind::kEditChange, kSmallWidth, [this] { OnSmallWidthChange(); }},

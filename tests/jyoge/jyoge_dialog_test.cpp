@@ -1,12 +1,13 @@
 // The up/down elbow dialogs as the user drives them: the size lists that set
 // two fields, the duct centred by its width, L worked out at every update, the
 // block-name prefixes, and the run's count and pitch checks.
+#include "duct/jyoge_dialog.hpp"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "duct/jyoge2_dialog.hpp"
-#include "duct/jyoge_dialog.hpp"
 #include "framework/canvas.hpp"
 #include "framework/text.hpp"
 #include "tests/support/test_root.hpp"
@@ -31,9 +32,8 @@ class Opened {
   std::unique_ptr<T> dialog;
 };
 
-const std::vector<std::string> kDefaults = {"300", "300", "400", "0", "400", "200",
-                                            "200", "0",   "100", "1", "1",   "1",
-                                            "2",   "0",   "0",   "300"};
+const std::vector<std::string> kDefaults = {"300", "300", "400", "0", "400", "200", "200", "0",
+                                            "100", "1",   "1",   "1", "2",   "0",   "0",   "300"};
 
 TEST(JyogeDialog, OpeningHandsOffTheDefaultUpElbow) {
   TestApp test;

@@ -24,8 +24,8 @@ std::vector<Line> Lines(const RecordList& list) {
   std::vector<Line> out;
   for (size_t k = 1; k < list.Count(); ++k) {
     auto f = Split(list.Record(k), ',');
-    out.push_back({ToInt(f[1]), list.ElementOf(k), ToDouble(f[3]), ToDouble(f[4]),
-                   ToDouble(f[5]), ToDouble(f[6])});
+    out.push_back({ToInt(f[1]), list.ElementOf(k), ToDouble(f[3]), ToDouble(f[4]), ToDouble(f[5]),
+                   ToDouble(f[6])});
   }
   return out;
 }
@@ -71,15 +71,15 @@ TEST(UpDownElbow, UpWorkedExampleLineByLine) {
   // The converging lines meet the flange (+-165) where the lines from the duct
   // sides to the section corners cross it: slopes 1/12 and 1/6.
   const std::vector<Line> want = {
-      {1, kDuctBody, 550, 200, 450, 200},      {1, kDuctBody, 550, -200, 450, -200},
-      {1, kDuctBody, -150, 150, 150, 150},     {1, kDuctBody, 150, 150, 150, -150},
-      {1, kDuctBody, 150, -150, -150, -150},   {1, kDuctBody, -150, -150, -150, 150},
-      {1, kDuctBody, 450, 200, 30, 165},       {1, kDuctBody, 450, 200, 165, 152.5},
-      {1, kDuctBody, 450, -200, 30, -165},     {1, kDuctBody, 450, -200, 165, -152.5},
-      {1, kFlangeJoint, 550, 215, 550, -215},  {1, kDuctBody, -165, -165, -165, 165},
-      {1, kDuctBody, -165, 165, 165, 165},     {1, kDuctBody, 165, 165, 165, -165},
-      {1, kDuctBody, 165, -165, -165, -165},   {1, kAngleWidth, 510, 200, 510, -200},
-      {1, kDuctBody, -150, 150, 150, -150},    {1, kDuctBody, 150, 150, -150, -150},
+      {1, kDuctBody, 550, 200, 450, 200},     {1, kDuctBody, 550, -200, 450, -200},
+      {1, kDuctBody, -150, 150, 150, 150},    {1, kDuctBody, 150, 150, 150, -150},
+      {1, kDuctBody, 150, -150, -150, -150},  {1, kDuctBody, -150, -150, -150, 150},
+      {1, kDuctBody, 450, 200, 30, 165},      {1, kDuctBody, 450, 200, 165, 152.5},
+      {1, kDuctBody, 450, -200, 30, -165},    {1, kDuctBody, 450, -200, 165, -152.5},
+      {1, kFlangeJoint, 550, 215, 550, -215}, {1, kDuctBody, -165, -165, -165, 165},
+      {1, kDuctBody, -165, 165, 165, 165},    {1, kDuctBody, 165, 165, 165, -165},
+      {1, kDuctBody, 165, -165, -165, -165},  {1, kAngleWidth, 510, 200, 510, -200},
+      {1, kDuctBody, -150, 150, 150, -150},   {1, kDuctBody, 150, 150, -150, -150},
   };
   ExpectSameLines(Lines(list), want, "up");
 }

@@ -22,8 +22,8 @@ std::vector<Line> Lines(const RecordList& list) {
   std::vector<Line> out;
   for (size_t k = 1; k < list.Count(); ++k) {
     auto f = Split(list.Record(k), ',');
-    out.push_back({list.ElementOf(k), ToDouble(f[3]), ToDouble(f[4]), ToDouble(f[5]),
-                   ToDouble(f[6])});
+    out.push_back(
+        {list.ElementOf(k), ToDouble(f[3]), ToDouble(f[4]), ToDouble(f[5]), ToDouble(f[6])});
   }
   return out;
 }
@@ -48,8 +48,8 @@ TEST(ReducerLength, SizeStepFlooredToFifties) {
       {600, 300, 1, 100, 500},  // 50 x 6 + 200
       {620, 300, 1, 100, 500},  // 6.4 steps floor to 6
       {600, 300, 2, 100, 800},
-      {600, 300, 0, 100, 200},  // coefficient 0: only the straight stretches
-      {300, 600, 1, 100, -100}, // a widening piece is cut toward zero, not floored
+      {600, 300, 0, 100, 200},   // coefficient 0: only the straight stretches
+      {300, 600, 1, 100, -100},  // a widening piece is cut toward zero, not floored
   };
   for (const Case& c : cases) {
     EXPECT_DOUBLE_EQ(ReducerLength(c.w1, c.w2, c.k, c.s), c.length) << c.w1 << " " << c.w2;
