@@ -12,6 +12,9 @@
 #include "duct/tuki_dialog.hpp"
 #include "duct/furiage_dialog.hpp"
 #include "duct/updown_dialog.hpp"
+#include "duct/jyoge2_dialog.hpp"
+#include "duct/jyoge_dialog.hpp"
+#include "duct/oti_dialog.hpp"
 #include "attributes/duct_attr_dialog.hpp"
 #include "attributes/line_attr_dialog.hpp"
 #include "attributes/line_type_dialog.hpp"
@@ -39,8 +42,8 @@ const std::vector<DialogEntry>& DialogTable() {
       {"Bunki2Dialog", "Bunki2", "割込分岐：二・双・T方向", &Make<Bunki2Dialog>},
       {"Bunki3Dialog", "Bunki3", "割込分岐：三方向", &Make<Bunki3Dialog>},
       {"SErboDialog", "S_Erbo", "消音付エルボ", nullptr},
-      {"OtiDialog", "Oti", "短管・片落管", nullptr},
-      {"JyogeDialog", "Jyoge", "エルボ上下：単独", nullptr},
+      {"OtiDialog", "Oti", "短管・片落管", &Make<OtiDialog>},
+      {"JyogeDialog", "Jyoge", "エルボ上下：単独", &Make<JyogeDialog>},
       {"FuriageDialog", "Furiage", "斜め上下振りダクト", &Make<FuriageDialog>},
       {"UpdownDialog", "Updown", "アップダウン", &Make<UpdownDialog>},
       {"FlexDialog", "Flex", "フレキダクト", nullptr},
@@ -49,7 +52,7 @@ const std::vector<DialogEntry>& DialogTable() {
       {"UboxDialog", "Ubox", "内貼り付ボックス", nullptr},
       {"SmagariDialog", "Smagari", "S字管", &Make<SmagariDialog>},
       {"KakuboxDialog", "Kakubox", "角形制気口+ボックス", nullptr},
-      {"Jyoge2Dialog", "Jyoge2", "エルボ上下：連続", nullptr},
+      {"Jyoge2Dialog", "Jyoge2", "エルボ上下：連続", &Make<Jyoge2Dialog>},
       {"PartsMenuDialog", "", "配置部材選択メニュー", &Make<PartsMenuDialog>},
       {"PipeAttrDialog", "", "配管継手・部材属性設定", &Make<PipeAttrDialog>},
       {"DuctAttrDialog", "", "角ダクト属性設定", &Make<DuctAttrDialog>},

@@ -23,6 +23,8 @@ Dialog::~Dialog() = default;
 
 void Dialog::SetMessageMap(std::initializer_list<MessageEntry> entries) { messageMap_ = entries; }
 
+void Dialog::SetMessageMap(std::vector<MessageEntry> entries) { messageMap_ = std::move(entries); }
+
 Control* Dialog::FindControl(int id) {
   if (id == kIdStatic) return nullptr;
   for (auto& control : controls_) {

@@ -119,6 +119,9 @@ class Dialog {
 
   // The dialog's message map; call once from the constructor.
   void SetMessageMap(std::initializer_list<MessageEntry> entries);
+  // The same from a list a dialog put together (a derived dialog's entries
+  // added to its base's).
+  void SetMessageMap(std::vector<MessageEntry> entries);
 
   Control& Item(int id);
   std::string ItemText(int id);

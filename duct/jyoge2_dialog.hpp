@@ -1,0 +1,46 @@
+// The run of up/down elbows "エルボ上下：連続": the single up/down elbow's
+// controls, plus the number of elbows, the pitch between their section
+// centres and whether they all turn the same way or up and down in turn.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "duct/jyoge2_geometry.hpp"
+#include "duct/jyoge_dialog.hpp"
+
+namespace tavelin {
+
+class Jyoge2Dialog : public JyogeDialog {
+ public:
+  explicit Jyoge2Dialog(ui::AppContext& app);
+
+  static constexpr int kCount = 1090;
+  static constexpr int kPitch = 1091;
+  static constexpr int kSameWay = 1092;    // "同方向"
+  static constexpr int kAlternate = 1093;  // "交互"
+
+  static constexpr const char* kSettingsFile = "Jyoge2.ini";
+  static constexpr int kSettingsLines = 19;
+
+ protected:
+  void LoadControls() override;
+  std::string SettingsFile() override { return kSettingsFile; }
+  // The sixteen lines of the single elbow, then the count, the pitch and the order.
+  std::vector<std::string> SettingsLines() override;
+  void BuildRecords(RecordList& list) override;
+  // "ERL_" for elbows all turning the same way, "ERS_" for alternating ones.
+  std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
+  // The count must be a whole number from 1 to 20 and the pitch must leave
+  // room for each elbow.
+  bool CheckInput() override;
+  // The row runs to the right of the first elbow: its section sits near the
+  // preview's left side.
+  void DrawPreviewIn(Canvas& canvas, const PixelRect& client) override;
+  std::string EmptyDrawingMessage() override;
+
+ private:
+  ElbowRunInput ReadRun();
+};
+
+}  // namespace tavelin

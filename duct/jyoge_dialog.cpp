@@ -1,0 +1,196 @@
+#include "duct/jyoge_dialog.hpp"
+
+#include "framework/handoff.hpp"
+#include "framework/info_folder.hpp"
+#include "framework/text.hpp"
+
+namespace tavelin {
+namespace {
+
+const GeneratorSetup kSetup{"Jyoge",
+                            JyogeDialog::kStatusLine,
+                            JyogeDialog::kPreview,
+                            JyogeDialog::kSchematic,
+                            "Jyoge.tec",
+                            100,
+                            8.0,
+                            129.0,
+                            86.0};
+
+const char* const kAngleChoices[] = {"0", "45", "90", "135", "180", "225", "270", "315"};
+
+// Lines 1 to 9 of "Jyoge.ini", in file order; line 16 is the height.
+constexpr int kEdits[] = {JyogeDialog::kSectionX, JyogeDialog::kSectionY, JyogeDialog::kLength,
+                          JyogeDialog::kStored19, JyogeDialog::kWidth,    JyogeDialog::kOffsetP,
+                          JyogeDialog::kOffsetQ,  JyogeDialog::kAngle,    JyogeDialog::kStraight};
+
+// The base-point radios in the order of the settings file, and the symbols.
+const std::initializer_list<int> kBases = {
+    JyogeDialog::kBaseCentre, JyogeDialog::kBaseUpperLeft, JyogeDialog::kBaseUpperRight,
+    JyogeDialog::kBaseLowerLeft, JyogeDialog::kBaseLowerRight};
+const std::initializer_list<int> kSymbols = {
+    JyogeDialog::kSymbolCross, JyogeDialog::kSymbolDiagonal, JyogeDialog::kSymbolHalf};
+
+}  // namespace
+
+JyogeDialog::JyogeDialog(ui::AppContext& app) : JyogeDialog(app, kSetup) {}
+
+JyogeDialog::JyogeDialog(ui::AppContext& app, const GeneratorSetup& setup)
+    : GeneratorDialog(app, setup) {
+  SetMessageMap(ElbowMessages());
+}
+
+std::vector<ui::MessageEntry> JyogeDialog::ElbowMessages() {
+  using ui::EventKind;
+  auto update = [this] { Rebuild(true); };
+  auto editing = [this] { ShowEditing(); };
+  std::vector<ui::MessageEntry> entries = {
+      {EventKind::kClick, kUpdate, [this] { OnUpdateButton(); }},
+      {EventKind::kSelChange, kAngles, [this] { OnSelection(kAngles, {kAngle}); }},
+      {EventKind::kSelChange, kXSizes, [this] { OnSelection(kXSizes, {kSectionX}); }},
+      {EventKind::kSelChange, kYSizes, [this] { OnSelection(kYSizes, {kSectionY}); }},
+      {EventKind::kSelChange, kWidthSizes,
+       [this] {
+         OnSelection(kWidthSizes, {kWidth, kSectionY});
+       }},
+      {EventKind::kSelChange, kHeightSizes,
+       [this] {
+         OnSelection(kHeightSizes, {kHeight, kSectionX});
+       }},
+      {EventKind::kSetFocus, kOffsetP, [this] { focusMode_ = 1; }},
+      {EventKind::kSetFocus, kOffsetQ, [this] { focusMode_ = 2; }},
+      {EventKind::kEditChange, kWidth, [this] { OnWidthChange(); }},
+      {EventKind::kEditChange, kOffsetP, [this] { OnOffsetPChange(); }},
+      {EventKind::kEditChange, kOffsetQ, [this] { OnOffsetQChange(); }},
+      {EventKind::kEditChange, kSectionX, editing},
+      {EventKind::kEditChange, kSectionY, editing},
+      {EventKind::kEditChange, kLength, editing},
+      {EventKind::kEditChange, kStored19, editing},
+      {EventKind::kEditChange, kStraight, editing},
+      {EventKind::kClick, kMirror, update},
+  };
+  for (int id : {kBaseCentre, kBaseUpperLeft, kBaseLowerLeft, kBaseLowerRight, kBaseUpperRight, kUp,
+                 kDown, kSymbolCross, kSymbolDiagonal, kSymbolHalf, kHalfRadius, kFullRadius}) {
+    entries.push_back({EventKind::kClick, id, update});
+  }
+  return entries;
+}
+
+void JyogeDialog::LoadControls() {
+  // Without a settings file (or past its end) the controls keep what they show.
+  std::vector<std::string> lines;
+  if (Info().Exists(kSettingsFile)) lines = Info().ReadToEnd(kSettingsFile, kSettingsLines);
+  LoadElbowControls(lines);
+}
+
+void JyogeDialog::LoadElbowControls(const std::vector<std::string>& lines) {
+  FillListsFrom("KiokuSize.ini", {kXSizes, kYSizes, kWidthSizes, kHeightSizes});
+  Item(kAngles).ResetContent();
+  for (const char* angle : kAngleChoices) Item(kAngles).AddString(angle);
+
+  const size_t n = lines.size();
+  for (size_t i = 0; i < std::size(kEdits) && i < n; ++i) SetItemText(kEdits[i], lines[i]);
+  if (n > 15) SetItemText(kHeight, lines[15]);
+  if (n > 9) ApplyRadioText(lines[9], kBases);
+  if (n > 10) ApplyRadioText(lines[10], {kUp, kDown});
+  if (n > 11) ApplyRadioText(lines[11], kSymbols);
+  if (n > 12) ApplyRadioText(lines[12], {kHalfRadius, kFullRadius});
+  if (n > 13) ApplyCheckText(lines[13], kMirror);
+  if (n > 14) ApplyCheckText(lines[14], kCurrentLayer);
+  focusMode_ = 0;
+}
+
+std::vector<std::string> JyogeDialog::SettingsLines() {
+  std::vector<std::string> lines;
+  for (int id : kEdits) lines.push_back(ItemText(id));
+  lines.push_back(RadioText(kBases));
+  lines.push_back(RadioText({kUp, kDown}));
+  lines.push_back(RadioText(kSymbols));
+  lines.push_back(RadioText({kHalfRadius, kFullRadius}));
+  lines.push_back(CheckText(kMirror));
+  lines.push_back(CheckText(kCurrentLayer));
+  lines.push_back(ItemText(kHeight));
+  return lines;
+}
+
+UpDownElbowInput JyogeDialog::ReadElbow() {
+  // 1R also when neither radius radio is set: the usual elbow.
+  const double r = IsChecked(kHalfRadius) ? 0.5 : 1.0;
+  const double length = UpDownElbowLength(
+      ToDouble(ItemText(kHeight)), ToDouble(ItemText(kSectionX)), r, ToDouble(ItemText(kStraight)));
+  // The length drawn is the one shown: it goes through the edit as integer
+  // text. An unchanged text is left alone, so a repaint sends no change.
+  const std::string lengthText = IntegerText(length);
+  if (ItemText(kLength) != lengthText) SetItemText(kLength, lengthText);
+
+  UpDownElbowInput in;
+  UpDownElbowShape& s = in.shape;
+  s.x = ToDouble(ItemText(kSectionX));
+  s.y = ToDouble(ItemText(kSectionY));
+  s.l = ToDouble(ItemText(kLength));
+  s.e = ToDouble(ItemText(kStraight));
+  s.p = ToDouble(ItemText(kOffsetP));
+  s.q = ToDouble(ItemText(kOffsetQ));
+  s.turn = IsChecked(kUp) ? ElbowTurn::kUp : IsChecked(kDown) ? ElbowTurn::kDown : ElbowTurn::kNone;
+  s.symbol = static_cast<SectionSymbol>(ToInt(RadioText(kSymbols)));
+  in.base = static_cast<UpDownBase>(ToInt(RadioText(kBases)));
+  in.mirror = IsChecked(kMirror);
+  in.rotation = ToDouble(ItemText(kAngle));
+  return in;
+}
+
+void JyogeDialog::BuildRecords(RecordList& list) { BuildUpDownElbow(list, ReadElbow(), Common()); }
+
+std::string JyogeDialog::MakeBlockName(const std::vector<std::string>& settings, int random) {
+  const char* prefix = "Z_";
+  switch (CheckedOf(kSymbols)) {
+    case kSymbolCross:
+      prefix = "EU_";
+      break;
+    case kSymbolDiagonal:
+      prefix = "ES_";
+      break;
+    case kSymbolHalf:
+      prefix = "ED_";
+      break;
+    default:
+      break;
+  }
+  return BlockName(prefix, settings, {Common().k1, Common().k2, Common().k3}, random);
+}
+
+void JyogeDialog::DrawPreviewIn(Canvas& canvas, const PixelRect& client) {
+  // The fitting stays in place while the base point moves.
+  DrawOffsetPreview(canvas, client, List(), 110.0, 0.5);
+}
+
+std::string JyogeDialog::EmptyDrawingMessage() {
+  return "この寸法ではエルボを作図できません。\n上がり・下がりを選び、寸法を見直して"
+         "表示更新をクリックしてください。";
+}
+
+void JyogeDialog::OnSelection(int combo, std::initializer_list<int> edits) {
+  const ui::Control& list = Item(combo);
+  if (list.CurSel() < 0) return;
+  const std::string text = list.ItemText(list.CurSel());
+  for (int id : edits) SetItemText(id, text);
+  Rebuild(true);
+}
+
+void JyogeDialog::OnWidthChange() {
+  const std::string half = IntegerText(ToDouble(ItemText(kWidth)) * 0.5);
+  SetItemText(kOffsetP, half);
+  SetItemText(kOffsetQ, half);
+}
+
+void JyogeDialog::OnOffsetPChange() {
+  if (focusMode_ != 1) return;
+  SetItemText(kOffsetQ, IntegerText(ToDouble(ItemText(kWidth)) - ToDouble(ItemText(kOffsetP))));
+}
+
+void JyogeDialog::OnOffsetQChange() {
+  if (focusMode_ != 2) return;
+  SetItemText(kOffsetP, IntegerText(ToDouble(ItemText(kWidth)) - ToDouble(ItemText(kOffsetQ))));
+}
+
+}  // namespace tavelin

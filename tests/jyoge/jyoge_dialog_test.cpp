@@ -1,0 +1,143 @@
+// The up/down elbow dialogs as the user drives them: the size lists that set
+// two fields, the duct centred by its width, L worked out at every update, the
+// block-name prefixes, and the run's count and pitch checks.
+#include "duct/jyoge_dialog.hpp"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "duct/jyoge2_dialog.hpp"
+#include "framework/canvas.hpp"
+#include "framework/text.hpp"
+#include "tests/support/test_root.hpp"
+
+namespace tavelin {
+namespace {
+using testing::TestApp;
+using D = JyogeDialog;
+
+template <typename T>
+class Opened {
+ public:
+  explicit Opened(TestApp& test) : dialog(std::make_unique<T>(test.App())) {
+    dialog->Initialize();
+    Repaint();
+  }
+  void Repaint() {
+    NullCanvas canvas;
+    dialog->Paint(canvas);
+  }
+  std::string Text(int id) { return dialog->FindControl(id)->Text(); }
+  std::unique_ptr<T> dialog;
+};
+
+const std::vector<std::string> kDefaults = {"300", "300", "400", "0", "400", "200", "200", "0",
+                                            "100", "1",   "1",   "1", "2",   "0",   "0",   "300"};
+
+TEST(JyogeDialog, OpeningHandsOffTheDefaultUpElbow) {
+  TestApp test;
+  Opened<JyogeDialog> d(test);
+  EXPECT_TRUE(test.host.messages.empty());
+  EXPECT_EQ(test.Lines("Jyoge.ini"), kDefaults);
+  auto data = test.Lines("DrawData.txt");
+  ASSERT_EQ(data.size(), 19u);
+  EXPECT_EQ(data[0], "50,600.000000,150.000000,150.000000,150.000000,");
+  // Settings sum 3258.4 plus 2.6 K1 + 2.7 K2 + 2.8 K3 = 284.5.
+  EXPECT_EQ(test.Lines("DrawName.ini"), (std::vector<std::string>{"EU_3542D90000041"}));
+}
+
+TEST(JyogeDialog, SizeListsSetTwoFieldsAndLengthFollowsAtEveryUpdate) {
+  TestApp test;
+  Opened<JyogeDialog> d(test);
+  auto& dialog = *d.dialog;
+  // "500" for the width sets W and Y, and centres the duct.
+  ASSERT_TRUE(dialog.UserSelect(D::kWidthSizes, 8));
+  EXPECT_EQ(d.Text(D::kWidth), "500");
+  EXPECT_EQ(d.Text(D::kSectionY), "500");
+  EXPECT_EQ(d.Text(D::kOffsetP), "250");
+  EXPECT_EQ(d.Text(D::kOffsetQ), "250");
+  // "200" for the height sets H and X; H = X = 200 with 1R gives L = 300.
+  ASSERT_TRUE(dialog.UserSelect(D::kHeightSizes, 2));
+  EXPECT_EQ(d.Text(D::kHeight), "200");
+  EXPECT_EQ(d.Text(D::kSectionX), "200");
+  EXPECT_EQ(d.Text(D::kLength), "300");
+  // A larger height decides over the section, halved by 0.5R: 300 x 0.5 + 100.
+  ASSERT_TRUE(dialog.UserSetText(D::kHeight, "300"));
+  ASSERT_TRUE(dialog.UserClick(D::kHalfRadius));
+  EXPECT_EQ(d.Text(D::kLength), "250");
+  auto saved = test.Lines("Jyoge.ini");
+  EXPECT_EQ(saved[2], "250");
+  EXPECT_EQ(saved[12], "1");
+  EXPECT_EQ(saved[15], "300");
+  // An offset typed keeps the other side at W minus it.
+  ASSERT_TRUE(dialog.UserSetText(D::kOffsetQ, "300"));
+  EXPECT_EQ(dialog.FocusMode(), 2);
+  EXPECT_EQ(d.Text(D::kOffsetP), "200");
+}
+
+TEST(JyogeDialog, SymbolChoosesThePrefixAndOkKeepsItsNote) {
+  TestApp test;
+  Opened<JyogeDialog> d(test);
+  auto& dialog = *d.dialog;
+  struct Case {
+    int radio;
+    const char* prefix;
+  } cases[] = {{D::kSymbolDiagonal, "ES_"}, {D::kSymbolHalf, "ED_"}, {D::kSymbolCross, "EU_"}};
+  for (const Case& c : cases) {
+    ASSERT_TRUE(dialog.UserClick(c.radio));
+    EXPECT_EQ(test.Lines("DrawName.ini")[0].rfind(c.prefix, 0), 0u) << c.prefix;
+  }
+  ASSERT_TRUE(dialog.UserClick(D::kDown));
+  ASSERT_TRUE(dialog.UserClick(ui::kIdOk));
+  EXPECT_EQ(test.launcher.starts, 1);
+  const std::string placed = "「ブロック挿入」で配置できます：" + test.launcher.lastName;
+  d.Repaint();  // L is worked out again without a change of its text
+  EXPECT_EQ(d.Text(D::kStatusLine), placed);
+  // The stored angle turns the whole elbow: the duct then arrives from +y.
+  auto lines = kDefaults;
+  lines[7] = "90";
+  test.Write("Jyoge.ini", lines);
+  Opened<JyogeDialog> turned(test);
+  EXPECT_EQ(turned.dialog->Records().rotation, 90.0);
+  auto first = Split(test.Lines("DrawData.txt")[1], ',');
+  EXPECT_NEAR(ToDouble(first[3]), -200, 1e-6);  // (550, 200) turned
+  EXPECT_NEAR(ToDouble(first[4]), 550, 1e-6);
+}
+
+TEST(Jyoge2Dialog, CountAndPitchAreCheckedBeforeAnythingIsWritten) {
+  TestApp test;
+  Opened<Jyoge2Dialog> d(test);
+  auto& dialog = *d.dialog;
+  const std::string before = test.Bytes("Jyoge2.ini");
+  struct Case {
+    const char* count;
+    const char* pitch;
+    const char* says;
+  } cases[] = {
+      {"0", "1000", "個数は1から20までの整数"},
+      {"21", "1000", "個数は1から20までの整数"},
+      {"2.5", "1000", "個数は1から20までの整数"},
+      {"2", "714", "715以上"},  // L + X + K2 = 400 + 300 + 15
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(dialog.UserSetText(Jyoge2Dialog::kCount, c.count));
+    ASSERT_TRUE(dialog.UserSetText(Jyoge2Dialog::kPitch, c.pitch));
+    test.host.messages.clear();
+    ASSERT_TRUE(dialog.UserClick(ui::kIdOk));
+    ASSERT_EQ(test.host.messages.size(), 1u) << c.count << " " << c.pitch;
+    EXPECT_EQ(test.host.messages[0].caption, "入力確認");
+    EXPECT_NE(test.host.messages[0].text.find(c.says), std::string::npos)
+        << test.host.messages[0].text;
+    EXPECT_EQ(test.Bytes("Jyoge2.ini"), before);
+  }
+  EXPECT_EQ(test.launcher.starts, 0);
+  // A single elbow needs no pitch.
+  ASSERT_TRUE(dialog.UserSetText(Jyoge2Dialog::kCount, "1"));
+  ASSERT_TRUE(dialog.UserClick(ui::kIdOk));
+  EXPECT_EQ(test.launcher.starts, 1);
+  EXPECT_EQ(test.Lines("DrawData.txt").size(), 19u);
+}
+
+}  // namespace
+}  // namespace tavelin
