@@ -28,6 +28,7 @@ void GeneratorDialog::Rebuild(bool write) {
   // stays until the user changes something.
   if (write) ShowEditing();
   BuildRecords(list_);
+  ShowDesignWarnings();
   Invalidate();
   if (!write || !ready_) return;
   const std::string file = SettingsFile();
@@ -36,6 +37,13 @@ void GeneratorDialog::Rebuild(bool write) {
   lastName_ = MakeBlockName(settings, App().random->Next());
   WriteHandOff(Info(), list_, file, settings, lastName_);
   WriteOtherSettings();
+}
+
+void GeneratorDialog::ShowDesignWarnings() {
+  ui::Control* line = FindControl(kDesignWarningLine);
+  if (!line) return;
+  std::string text = JoinWarnings(DesignWarnings());
+  if (line->Text() != text) SetItemText(kDesignWarningLine, std::move(text));
 }
 
 void GeneratorDialog::OnUpdateButton() {
