@@ -43,51 +43,51 @@ const std::vector<SettingsLineName> kErbo = {
     {"R2", 4, "内R'（元管側）"},
     {"L1", 5, "先管直管長"},
     {"A", 8, "角度（15〜90）"},
-    {"base", 9, "基準点 1 外角・2 中心・3 内角"},
-    {"radius_factor", 10, "基準内R 1 0.5R・2 1.0R"},
-    {"mirror", 11, "左右反転 1/0"},
-    {"current_layer", 12, "現在のレイヤに作図 1/0"},
+    {"base", 9, "基準点 1 外角・2 中心・3 内角", false},
+    {"radius_factor", 10, "基準内R 1 0.5R・2 1.0R", false},
+    {"mirror", 11, "左右反転 1/0", false},
+    {"current_layer", 12, "現在のレイヤに作図 1/0", false},
     {"L2", 13, "元管直管長"},
-    {"outer_sharp", 14, "外角 1/0"},
-    {"inner_sharp", 15, "内角 1/0"},
+    {"outer_sharp", 14, "外角 1/0", false},
+    {"inner_sharp", 15, "内角 1/0", false},
 };
 const std::vector<SettingsLineName> kChoku = {
     {"pitch", 1, "ピッチ"},
     {"size", 2, "サイズ（「600x150」と書けば縦横比も確かめる）"},
-    {"base", 3, "基準点 1 左端・2 中央・3 右端"},
-    {"left_joint", 4, "左の継手を作図 1/0"},
-    {"right_joint", 5, "右の継手を作図 1/0"},
-    {"drawing", 6, "1 ダクト線のみ・2 フランジのみ・3 両方"},
-    {"fixed45", 7, "45°固定 1/0"},
+    {"base", 3, "基準点 1 左端・2 中央・3 右端", false},
+    {"left_joint", 4, "左の継手を作図 1/0", false},
+    {"right_joint", 5, "右の継手を作図 1/0", false},
+    {"drawing", 6, "1 ダクト線のみ・2 フランジのみ・3 両方", false},
+    {"fixed45", 7, "45°固定 1/0", false},
     {"length", 8, "全長"},
 };
 const std::vector<SettingsLineName> kAnemoB = {
     {"W", 1, "ボックス寸法"},       {"B", 2, "接続ダクト長"},
     {"D", 4, "ダクト径（ネック）"}, {"A", 5, "アネモ面寸法"},
-    {"H", 6, "接続ダクト巾"},       {"rotation", 7, "角度"},
+    {"H", 6, "接続ダクト巾"},       {"rotation", 7, "角度", false},
     {"L", 8, "羽子板形の長さ"},     {"c", 9, "ネックとボックス側面の間隔"},
     {"T", 10, "内貼り厚"},          {"size", 11, "サイズ（#25 など）"},
-    {"shape", 12, "形状 1 羽子板形・2 ボックス+角ダクト・3 ボックス+丸ダクト"},
-    {"steps", 13, "段差書込み有 1/0"},
-    {"lined", 14, "内貼り有 1/0"},
-    {"mirror", 15, "左右反転 1/0"},
-    {"current_layer", 16, "現在のレイヤに作図 1/0"},
-    {"anemostat", 17, "1 角アネモ・2 丸アネモ"},
+    {"shape", 12, "形状 1 羽子板形・2 ボックス+角ダクト・3 ボックス+丸ダクト", false},
+    {"steps", 13, "段差書込み有 1/0", false},
+    {"lined", 14, "内貼り有 1/0", false},
+    {"mirror", 15, "左右反転 1/0", false},
+    {"current_layer", 16, "現在のレイヤに作図 1/0", false},
+    {"anemostat", 17, "1 角アネモ・2 丸アネモ", false},
 };
 const std::vector<SettingsLineName> kDanpa = {
     {"L1", 1, "始点から軸まで"}, {"L2", 2, "軸から終点まで"}, {"W", 3, "羽枠の巾"},
     {"A", 4, "操作部の寸法"},    {"D", 5, "ダクト巾（「600x150」と書けば縦横比も確かめる）"},
-    {"S", 6, "羽隙間"},          {"base", 7, "配置基点 1〜4"},
+    {"S", 6, "羽隙間"},          {"base", 7, "配置基点 1〜4", false},
 };
 const std::vector<SettingsLineName> kDanpaFd = [] {
   std::vector<SettingsLineName> names = kDanpa;
-  names.push_back({"hatch", 8, "FDハッチング有り 1/0"});
+  names.push_back({"hatch", 8, "FDハッチング有り 1/0", false});
   return names;
 }();
 const std::vector<SettingsLineName> kDanpaFt = {
     {"L1", 1, "始点から軸まで"}, {"L2", 2, "軸から継手まで"}, {"L3", 3, "追加の直管長"},
     {"W", 4, "羽枠の巾"},        {"A", 5, "操作部の寸法"},    {"D", 6, "ダクト巾"},
-    {"S", 7, "羽隙間"},          {"base", 8, "配置基点 1〜6"}, {"hatch", 9, "FDハッチング有り 1/0"},
+    {"S", 7, "羽隙間"},          {"base", 8, "配置基点 1〜6", false}, {"hatch", 9, "FDハッチング有り 1/0", false},
 };
 
 // The damper's types: the value of its "type" column, the type file.
@@ -311,6 +311,8 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
     const std::string name = Lower(header[i]);
     const std::string value = cell(i);
     if (name.empty() || name == "stem" || name == "type" || value.empty()) continue;
+    // Notes for the reader of the list.
+    if (name == "note" || name == "備考" || name[0] == '#') continue;
     std::vector<int> targets;
     if (int n = LineNumberOf(name)) targets.push_back(n);
     for (const SettingsLineName& named : names) {
@@ -331,7 +333,7 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
   std::string dimensions;
   for (const SettingsLineName& named : names) {
     const size_t at = static_cast<size_t>(named.line) - 1;
-    if (at < lines.size() && !lines[at].empty() && named.name.size() <= 2) {
+    if (at < lines.size() && !lines[at].empty() && named.dimension) {
       dimensions += (dimensions.empty() ? "" : " ") + std::string(named.name) + "=" + lines[at];
     }
   }

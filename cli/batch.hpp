@@ -24,6 +24,7 @@ struct SettingsLineName {
   std::string_view name;     // the column header, matched without regard to case
   int line;                  // 1-based line of the settings file
   std::string_view meaning;  // for the documentation
+  bool dimension = true;     // shown with the block in the catalogue
 };
 
 // The named lines of a generator's settings file ("Erbo" -> W1, R, ...);
