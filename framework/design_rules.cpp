@@ -12,13 +12,15 @@ constexpr double kPi = 3.14159265358979323846;
 // Values typed in whole millimetres meet a limit exactly: only a real excess warns.
 constexpr double kSlack = 1e-9;
 
-// One decimal, "." whatever the locale.
-std::string Decimal1(double value) {
+// At most two decimals, without trailing zeros, "." whatever the locale: a
+// ratio of 4.007 must not read as the limit 4 it exceeds.
+std::string Decimal(double value) {
   char buffer[64];
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1);
+  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
   if (ec != std::errc()) return "?";
   std::string text(buffer, end);
-  if (text.size() > 2 && text.compare(text.size() - 2, 2, ".0") == 0) text.resize(text.size() - 2);
+  while (text.back() == '0') text.pop_back();
+  if (text.back() == '.') text.pop_back();
   return text;
 }
 
@@ -61,9 +63,9 @@ std::string AspectRatioWarning(const DuctSection& section, std::string_view what
   const double longSide = std::max(section.width, section.height);
   const double shortSide = std::min(section.width, section.height);
   if (!(shortSide > 0.0) || longSide <= kMaxAspectRatio * shortSide * (1.0 + kSlack)) return {};
-  return "注意：" + std::string(what) + "の縦横比が " + Decimal1(longSide / shortSide) +
+  return "注意：" + std::string(what) + "の縦横比が " + Decimal(longSide / shortSide) +
          " で、原則の4を超えています" + kClause + "。短辺を " +
-         Decimal1(CeilMillimetres(longSide / kMaxAspectRatio)) + " 以上にしてください。";
+         Decimal(CeilMillimetres(longSide / kMaxAspectRatio)) + " 以上にしてください。";
 }
 
 double SmallestInnerRadius(double width) {
@@ -74,9 +76,9 @@ std::string ElbowRadiusWarning(double width, double innerRadius) {
   if (!(width > 0.0) || !std::isfinite(width)) return {};
   const double radius = std::max(innerRadius, 0.0);
   if (radius >= width * kMinInnerRadiusFactor * (1.0 - kSlack)) return {};
-  return "注意：内R " + Decimal1(radius) + " が巾 " + Decimal1(width) +
+  return "注意：内R " + Decimal(radius) + " が巾 " + Decimal(width) +
          " の1/2未満のため、案内羽根が必要です" + kClause + "。内Rを " +
-         Decimal1(SmallestInnerRadius(width)) + " 以上にすれば不要です。";
+         Decimal(SmallestInnerRadius(width)) + " 以上にすれば不要です。";
 }
 
 namespace {
@@ -115,9 +117,27 @@ std::string ReducerTaperWarning(const Reducer& reducer) {
   }
   const bool widening = reducer.outletWidth > reducer.inletWidth;
   return "注意：片落ちの" + std::string(widening ? "拡大" : "縮小") + "角度が " +
-         Decimal1(TaperAngle(reducer)) + "° で、" + Decimal1(limit) +
+         Decimal(TaperAngle(reducer)) + "° で、" + Decimal(limit) +
          "° を超えるため整流板が必要です" + kClause + "。長さを " +
-         Decimal1(ShortestReducerLength(reducer)) + " 以上にすれば不要です。";
+         Decimal(ShortestReducerLength(reducer)) + " 以上にすれば不要です。";
+}
+
+std::string DrawnReducerTaperWarning(double largeWidth, double p, double q, double length) {
+  const double half = largeWidth / 2.0;
+  const double shift = std::max(std::fabs(half - p), std::fabs(half - q));
+  if (!std::isfinite(shift) || !std::isfinite(length)) return {};
+  // The steeper side alone, as a one-sided reducer of that shift.
+  if (std::string narrowing = ReducerTaperWarning({shift, 0.0, length, true}); !narrowing.empty()) {
+    return narrowing;
+  }
+  std::string widening = ReducerTaperWarning({0.0, shift, length, true});
+  if (widening.empty()) return {};
+  return "小さい側から流す場合の" + widening.substr(std::string("注意：").size());
+}
+
+std::vector<std::string> NonEmpty(std::vector<std::string> warnings) {
+  std::erase(warnings, std::string());
+  return warnings;
 }
 
 std::string JoinWarnings(const std::vector<std::string>& warnings) {

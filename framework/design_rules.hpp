@@ -68,6 +68,17 @@ double ShortestReducerLength(const Reducer& reducer);
 // "" when the taper is within its limit; else the warning with that length.
 std::string ReducerTaperWarning(const Reducer& reducer);
 
+// The reducer generator's fitting, whose drawing does not say which way the
+// air flows: the large end `largeWidth` wide about the centre line, the small
+// end's sides `p` and `q` off it (towards negative and positive x), joined
+// over a taper `length` long. The steeper side is checked: above 30 degrees
+// it warns for either way, above 15 for use as a widening (air from the
+// small end), each with the shortest length that meets it.
+std::string DrawnReducerTaperWarning(double largeWidth, double p, double q, double length);
+
+// The warnings that are not empty.
+std::vector<std::string> NonEmpty(std::vector<std::string> warnings);
+
 // Warnings joined for one line of the dialog, "" for none.
 std::string JoinWarnings(const std::vector<std::string>& warnings);
 

@@ -43,6 +43,7 @@ TEST(DesignRules, AspectRatioAboveFourWarnsWithTheShortSideNeeded) {
   EXPECT_TRUE(Has(past, "縦横比")) << past;
   EXPECT_TRUE(Has(past, "2.2.1")) << past;
   EXPECT_TRUE(Has(past, "短辺を 151 以上")) << past;
+  EXPECT_TRUE(Has(past, "縦横比が 4.01 で")) << "just past the limit never reads as the limit";
   // The long side may be the height.
   EXPECT_TRUE(Has(AspectRatioWarning({150, 601}, "元管"), "元管の縦横比")) ;
 }
@@ -94,6 +95,21 @@ TEST(DesignRules, ReducerTaperLimitsAndTheShortestLength) {
   EXPECT_TRUE(Has(ReducerTaperWarning({400, 600, 0, false}), "90°"));
   EXPECT_EQ(ReducerTaperWarning({400, 400, 0, false}), "");
   EXPECT_EQ(ShortestReducerLength({400, 400, 0, false}), 0);
+}
+
+// The reducer generator's drawing: large end 600 about the centre line, small
+// end from -P to Q. Its steeper side is 300 - 100 = 200 here; the air's
+// direction is not drawn, so 30° warns for either way and 15° for a widening.
+TEST(DesignRules, TheDrawnReducerChecksItsSteeperSideBothWays) {
+  // 200 / tan 30° = 346.4, 200 / tan 15° = 746.4.
+  EXPECT_TRUE(Has(DrawnReducerTaperWarning(600, 100, 250, 346), "縮小角度")) ;
+  const std::string widening = DrawnReducerTaperWarning(600, 100, 250, 347);
+  EXPECT_TRUE(Has(widening, "小さい側から流す場合の片落ちの拡大角度")) << widening;
+  EXPECT_TRUE(Has(widening, "長さを 747 以上")) << widening;
+  EXPECT_EQ(DrawnReducerTaperWarning(600, 100, 250, 747), "");
+  // A centred small end: both sides shift 150.
+  EXPECT_EQ(DrawnReducerTaperWarning(600, 150, 150, 560), "");
+  EXPECT_NE(DrawnReducerTaperWarning(600, 150, 150, 559), "");
 }
 
 }  // namespace
