@@ -294,7 +294,9 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
       }
     }
     if (type < 1 || type > 5) {
-      result.reason = "ダンパーの type " + typeValue + " は VD・MD・CD・FD・FD+ のどれでもありません";
+      result.reason = typeValue.empty()
+                          ? std::string("ダンパーの種類が保存されていません。type の列で指定してください")
+                          : "ダンパーの type " + typeValue + " は VD・MD・CD・FD・FD+ のどれでもありません";
       return result;
     }
     variant = std::string(kDamperTypes[type - 1].name);
@@ -320,6 +322,11 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
     }
     // R and R' are kept equal by the elbow while typing; "R" sets both.
     if (entry->stem == "Erbo" && name == "r") targets.push_back(4);
+    // A line end would split the value over two settings lines and shift every line after it.
+    if (value.find_first_of("\r\n") != std::string::npos) {
+      result.reason = "列 " + header[i] + " の値に改行があります";
+      return result;
+    }
     if (targets.empty()) {
       result.reason = "列 " + header[i] + " は " + std::string(entry->stem) + " の設定行にありません";
       return result;

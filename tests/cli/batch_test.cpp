@@ -108,11 +108,12 @@ TEST(Batch, RowsBecomeBlocksRefusalsAndWarnings) {
                              "Danpa,,,,XD,,,,\n"                // row 11: no such type
                              "Choku,400,,,,,,,1\n"              // row 12: W1 is not the duct's
                              "\n"
-                             "Erbo,500,250,500,,,,,300\n",      // row 14: line 13 is L2
+                             "Erbo,500,250,500,,,,,300\n"       // row 14: line 13 is L2
+                             "Erbo,\"400\n999\",,,,,,,\n",      // row 15: a value over two lines
                              {"--json"});
   EXPECT_EQ(run.status, 3) << run.err;
   const std::string& json = run.out;
-  EXPECT_TRUE(Has(json, "\"rows\":12,\"written\":6,\"refused\":6")) << json;
+  EXPECT_TRUE(Has(json, "\"rows\":13,\"written\":6,\"refused\":7")) << json;
   for (int row : {2, 3, 4, 5, 6, 14}) {
     EXPECT_TRUE(Has(json, "{\"row\":" + std::to_string(row) + ",\"stem\":")) << row;
   }
@@ -131,6 +132,7 @@ TEST(Batch, RowsBecomeBlocksRefusalsAndWarnings) {
   EXPECT_TRUE(Has(rowText(10), "type の列")) << rowText(10);
   EXPECT_TRUE(Has(rowText(11), "XD")) << rowText(11);
   EXPECT_TRUE(Has(rowText(12), "列 W1 は Choku")) << rowText(12);
+  EXPECT_TRUE(Has(rowText(15), "列 W1 の値に改行")) << rowText(15);
 
   // Every written block is in the folder and on the catalogue page, linked
   // relatively; the refused rows left nothing behind.
