@@ -9,6 +9,7 @@
 
 #include "cli/catalogue.hpp"
 #include "cli/cli_commands.hpp"
+#include "framework/codepage.hpp"
 #include "tests/support/test_root.hpp"
 
 namespace tavelin {
@@ -157,8 +158,9 @@ TEST(Batch, UnusableFilesStopBeforeAnyRow) {
   EXPECT_EQ(Batch(test, "W1,R\nErbo,400\n").status, 2);
   EXPECT_EQ(Batch(test, "stem,\"W1\nErbo,400\n").status, 2);
   EXPECT_EQ(Batch(test, "").status, 2);
-  // The text summary of a list whose rows all succeed.
-  const BatchRun run = Batch(test, "stem,W1,R,W2\nErbo,400,200,400\n");
+  // The text summary of a list whose rows all succeed, saved by a spreadsheet
+  // in CP932 rather than UTF-8: its Japanese note column is still a note.
+  const BatchRun run = Batch(test, Utf8ToCp932("stem,W1,R,W2,備考\nErbo,400,200,400,標準エルボ\n"));
   EXPECT_EQ(run.status, 0) << run.out << run.err;
   EXPECT_TRUE(Has(run.out, "rows: 1, written: 1, refused: 0")) << run.out;
   EXPECT_TRUE(Has(run.err, "1/1 行 2 Erbo: 作成 ER_")) << run.err;
