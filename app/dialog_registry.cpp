@@ -4,8 +4,12 @@
 #include "app/placeholder_dialog.hpp"
 #include "duct/choku_dialog.hpp"
 #include "duct/anemob_dialog.hpp"
+#include "duct/bunki2_dialog.hpp"
+#include "duct/bunki3_dialog.hpp"
 #include "duct/danpa_dialog.hpp"
 #include "duct/erbo_dialog.hpp"
+#include "duct/smagari_dialog.hpp"
+#include "duct/tuki_dialog.hpp"
 #include "attributes/duct_attr_dialog.hpp"
 #include "attributes/line_attr_dialog.hpp"
 #include "attributes/line_type_dialog.hpp"
@@ -30,8 +34,8 @@ const std::vector<DialogEntry>& DialogTable() {
       {"AnemoBDialog", "AnemoB", "アネモ+ボックス", &Make<AnemoBDialog>},
       {"ErboDialog", "Erbo", "エルボ：一般両エルボ", &Make<ErboDialog>},
       {"DanpaDialog", "Danpa", "ダンパー作図", &Make<DanpaDialog>},
-      {"Bunki2Dialog", "Bunki2", "割込分岐：二・双・T方向", nullptr},
-      {"Bunki3Dialog", "Bunki3", "割込分岐：三方向", nullptr},
+      {"Bunki2Dialog", "Bunki2", "割込分岐：二・双・T方向", &Make<Bunki2Dialog>},
+      {"Bunki3Dialog", "Bunki3", "割込分岐：三方向", &Make<Bunki3Dialog>},
       {"SErboDialog", "S_Erbo", "消音付エルボ", nullptr},
       {"OtiDialog", "Oti", "短管・片落管", nullptr},
       {"JyogeDialog", "Jyoge", "エルボ上下：単独", nullptr},
@@ -39,9 +43,9 @@ const std::vector<DialogEntry>& DialogTable() {
       {"UpdownDialog", "Updown", "アップダウン", nullptr},
       {"FlexDialog", "Flex", "フレキダクト", nullptr},
       {"AnemoUDialog", "AnemoU", "アネモ+ユニネック", nullptr},
-      {"TukiDialog", "Tuki", "突付け分岐枝管", nullptr},
+      {"TukiDialog", "Tuki", "突付け分岐枝管", &Make<TukiDialog>},
       {"UboxDialog", "Ubox", "内貼り付ボックス", nullptr},
-      {"SmagariDialog", "Smagari", "S字管", nullptr},
+      {"SmagariDialog", "Smagari", "S字管", &Make<SmagariDialog>},
       {"KakuboxDialog", "Kakubox", "角形制気口+ボックス", nullptr},
       {"Jyoge2Dialog", "Jyoge2", "エルボ上下：連続", nullptr},
       {"PartsMenuDialog", "", "配置部材選択メニュー", &Make<PartsMenuDialog>},

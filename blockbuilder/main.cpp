@@ -37,8 +37,16 @@ int main(int argc, char** argv) {
     fs::remove_all(input, ignored);
   }
   if (!result.written) {
-    for (const std::string& line : result.logLines) std::fprintf(stderr, "%s\n", line.c_str());
-    if (result.logLines.empty()) std::fprintf(stderr, "ブロックは作成しませんでした\n");
+    // The line that stopped the build comes last in the log; it goes first
+    // here, as the reason the dialog shows, then the notes before it.
+    if (result.logLines.empty()) {
+      std::fprintf(stderr, "ブロックは作成しませんでした\n");
+    } else {
+      std::fprintf(stderr, "%s\n", result.logLines.back().c_str());
+      for (size_t i = 0; i + 1 < result.logLines.size(); ++i) {
+        std::fprintf(stderr, "%s\n", result.logLines[i].c_str());
+      }
+    }
   }
   if (!result.logged) {
     std::fprintf(stderr, "%s を書けません\n", (root / "blocks" / "builder.log").c_str());

@@ -79,6 +79,13 @@ int main(int argc, char** argv) {
       return 2;
     }
     QApplication::processEvents();
+    // The picture shows the builder's outcome, as the user sees it a moment later.
+    while (dialog->BuildRunning()) {
+      QApplication::processEvents(QEventLoop::AllEvents, 50);
+      dialog->PollBuild();
+    }
+    window.Reflect();
+    QApplication::processEvents();
   }
   if (dialog->Ended()) {
     std::cerr << "tavelin-screenshot: the dialog closed; nothing to draw\n";
