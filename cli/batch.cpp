@@ -309,6 +309,7 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
   const std::vector<SettingsLineName>& names = SettingsLineNames(entry->stem, variant);
 
   std::vector<std::string> lines = Stored(file);
+  std::string given;
   for (size_t i = 0; i < header.size(); ++i) {
     const std::string name = Lower(header[i]);
     const std::string value = cell(i);
@@ -335,6 +336,8 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
       if (lines.size() < static_cast<size_t>(line)) lines.resize(static_cast<size_t>(line));
       lines[static_cast<size_t>(line) - 1] = value;
     }
+    // A generator without names is described by the lines the row gave.
+    if (names.empty()) given += (given.empty() ? "" : " ") + header[i] + "行=" + value;
   }
   writes.push_back({file, lines});
   std::string dimensions;
@@ -344,6 +347,7 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
       dimensions += (dimensions.empty() ? "" : " ") + std::string(named.name) + "=" + lines[at];
     }
   }
+  if (names.empty()) dimensions = given;
   if (!variant.empty()) dimensions = variant + " " + dimensions;
   result.entry.dimensions = dimensions;
 
