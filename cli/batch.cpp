@@ -3,8 +3,8 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -62,11 +62,16 @@ const std::vector<SettingsLineName> kChoku = {
     {"length", 8, "全長"},
 };
 const std::vector<SettingsLineName> kAnemoB = {
-    {"W", 1, "ボックス寸法"},       {"B", 2, "接続ダクト長"},
-    {"D", 4, "ダクト径（ネック）"}, {"A", 5, "アネモ面寸法"},
-    {"H", 6, "接続ダクト巾"},       {"rotation", 7, "角度", false},
-    {"L", 8, "羽子板形の長さ"},     {"c", 9, "ネックとボックス側面の間隔"},
-    {"T", 10, "内貼り厚"},          {"size", 11, "サイズ（#25 など）"},
+    {"W", 1, "ボックス寸法"},
+    {"B", 2, "接続ダクト長"},
+    {"D", 4, "ダクト径（ネック）"},
+    {"A", 5, "アネモ面寸法"},
+    {"H", 6, "接続ダクト巾"},
+    {"rotation", 7, "角度", false},
+    {"L", 8, "羽子板形の長さ"},
+    {"c", 9, "ネックとボックス側面の間隔"},
+    {"T", 10, "内貼り厚"},
+    {"size", 11, "サイズ（#25 など）"},
     {"shape", 12, "形状 1 羽子板形・2 ボックス+角ダクト・3 ボックス+丸ダクト", false},
     {"steps", 13, "段差書込み有 1/0", false},
     {"lined", 14, "内貼り有 1/0", false},
@@ -75,9 +80,13 @@ const std::vector<SettingsLineName> kAnemoB = {
     {"anemostat", 17, "1 角アネモ・2 丸アネモ", false},
 };
 const std::vector<SettingsLineName> kDanpa = {
-    {"L1", 1, "始点から軸まで"}, {"L2", 2, "軸から終点まで"}, {"W", 3, "羽枠の巾"},
-    {"A", 4, "操作部の寸法"},    {"D", 5, "ダクト巾（「600x150」と書けば縦横比も確かめる）"},
-    {"S", 6, "羽隙間"},          {"base", 7, "配置基点 1〜4", false},
+    {"L1", 1, "始点から軸まで"},
+    {"L2", 2, "軸から終点まで"},
+    {"W", 3, "羽枠の巾"},
+    {"A", 4, "操作部の寸法"},
+    {"D", 5, "ダクト巾（「600x150」と書けば縦横比も確かめる）"},
+    {"S", 6, "羽隙間"},
+    {"base", 7, "配置基点 1〜4", false},
 };
 const std::vector<SettingsLineName> kDanpaFd = [] {
   std::vector<SettingsLineName> names = kDanpa;
@@ -85,9 +94,15 @@ const std::vector<SettingsLineName> kDanpaFd = [] {
   return names;
 }();
 const std::vector<SettingsLineName> kDanpaFt = {
-    {"L1", 1, "始点から軸まで"}, {"L2", 2, "軸から継手まで"}, {"L3", 3, "追加の直管長"},
-    {"W", 4, "羽枠の巾"},        {"A", 5, "操作部の寸法"},    {"D", 6, "ダクト巾"},
-    {"S", 7, "羽隙間"},          {"base", 8, "配置基点 1〜6", false}, {"hatch", 9, "FDハッチング有り 1/0", false},
+    {"L1", 1, "始点から軸まで"},
+    {"L2", 2, "軸から継手まで"},
+    {"L3", 3, "追加の直管長"},
+    {"W", 4, "羽枠の巾"},
+    {"A", 5, "操作部の寸法"},
+    {"D", 6, "ダクト巾"},
+    {"S", 7, "羽隙間"},
+    {"base", 8, "配置基点 1〜6", false},
+    {"hatch", 9, "FDハッチング有り 1/0", false},
 };
 
 // The damper's types: the value of its "type" column, the type file.
@@ -96,7 +111,7 @@ struct DamperType {
   std::string_view file;
 };
 constexpr DamperType kDamperTypes[] = {
-    {"VD", "Danpa_VD.ini"}, {"MD", "Danpa_MD.ini"}, {"CD", "Danpa_CD.ini"},
+    {"VD", "Danpa_VD.ini"}, {"MD", "Danpa_MD.ini"},  {"CD", "Danpa_CD.ini"},
     {"FD", "Danpa_FD.ini"}, {"FD+", "Danpa_FT.ini"},
 };
 
@@ -140,7 +155,8 @@ class FinishedRun : public BuildRun {
 // into the output folder.
 class InProcessLauncher : public BlockBuilderLauncher {
  public:
-  InProcessLauncher(fs::path root, fs::path blocks) : root_(std::move(root)), blocks_(std::move(blocks)) {}
+  InProcessLauncher(fs::path root, fs::path blocks)
+      : root_(std::move(root)), blocks_(std::move(blocks)) {}
   std::unique_ptr<BuildRun> Start(const fs::path& jobRoot, const std::string& blockName) override {
     last = blockbuilder::BuildBlockInto(blocks_, jobRoot);
     if (IsJobFolderOf(root_, jobRoot)) {
@@ -194,7 +210,8 @@ bool ValidUtf8(std::string_view text) {
     size_t extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : 9;
     if (extra == 9 || (extra > 0 && c < 0xC2)) return false;
     for (size_t k = 1; k <= extra; ++k) {
-      if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+      if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+        return false;
     }
     i += extra + 1;
   }
@@ -205,11 +222,21 @@ std::string JsonString(const std::string& text) {
   std::string out = "\"";
   for (unsigned char c : text) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20) {
           char hex[8];
@@ -290,13 +317,15 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
       type = ToInt(Stored("Danpa.ini").empty() ? std::string() : Stored("Danpa.ini")[0]);
     } else {
       for (int k = 0; k < 5; ++k) {
-        if (EqualsIgnoreCase(typeValue, kDamperTypes[k].name) || typeValue == std::to_string(k + 1)) type = k + 1;
+        if (EqualsIgnoreCase(typeValue, kDamperTypes[k].name) || typeValue == std::to_string(k + 1))
+          type = k + 1;
       }
     }
     if (type < 1 || type > 5) {
-      result.reason = typeValue.empty()
-                          ? std::string("ダンパーの種類が保存されていません。type の列で指定してください")
-                          : "ダンパーの type " + typeValue + " は VD・MD・CD・FD・FD+ のどれでもありません";
+      result.reason =
+          typeValue.empty()
+              ? std::string("ダンパーの種類が保存されていません。type の列で指定してください")
+              : "ダンパーの type " + typeValue + " は VD・MD・CD・FD・FD+ のどれでもありません";
       return result;
     }
     variant = std::string(kDamperTypes[type - 1].name);
@@ -329,7 +358,8 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
       return result;
     }
     if (targets.empty()) {
-      result.reason = "列 " + header[i] + " は " + std::string(entry->stem) + " の設定行にありません";
+      result.reason =
+          "列 " + header[i] + " は " + std::string(entry->stem) + " の設定行にありません";
       return result;
     }
     for (int line : targets) {
@@ -373,7 +403,8 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
     dialog->UserOk();
     dialog->WaitForBuild();
   }
-  if (auto* rules = dynamic_cast<DesignRuleSource*>(dialog.get())) result.warnings = rules->DesignWarnings();
+  if (auto* rules = dynamic_cast<DesignRuleSource*>(dialog.get()))
+    result.warnings = rules->DesignWarnings();
   result.entry.warnings = result.warnings;
   if (launcher.last && launcher.last->written && host.messages.empty()) {
     result.written = true;
@@ -386,9 +417,9 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
     result.reason += (result.reason.empty() ? "" : " ") + OneLine(message);
   }
   if (result.reason.empty() && launcher.last) {
-    result.reason = "ブロックを作成できませんでした: " + OneLine(launcher.last->logLines.empty()
-                                                                   ? std::string()
-                                                                   : launcher.last->logLines.back());
+    result.reason =
+        "ブロックを作成できませんでした: " +
+        OneLine(launcher.last->logLines.empty() ? std::string() : launcher.last->logLines.back());
   }
   if (result.reason.empty()) result.reason = "ブロック作成まで進みませんでした";
   return result;
@@ -400,7 +431,8 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
 fs::path ScratchBase() {
   std::error_code ec;
   const char* tmpdir = std::getenv("TMPDIR");
-  if ((!tmpdir || !*tmpdir) && fs::is_directory("/dev/shm", ec) && ::access("/dev/shm", W_OK) == 0) {
+  if ((!tmpdir || !*tmpdir) && fs::is_directory("/dev/shm", ec) &&
+      ::access("/dev/shm", W_OK) == 0) {
     return "/dev/shm";
   }
   return fs::temp_directory_path(ec);
@@ -411,8 +443,8 @@ fs::path MakeScratch(const fs::path& root) {
   std::error_code ec;
   const fs::path base = ScratchBase();
   for (int attempt = 0; attempt < 20; ++attempt) {
-    const fs::path dir = base /
-                         ("tavelin-batch-" + std::to_string(::getpid()) + "-" + std::to_string(device() % 1000000));
+    const fs::path dir = base / ("tavelin-batch-" + std::to_string(::getpid()) + "-" +
+                                 std::to_string(device() % 1000000));
     if (fs::create_directory(dir, ec)) {
       fs::copy(root / "info", dir / "info", fs::copy_options::recursive, ec);
       if (ec) {
@@ -442,7 +474,8 @@ void Progress(const BatchOptions& options, std::ostream& err, size_t done, size_
 
 }  // namespace
 
-bool ParseCsv(std::string_view text, std::vector<std::vector<std::string>>& rows, std::string& error) {
+bool ParseCsv(std::string_view text, std::vector<std::vector<std::string>>& rows,
+              std::string& error) {
   rows.clear();
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   std::vector<std::string> row;
@@ -497,7 +530,8 @@ bool ParseCsv(std::string_view text, std::vector<std::vector<std::string>>& rows
   return true;
 }
 
-const std::vector<SettingsLineName>& SettingsLineNames(std::string_view stem, std::string_view variant) {
+const std::vector<SettingsLineName>& SettingsLineNames(std::string_view stem,
+                                                       std::string_view variant) {
   static const std::vector<SettingsLineName> kNone;
   if (EqualsIgnoreCase(stem, "Erbo")) return kErbo;
   if (EqualsIgnoreCase(stem, "Choku")) return kChoku;
@@ -620,9 +654,9 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
   std::snprintf(secondsText, sizeof secondsText, "%.2f", seconds);
 
   if (options.json) {
-    out << "{\"rows\":" << results.size() << ",\"written\":" << written << ",\"refused\":" << refused
-        << ",\"seconds\":" << secondsText << ",\"out\":" << JsonString(batch.blocks.string())
-        << ",\"catalogue\":"
+    out << "{\"rows\":" << results.size() << ",\"written\":" << written
+        << ",\"refused\":" << refused << ",\"seconds\":" << secondsText
+        << ",\"out\":" << JsonString(batch.blocks.string()) << ",\"catalogue\":"
         << (catalogueError.empty() ? JsonString((batch.blocks / "index.html").string()) : "null")
         << ",\"results\":[";
     for (size_t i = 0; i < results.size(); ++i) {
@@ -636,15 +670,17 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
         out << ",\"reason\":" << JsonString(row.reason);
       }
       out << ",\"warnings\":[";
-      for (size_t w = 0; w < row.warnings.size(); ++w) out << (w ? "," : "") << JsonString(row.warnings[w]);
+      for (size_t w = 0; w < row.warnings.size(); ++w)
+        out << (w ? "," : "") << JsonString(row.warnings[w]);
       out << "]}";
     }
     out << "\n]}\n";
   } else {
-    out << "rows: " << results.size() << ", written: " << written << ", refused: " << refused << " ("
-        << secondsText << " s) into " << batch.blocks.string() << "\n";
+    out << "rows: " << results.size() << ", written: " << written << ", refused: " << refused
+        << " (" << secondsText << " s) into " << batch.blocks.string() << "\n";
     for (const RowResult& row : results) {
-      if (!row.written) out << "refused: row " << row.row << " " << row.stem << ": " << row.reason << "\n";
+      if (!row.written)
+        out << "refused: row " << row.row << " " << row.stem << ": " << row.reason << "\n";
     }
     for (const RowResult& row : results) {
       for (const std::string& warning : row.warnings) {
@@ -652,7 +688,8 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
             << (row.blockName.empty() ? "" : " " + row.blockName) << ": " << warning << "\n";
       }
     }
-    if (catalogueError.empty()) out << "catalogue: " << (batch.blocks / "index.html").string() << "\n";
+    if (catalogueError.empty())
+      out << "catalogue: " << (batch.blocks / "index.html").string() << "\n";
   }
   if (!catalogueError.empty()) {
     err << "tavelin-cli: the catalogue was not written: " << catalogueError << "\n";

@@ -1,8 +1,8 @@
 #include "cli/catalogue.hpp"
 
 #include <algorithm>
-#include <cmath>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <limits>
 
@@ -64,7 +64,8 @@ void AddEntity(Box& box, const Entity& e) {
       break;
     case EntityKind::kArc: {
       const double cx = e.v[0], cy = e.v[1], r = e.v[2];
-      for (double a : {e.v[3], e.v[4]}) box.Add(cx + r * std::cos(a * kPi / 180), cy + r * std::sin(a * kPi / 180));
+      for (double a : {e.v[3], e.v[4]})
+        box.Add(cx + r * std::cos(a * kPi / 180), cy + r * std::sin(a * kPi / 180));
       for (int q = 0; q < 4; ++q) {
         if (ArcPasses(e.v[3], e.v[4], q * 90.0)) {
           box.Add(cx + r * std::cos(q * kPi / 2), cy + r * std::sin(q * kPi / 2));
@@ -78,8 +79,8 @@ void AddEntity(Box& box, const Entity& e) {
 }  // namespace
 
 std::string AciColour(int index) {
-  static const int kBasic[10][3] = {{0, 0, 0},     {255, 0, 0},   {255, 255, 0}, {0, 255, 0},
-                                    {0, 255, 255}, {0, 0, 255},   {255, 0, 255}, {255, 255, 255},
+  static const int kBasic[10][3] = {{0, 0, 0},       {255, 0, 0},    {255, 255, 0}, {0, 255, 0},
+                                    {0, 255, 255},   {0, 0, 255},    {255, 0, 255}, {255, 255, 255},
                                     {128, 128, 128}, {192, 192, 192}};
   if (index >= 0 && index <= 9) return Hex(kBasic[index][0], kBasic[index][1], kBasic[index][2]);
   if (index >= 250 && index <= 255) {
@@ -99,14 +100,21 @@ std::string AciColour(int index) {
   const double h = hue / 60.0;
   const double x = c * (1 - std::fabs(std::fmod(h, 2.0) - 1));
   double r = 0, g = 0, b = 0;
-  if (h < 1) r = c, g = x;
-  else if (h < 2) r = x, g = c;
-  else if (h < 3) g = c, b = x;
-  else if (h < 4) g = x, b = c;
-  else if (h < 5) r = x, b = c;
-  else r = c, b = x;
+  if (h < 1)
+    r = c, g = x;
+  else if (h < 2)
+    r = x, g = c;
+  else if (h < 3)
+    g = c, b = x;
+  else if (h < 4)
+    g = x, b = c;
+  else if (h < 5)
+    r = x, b = c;
+  else
+    r = c, b = x;
   const double m = value - c;
-  return Hex(static_cast<int>(std::lround((r + m) * 255)), static_cast<int>(std::lround((g + m) * 255)),
+  return Hex(static_cast<int>(std::lround((r + m) * 255)),
+             static_cast<int>(std::lround((g + m) * 255)),
              static_cast<int>(std::lround((b + m) * 255)));
 }
 
@@ -118,15 +126,16 @@ std::string BlockSvg(const std::vector<Entity>& entities, int pixelWidth, int pi
   const double margin = std::max({box.x1 - box.x0, box.y1 - box.y0, 1.0}) * 0.05;
   const double x0 = box.x0 - margin, width = box.x1 - box.x0 + 2 * margin;
   const double top = -(box.y1 + margin), height = box.y1 - box.y0 + 2 * margin;
-  std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(pixelWidth) +
-                    "\" height=\"" + std::to_string(pixelHeight) + "\" viewBox=\"" + Num(x0) + " " +
-                    Num(top) + " " + Num(width) + " " + Num(height) +
+  std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+                    std::to_string(pixelWidth) + "\" height=\"" + std::to_string(pixelHeight) +
+                    "\" viewBox=\"" + Num(x0) + " " + Num(top) + " " + Num(width) + " " +
+                    Num(height) +
                     "\" preserveAspectRatio=\"xMidYMid meet\">"
                     "<g fill=\"none\" stroke-width=\"1.2\" vector-effect=\"non-scaling-stroke\">";
   // The drawing's y points up; the picture's down: every y is negated.
   for (const Entity& e : entities) {
-    const std::string stroke = " stroke=\"" + AciColour(e.attributes.colour) +
-                               "\" vector-effect=\"non-scaling-stroke\"/>";
+    const std::string stroke =
+        " stroke=\"" + AciColour(e.attributes.colour) + "\" vector-effect=\"non-scaling-stroke\"/>";
     switch (e.kind) {
       case EntityKind::kLine:
         svg += "<line x1=\"" + Num(e.v[0]) + "\" y1=\"" + Num(-e.v[1]) + "\" x2=\"" + Num(e.v[2]) +
@@ -142,8 +151,8 @@ std::string BlockSvg(const std::vector<Entity>& entities, int pixelWidth, int pi
         if (span <= 0) span += 360.0;
         const double a0 = e.v[3] * kPi / 180, a1 = e.v[4] * kPi / 180;
         // Counter-clockwise with y up is the negative sweep once y is negated.
-        svg += "<path d=\"M" + Num(cx + r * std::cos(a0)) + " " + Num(-(cy + r * std::sin(a0))) + " A" +
-               Num(r) + " " + Num(r) + " 0 " + (span > 180 ? "1" : "0") + " 0 " +
+        svg += "<path d=\"M" + Num(cx + r * std::cos(a0)) + " " + Num(-(cy + r * std::sin(a0))) +
+               " A" + Num(r) + " " + Num(r) + " 0 " + (span > 180 ? "1" : "0") + " 0 " +
                Num(cx + r * std::cos(a1)) + " " + Num(-(cy + r * std::sin(a1))) + "\"" + stroke;
         break;
       }
@@ -157,11 +166,20 @@ std::string HtmlEscape(const std::string& text) {
   std::string out;
   for (char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -181,7 +199,8 @@ std::string UrlPathEscape(const std::string& name) {
   return out;
 }
 
-void WriteCatalogue(const std::filesystem::path& folder, const std::vector<CatalogueEntry>& entries) {
+void WriteCatalogue(const std::filesystem::path& folder,
+                    const std::vector<CatalogueEntry>& entries) {
   std::string html =
       "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n"
       "<title>ブロック一覧</title>\n<style>\n"
@@ -197,9 +216,9 @@ void WriteCatalogue(const std::filesystem::path& folder, const std::vector<Catal
   for (const CatalogueEntry& entry : entries) {
     const std::string link = UrlPathEscape(entry.blockName + ".dxf");
     html += "<figure id=\"" + HtmlEscape(UrlPathEscape(entry.blockName)) + "\"><a href=\"" + link +
-            "\">" + BlockSvg(entry.entities) + "</a>\n<figcaption><a class=\"name\" href=\"" + link +
-            "\">" + HtmlEscape(entry.blockName) + "</a><br>" + HtmlEscape(entry.generator) + "<br>" +
-            HtmlEscape(entry.dimensions);
+            "\">" + BlockSvg(entry.entities) + "</a>\n<figcaption><a class=\"name\" href=\"" +
+            link + "\">" + HtmlEscape(entry.blockName) + "</a><br>" + HtmlEscape(entry.generator) +
+            "<br>" + HtmlEscape(entry.dimensions);
     for (const std::string& warning : entry.warnings) {
       html += "<br><span class=\"warn\">" + HtmlEscape(warning) + "</span>";
     }

@@ -29,7 +29,8 @@ struct CatalogueEntry {
 
 // Writes `folder`/index.html, linking each block's "<name>.dxf" relatively.
 // Throws FileError when it cannot be written.
-void WriteCatalogue(const std::filesystem::path& folder, const std::vector<CatalogueEntry>& entries);
+void WriteCatalogue(const std::filesystem::path& folder,
+                    const std::vector<CatalogueEntry>& entries);
 
 // `text` with & < > " escaped for HTML; a file name percent-encoded for a URL.
 std::string HtmlEscape(const std::string& text);

@@ -48,7 +48,7 @@ void ChokuDialog::OnInitDialog() {
   schematic_ = ParseSchematic(Info().ReadToEnd("Choku.tec", kSchematicCapacity));
   ShowEditing();
   LoadSettings();
-  if (FindControl(kDesignWarningLine)) SetItemText(kDesignWarningLine, JoinWarnings(DesignWarnings()));
+  ShowDesignWarnings();
 }
 
 void ChokuDialog::LoadSettings() {
@@ -98,7 +98,13 @@ void ChokuDialog::WriteHandOff() {
   Info().WriteLines("Choku.ini", settings);
   WriteDrawData(Info(), {"CK"});
   WriteDrawName(Info(), BlockName());
-  if (FindControl(kDesignWarningLine)) SetItemText(kDesignWarningLine, JoinWarnings(DesignWarnings()));
+  ShowDesignWarnings();
+}
+
+void ChokuDialog::ShowDesignWarnings() {
+  if (FindControl(kDesignWarningLine)) {
+    SetItemText(kDesignWarningLine, JoinWarnings(DesignWarnings()));
+  }
 }
 
 std::vector<std::string> ChokuDialog::DesignWarnings() {

@@ -57,6 +57,7 @@ class ChokuDialog : public ui::Dialog, public DesignRuleSource {
   void WriteHandOff();
   void OnSizeChosen();
   void ShowEditing();
+  void ShowDesignWarnings();
 
   std::vector<SchematicLine> schematic_;
 };

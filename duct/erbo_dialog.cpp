@@ -154,7 +154,8 @@ std::vector<std::string> ErboDialog::DesignWarnings() {
   const std::string outlet = ItemText(kOutletWidth);
   const double radius = IsChecked(kInnerSharp) ? 0.0 : ToDouble(ItemText(kRadius));
   warnings.push_back(ElbowRadiusWarning(ToDouble(inlet), radius));
-  if (auto section = ParseDuctSection(inlet)) warnings.push_back(AspectRatioWarning(*section, "元管"));
+  if (auto section = ParseDuctSection(inlet))
+    warnings.push_back(AspectRatioWarning(*section, "元管"));
   if (auto section = ParseDuctSection(outlet); section && outlet != inlet) {
     warnings.push_back(AspectRatioWarning(*section, "先管"));
   }

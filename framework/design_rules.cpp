@@ -16,7 +16,8 @@ constexpr double kSlack = 1e-9;
 // ratio of 4.007 must not read as the limit 4 it exceeds.
 std::string Decimal(double value) {
   char buffer[64];
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
+  auto [end, ec] =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
   if (ec != std::errc()) return "?";
   std::string text(buffer, end);
   while (text.back() == '0') text.pop_back();
@@ -112,7 +113,8 @@ std::string ReducerTaperWarning(const Reducer& reducer) {
   if (!std::isfinite(shift) || shift == 0.0) return {};
   const double limit = TaperLimit(reducer);
   // Compared as lengths, so the shortest length itself never warns.
-  if (reducer.length > 0.0 && shift <= reducer.length * std::tan(limit * kPi / 180.0) * (1.0 + kSlack)) {
+  if (reducer.length > 0.0 &&
+      shift <= reducer.length * std::tan(limit * kPi / 180.0) * (1.0 + kSlack)) {
     return {};
   }
   const bool widening = reducer.outletWidth > reducer.inletWidth;

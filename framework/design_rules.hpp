@@ -25,10 +25,10 @@ class DesignRuleSource {
 inline constexpr int kDesignWarningLine = 1990;
 
 // Limits of the standard.
-inline constexpr double kMaxAspectRatio = 4.0;          // long side / short side, "in principle"
-inline constexpr double kMinInnerRadiusFactor = 0.5;    // inner radius / width, else guide vanes
-inline constexpr double kMaxWideningTaperDeg = 15.0;    // widening, else straighteners
-inline constexpr double kMaxNarrowingTaperDeg = 30.0;   // narrowing
+inline constexpr double kMaxAspectRatio = 4.0;         // long side / short side, "in principle"
+inline constexpr double kMinInnerRadiusFactor = 0.5;   // inner radius / width, else guide vanes
+inline constexpr double kMaxWideningTaperDeg = 15.0;   // widening, else straighteners
+inline constexpr double kMaxNarrowingTaperDeg = 30.0;  // narrowing
 
 // A size typed as width and height: "600x150", "600X150", "600×150" or
 // "600*150" (blanks allowed around the numbers). Nothing for a size that

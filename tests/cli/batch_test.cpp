@@ -67,8 +67,8 @@ struct BatchRun {
 BatchRun Batch(const TestApp& test, const std::string& csv, std::vector<std::string> extra = {}) {
   const fs::path file = test.Root() / "list.csv";
   std::ofstream(file, std::ios::binary) << csv;
-  std::vector<std::string> args = {"--root", test.Root().string(), "batch", file.string(),
-                                   "--out", (test.Root() / "out").string()};
+  std::vector<std::string> args = {"--root", test.Root().string(),          "batch", file.string(),
+                                   "--out",  (test.Root() / "out").string()};
   args.insert(args.end(), extra.begin(), extra.end());
   std::ostringstream out, err;
   BatchRun run;
@@ -97,20 +97,20 @@ TEST(Batch, RowsBecomeBlocksRefusalsAndWarnings) {
   const std::vector<std::string> storedElbow = test.Lines("Erbo.ini");
   const BatchRun run = Batch(test,
                              "stem,W1,R,W2,type,D,size,length,13\n"
-                             "Erbo,400,200,400,,,,,\n"          // row 2: inside the radius rule
-                             "Erbo,400,199,400,,,,,\n"          // row 3: just past it
-                             "Danpa,,,,FD+,600x150,,,\n"        // row 4: ratio 4
-                             "Danpa,,,,VD,601x150,,,\n"         // row 5: just past 4
-                             "Choku,,,,,,601x150,3640,\n"       // row 6: just past 4
-                             "Oti,,,,,,,,\n"                    // row 7: not built yet
-                             "Erbo,400,200,500,,,,,\n"          // row 8: W2 > W1, refused at OK
-                             "Nowhere,,,,,,,,\n"                // row 9
-                             "Erbo,400,200,400,MD,,,,\n"        // row 10: type for the elbow
-                             "Danpa,,,,XD,,,,\n"                // row 11: no such type
-                             "Choku,400,,,,,,,1\n"              // row 12: W1 is not the duct's
+                             "Erbo,400,200,400,,,,,\n"     // row 2: inside the radius rule
+                             "Erbo,400,199,400,,,,,\n"     // row 3: just past it
+                             "Danpa,,,,FD+,600x150,,,\n"   // row 4: ratio 4
+                             "Danpa,,,,VD,601x150,,,\n"    // row 5: just past 4
+                             "Choku,,,,,,601x150,3640,\n"  // row 6: just past 4
+                             "Oti,,,,,,,,\n"               // row 7: not built yet
+                             "Erbo,400,200,500,,,,,\n"     // row 8: W2 > W1, refused at OK
+                             "Nowhere,,,,,,,,\n"           // row 9
+                             "Erbo,400,200,400,MD,,,,\n"   // row 10: type for the elbow
+                             "Danpa,,,,XD,,,,\n"           // row 11: no such type
+                             "Choku,400,,,,,,,1\n"         // row 12: W1 is not the duct's
                              "\n"
-                             "Erbo,500,250,500,,,,,300\n"       // row 14: line 13 is L2
-                             "Erbo,\"400\n999\",,,,,,,\n",      // row 15: a value over two lines
+                             "Erbo,500,250,500,,,,,300\n"   // row 14: line 13 is L2
+                             "Erbo,\"400\n999\",,,,,,,\n",  // row 15: a value over two lines
                              {"--json"});
   EXPECT_EQ(run.status, 3) << run.err;
   const std::string& json = run.out;
@@ -146,9 +146,11 @@ TEST(Batch, RowsBecomeBlocksRefusalsAndWarnings) {
     EXPECT_TRUE(Has(html, "href=\"" + UrlPathEscape(name + ".dxf") + "\"")) << name;
   }
   EXPECT_EQ(blocks, 6u);
-  EXPECT_TRUE(Has(html, "ChokuKan1820601x150211303640")) << "the size typed with its height names the duct";
+  EXPECT_TRUE(Has(html, "ChokuKan1820601x150211303640"))
+      << "the size typed with its height names the duct";
   EXPECT_TRUE(Has(html, "FD+ L1=")) << "the damper's type and dimensions";
-  EXPECT_TRUE(Has(html, "W1=500 R=250 W2=500 R2=250 L1=100 A=90 L2=300")) << "line numbers and kept values";
+  EXPECT_TRUE(Has(html, "W1=500 R=250 W2=500 R2=250 L1=100 A=90 L2=300"))
+      << "line numbers and kept values";
   // The rows worked on a copy: the stored settings of the root are untouched.
   EXPECT_EQ(test.Lines("Erbo.ini"), storedElbow);
 }

@@ -20,8 +20,8 @@ TEST(DesignRules, SizesWithBothSidesAreRead) {
     double width, height;  // 0, 0: not a section
   } cases[] = {
       {"600x150", 600, 150}, {"600×150", 600, 150}, {" 600 X 150 ", 600, 150},
-      {"450*300", 450, 300}, {"600", 0, 0},          {"600x", 0, 0},
-      {"x150", 0, 0},        {"600x0", 0, 0},        {"600x-150", 0, 0},
+      {"450*300", 450, 300}, {"600", 0, 0},         {"600x", 0, 0},
+      {"x150", 0, 0},        {"600x0", 0, 0},       {"600x-150", 0, 0},
       {"600x150mm", 0, 0},   {"abc", 0, 0},
   };
   for (const Case& c : cases) {
@@ -45,7 +45,7 @@ TEST(DesignRules, AspectRatioAboveFourWarnsWithTheShortSideNeeded) {
   EXPECT_TRUE(Has(past, "短辺を 151 以上")) << past;
   EXPECT_TRUE(Has(past, "縦横比が 4.01 で")) << "just past the limit never reads as the limit";
   // The long side may be the height.
-  EXPECT_TRUE(Has(AspectRatioWarning({150, 601}, "元管"), "元管の縦横比")) ;
+  EXPECT_TRUE(Has(AspectRatioWarning({150, 601}, "元管"), "元管の縦横比"));
 }
 
 TEST(DesignRules, ElbowRadiusBelowHalfTheWidthAsksForGuideVanes) {
@@ -86,7 +86,8 @@ TEST(DesignRules, ReducerTaperLimitsAndTheShortestLength) {
     const std::string past = ReducerTaperWarning(c.reducer);
     EXPECT_TRUE(Has(past, "整流板")) << past;
     EXPECT_TRUE(Has(past, c.limitText)) << past;
-    EXPECT_TRUE(Has(past, "長さを " + std::to_string(static_cast<int>(c.shortest)) + " 以上")) << past;
+    EXPECT_TRUE(Has(past, "長さを " + std::to_string(static_cast<int>(c.shortest)) + " 以上"))
+        << past;
   }
   // Exactly at the limit (a length whose taper is 15.000° to the last bit) is within it.
   Reducer exact{400, 600, 100 / std::tan(15.0 * 3.14159265358979323846 / 180.0), false};
@@ -102,7 +103,7 @@ TEST(DesignRules, ReducerTaperLimitsAndTheShortestLength) {
 // direction is not drawn, so 30° warns for either way and 15° for a widening.
 TEST(DesignRules, TheDrawnReducerChecksItsSteeperSideBothWays) {
   // 200 / tan 30° = 346.4, 200 / tan 15° = 746.4.
-  EXPECT_TRUE(Has(DrawnReducerTaperWarning(600, 100, 250, 346), "縮小角度")) ;
+  EXPECT_TRUE(Has(DrawnReducerTaperWarning(600, 100, 250, 346), "縮小角度"));
   const std::string widening = DrawnReducerTaperWarning(600, 100, 250, 347);
   EXPECT_TRUE(Has(widening, "小さい側から流す場合の片落ちの拡大角度")) << widening;
   EXPECT_TRUE(Has(widening, "長さを 747 以上")) << widening;
