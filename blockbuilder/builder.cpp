@@ -86,11 +86,10 @@ std::string Timestamp() {
   return buffer;
 }
 
-bool AppendLog(const fs::path& root, const BuildResult& result, const BuildLog& log) {
+bool AppendLog(const fs::path& blocks, const BuildResult& result, const BuildLog& log) {
   std::error_code ec;
   // A mistaken root is not created just to hold a log.
-  if (!fs::is_directory(root, ec)) return false;
-  const fs::path blocks = root / "blocks";
+  if (!fs::is_directory(blocks.parent_path(), ec)) return false;
   fs::create_directories(blocks, ec);
   const fs::path file = blocks / "builder.log";
   if (fs::exists(file, ec) && fs::file_size(file, ec) > kMaxLogBytes) {
@@ -153,7 +152,7 @@ bool AddStraightDuct(const InfoFolder& info, std::vector<Entity>& entities, Buil
 
 }  // namespace
 
-BuildResult BuildBlock(const fs::path& root, const fs::path& input, BuildLog& log) {
+static BuildResult BuildInto(const fs::path& blocks, const fs::path& input, BuildLog& log) {
   BuildResult result;
   const InfoFolder info(input);
 
@@ -208,7 +207,6 @@ BuildResult BuildBlock(const fs::path& root, const fs::path& input, BuildLog& lo
 
   const Tables tables = ResolveTables(entities, byLayer, log);
   const std::string bytes = WriteDxf(tables);
-  const fs::path blocks = root / "blocks";
   std::error_code ec;
   fs::create_directories(blocks, ec);
   if (ec) {
@@ -226,21 +224,30 @@ BuildResult BuildBlock(const fs::path& root, const fs::path& input, BuildLog& lo
   result.written = true;
   result.file = file;
   result.entities = tables.entities.size();
+  result.drawn = std::move(entities);
   return result;
 }
 
-BuildResult BuildBlock(const fs::path& root, const fs::path& input) {
+BuildResult BuildBlock(const fs::path& root, const fs::path& input, BuildLog& log) {
+  return BuildInto(root / "blocks", input, log);
+}
+
+BuildResult BuildBlockInto(const fs::path& blocks, const fs::path& input) {
   BuildLog log;
   BuildResult result;
   try {
-    result = BuildBlock(root, input, log);
+    result = BuildInto(blocks, input, log);
   } catch (const std::exception& error) {
     log.Add(std::string("処理を続けられません: ") + error.what());
     result.written = false;
   }
   result.logLines = log.Lines();
-  result.logged = AppendLog(root, result, log);
+  result.logged = AppendLog(blocks, result, log);
   return result;
+}
+
+BuildResult BuildBlock(const fs::path& root, const fs::path& input) {
+  return BuildBlockInto(root / "blocks", input);
 }
 
 BuildResult BuildBlock(const fs::path& root) { return BuildBlock(root, root); }

@@ -33,6 +33,9 @@ struct BuildResult {
   std::vector<std::string> logLines;
   // False when builder.log could not be written (a full disk, say).
   bool logged = false;
+  // The entities written, as the records gave them (layer, line type and
+  // colour index), for a picture of the block drawn from the same data.
+  std::vector<Entity> drawn;
 };
 
 // Builds the block from the hand-off files of `input`/info (a job snapshot;
@@ -44,5 +47,9 @@ BuildResult BuildBlock(const std::filesystem::path& root, const std::filesystem:
 // The part of BuildBlock that reads and writes, with its log kept in `log`.
 BuildResult BuildBlock(const std::filesystem::path& root, const std::filesystem::path& input,
                        BuildLog& log);
+
+// The same, writing the block and builder.log into the folder `blocks`
+// (created when missing) instead of ROOT/blocks: the batch's output folder.
+BuildResult BuildBlockInto(const std::filesystem::path& blocks, const std::filesystem::path& input);
 
 }  // namespace tavelin::blockbuilder

@@ -1,11 +1,14 @@
 #include "cli/cli_commands.hpp"
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <ostream>
 #include <sstream>
 
 #include "app/dialog_registry.hpp"
 #include "app/installer.hpp"
+#include "cli/batch.hpp"
 #include "cli/headless_host.hpp"
 #include "framework/info_folder.hpp"
 #include "framework/text.hpp"
@@ -22,6 +25,7 @@ const char* kUsage =
     "usage: tavelin-cli [--root DIR] init\n"
     "       tavelin-cli [--root DIR] generate STEM\n"
     "       tavelin-cli [--root DIR] run CLASS [ACTION ...]\n"
+    "       tavelin-cli [--root DIR] batch FILE.csv [--out DIR] [--json]\n"
     "actions: set:ID=TEXT click:ID select:ID=K dblclick:ID=K focus:ID point:X,Y ok cancel\n";
 
 const char* KindName(ui::ControlKind kind) {
@@ -141,6 +145,29 @@ int RunCommandLine(const std::string& program, const std::vector<std::string>& a
       err << "tavelin-cli: " << error.what() << "\n";
       return kFailure;
     }
+  }
+
+  if (command == "batch") {
+    BatchOptions options;
+    options.root = root;
+    options.terminal = ::isatty(STDERR_FILENO) == 1;
+    for (size_t k = 0; k < rest.size(); ++k) {
+      if (rest[k] == "--json") {
+        options.json = true;
+      } else if (rest[k] == "--out" && k + 1 < rest.size()) {
+        options.out = rest[++k];
+      } else if (rest[k].rfind("--", 0) != 0 && options.csv.empty()) {
+        options.csv = rest[k];
+      } else {
+        err << "tavelin-cli: batch: unexpected " << rest[k] << "\n" << kUsage;
+        return kUsageError;
+      }
+    }
+    if (options.csv.empty()) {
+      err << "tavelin-cli: batch needs a FILE.csv\n" << kUsage;
+      return kUsageError;
+    }
+    return RunBatch(options, out, err);
   }
 
   ProcessLauncher launcher(root);

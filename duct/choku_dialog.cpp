@@ -1,5 +1,7 @@
 #include "duct/choku_dialog.hpp"
 
+#include <optional>
+
 #include "framework/handoff.hpp"
 #include "framework/info_folder.hpp"
 
@@ -46,6 +48,7 @@ void ChokuDialog::OnInitDialog() {
   schematic_ = ParseSchematic(Info().ReadToEnd("Choku.tec", kSchematicCapacity));
   ShowEditing();
   LoadSettings();
+  ShowDesignWarnings();
 }
 
 void ChokuDialog::LoadSettings() {
@@ -95,6 +98,21 @@ void ChokuDialog::WriteHandOff() {
   Info().WriteLines("Choku.ini", settings);
   WriteDrawData(Info(), {"CK"});
   WriteDrawName(Info(), BlockName());
+  ShowDesignWarnings();
+}
+
+void ChokuDialog::ShowDesignWarnings() {
+  if (FindControl(kDesignWarningLine)) {
+    SetItemText(kDesignWarningLine, JoinWarnings(DesignWarnings()));
+  }
+}
+
+std::vector<std::string> ChokuDialog::DesignWarnings() {
+  std::optional<DuctSection> section = ParseDuctSection(ItemText(kSize));
+  if (!section) return {};
+  std::string warning = AspectRatioWarning(*section);
+  if (warning.empty()) return {};
+  return {warning};
 }
 
 void ChokuDialog::OnSizeChosen() {

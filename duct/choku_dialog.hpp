@@ -7,12 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "framework/design_rules.hpp"
 #include "framework/preview.hpp"
 #include "framework/toolkit/dialog.hpp"
 
 namespace tavelin {
 
-class ChokuDialog : public ui::Dialog {
+class ChokuDialog : public ui::Dialog, public DesignRuleSource {
  public:
   explicit ChokuDialog(ui::AppContext& app);
 
@@ -39,6 +40,9 @@ class ChokuDialog : public ui::Dialog {
   std::vector<std::string> Settings();
   // "ChokuKan" followed by the eight values, without separators.
   std::string BlockName();
+  // The aspect ratio of a size typed as "600x150"; shown under the status
+  // line whenever the hand-off files are written.
+  std::vector<std::string> DesignWarnings() override;
 
  protected:
   void OnInitDialog() override;
@@ -53,6 +57,7 @@ class ChokuDialog : public ui::Dialog {
   void WriteHandOff();
   void OnSizeChosen();
   void ShowEditing();
+  void ShowDesignWarnings();
 
   std::vector<SchematicLine> schematic_;
 };

@@ -1,5 +1,7 @@
 #include "duct/danpa_dialog.hpp"
 
+#include <optional>
+
 #include "framework/handoff.hpp"
 #include "framework/info_folder.hpp"
 #include "framework/text.hpp"
@@ -245,6 +247,14 @@ void DanpaDialog::DrawSchematicIn(Canvas& anchor, const PixelRect& anchorClient)
     DrawSchematicLine(anchor, line, setup.schematicOriginX, setup.schematicOriginY,
                       setup.schematicScale);
   }
+}
+
+std::vector<std::string> DanpaDialog::DesignWarnings() {
+  std::optional<DuctSection> section = ParseDuctSection(ItemText(kD));
+  if (!section) return {};
+  std::string warning = AspectRatioWarning(*section);
+  if (warning.empty()) return {};
+  return {warning};
 }
 
 }  // namespace tavelin

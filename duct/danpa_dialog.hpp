@@ -50,6 +50,9 @@ class DanpaDialog : public GeneratorDialog {
   // The lines of the checked type's settings file as the controls hold them.
   std::vector<std::string> TypeFileValues(int type);
 
+  // The aspect ratio of a duct size typed as "600x150".
+  std::vector<std::string> DesignWarnings() override;
+
  protected:
   void LoadControls() override;
   // The checked type's own settings file; none without a type.

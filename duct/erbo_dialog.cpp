@@ -148,6 +148,21 @@ std::string ErboDialog::EmptyDrawingMessage() {
          "表示更新をクリックしてください。";
 }
 
+std::vector<std::string> ErboDialog::DesignWarnings() {
+  std::vector<std::string> warnings;
+  const std::string inlet = ItemText(kInletWidth);
+  const std::string outlet = ItemText(kOutletWidth);
+  const double radius = IsChecked(kInnerSharp) ? 0.0 : ToDouble(ItemText(kRadius));
+  warnings.push_back(ElbowRadiusWarning(ToDouble(inlet), radius));
+  if (auto section = ParseDuctSection(inlet))
+    warnings.push_back(AspectRatioWarning(*section, "元管"));
+  if (auto section = ParseDuctSection(outlet); section && outlet != inlet) {
+    warnings.push_back(AspectRatioWarning(*section, "先管"));
+  }
+  std::erase(warnings, std::string());
+  return warnings;
+}
+
 bool ErboDialog::CheckInput() {
   if (ToDouble(ItemText(kOutletWidth)) > ToDouble(ItemText(kInletWidth))) {
     MessageBox("先管巾は元管巾以下にしてください。", "入力確認");

@@ -55,6 +55,9 @@ class ErboDialog : public GeneratorDialog {
   const ElbowResult& LastBuild() const { return lastBuild_; }
   // Which of R (1) or R' (2) is followed by the other while typing; 0 for none.
   int FocusMarker() const { return focusMarker_; }
+  // The inner radius against the inlet width (a sharp inner corner has none),
+  // and the aspect ratio of a width typed as "600x150".
+  std::vector<std::string> DesignWarnings() override;
 
  protected:
   void LoadControls() override;

@@ -30,6 +30,7 @@ void GeneratorDialog::Rebuild(bool write) {
   writing_ = write;
   BuildRecords(list_);
   writing_ = false;
+  ShowDesignWarnings();
   Invalidate();
   if (!write || !ready_) return;
   const std::string file = SettingsFile();
@@ -38,6 +39,13 @@ void GeneratorDialog::Rebuild(bool write) {
   lastName_ = MakeBlockName(settings, App().random->Next());
   WriteHandOff(Info(), list_, file, settings, lastName_);
   WriteOtherSettings();
+}
+
+void GeneratorDialog::ShowDesignWarnings() {
+  ui::Control* line = FindControl(kDesignWarningLine);
+  if (!line) return;
+  std::string text = JoinWarnings(DesignWarnings());
+  if (line->Text() != text) SetItemText(kDesignWarningLine, std::move(text));
 }
 
 void GeneratorDialog::OnUpdateButton() {

@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/design_rules.hpp"
 #include "framework/preview.hpp"
 #include "framework/record_list.hpp"
 #include "framework/toolkit/dialog.hpp"
@@ -41,12 +42,17 @@ struct GeneratorSetup {
   size_t recordCapacity = RecordList::kDefaultCapacity;
 };
 
-class GeneratorDialog : public ui::Dialog {
+// The design-rule warnings (framework/design_rules.hpp) go to the static
+// kDesignWarningLine when the layout has one; they never block OK.
+
+class GeneratorDialog : public ui::Dialog, public DesignRuleSource {
  public:
   // The records of the last build.
   const RecordList& Records() const { return list_; }
   // The settings lines for the controls as they stand.
   std::vector<std::string> Settings() { return SettingsLines(); }
+  // The design rules the fitting of the controls breaks; none by default.
+  std::vector<std::string> DesignWarnings() override { return {}; }
 
  protected:
   GeneratorDialog(ui::AppContext& app, const GeneratorSetup& setup);
@@ -129,6 +135,8 @@ class GeneratorDialog : public ui::Dialog {
 
  private:
   GeneratorSetup setup_;
+  void ShowDesignWarnings();
+
   RecordList list_;
   CommonValues common_;
   std::vector<SchematicLine> schematic_;

@@ -313,3 +313,34 @@ TEST(ErboFromMainDialog, TheElbowButtonOpensItWithCodeFour) {
 
 }  // namespace
 }  // namespace tavelin
+
+namespace tavelin {
+namespace {
+
+// The design-rule line under the status line follows every update: silent at
+// half the width, the guide-vane warning one millimetre below it or with a
+// sharp inner corner, and the aspect ratio of a width typed with its height.
+TEST_F(ErboDialogTest, DesignWarningsFollowTheRadiusAndTheSection) {
+  Open();
+  auto warningAfter = [&](int id, const std::string& text) {
+    dialog->UserSetText(id, text);
+    dialog->UserClick(D::kUpdate);
+    return Text(kDesignWarningLine);
+  };
+  EXPECT_EQ(warningAfter(D::kRadius, "200"), "");
+  EXPECT_NE(warningAfter(D::kRadius, "199").find("案内羽根"), std::string::npos);
+  EXPECT_EQ(warningAfter(D::kRadius, "200"), "");
+  dialog->UserClick(D::kInnerSharp);
+  EXPECT_NE(Text(kDesignWarningLine).find("内R 0 "), std::string::npos);
+  dialog->UserClick(D::kInnerSharp);
+  dialog->UserSetText(D::kOutletWidth, "400x100");
+  EXPECT_EQ(warningAfter(D::kInletWidth, "400x100"), "");
+  const std::string past = warningAfter(D::kInletWidth, "401x100");
+  EXPECT_NE(past.find("元管の縦横比"), std::string::npos) << past;
+  // Warnings never block: OK still hands the block on.
+  dialog->UserOk();
+  EXPECT_EQ(test.launcher.starts, 1);
+}
+
+}  // namespace
+}  // namespace tavelin

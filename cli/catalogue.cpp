@@ -1,0 +1,231 @@
+#include "cli/catalogue.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "framework/info_folder.hpp"
+
+namespace tavelin {
+namespace {
+
+using blockbuilder::Entity;
+using blockbuilder::EntityKind;
+
+constexpr double kPi = 3.14159265358979323846;
+
+std::string Hex(int r, int g, int b) {
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02x%02x%02x", r & 255, g & 255, b & 255);
+  return text;
+}
+
+// Coordinates for SVG: plain decimals with at most three places.
+std::string Num(double value) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%.3f", value);
+  std::string s(text);
+  // "%f" follows the C locale here: the program never sets another.
+  while (!s.empty() && s.back() == '0') s.pop_back();
+  if (!s.empty() && s.back() == '.') s.pop_back();
+  if (s == "-0") s = "0";
+  return s;
+}
+
+struct Box {
+  double x0 = std::numeric_limits<double>::infinity(), y0 = x0;
+  double x1 = -x0, y1 = -x0;
+  void Add(double x, double y) {
+    x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+  }
+  bool Empty() const { return !(x0 <= x1 && y0 <= y1); }
+};
+
+// Whether the counter-clockwise arc from `start` to `end` (degrees in [0, 360)) passes `angle`.
+bool ArcPasses(double start, double end, double angle) {
+  double span = end - start;
+  if (span <= 0) span += 360.0;
+  double at = angle - start;
+  if (at < 0) at += 360.0;
+  return at <= span;
+}
+
+void AddEntity(Box& box, const Entity& e) {
+  switch (e.kind) {
+    case EntityKind::kLine:
+      box.Add(e.v[0], e.v[1]);
+      box.Add(e.v[2], e.v[3]);
+      break;
+    case EntityKind::kCircle:
+      box.Add(e.v[0] - e.v[2], e.v[1] - e.v[2]);
+      box.Add(e.v[0] + e.v[2], e.v[1] + e.v[2]);
+      break;
+    case EntityKind::kArc: {
+      const double cx = e.v[0], cy = e.v[1], r = e.v[2];
+      for (double a : {e.v[3], e.v[4]})
+        box.Add(cx + r * std::cos(a * kPi / 180), cy + r * std::sin(a * kPi / 180));
+      for (int q = 0; q < 4; ++q) {
+        if (ArcPasses(e.v[3], e.v[4], q * 90.0)) {
+          box.Add(cx + r * std::cos(q * kPi / 2), cy + r * std::sin(q * kPi / 2));
+        }
+      }
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+std::string AciColour(int index) {
+  static const int kBasic[10][3] = {{0, 0, 0},       {255, 0, 0},    {255, 255, 0}, {0, 255, 0},
+                                    {0, 255, 255},   {0, 0, 255},    {255, 0, 255}, {255, 255, 255},
+                                    {128, 128, 128}, {192, 192, 192}};
+  if (index >= 0 && index <= 9) return Hex(kBasic[index][0], kBasic[index][1], kBasic[index][2]);
+  if (index >= 250 && index <= 255) {
+    static const int kGreys[6] = {51, 80, 105, 130, 190, 255};
+    const int g = kGreys[index - 250];
+    return Hex(g, g, g);
+  }
+  if (index < 10 || index > 255) return Hex(255, 255, 255);
+  // 10 to 249: 24 hues 15 degrees apart, each in five shades of full and of
+  // half saturation.
+  const double hue = ((index - 10) / 10) * 15.0;
+  const int shade = index % 10;
+  static const double kValue[5] = {1.0, 0.8, 0.6, 0.5, 0.3};
+  const double value = kValue[shade / 2];
+  const double saturation = shade % 2 == 0 ? 1.0 : 0.5;
+  const double c = value * saturation;
+  const double h = hue / 60.0;
+  const double x = c * (1 - std::fabs(std::fmod(h, 2.0) - 1));
+  double r = 0, g = 0, b = 0;
+  if (h < 1)
+    r = c, g = x;
+  else if (h < 2)
+    r = x, g = c;
+  else if (h < 3)
+    g = c, b = x;
+  else if (h < 4)
+    g = x, b = c;
+  else if (h < 5)
+    r = x, b = c;
+  else
+    r = c, b = x;
+  const double m = value - c;
+  return Hex(static_cast<int>(std::lround((r + m) * 255)),
+             static_cast<int>(std::lround((g + m) * 255)),
+             static_cast<int>(std::lround((b + m) * 255)));
+}
+
+std::string BlockSvg(const std::vector<Entity>& entities, int pixelWidth, int pixelHeight) {
+  Box box;
+  for (const Entity& e : entities) AddEntity(box, e);
+  if (box.Empty()) box.Add(0, 0);
+  // A margin of 5 % of the larger side, so that lines on the edge stay whole.
+  const double margin = std::max({box.x1 - box.x0, box.y1 - box.y0, 1.0}) * 0.05;
+  const double x0 = box.x0 - margin, width = box.x1 - box.x0 + 2 * margin;
+  const double top = -(box.y1 + margin), height = box.y1 - box.y0 + 2 * margin;
+  std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+                    std::to_string(pixelWidth) + "\" height=\"" + std::to_string(pixelHeight) +
+                    "\" viewBox=\"" + Num(x0) + " " + Num(top) + " " + Num(width) + " " +
+                    Num(height) +
+                    "\" preserveAspectRatio=\"xMidYMid meet\">"
+                    "<g fill=\"none\" stroke-width=\"1.2\" vector-effect=\"non-scaling-stroke\">";
+  // The drawing's y points up; the picture's down: every y is negated.
+  for (const Entity& e : entities) {
+    const std::string stroke =
+        " stroke=\"" + AciColour(e.attributes.colour) + "\" vector-effect=\"non-scaling-stroke\"/>";
+    switch (e.kind) {
+      case EntityKind::kLine:
+        svg += "<line x1=\"" + Num(e.v[0]) + "\" y1=\"" + Num(-e.v[1]) + "\" x2=\"" + Num(e.v[2]) +
+               "\" y2=\"" + Num(-e.v[3]) + "\"" + stroke;
+        break;
+      case EntityKind::kCircle:
+        svg += "<circle cx=\"" + Num(e.v[0]) + "\" cy=\"" + Num(-e.v[1]) + "\" r=\"" + Num(e.v[2]) +
+               "\"" + stroke;
+        break;
+      case EntityKind::kArc: {
+        const double cx = e.v[0], cy = e.v[1], r = e.v[2];
+        double span = e.v[4] - e.v[3];
+        if (span <= 0) span += 360.0;
+        const double a0 = e.v[3] * kPi / 180, a1 = e.v[4] * kPi / 180;
+        // Counter-clockwise with y up is the negative sweep once y is negated.
+        svg += "<path d=\"M" + Num(cx + r * std::cos(a0)) + " " + Num(-(cy + r * std::sin(a0))) +
+               " A" + Num(r) + " " + Num(r) + " 0 " + (span > 180 ? "1" : "0") + " 0 " +
+               Num(cx + r * std::cos(a1)) + " " + Num(-(cy + r * std::sin(a1))) + "\"" + stroke;
+        break;
+      }
+    }
+  }
+  svg += "</g></svg>";
+  return svg;
+}
+
+std::string HtmlEscape(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::string UrlPathEscape(const std::string& name) {
+  std::string out;
+  for (unsigned char c : name) {
+    if (std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') {
+      out += static_cast<char>(c);
+    } else {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, "%%%02X", c);
+      out += hex;
+    }
+  }
+  return out;
+}
+
+void WriteCatalogue(const std::filesystem::path& folder,
+                    const std::vector<CatalogueEntry>& entries) {
+  std::string html =
+      "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n"
+      "<title>ブロック一覧</title>\n<style>\n"
+      "body{font-family:sans-serif;margin:16px;background:#f4f4f4;color:#222}\n"
+      "h1{font-size:20px}\n"
+      ".grid{display:flex;flex-wrap:wrap;gap:12px}\n"
+      "figure{margin:0;width:232px;background:#fff;border:1px solid #ccc;padding:6px}\n"
+      "figure svg{display:block;background:#1e1e1e}\n"
+      "figcaption{font-size:12px;margin-top:4px;word-break:break-all}\n"
+      ".name{font-weight:bold}\n.warn{color:#b00000}\n"
+      "</style>\n</head>\n<body>\n<h1>ブロック一覧（" +
+      std::to_string(entries.size()) + " 個）</h1>\n<div class=\"grid\">\n";
+  for (const CatalogueEntry& entry : entries) {
+    const std::string link = UrlPathEscape(entry.blockName + ".dxf");
+    html += "<figure id=\"" + HtmlEscape(UrlPathEscape(entry.blockName)) + "\"><a href=\"" + link +
+            "\">" + BlockSvg(entry.entities) + "</a>\n<figcaption><a class=\"name\" href=\"" +
+            link + "\">" + HtmlEscape(entry.blockName) + "</a><br>" + HtmlEscape(entry.generator) +
+            "<br>" + HtmlEscape(entry.dimensions);
+    for (const std::string& warning : entry.warnings) {
+      html += "<br><span class=\"warn\">" + HtmlEscape(warning) + "</span>";
+    }
+    html += "</figcaption></figure>\n";
+  }
+  html += "</div>\n</body>\n</html>\n";
+  WriteFileAtomically(folder / "index.html", html);
+}
+
+}  // namespace tavelin

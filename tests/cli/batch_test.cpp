@@ -1,0 +1,172 @@
+// The batch: a CSV list of fittings becomes a folder of blocks, a catalogue
+// page and a summary that names every refused row and every warning.
+#include "cli/batch.hpp"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "cli/catalogue.hpp"
+#include "cli/cli_commands.hpp"
+#include "framework/codepage.hpp"
+#include "tests/support/test_root.hpp"
+
+namespace tavelin {
+namespace {
+namespace fs = std::filesystem;
+using testing::TestApp;
+
+TEST(BatchCsv, FieldsQuotesLineEndsAndTheByteOrderMark) {
+  struct Case {
+    std::string text;
+    std::vector<std::vector<std::string>> rows;
+  } cases[] = {
+      {"a,b\r\n1,2\r\n", {{"a", "b"}, {"1", "2"}}},
+      {"\xEF\xBB\xBFstem,W1\n", {{"stem", "W1"}}},
+      {"\"x,y\",\"say \"\"hi\"\"\"\n", {{"x,y", "say \"hi\""}}},
+      {"\"two\nlines\",3", {{"two\nlines", "3"}}},
+      {"a,,\n,\n", {{"a", "", ""}, {"", ""}}},
+      {"エルボ,５\n", {{"エルボ", "５"}}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::vector<std::string>> rows;
+    std::string error;
+    ASSERT_TRUE(ParseCsv(c.text, rows, error)) << c.text;
+    EXPECT_EQ(rows, c.rows) << c.text;
+  }
+  std::vector<std::vector<std::string>> rows;
+  std::string error;
+  EXPECT_FALSE(ParseCsv("a,\"open\n", rows, error));
+  EXPECT_NE(error.find("引用符"), std::string::npos);
+}
+
+TEST(BatchCatalogue, PicturesKeepYUpAndTheColourIndices) {
+  using blockbuilder::Entity;
+  using blockbuilder::EntityKind;
+  Entity arc;
+  arc.kind = EntityKind::kArc;
+  arc.v[0] = 0, arc.v[1] = 0, arc.v[2] = 10, arc.v[3] = 0, arc.v[4] = 90;
+  arc.attributes.colour = 1;
+  const std::string svg = BlockSvg({arc});
+  // A quarter from (10, 0) to (0, 10): up on paper is -y in the picture, and
+  // counter-clockwise becomes the negative sweep.
+  EXPECT_NE(svg.find("M10 0 A10 10 0 0 0 0 -10"), std::string::npos) << svg;
+  EXPECT_NE(svg.find("stroke=\"#ff0000\""), std::string::npos);
+  EXPECT_EQ(AciColour(7), "#ffffff");
+  EXPECT_EQ(AciColour(30), "#ff8000");
+  EXPECT_EQ(AciColour(250), "#333333");
+  EXPECT_EQ(UrlPathEscape("CK#1 名.dxf"), "CK%231%20%E5%90%8D.dxf");
+}
+
+struct BatchRun {
+  int status = 0;
+  std::string out, err;
+};
+
+BatchRun Batch(const TestApp& test, const std::string& csv, std::vector<std::string> extra = {}) {
+  const fs::path file = test.Root() / "list.csv";
+  std::ofstream(file, std::ios::binary) << csv;
+  std::vector<std::string> args = {"--root", test.Root().string(),          "batch", file.string(),
+                                   "--out",  (test.Root() / "out").string()};
+  args.insert(args.end(), extra.begin(), extra.end());
+  std::ostringstream out, err;
+  BatchRun run;
+  run.status = RunCommandLine("tavelin-cli", args, out, err);
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+std::string ReadAll(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+// One list through every path: blocks written for the built generators,
+// each kind of refusal with its row, the rest going on after a bad row, and
+// the warnings just past each rule but not just inside it.
+TEST(Batch, RowsBecomeBlocksRefusalsAndWarnings) {
+  TestApp test;
+  const std::vector<std::string> storedElbow = test.Lines("Erbo.ini");
+  const BatchRun run = Batch(test,
+                             "stem,W1,R,W2,type,D,size,length,13\n"
+                             "Erbo,400,200,400,,,,,\n"     // row 2: inside the radius rule
+                             "Erbo,400,199,400,,,,,\n"     // row 3: just past it
+                             "Danpa,,,,FD+,600x150,,,\n"   // row 4: ratio 4
+                             "Danpa,,,,VD,601x150,,,\n"    // row 5: just past 4
+                             "Choku,,,,,,601x150,3640,\n"  // row 6: just past 4
+                             "Oti,,,,,,,,\n"               // row 7: not built yet
+                             "Erbo,400,200,500,,,,,\n"     // row 8: W2 > W1, refused at OK
+                             "Nowhere,,,,,,,,\n"           // row 9
+                             "Erbo,400,200,400,MD,,,,\n"   // row 10: type for the elbow
+                             "Danpa,,,,XD,,,,\n"           // row 11: no such type
+                             "Choku,400,,,,,,,1\n"         // row 12: W1 is not the duct's
+                             "\n"
+                             "Erbo,500,250,500,,,,,300\n"   // row 14: line 13 is L2
+                             "Erbo,\"400\n999\",,,,,,,\n",  // row 15: a value over two lines
+                             {"--json"});
+  EXPECT_EQ(run.status, 3) << run.err;
+  const std::string& json = run.out;
+  EXPECT_TRUE(Has(json, "\"rows\":13,\"written\":6,\"refused\":7")) << json;
+  for (int row : {2, 3, 4, 5, 6, 14}) {
+    EXPECT_TRUE(Has(json, "{\"row\":" + std::to_string(row) + ",\"stem\":")) << row;
+  }
+  auto rowText = [&](int row) {
+    const size_t at = json.find("{\"row\":" + std::to_string(row) + ",");
+    return at == std::string::npos ? std::string() : json.substr(at, json.find('}', at) - at);
+  };
+  EXPECT_TRUE(Has(rowText(2), "\"warnings\":[]")) << rowText(2);
+  EXPECT_TRUE(Has(rowText(3), "案内羽根")) << rowText(3);
+  EXPECT_TRUE(Has(rowText(4), "\"warnings\":[]")) << rowText(4);
+  EXPECT_TRUE(Has(rowText(5), "縦横比")) << rowText(5);
+  EXPECT_TRUE(Has(rowText(6), "短辺を 151 以上")) << rowText(6);
+  EXPECT_TRUE(Has(rowText(7), "まだ作られていません")) << rowText(7);
+  EXPECT_TRUE(Has(rowText(8), "先管巾は元管巾以下")) << rowText(8);
+  EXPECT_TRUE(Has(rowText(9), "Nowhere.ini")) << rowText(9);
+  EXPECT_TRUE(Has(rowText(10), "type の列")) << rowText(10);
+  EXPECT_TRUE(Has(rowText(11), "XD")) << rowText(11);
+  EXPECT_TRUE(Has(rowText(12), "列 W1 は Choku")) << rowText(12);
+  EXPECT_TRUE(Has(rowText(15), "列 W1 の値に改行")) << rowText(15);
+
+  // Every written block is in the folder and on the catalogue page, linked
+  // relatively; the refused rows left nothing behind.
+  const std::string html = ReadAll(test.Root() / "out" / "index.html");
+  size_t blocks = 0;
+  for (const auto& entry : fs::directory_iterator(test.Root() / "out")) {
+    if (entry.path().extension() != ".dxf") continue;
+    ++blocks;
+    const std::string name = entry.path().stem().string();
+    EXPECT_TRUE(Has(html, "href=\"" + UrlPathEscape(name + ".dxf") + "\"")) << name;
+  }
+  EXPECT_EQ(blocks, 6u);
+  EXPECT_TRUE(Has(html, "ChokuKan1820601x150211303640"))
+      << "the size typed with its height names the duct";
+  EXPECT_TRUE(Has(html, "FD+ L1=")) << "the damper's type and dimensions";
+  EXPECT_TRUE(Has(html, "W1=500 R=250 W2=500 R2=250 L1=100 A=90 L2=300"))
+      << "line numbers and kept values";
+  // The rows worked on a copy: the stored settings of the root are untouched.
+  EXPECT_EQ(test.Lines("Erbo.ini"), storedElbow);
+}
+
+TEST(Batch, UnusableFilesStopBeforeAnyRow) {
+  TestApp test;
+  EXPECT_EQ(Batch(test, "W1,R\nErbo,400\n").status, 2);
+  EXPECT_EQ(Batch(test, "stem,\"W1\nErbo,400\n").status, 2);
+  EXPECT_EQ(Batch(test, "").status, 2);
+  // The text summary of a list whose rows all succeed, saved by a spreadsheet
+  // in CP932 rather than UTF-8: its Japanese note column is still a note.
+  const BatchRun run = Batch(test, Utf8ToCp932("stem,W1,R,W2,備考\nErbo,400,200,400,標準エルボ\n"));
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_TRUE(Has(run.out, "rows: 1, written: 1, refused: 0")) << run.out;
+  EXPECT_TRUE(Has(run.err, "1/1 行 2 Erbo: 作成 ER_")) << run.err;
+}
+
+}  // namespace
+}  // namespace tavelin
