@@ -1,5 +1,6 @@
 #include "duct/oti_dialog.hpp"
 
+#include "framework/design_rules.hpp"
 #include "framework/handoff.hpp"
 #include "framework/info_folder.hpp"
 #include "framework/text.hpp"
@@ -185,6 +186,14 @@ void OtiDialog::OnOffsetQChange() {
   SetItemText(kOffsetP,
               IntegerText(ToDouble(ItemText(kSmallWidth)) - ToDouble(ItemText(kOffsetQ))));
   ShowEditing();
+}
+
+std::vector<std::string> OtiDialog::DesignWarnings() {
+  const double straights = 2.0 * ToDouble(ItemText(kStraight));
+  const double taper = ToDouble(ItemText(kLength)) - straights;
+  return NonEmpty({DrawnReducerTaperWarning(ToDouble(ItemText(kLargeWidth)),
+                                            ToDouble(ItemText(kOffsetP)),
+                                            ToDouble(ItemText(kOffsetQ)), taper, straights)});
 }
 
 }  // namespace tavelin

@@ -62,6 +62,9 @@ class OtiDialog : public GeneratorDialog {
   std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
   double PreviewNumerator() override { return 70.0; }
   std::string EmptyDrawingMessage() override;
+  // The taper against the standard's limits: the taper runs between the two
+  // straight stretches S.
+  std::vector<std::string> DesignWarnings() override;
 
  private:
   void ApplySettings(const std::vector<std::string>& lines);

@@ -108,7 +108,7 @@ double ShortestReducerLength(const Reducer& reducer) {
   return CeilMillimetres(shift / std::tan(TaperLimit(reducer) * kPi / 180.0));
 }
 
-std::string ReducerTaperWarning(const Reducer& reducer) {
+std::string ReducerTaperWarning(const Reducer& reducer, double straights) {
   const double shift = SideShift(reducer);
   if (!std::isfinite(shift) || shift == 0.0) return {};
   const double limit = TaperLimit(reducer);
@@ -121,18 +121,20 @@ std::string ReducerTaperWarning(const Reducer& reducer) {
   return "注意：片落ちの" + std::string(widening ? "拡大" : "縮小") + "角度が " +
          Decimal(TaperAngle(reducer)) + "° で、" + Decimal(limit) +
          "° を超えるため整流板が必要です" + kClause + "。長さを " +
-         Decimal(ShortestReducerLength(reducer)) + " 以上にすれば不要です。";
+         Decimal(ShortestReducerLength(reducer) + straights) + " 以上にすれば不要です。";
 }
 
-std::string DrawnReducerTaperWarning(double largeWidth, double p, double q, double length) {
+std::string DrawnReducerTaperWarning(double largeWidth, double p, double q, double length,
+                                     double straights) {
   const double half = largeWidth / 2.0;
   const double shift = std::max(std::fabs(half - p), std::fabs(half - q));
   if (!std::isfinite(shift) || !std::isfinite(length)) return {};
   // The steeper side alone, as a one-sided reducer of that shift.
-  if (std::string narrowing = ReducerTaperWarning({shift, 0.0, length, true}); !narrowing.empty()) {
+  if (std::string narrowing = ReducerTaperWarning({shift, 0.0, length, true}, straights);
+      !narrowing.empty()) {
     return narrowing;
   }
-  std::string widening = ReducerTaperWarning({0.0, shift, length, true});
+  std::string widening = ReducerTaperWarning({0.0, shift, length, true}, straights);
   if (widening.empty()) return {};
   return "小さい側から流す場合の" + widening.substr(std::string("注意：").size());
 }

@@ -65,8 +65,9 @@ double TaperAngle(const Reducer& reducer);
 // The shortest whole-millimetre length that keeps the taper within its
 // limit (15 degrees widening, 30 narrowing); 0 for equal widths.
 double ShortestReducerLength(const Reducer& reducer);
-// "" when the taper is within its limit; else the warning with that length.
-std::string ReducerTaperWarning(const Reducer& reducer);
+// "" when the taper is within its limit; else the warning with that length,
+// plus `straights` when the length the user types also holds straight parts.
+std::string ReducerTaperWarning(const Reducer& reducer, double straights = 0.0);
 
 // The reducer generator's fitting, whose drawing does not say which way the
 // air flows: the large end `largeWidth` wide about the centre line, the small
@@ -74,7 +75,8 @@ std::string ReducerTaperWarning(const Reducer& reducer);
 // over a taper `length` long. The steeper side is checked: above 30 degrees
 // it warns for either way, above 15 for use as a widening (air from the
 // small end), each with the shortest length that meets it.
-std::string DrawnReducerTaperWarning(double largeWidth, double p, double q, double length);
+std::string DrawnReducerTaperWarning(double largeWidth, double p, double q, double length,
+                                     double straights = 0.0);
 
 // The warnings that are not empty.
 std::vector<std::string> NonEmpty(std::vector<std::string> warnings);

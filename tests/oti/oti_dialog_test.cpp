@@ -94,6 +94,31 @@ TEST_F(OtiDialogTest, LengthFollowsTheCoefficientOrIsTyped) {
   EXPECT_EQ(test.Lines("DrawData.txt")[0], "50,300.000000,50.000000,300.000000,827.000000,");
 }
 
+TEST_F(OtiDialogTest, TheTaperIsWarnedAgainstTheStandardsLimitsWithoutBlocking) {
+  Open();
+  ASSERT_TRUE(dialog->UserSelect(D::kCoefficients, 2));  // the typed length stays
+  // Each side steps 150 over the taper L - 2 x 100: 30 degrees at 259.8, 15 at 559.8.
+  const struct {
+    const char* length;
+    bool warned;
+    bool steep;
+  } cases[] = {{"459", true, true}, {"460", true, false}, {"759", true, false}, {"760", false, false}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(dialog->UserSetText(D::kLength, c.length));
+    ASSERT_TRUE(dialog->UserClick(D::kUpdate));
+    const std::string warning = Text(1990);
+    EXPECT_EQ(!warning.empty(), c.warned) << c.length << ": " << warning;
+    EXPECT_EQ(warning.find("縮小角度") != std::string::npos, c.steep) << c.length << ": " << warning;
+    // The fix is said in the length the user types.
+    if (c.warned) {
+      EXPECT_NE(warning.find(c.steep ? "長さを 460 以上" : "長さを 760 以上"), std::string::npos)
+          << warning;
+    }
+  }
+  ASSERT_TRUE(dialog->UserClick(ui::kIdOk));  // never blocking
+  EXPECT_EQ(test.launcher.starts, 1);
+}
+
 TEST_F(OtiDialogTest, OkHandsOnTheShownReducerAndRefusesAnEmptyOne) {
   Open();
   ASSERT_TRUE(dialog->UserClick(ui::kIdOk));
