@@ -1,5 +1,7 @@
 #include "attributes/duct_attr_dialog.hpp"
 
+#include <cmath>
+
 #include <vector>
 
 #include "attributes/type_colour_check.hpp"
@@ -67,8 +69,12 @@ bool DuctAttrDialog::Save() {
   for (int id : kCommonIds) common.push_back(ItemText(id));
 
   std::optional<std::string> refusal;
-  if (ToDouble(ItemText(kHatchingWidth)) < kMinHatchingWidth) {
+  const double hatchingWidth = ToDouble(ItemText(kHatchingWidth));
+  if (hatchingWidth < kMinHatchingWidth) {
     refusal = kHatchingMessage;
+  } else if (!std::isfinite(hatchingWidth)) {
+    // "1e999" passes the minimum but spaces hatch lines infinitely apart.
+    refusal = "ハッチング幅が大きすぎます。数値を入力してください。";
   } else {
     // The colour travels as text into every generator's records, which are
     // comma-separated: a comma there would shift their fields.

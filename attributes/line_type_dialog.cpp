@@ -33,6 +33,14 @@ void LineTypeDialog::OnSave() {
       return;
     }
   }
+  // A name is a field of "DakutoSet.ini" (split at "-") and of every drawing
+  // record (split at ","): either character would split it and shift what follows.
+  for (const std::string& name : lines) {
+    if (name.find_first_of(",-") != std::string::npos) {
+      MessageBox("線種名にカンマ（,）とハイフン（-）は使えません。", attributes::kCheckCaption);
+      return;
+    }
+  }
   // The names of line types 10 and on are not shown here and stay as stored.
   std::vector<std::string> stored = Info().ReadToEnd("SenSyu.ini", kMaxStoredLines);
   for (size_t i = kNames; i < stored.size(); ++i) lines.push_back(stored[i]);

@@ -7,10 +7,11 @@
 #include <fstream>
 #include <vector>
 
-#include "blockbuilder/draw_data.hpp"
+#include "framework/draw_records.hpp"
 #include "blockbuilder/dxf_writer.hpp"
-#include "blockbuilder/straight_duct.hpp"
+#include "framework/straight_duct_drawing.hpp"
 #include "blockbuilder/tables.hpp"
+#include "framework/acceptance.hpp"
 #include "framework/codepage.hpp"
 #include "framework/info_folder.hpp"
 #include "framework/text.hpp"
@@ -85,10 +86,10 @@ std::string Timestamp() {
   return buffer;
 }
 
-void AppendLog(const fs::path& root, const BuildResult& result, const BuildLog& log) {
+bool AppendLog(const fs::path& root, const BuildResult& result, const BuildLog& log) {
   std::error_code ec;
   // A mistaken root is not created just to hold a log.
-  if (!fs::is_directory(root, ec)) return;
+  if (!fs::is_directory(root, ec)) return false;
   const fs::path blocks = root / "blocks";
   fs::create_directories(blocks, ec);
   const fs::path file = blocks / "builder.log";
@@ -107,11 +108,10 @@ void AppendLog(const fs::path& root, const BuildResult& result, const BuildLog& 
   }
   // One append of whole lines, so that two builders never mix their lines.
   int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-  if (fd >= 0) {
-    ssize_t written = ::write(fd, text.data(), text.size());
-    (void)written;
-    ::close(fd);
-  }
+  if (fd < 0) return false;
+  const ssize_t written = ::write(fd, text.data(), text.size());
+  const bool closed = ::close(fd) == 0;
+  return closed && written == static_cast<ssize_t>(text.size());
 }
 
 // Block file names are matched without regard to case, as the CAD program
@@ -153,27 +153,9 @@ bool AddStraightDuct(const InfoFolder& info, std::vector<Entity>& entities, Buil
 
 }  // namespace
 
-std::string RefusedBlockName(std::string_view name) {
-  if (name.empty()) return "ブロック名が空です";
-  if (name.front() == '.') return "ブロック名が「.」で始まっています";
-  if (name.size() > kMaxBlockNameBytes) return "ブロック名が長すぎます";
-  for (size_t i = 0; i < name.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(name[i]);
-    if (c == '/' || c == '\\') return "ブロック名に「/」か「\\」があります";
-    if (c < 0x20 || c == 0x7F) return "ブロック名に制御文字があります";
-    // C1 control characters (U+0080 to U+009F) and U+FFFD, the mark of bytes
-    // that were not CP932.
-    if (c == 0xC2 && i + 1 < name.size() && static_cast<unsigned char>(name[i + 1]) < 0xA0) {
-      return "ブロック名に制御文字があります";
-    }
-    if (name.substr(i, 3) == "\xEF\xBF\xBD") return "ブロック名に読めない文字があります";
-  }
-  return {};
-}
-
-BuildResult BuildBlock(const fs::path& root, BuildLog& log) {
+BuildResult BuildBlock(const fs::path& root, const fs::path& input, BuildLog& log) {
   BuildResult result;
-  const InfoFolder info(root);
+  const InfoFolder info(input);
 
   HandOffFile drawName = ReadHandOff(info, "DrawName.ini", kMaxSettingsBytes, log);
   if (!drawName.ok) return result;
@@ -247,17 +229,20 @@ BuildResult BuildBlock(const fs::path& root, BuildLog& log) {
   return result;
 }
 
-BuildResult BuildBlock(const fs::path& root) {
+BuildResult BuildBlock(const fs::path& root, const fs::path& input) {
   BuildLog log;
   BuildResult result;
   try {
-    result = BuildBlock(root, log);
+    result = BuildBlock(root, input, log);
   } catch (const std::exception& error) {
     log.Add(std::string("処理を続けられません: ") + error.what());
     result.written = false;
   }
-  AppendLog(root, result, log);
+  result.logLines = log.Lines();
+  result.logged = AppendLog(root, result, log);
   return result;
 }
+
+BuildResult BuildBlock(const fs::path& root) { return BuildBlock(root, root); }
 
 }  // namespace tavelin::blockbuilder

@@ -9,8 +9,10 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "blockbuilder/block.hpp"
+#include "framework/acceptance.hpp"
+#include "framework/block_entities.hpp"
 
 namespace tavelin::blockbuilder {
 
@@ -19,9 +21,6 @@ namespace tavelin::blockbuilder {
 inline constexpr std::uintmax_t kMaxDrawDataBytes = 2 * 1024 * 1024;
 // The other hand-off files hold one short line each.
 inline constexpr std::uintmax_t kMaxSettingsBytes = 64 * 1024;
-// Bytes of a block name, leaving room in a file name for ".dxf" and the
-// temporary suffix used while writing.
-inline constexpr size_t kMaxBlockNameBytes = 200;
 // builder.log is moved aside to builder.log.1 beyond this size.
 inline constexpr std::uintmax_t kMaxLogBytes = 1024 * 1024;
 
@@ -30,17 +29,20 @@ struct BuildResult {
   std::string blockName;
   std::filesystem::path file;  // the block written
   size_t entities = 0;
+  // What was refused or skipped, as written to the log.
+  std::vector<std::string> logLines;
+  // False when builder.log could not be written (a full disk, say).
+  bool logged = false;
 };
 
-// Why `name` cannot be a block file name, or "" when it can. A name must not
-// be empty, start with ".", hold "/", "\", control characters or characters
-// that could not be read, or be longer than kMaxBlockNameBytes.
-std::string RefusedBlockName(std::string_view name);
-
-// Builds the block and appends its log lines; never throws.
+// Builds the block from the hand-off files of `input`/info (a job snapshot;
+// the root itself when none is given) into ROOT/blocks and appends its log
+// lines; never throws.
 BuildResult BuildBlock(const std::filesystem::path& root);
+BuildResult BuildBlock(const std::filesystem::path& root, const std::filesystem::path& input);
 
 // The part of BuildBlock that reads and writes, with its log kept in `log`.
-BuildResult BuildBlock(const std::filesystem::path& root, BuildLog& log);
+BuildResult BuildBlock(const std::filesystem::path& root, const std::filesystem::path& input,
+                       BuildLog& log);
 
 }  // namespace tavelin::blockbuilder

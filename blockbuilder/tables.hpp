@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "blockbuilder/block.hpp"
+#include "framework/block_entities.hpp"
 
 namespace tavelin::blockbuilder {
 

@@ -72,9 +72,22 @@ int RunDialog(ui::AppContext& app, const std::string& className,
       err << "tavelin-cli: " << error << "\n";
       return kUsageError;
     }
+    // The window never waits for the block builder; here the outcome is
+    // what the caller came for, so each action's build is waited for.
+    dialog->WaitForBuild();
     if (!dialog->Ended()) dialog->Paint(canvas);
   }
   PrintControls(*dialog, out);
+  if (const std::optional<BuildOutcome>& outcome = dialog->LastBuildOutcome()) {
+    if (outcome->written) {
+      out << "block written: " << outcome->blockName << "\n";
+    } else {
+      out << "block not written: " << outcome->blockName << ": " << outcome->reason << "\n";
+      err << "tavelin-cli: the block builder did not write " << outcome->blockName << ": "
+          << outcome->reason << "\n";
+      return kFailure;
+    }
+  }
   if (dialog->Failures() > 0) {
     err << "tavelin-cli: " << className << " reported " << dialog->Failures()
         << " failure(s); see the messages above\n";

@@ -7,26 +7,28 @@
 namespace tavelin {
 namespace {
 
-constexpr const char* kStatusRebuilt = "設定後OKクリック";
-
 constexpr const char* kSizes[] = {"#12.5", "#15",   "#20", "#25", "#30",
                                   "#35",   "#37.5", "#40", "#45"};
 constexpr const char* kAngleTexts[] = {"0", "45", "90", "135", "180", "225", "270", "315"};
 
-// The schematic's scale and origin inside the anchor static.
-constexpr double kSchematicScale = 5.5;
-constexpr double kSchematicOriginX = 150.0;
-constexpr double kSchematicOriginY = 80.0;
+const GeneratorSetup kSetup{"AnemoB",
+                            AnemoBDialog::kStatus,
+                            AnemoBDialog::kPreview,
+                            AnemoBDialog::kSchematic,
+                            AnemoBDialog::kSchematicFile,
+                            AnemoBDialog::kSchematicCapacity,
+                            5.5,
+                            150.0,
+                            80.0,
+                            AnemoBDialog::kRecordCapacity};
 
 // Pixels for the larger extent of the fitting in the preview.
 constexpr double kPreviewNumerator = 80.0;
 constexpr double kTurnedPreviewNumerator = 70.0;
 
-const char* CheckText(bool checked) { return checked ? "1" : "0"; }
-
 }  // namespace
 
-AnemoBDialog::AnemoBDialog(ui::AppContext& app) : Dialog(app, "AnemoB") {
+AnemoBDialog::AnemoBDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
   using ui::EventKind;
   auto rebuild = [this] { Rebuild(true); };
   SetMessageMap({
@@ -47,9 +49,7 @@ AnemoBDialog::AnemoBDialog(ui::AppContext& app) : Dialog(app, "AnemoB") {
       {EventKind::kClick, kUpdate, rebuild},
       {EventKind::kSelChange, kAngles,
        [this] {
-         ui::Control& angles = Item(kAngles);
-         SetItemText(kRotation, angles.ItemText(angles.CurSel()));
-         Rebuild(true);
+         if (CopySelection(kAngles, kRotation)) Rebuild(true);
        }},
       {EventKind::kSetFocus, kBoxSize, [this] { linked_ = Linked::kBoxSize; }},
       {EventKind::kSetFocus, kNeck, [this] { linked_ = Linked::kNeck; }},
@@ -60,12 +60,8 @@ AnemoBDialog::AnemoBDialog(ui::AppContext& app) : Dialog(app, "AnemoB") {
   });
 }
 
-void AnemoBDialog::OnInitDialog() {
-  schematic_ = ParseSchematic(Info().ReadToEnd(kSchematicFile, kSchematicCapacity));
-  SetItemText(kStatus, kStatusEditing);
+void AnemoBDialog::LoadControls() {
   linked_ = Linked::kNone;
-  list_.LoadAttributes(Info());
-  common_ = CommonValues::Load(Info());
   ui::Control& sizes = Item(kSize);
   sizes.ResetContent();
   for (const char* size : kSizes) sizes.AddString(size);
@@ -73,7 +69,6 @@ void AnemoBDialog::OnInitDialog() {
   angles.ResetContent();
   for (const char* angle : kAngleTexts) angles.AddString(angle);
   LoadSettings();
-  Rebuild(true);
 }
 
 void AnemoBDialog::LoadSettings() {
@@ -82,32 +77,13 @@ void AnemoBDialog::LoadSettings() {
                        kDuctWidth, kRotation,   kPaddleLength, kClearance, kLining};
   for (int i = 0; i < 10; ++i) SetItemText(edits[i], lines[i]);
   SetItemText(kSize, lines[10]);
-  if (lines[11] == "1") CheckRadio(kPaddle);
-  if (lines[11] == "2") CheckRadio(kSquareDuct);
-  if (lines[11] == "3") CheckRadio(kRoundDuct);
+  ApplyRadioText(lines[11], {kPaddle, kSquareDuct, kRoundDuct});
   const int boxes[] = {kStepLines, kLined, kMirror, kCurrentLayer};
-  for (int i = 0; i < 4; ++i) {
-    // Any other text leaves the box as it is.
-    if (lines[12 + i] == "1") SetChecked(boxes[i], true);
-    if (lines[12 + i] == "0") SetChecked(boxes[i], false);
-  }
-  if (lines[16] == "1") CheckRadio(kSquareFace);
-  if (lines[16] == "2") CheckRadio(kRoundFace);
+  for (int i = 0; i < 4; ++i) ApplyCheckText(lines[12 + i], boxes[i]);
+  ApplyRadioText(lines[16], {kSquareFace, kRoundFace});
 }
 
-std::vector<std::string> AnemoBDialog::SettingsValues() {
-  std::string shape;
-  if (IsChecked(kPaddle))
-    shape = "1";
-  else if (IsChecked(kSquareDuct))
-    shape = "2";
-  else if (IsChecked(kRoundDuct))
-    shape = "3";
-  std::string face;
-  if (IsChecked(kSquareFace))
-    face = "1";
-  else if (IsChecked(kRoundFace))
-    face = "2";
+std::vector<std::string> AnemoBDialog::SettingsLines() {
   return {
       ItemText(kBoxSize),
       ItemText(kDuctLength),
@@ -120,12 +96,12 @@ std::vector<std::string> AnemoBDialog::SettingsValues() {
       ItemText(kClearance),
       ItemText(kLining),
       ItemText(kSize),
-      shape,
-      CheckText(IsChecked(kStepLines)),
-      CheckText(IsChecked(kLined)),
-      CheckText(IsChecked(kMirror)),
-      CheckText(IsChecked(kCurrentLayer)),
-      face,
+      RadioText({kPaddle, kSquareDuct, kRoundDuct}),
+      CheckText(kStepLines),
+      CheckText(kLined),
+      CheckText(kMirror),
+      CheckText(kCurrentLayer),
+      RadioText({kSquareFace, kRoundFace}),
   };
 }
 
@@ -194,43 +170,21 @@ AnemoBValues AnemoBDialog::ReadValues() {
   return v;
 }
 
-void AnemoBDialog::Rebuild(bool write, Canvas* canvas) {
-  // The status line changes only on a confirmed change: a mere repaint must
-  // not wipe the confirmation that OK left there.
-  if (write) SetItemText(kStatus, kStatusRebuilt);
-  list_.baseX = 0.0;
-  list_.baseY = 0.0;
-  list_.rotation = ToDouble(ItemText(kRotation));
-  list_.mirror = IsChecked(kMirror) ? 1 : 0;
-  BuildAnemoBRecords(list_, ReadValues(), common_);
-  if (canvas) {
-    OffsetCanvas preview = ControlCanvas(*canvas, kPreview);
-    const PixelRect client = ClientRectOf(kPreview);
-    preview.SetClip(&client);
-    DrawPreview(preview, client, list_,
-                list_.rotation != 0.0 ? kTurnedPreviewNumerator : kPreviewNumerator);
-    preview.SetClip(nullptr);
-  }
-  if (write) {
-    const std::vector<std::string> values = SettingsValues();
-    const std::string name = BlockName(
-        "AB_", values, {common_.k1, common_.k2, common_.k3, common_.k4}, App().random->Next());
-    WriteHandOff(Info(), list_, kSettingsFile, values, name);
-    Invalidate();
-  }
+void AnemoBDialog::BuildRecords(RecordList& list) {
+  list.baseX = 0.0;
+  list.baseY = 0.0;
+  list.rotation = ToDouble(ItemText(kRotation));
+  list.mirror = IsChecked(kMirror) ? 1 : 0;
+  BuildAnemoBRecords(list, ReadValues(), Common());
 }
 
-void AnemoBDialog::OnPaint(Canvas& canvas) {
-  OffsetCanvas anchor = ControlCanvas(canvas, kSchematic);
-  DrawSchematic(anchor, ClientRectOf(kSchematic), schematic_, kSchematicOriginX, kSchematicOriginY,
-                kSchematicScale,
-                [](const SchematicLine& line) { return SchematicStylePen(line.style); });
-  Rebuild(false, &canvas);
+double AnemoBDialog::PreviewNumerator() {
+  return Records().rotation != 0.0 ? kTurnedPreviewNumerator : kPreviewNumerator;
 }
 
-void AnemoBDialog::OnOK() {
-  if (App().launcher) App().launcher->Start();
-  SetItemText(kStatus, kStatusPlaced);
+std::string AnemoBDialog::MakeBlockName(const std::vector<std::string>& settings, int random) {
+  const CommonValues& k = Common();
+  return BlockName("AB_", settings, {k.k1, k.k2, k.k3, k.k4}, random);
 }
 
 }  // namespace tavelin

@@ -7,13 +7,11 @@
 #include <vector>
 
 #include "duct/anemob_geometry.hpp"
-#include "framework/preview.hpp"
-#include "framework/record_list.hpp"
-#include "framework/toolkit/dialog.hpp"
+#include "framework/generator_dialog.hpp"
 
 namespace tavelin {
 
-class AnemoBDialog : public ui::Dialog {
+class AnemoBDialog : public GeneratorDialog {
  public:
   explicit AnemoBDialog(ui::AppContext& app);
 
@@ -53,14 +51,17 @@ class AnemoBDialog : public ui::Dialog {
   static constexpr size_t kRecordCapacity = 500;
   static constexpr size_t kSchematicCapacity = 100;
 
-  const RecordList& Records() const { return list_; }
   // The 17 values of "AnemoB.ini" as the controls hold them now.
-  std::vector<std::string> SettingsValues();
+  std::vector<std::string> SettingsValues() { return SettingsLines(); }
 
  protected:
-  void OnInitDialog() override;
-  void OnPaint(Canvas& canvas) override;
-  void OnOK() override;
+  void LoadControls() override;
+  std::string SettingsFile() override { return kSettingsFile; }
+  std::vector<std::string> SettingsLines() override;
+  void BuildRecords(RecordList& list) override;
+  std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
+  std::string EditingStatus() override { return "設定後OKクリック"; }
+  double PreviewNumerator() override;
 
  private:
   enum class Linked { kNone, kBoxSize, kNeck, kClearance };
@@ -71,14 +72,8 @@ class AnemoBDialog : public ui::Dialog {
   void OnBoxOrNeckChanged(Linked which);
   void OnClearanceChanged();
   void RecomputeBoxSize();
-  // Builds the records from the controls; draws the preview on `canvas` when
-  // given, and writes the settings and hand-off files when `write` is set.
-  void Rebuild(bool write, Canvas* canvas = nullptr);
   AnemoBValues ReadValues();
 
-  RecordList list_{kRecordCapacity};
-  CommonValues common_;
-  std::vector<SchematicLine> schematic_;
   Linked linked_ = Linked::kNone;
 };
 

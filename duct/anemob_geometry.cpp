@@ -5,20 +5,16 @@
 namespace tavelin {
 namespace {
 
-void Line(RecordList& list, int style, int element, double x1, double y1, double x2, double y2) {
-  list.AddLineRecord(1, style, element, x1, y1, x2, y2);
-}
-
 // The lining: the box's right side unless the step lines already drew it,
 // the inner square of half size W/2 - T, and the hatched box.
 void AddLining(RecordList& list, const AnemoBValues& v, const CommonValues& common) {
   const double w = v.boxSize / 2.0;
-  if (!v.stepLines) Line(list, kSolid, kDuctBody, w, -w, w, w);
+  if (!v.stepLines) list.Line(kSolid, kDuctBody, w, -w, w, w);
   const double i = w - v.lining;
-  Line(list, kDotted, kHiddenLine, -i, -i, -i, i);
-  Line(list, kDotted, kHiddenLine, -i, i, i, i);
-  Line(list, kDotted, kHiddenLine, i, i, i, -i);
-  Line(list, kDotted, kHiddenLine, i, -i, -i, -i);
+  list.Line(kDotted, kHiddenLine, -i, -i, -i, i);
+  list.Line(kDotted, kHiddenLine, -i, i, i, i);
+  list.Line(kDotted, kHiddenLine, i, i, i, -i);
+  list.Line(kDotted, kHiddenLine, i, -i, -i, -i);
   const std::vector<Segment> edges = {
       {{-w, w}, {-w, -w}},
       {{w, w}, {-w, w}},
@@ -36,10 +32,10 @@ void AddAnemostat(RecordList& list, const AnemoBValues& v) {
     list.AddArcRecord(2, kDotted, kFixtureLine, 0.0, 0.0, a, 0.0, 360.0);
   }
   if (v.anemostat == AnemostatFace::kSquare) {
-    Line(list, kDotted, kFixtureLine, -a, -a, -a, a);
-    Line(list, kDotted, kFixtureLine, -a, a, a, a);
-    Line(list, kDotted, kFixtureLine, a, a, a, -a);
-    Line(list, kDotted, kFixtureLine, a, -a, -a, -a);
+    list.Line(kDotted, kFixtureLine, -a, -a, -a, a);
+    list.Line(kDotted, kFixtureLine, -a, a, a, a);
+    list.Line(kDotted, kFixtureLine, a, a, a, -a);
+    list.Line(kDotted, kFixtureLine, a, -a, -a, -a);
   }
 }
 
@@ -50,19 +46,19 @@ void BuildBoxAndDuct(RecordList& list, const AnemoBValues& v, const CommonValues
   list.SetExtents(w + common.k3 + v.ductLength, v.face / 2.0, v.face / 2.0, v.face / 2.0);
   // One outline from the duct's upper end round the box to its lower end; the
   // box side stays open where the duct joins it.
-  Line(list, kSolid, kDuctBody, end, h, w, h);
-  Line(list, kSolid, kDuctBody, w, h, w, w);
-  Line(list, kSolid, kDuctBody, w, w, -w, w);
-  Line(list, kSolid, kDuctBody, -w, w, -w, -w);
-  Line(list, kSolid, kDuctBody, -w, -w, w, -w);
-  Line(list, kSolid, kDuctBody, w, -w, w, -h);
-  Line(list, kSolid, kDuctBody, w, -h, end, -h);
+  list.Line(kSolid, kDuctBody, end, h, w, h);
+  list.Line(kSolid, kDuctBody, w, h, w, w);
+  list.Line(kSolid, kDuctBody, w, w, -w, w);
+  list.Line(kSolid, kDuctBody, -w, w, -w, -w);
+  list.Line(kSolid, kDuctBody, -w, -w, w, -w);
+  list.Line(kSolid, kDuctBody, w, -w, w, -h);
+  list.Line(kSolid, kDuctBody, w, -h, end, -h);
   if (v.shape == AnemoBShape::kSquareDuct) {
-    Line(list, kSolid, kFlangeJoint, end, h + common.k2, end, -h - common.k2);
-    Line(list, kSolid, kAngleWidth, end - common.k1, h, end - common.k1, -h);
+    list.Line(kSolid, kFlangeJoint, end, h + common.k2, end, -h - common.k2);
+    list.Line(kSolid, kAngleWidth, end - common.k1, h, end - common.k1, -h);
   } else {
     // A round duct ends in a plain joint line across its width.
-    Line(list, kSolid, kFlangeJoint, end, h, end, -h);
+    list.Line(kSolid, kFlangeJoint, end, h, end, -h);
   }
   if (v.lined) AddLining(list, v, common);
   AddAnemostat(list, v);
@@ -74,19 +70,19 @@ void BuildPaddle(RecordList& list, const AnemoBValues& v, const CommonValues& co
   const double end = w + v.paddleLength;    // the duct end
   const double taper = end - v.ductLength;  // where the taper meets the straight duct
   list.SetExtents(w + common.k3 + v.paddleLength, v.face / 2.0, v.face / 2.0, v.face / 2.0);
-  Line(list, kSolid, kDuctBody, end, h, taper, h);
-  Line(list, kSolid, kDuctBody, taper, h, w, w);
-  Line(list, kSolid, kDuctBody, w, w, -w, w);
-  Line(list, kSolid, kDuctBody, -w, w, -w, -w);
-  Line(list, kSolid, kDuctBody, -w, -w, w, -w);
-  Line(list, kSolid, kDuctBody, w, -w, taper, -h);
-  Line(list, kSolid, kDuctBody, taper, -h, end, -h);
+  list.Line(kSolid, kDuctBody, end, h, taper, h);
+  list.Line(kSolid, kDuctBody, taper, h, w, w);
+  list.Line(kSolid, kDuctBody, w, w, -w, w);
+  list.Line(kSolid, kDuctBody, -w, w, -w, -w);
+  list.Line(kSolid, kDuctBody, -w, -w, w, -w);
+  list.Line(kSolid, kDuctBody, w, -w, taper, -h);
+  list.Line(kSolid, kDuctBody, taper, -h, end, -h);
   if (v.stepLines) {
-    Line(list, kSolid, kDuctBody, taper, -h, taper, h);
-    Line(list, kSolid, kDuctBody, w, -w, w, w);
+    list.Line(kSolid, kDuctBody, taper, -h, taper, h);
+    list.Line(kSolid, kDuctBody, w, -w, w, w);
   }
-  Line(list, kSolid, kFlangeJoint, end, h + common.k2, end, -h - common.k2);
-  Line(list, kSolid, kAngleWidth, end - common.k1, h, end - common.k1, -h);
+  list.Line(kSolid, kFlangeJoint, end, h + common.k2, end, -h - common.k2);
+  list.Line(kSolid, kAngleWidth, end - common.k1, h, end - common.k1, -h);
   if (v.lined) AddLining(list, v, common);
   AddAnemostat(list, v);
 }

@@ -119,8 +119,7 @@ void ChokuDialog::OnOK() {
     return;
   }
   WriteHandOff();
-  if (App().launcher) App().launcher->Start();
-  SetItemText(kStatusLine, kStatusPlaced);
+  StartBlockBuilder({"CK"}, BlockName(), {"Choku.ini"}, kStatusLine, Settings());
 }
 
 void ChokuDialog::OnPaint(Canvas& canvas) {

@@ -9,10 +9,16 @@ namespace {
 
 constexpr const char* kTypeSelection = "Danpa.ini";
 
-// The schematic's scale and origin inside the anchor static.
-constexpr double kSchematicScale = 4.0;
-constexpr double kSchematicOriginX = 70.0;
-constexpr double kSchematicOriginY = 145.0;
+const GeneratorSetup kSetup{"Danpa",
+                            DanpaDialog::kStatus,
+                            DanpaDialog::kPreview,
+                            DanpaDialog::kSchematic,
+                            "Danpa.tec",
+                            DanpaDialog::kSchematicCapacity,
+                            4.0,
+                            70.0,
+                            145.0,
+                            DanpaDialog::kRecordCapacity};
 
 // The preview keeps the fitting in place while the base point moves.
 constexpr double kPreviewNumerator = 80.0;
@@ -55,25 +61,6 @@ LabelPlaces PlacesFor(int type) {
 
 constexpr int kL2Width = 20, kLabelHeight = 12, kNarrowWidth = 15;
 
-// The block name: the weighted sum of the type file's values and of the
-// common values. The hatching width of FD and FD+ weighs as much as the
-// angle width (t + 0.1), which the shared recipe cannot express.
-std::string DanpaBlockName(const std::string& prefix, const std::vector<std::string>& values,
-                           const CommonValues& k, bool withHatchWidth, int random) {
-  double sum = 0.0;
-  for (size_t j = 0; j < values.size(); ++j) {
-    sum += (ToDouble(values[j]) + 1.0) * (1.0 + 0.1 * static_cast<double>(j));
-  }
-  const double t = 1.0 + 0.1 * static_cast<double>(values.size() - 1);
-  sum += (t + 0.1) * k.k1 + (t + 0.2) * k.k2 + (t + 0.3) * k.k3;
-  if (withHatchWidth) sum += (t + 0.1) * k.k4;
-  std::string number = FormatF(sum);
-  for (char& c : number) {
-    if (c == '.') c = 'D';
-  }
-  return prefix + number + FormatD(random);
-}
-
 }  // namespace
 
 std::string DanpaDialog::TypeFile(int type) {
@@ -84,9 +71,9 @@ std::string DanpaDialog::TypePrefix(int type) {
   return ValidType(type) ? kTypes[type - 1].prefix : std::string();
 }
 
-DanpaDialog::DanpaDialog(ui::AppContext& app) : Dialog(app, "Danpa") {
+DanpaDialog::DanpaDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
   using ui::EventKind;
-  auto update = [this] { Update(true); };
+  auto update = [this] { Rebuild(true); };
   auto switchTo = [this](int type) { return [this, type] { SwitchType(type); }; };
   SetMessageMap({
       {EventKind::kClick, kTypeVd, switchTo(1)},
@@ -96,9 +83,7 @@ DanpaDialog::DanpaDialog(ui::AppContext& app) : Dialog(app, "Danpa") {
       {EventKind::kClick, kTypeVd + 4, switchTo(5)},
       {EventKind::kSelChange, kSizes,
        [this] {
-         ui::Control& sizes = Item(kSizes);
-         SetItemText(kD, sizes.ItemText(sizes.CurSel()));
-         Update(true);
+         if (CopySelection(kSizes, kD)) Rebuild(true);
        }},
       {EventKind::kClick, kUpdate, update},
       {EventKind::kClick, kBaseRadios[0], update},
@@ -108,23 +93,17 @@ DanpaDialog::DanpaDialog(ui::AppContext& app) : Dialog(app, "Danpa") {
       {EventKind::kClick, kBaseRadios[4], update},
       {EventKind::kClick, kBaseRadios[5], update},
       {EventKind::kClick, kHatch, update},
-      {EventKind::kClick, kOkButton, [this] { StartBuilder(); }},
+      {EventKind::kClick, kOkButton, [this] { OnOK(); }},
   });
 }
 
-void DanpaDialog::OnInitDialog() {
-  schematic_ = ParseSchematic(Info().ReadToEnd("Danpa.tec", kSchematicCapacity));
-  ui::Control& sizes = Item(kSizes);
-  sizes.ResetContent();
-  for (const std::string& size : Info().ReadToEnd("KiokuSize.ini", 1000)) sizes.AddString(size);
-  SetItemText(kStatus, kStatusEditing);
-  // The attributes come first, so that a type file that cannot be read stops
-  // only the restoring of the type, never the attributes of later records.
-  list_.LoadAttributes(Info());
-  common_ = CommonValues::Load(Info());
+void DanpaDialog::LoadControls() {
+  FillListsFrom("KiokuSize.ini", {kSizes});
+  // A type file that cannot be read is reported; the next change recreates
+  // it from the controls.
+  MarkReady();
   RestoreType();
   ArrangeLabels(type_);
-  Update(true);
 }
 
 void DanpaDialog::RestoreType() {
@@ -144,7 +123,7 @@ void DanpaDialog::SwitchType(int type) {
   type_ = type;
   Invalidate();  // the schematic shows the new type
   ApplyTypeFile(type);
-  Update(true);
+  Rebuild(true);
 }
 
 void DanpaDialog::ApplyTypeFile(int type) {
@@ -230,52 +209,42 @@ std::vector<std::string> DanpaDialog::TypeFileValues(int type) {
   return values;
 }
 
-void DanpaDialog::Update(bool write, Canvas* canvas) {
+void DanpaDialog::BuildRecords(RecordList& list) {
+  BuildDanpaRecords(list, ReadValues(CheckedType()), Common());
+}
+
+std::string DanpaDialog::MakeBlockName(const std::vector<std::string>& settings, int random) {
+  // The hatching width of FD and FD+ weighs as much as the angle width.
   const int type = CheckedType();
-  BuildDanpaRecords(list_, ReadValues(type), common_);
-  if (canvas) {
-    OffsetCanvas preview = ControlCanvas(*canvas, kPreview);
-    const PixelRect client = ClientRectOf(kPreview);
-    preview.SetClip(&client);
-    DrawOffsetPreview(preview, client, list_, kPreviewNumerator, kPreviewFraction);
-    preview.SetClip(nullptr);
-  }
-  if (!write) return;
-  // With no type there is no settings file to write and no block to name;
-  // the files of the last fitting stay as they are.
-  if (ValidType(type)) {
-    const std::vector<std::string> values = TypeFileValues(type);
-    const std::string name =
-        DanpaBlockName(TypePrefix(type), values, common_, type >= 4, App().random->Next());
-    Info().WriteLine(kTypeSelection, FormatD(type));
-    WriteHandOff(Info(), list_, TypeFile(type), values, name);
-  }
-  SetItemText(kStatus, kStatusEditing);
-  Invalidate();
+  const CommonValues& k = Common();
+  std::vector<CommonTerm> terms = {{k.k1, 0.1}, {k.k2, 0.2}, {k.k3, 0.3}};
+  if (type >= 4) terms.push_back({k.k4, 0.1});
+  return WeightedBlockName(TypePrefix(type), settings, terms, random);
 }
 
-void DanpaDialog::StartBuilder() {
-  if (!ValidType(CheckedType())) {
-    MessageBox("ダンパーの種類を選択してください。", "確認");
-    return;
-  }
-  if (App().launcher) App().launcher->Start();
-  SetItemText(kStatus, kStatusPlaced);
+void DanpaDialog::WriteOtherSettings() { Info().WriteLine(kTypeSelection, FormatD(CheckedType())); }
+
+bool DanpaDialog::ReadyForBlock() {
+  if (ValidType(CheckedType())) return true;
+  MessageBox("ダンパーの種類を選択してください。", "確認");
+  return false;
 }
 
-void DanpaDialog::OnOK() { StartBuilder(); }
+void DanpaDialog::DrawPreviewIn(Canvas& canvas, const PixelRect& client) {
+  DrawOffsetPreview(canvas, client, Records(), kPreviewNumerator, kPreviewFraction);
+}
 
-void DanpaDialog::OnPaint(Canvas& canvas) {
-  OffsetCanvas anchor = ControlCanvas(canvas, kSchematic);
+void DanpaDialog::DrawSchematicIn(Canvas& anchor, const PixelRect& anchorClient) {
+  const GeneratorSetup& setup = Setup();
   // Every figure in the dialog face's grey, then the chosen type's in its pens.
-  DrawSchematic(anchor, ClientRectOf(kSchematic), schematic_, kSchematicOriginX, kSchematicOriginY,
-                kSchematicScale, [](const SchematicLine&) { return pens::kBackground; });
-  for (const SchematicLine& line : schematic_) {
+  DrawSchematic(anchor, anchorClient, Schematic(), setup.schematicOriginX, setup.schematicOriginY,
+                setup.schematicScale, [](const SchematicLine&) { return pens::kBackground; });
+  for (const SchematicLine& line : Schematic()) {
     if (line.tag != type_) continue;
     anchor.SelectPen(SchematicStylePen(line.style));
-    DrawSchematicLine(anchor, line, kSchematicOriginX, kSchematicOriginY, kSchematicScale);
+    DrawSchematicLine(anchor, line, setup.schematicOriginX, setup.schematicOriginY,
+                      setup.schematicScale);
   }
-  Update(false, &canvas);
 }
 
 }  // namespace tavelin

@@ -7,13 +7,11 @@
 #include <vector>
 
 #include "duct/danpa_geometry.hpp"
-#include "framework/preview.hpp"
-#include "framework/record_list.hpp"
-#include "framework/toolkit/dialog.hpp"
+#include "framework/generator_dialog.hpp"
 
 namespace tavelin {
 
-class DanpaDialog : public ui::Dialog {
+class DanpaDialog : public GeneratorDialog {
  public:
   explicit DanpaDialog(ui::AppContext& app);
 
@@ -47,16 +45,24 @@ class DanpaDialog : public ui::Dialog {
   // The block-name prefix of type 1 to 5.
   static std::string TypePrefix(int type);
 
-  const RecordList& Records() const { return list_; }
   // The type whose schematic is shown (0: none).
   int SelectedType() const { return type_; }
   // The lines of the checked type's settings file as the controls hold them.
   std::vector<std::string> TypeFileValues(int type);
 
  protected:
-  void OnInitDialog() override;
-  void OnPaint(Canvas& canvas) override;
-  void OnOK() override;
+  void LoadControls() override;
+  // The checked type's own settings file; none without a type.
+  std::string SettingsFile() override { return TypeFile(CheckedType()); }
+  std::vector<std::string> SettingsLines() override { return TypeFileValues(CheckedType()); }
+  void BuildRecords(RecordList& list) override;
+  std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
+  bool ReadyForBlock() override;
+  // The type choice "Danpa.ini", written after the hand-off, so that a failed
+  // hand-off never leaves the type changed.
+  void WriteOtherSettings() override;
+  void DrawPreviewIn(Canvas& canvas, const PixelRect& client) override;
+  void DrawSchematicIn(Canvas& anchor, const PixelRect& anchorClient) override;
 
  private:
   void RestoreType();
@@ -66,14 +72,7 @@ class DanpaDialog : public ui::Dialog {
   int CheckedType();
   int CheckedBase();
   DanpaValues ReadValues(int type);
-  // Builds the records of the checked type; draws the preview on `canvas`
-  // when given; writes the settings and hand-off files when `write` is set.
-  void Update(bool write, Canvas* canvas = nullptr);
-  void StartBuilder();
 
-  RecordList list_{kRecordCapacity};
-  CommonValues common_;
-  std::vector<SchematicLine> schematic_;
   int type_ = 0;
 };
 

@@ -14,51 +14,47 @@ constexpr double kThirtyDegrees = 0.5235986666666667;
 // The FD line under the box.
 constexpr double kFireLineGap = 15.0;
 
-void Line(RecordList& list, int element, int style, double x1, double y1, double x2, double y2) {
-  list.AddLineRecord(1, style, element, x1, y1, x2, y2);
-}
-
 void AddDuct(RecordList& list, const DanpaValues& v, const CommonValues& k) {
   const double h = v.d / 2.0;
   const double length = DanpaLength(v);
   const double joint = v.l1 + v.l2;
   const bool longPiece = v.type == DamperType::kFireLong;
-  Line(list, kDuctBody, kSolid, 0.0, h, length, h);
-  Line(list, kDuctBody, kSolid, 0.0, -h, length, -h);
-  Line(list, kAngleWidth, kSolid, k.k1, h, k.k1, -h);
-  Line(list, kAngleWidth, kSolid, length - k.k1, h, length - k.k1, -h);
+  list.Line(kSolid, kDuctBody, 0.0, h, length, h);
+  list.Line(kSolid, kDuctBody, 0.0, -h, length, -h);
+  list.Line(kSolid, kAngleWidth, k.k1, h, k.k1, -h);
+  list.Line(kSolid, kAngleWidth, length - k.k1, h, length - k.k1, -h);
   if (longPiece) {
-    Line(list, kAngleWidth, kSolid, joint - k.k1, h, joint - k.k1, -h);
-    Line(list, kAngleWidth, kSolid, joint + k.k1, h, joint + k.k1, -h);
+    list.Line(kSolid, kAngleWidth, joint - k.k1, h, joint - k.k1, -h);
+    list.Line(kSolid, kAngleWidth, joint + k.k1, h, joint + k.k1, -h);
   }
-  Line(list, kFlangeJoint, kSolid, 0.0, h + k.k2, 0.0, -h - k.k2);
-  Line(list, kFlangeJoint, kSolid, length, h + k.k2, length, -h - k.k2);
-  if (longPiece) Line(list, kFlangeJoint, kSolid, joint, h + k.k2, joint, -h - k.k2);
+  list.Line(kSolid, kFlangeJoint, 0.0, h + k.k2, 0.0, -h - k.k2);
+  list.Line(kSolid, kFlangeJoint, length, h + k.k2, length, -h - k.k2);
+  if (longPiece) list.Line(kSolid, kFlangeJoint, joint, h + k.k2, joint, -h - k.k2);
 
   // The blade frame: centred on the axis, except for the CD, which starts there.
   const double a = v.type == DamperType::kCheck ? v.l1 : v.l1 - v.w / 2.0;
   const double b = v.type == DamperType::kCheck ? v.l1 + v.w : v.l1 + v.w / 2.0;
-  Line(list, kHiddenLine, kDotted, a, v.s - h, a, h - v.s);
-  Line(list, kHiddenLine, kDotted, a, h - v.s, b, h - v.s);
-  Line(list, kHiddenLine, kDotted, b, h - v.s, b, v.s - h);
-  Line(list, kHiddenLine, kDotted, b, v.s - h, a, v.s - h);
+  list.Line(kDotted, kHiddenLine, a, v.s - h, a, h - v.s);
+  list.Line(kDotted, kHiddenLine, a, h - v.s, b, h - v.s);
+  list.Line(kDotted, kHiddenLine, b, h - v.s, b, v.s - h);
+  list.Line(kDotted, kHiddenLine, b, v.s - h, a, v.s - h);
 }
 
 void AddVolume(RecordList& list, const DanpaValues& v, const CommonValues& k) {
   const double h = v.d / 2.0;
   list.AddArcRecord(2, kSolid, kDuctBody, v.l1, -h - v.a, v.a / 2.0, 0.0, 360.0);
-  Line(list, kCentreLine, kChain, v.l1 - v.a, -h - v.a, v.l1 + v.a, -h - v.a);
-  Line(list, kCentreLine, kChain, v.l1, -h - 2.0 * v.a, v.l1, h + k.k2);
+  list.Line(kChain, kCentreLine, v.l1 - v.a, -h - v.a, v.l1 + v.a, -h - v.a);
+  list.Line(kChain, kCentreLine, v.l1, -h - 2.0 * v.a, v.l1, h + k.k2);
 }
 
 void AddMotor(RecordList& list, const DanpaValues& v, const CommonValues& k) {
   const double h = v.d / 2.0;
   const double left = v.l1 - v.a / 2.0;
   const double right = v.l1 + v.a / 2.0;
-  Line(list, kDuctBody, kSolid, left, -h, left, -h - v.a);
-  Line(list, kDuctBody, kSolid, left, -h - v.a, right, -h - v.a);
-  Line(list, kDuctBody, kSolid, right, -h - v.a, right, -h);
-  Line(list, kCentreLine, kChain, v.l1, -h - v.a - k.k2, v.l1, h + k.k2);
+  list.Line(kSolid, kDuctBody, left, -h, left, -h - v.a);
+  list.Line(kSolid, kDuctBody, left, -h - v.a, right, -h - v.a);
+  list.Line(kSolid, kDuctBody, right, -h - v.a, right, -h);
+  list.Line(kChain, kCentreLine, v.l1, -h - v.a - k.k2, v.l1, h + k.k2);
 }
 
 void AddCheck(RecordList& list, const DanpaValues& v, const CommonValues& k) {
@@ -66,29 +62,29 @@ void AddCheck(RecordList& list, const DanpaValues& v, const CommonValues& k) {
   const double a = v.a;
   const double left = v.l1 - 2.5 * a;
   const double right = v.l1 - 1.5 * a;
-  Line(list, kDuctBody, kSolid, left, -h - 2.0 * a, left, -h - a);
-  Line(list, kDuctBody, kSolid, left, -h - a, right, -h - a);
-  Line(list, kDuctBody, kSolid, right, -h - a, right, -h - 2.0 * a);
-  Line(list, kDuctBody, kSolid, right, -h - 2.0 * a, left, -h - 2.0 * a);
-  Line(list, kDuctBody, kSolid, right, -h - 1.5 * a, DanpaLength(v) / 2.0, -h - 1.5 * a);
+  list.Line(kSolid, kDuctBody, left, -h - 2.0 * a, left, -h - a);
+  list.Line(kSolid, kDuctBody, left, -h - a, right, -h - a);
+  list.Line(kSolid, kDuctBody, right, -h - a, right, -h - 2.0 * a);
+  list.Line(kSolid, kDuctBody, right, -h - 2.0 * a, left, -h - 2.0 * a);
+  list.Line(kSolid, kDuctBody, right, -h - 1.5 * a, DanpaLength(v) / 2.0, -h - 1.5 * a);
   // The triangle keeps its size whatever the duct.
   const double x = v.l1 + kTriangleOffset;
   const double apex = x + kTriangleSide * std::cos(kThirtyDegrees);
-  Line(list, kDuctBody, kSolid, x, -kTriangleHalf, x, kTriangleHalf);
-  Line(list, kDuctBody, kSolid, x, kTriangleHalf, apex, 0.0);
-  Line(list, kDuctBody, kSolid, apex, 0.0, x, -kTriangleHalf);
-  Line(list, kCentreLine, kChain, v.l1, -h - 2.0 * a, v.l1, h + k.k2);
+  list.Line(kSolid, kDuctBody, x, -kTriangleHalf, x, kTriangleHalf);
+  list.Line(kSolid, kDuctBody, x, kTriangleHalf, apex, 0.0);
+  list.Line(kSolid, kDuctBody, apex, 0.0, x, -kTriangleHalf);
+  list.Line(kChain, kCentreLine, v.l1, -h - 2.0 * a, v.l1, h + k.k2);
 }
 
 void AddFire(RecordList& list, const DanpaValues& v, const CommonValues& k) {
   const double h = v.d / 2.0;
   const double a = v.a;
-  Line(list, kDuctBody, kSolid, v.l1 - a, -h, v.l1 - a, -h - a);
-  Line(list, kDuctBody, kSolid, v.l1 - a, -h - a, v.l1 + a, -h - a);
-  Line(list, kDuctBody, kSolid, v.l1 + a, -h - a, v.l1 + a, -h);
-  Line(list, kDuctBody, kSolid, v.l1 - a, -h - a - kFireLineGap, v.l1 + 2.0 * a,
+  list.Line(kSolid, kDuctBody, v.l1 - a, -h, v.l1 - a, -h - a);
+  list.Line(kSolid, kDuctBody, v.l1 - a, -h - a, v.l1 + a, -h - a);
+  list.Line(kSolid, kDuctBody, v.l1 + a, -h - a, v.l1 + a, -h);
+  list.Line(kSolid, kDuctBody, v.l1 - a, -h - a - kFireLineGap, v.l1 + 2.0 * a,
        -h - a - kFireLineGap);
-  Line(list, kCentreLine, kChain, v.l1, -h - a - k.k2, v.l1, h + k.k2);
+  list.Line(kChain, kCentreLine, v.l1, -h - a - k.k2, v.l1, h + k.k2);
   if (v.hatch) {
     // The whole piece, the added piece of the FD+ included.
     const double length = DanpaLength(v);

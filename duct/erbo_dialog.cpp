@@ -10,8 +10,9 @@ namespace tavelin {
 namespace {
 
 constexpr const char* kBlockPrefix = "ER_";
-constexpr size_t kSchematicCapacity = 100;
-constexpr size_t kListCapacity = 1000;
+
+const GeneratorSetup kSetup{"Erbo", ErboDialog::kStatusLine, ErboDialog::kPreview,
+                            ErboDialog::kSchematic, "Erbo.tec", 100, 7.0, 110.0, 100.0};
 
 const char* const kAngleChoices[] = {"15", "30", "45", "60", "75", "90"};
 
@@ -22,9 +23,9 @@ constexpr int kFirstEdits[] = {
 
 }  // namespace
 
-ErboDialog::ErboDialog(ui::AppContext& app) : Dialog(app, "Erbo") {
+ErboDialog::ErboDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
   using ui::EventKind;
-  auto update = [this] { Update(true); };
+  auto update = [this] { Rebuild(true); };
   auto editing = [this] { ShowEditing(); };
   SetMessageMap({
       {EventKind::kSelChange, kInletSizes, [this] { OnInletSize(); }},
@@ -52,18 +53,11 @@ ErboDialog::ErboDialog(ui::AppContext& app) : Dialog(app, "Erbo") {
   });
 }
 
-void ErboDialog::OnInitDialog() {
-  schematic_.clear();
-  schematic_ = ParseSchematic(Info().ReadToEnd(kSchematicFile, kSchematicCapacity));
-  ShowEditing();
+void ErboDialog::LoadControls() {
   focusMarker_ = 0;
-  list_.LoadAttributes(Info());
-  common_ = CommonValues::Load(Info());
   // Without a settings file (or past its end) the controls keep what they show.
   if (Info().Exists(kSettingsFile)) ApplySettings(Info().ReadToEnd(kSettingsFile, kSettingsLines));
   FillCombos();
-  ready_ = true;
-  Update(true);
 }
 
 void ErboDialog::ApplySettings(const std::vector<std::string>& lines) {
@@ -71,80 +65,36 @@ void ErboDialog::ApplySettings(const std::vector<std::string>& lines) {
   for (size_t i = 0; i < std::size(kFirstEdits) && i < n; ++i)
     SetItemText(kFirstEdits[i], lines[i]);
   if (n > 12) SetItemText(kInletLength, lines[12]);
-  if (n > 8) {
-    if (lines[8] == "1") CheckRadio(kBaseOuter);
-    if (lines[8] == "2") CheckRadio(kBaseCentre);
-    if (lines[8] == "3") CheckRadio(kBaseInner);
-  }
-  if (n > 9) {
-    if (lines[9] == "1") CheckRadio(kHalfRadius);
-    if (lines[9] == "2") CheckRadio(kFullRadius);
-  }
+  if (n > 8) ApplyRadioText(lines[8], {kBaseOuter, kBaseCentre, kBaseInner});
+  if (n > 9) ApplyRadioText(lines[9], {kHalfRadius, kFullRadius});
   auto applyCheck = [&](size_t line, int id) {
-    if (n <= line) return;
-    if (lines[line] == "0") SetChecked(id, false);
-    if (lines[line] == "1") SetChecked(id, true);
+    if (n > line) ApplyCheckText(lines[line], id);
   };
   applyCheck(10, kMirror);
   applyCheck(11, kCurrentLayer);
   applyCheck(13, kOuterSharp);
   applyCheck(14, kInnerSharp);
   // The next update sets the rotation from the quarter-turn box again.
-  if (n > 6) list_.rotation = ToDouble(lines[6]);
+  if (n > 6) List().rotation = ToDouble(lines[6]);
 }
 
 void ErboDialog::FillCombos() {
-  for (int id : {kInletSizes, kOutletSizes, kStoredAngles, kAngles}) Item(id).ResetContent();
-  if (Info().Exists("KiokuSize.ini")) {
-    for (const std::string& size : Info().ReadToEnd("KiokuSize.ini", kListCapacity)) {
-      Item(kInletSizes).AddString(size);
-      Item(kOutletSizes).AddString(size);
-    }
-  }
-  if (Info().Exists("KiokuDeg.ini")) {
-    for (const std::string& angle : Info().ReadToEnd("KiokuDeg.ini", kListCapacity)) {
-      Item(kStoredAngles).AddString(angle);
-    }
-  }
+  FillListsFrom("KiokuSize.ini", {kInletSizes, kOutletSizes});
+  FillListsFrom("KiokuDeg.ini", {kStoredAngles});
+  Item(kAngles).ResetContent();
   for (const char* angle : kAngleChoices) Item(kAngles).AddString(angle);
 }
 
-std::vector<std::string> ErboDialog::Settings() {
-  auto flag = [this](int id) { return std::string(IsChecked(id) ? "1" : "0"); };
-  std::string base;
-  switch (CheckedOf({kBaseOuter, kBaseCentre, kBaseInner})) {
-    case kBaseOuter:
-      base = "1";
-      break;
-    case kBaseCentre:
-      base = "2";
-      break;
-    case kBaseInner:
-      base = "3";
-      break;
-    default:
-      break;
-  }
-  std::string factor;
-  switch (CheckedOf({kHalfRadius, kFullRadius})) {
-    case kHalfRadius:
-      factor = "1";
-      break;
-    case kFullRadius:
-      factor = "2";
-      break;
-    default:
-      break;
-  }
+std::vector<std::string> ErboDialog::SettingsLines() {
   std::vector<std::string> lines;
   for (int id : kFirstEdits) lines.push_back(ItemText(id));
-  lines.push_back(base);
-  lines.push_back(factor);
-  lines.push_back(flag(kMirror));
-  lines.push_back(flag(kCurrentLayer));
+  lines.push_back(RadioText({kBaseOuter, kBaseCentre, kBaseInner}));
+  lines.push_back(RadioText({kHalfRadius, kFullRadius}));
+  lines.push_back(CheckText(kMirror));
+  lines.push_back(CheckText(kCurrentLayer));
   lines.push_back(ItemText(kInletLength));
-  lines.push_back(flag(kOuterSharp));
-  lines.push_back(flag(kInnerSharp));
+  lines.push_back(CheckText(kOuterSharp));
+  lines.push_back(CheckText(kInnerSharp));
   return lines;
 }
 
@@ -177,61 +127,34 @@ ElbowInput ErboDialog::ReadInput() {
   in.turned = IsChecked(kTurn);
   in.outerSharp = IsChecked(kOuterSharp);
   in.innerSharp = IsChecked(kInnerSharp);
-  in.k1 = common_.k1;
-  in.k2 = common_.k2;
-  in.k3 = common_.k3;
+  in.k1 = Common().k1;
+  in.k2 = Common().k2;
+  in.k3 = Common().k3;
   return in;
 }
 
-void ErboDialog::Update(bool write) {
-  // A repaint leaves the status line alone, so the note shown after OK stays
-  // until the user changes something.
-  if (write) ShowEditing();
+void ErboDialog::BuildRecords(RecordList& list) {
   ElbowInput input = ReadInput();
-  lastBuild_ = BuildElbow(list_, input);
+  lastBuild_ = BuildElbow(list, input);
   previewNumerator_ = ElbowPreviewNumerator(input.turned, input.angle);
-  Invalidate();
-  if (!write || !ready_) return;
-  std::vector<std::string> settings = Settings();
-  std::string name =
-      BlockName(kBlockPrefix, settings, {common_.k1, common_.k2, common_.k3}, App().random->Next());
-  WriteHandOff(Info(), list_, kSettingsFile, settings, name);
-  handedOff_ = list_.Count() > 0;
 }
 
-void ErboDialog::OnPaint(Canvas& canvas) {
-  {
-    OffsetCanvas anchor = ControlCanvas(canvas, kSchematic);
-    DrawSchematic(anchor, ClientRectOf(kSchematic), schematic_, kSchematicOriginX,
-                  kSchematicOriginY, kSchematicScale,
-                  [](const SchematicLine& line) { return SchematicStylePen(line.style); });
-  }
-  Update(false);
-  OffsetCanvas preview = ControlCanvas(canvas, kPreview);
-  PixelRect client = ClientRectOf(kPreview);
-  preview.SetClip(&client);
-  DrawPreview(preview, client, list_, previewNumerator_);
-  preview.SetClip(nullptr);
+std::string ErboDialog::MakeBlockName(const std::vector<std::string>& settings, int random) {
+  return BlockName(kBlockPrefix, settings, {Common().k1, Common().k2, Common().k3}, random);
 }
 
-void ErboDialog::OnOK() {
-  if (!ready_) {
-    MessageBox("必要なファイルを読み込めなかったため、作図できません。", "確認");
-    return;
-  }
-  if (!handedOff_) {
-    // Starting the builder on an empty drawing would announce a block that never comes.
-    MessageBox(
-        "この寸法ではエルボを作図できません。\n元管の直管長を長くするか、巾・角度を見直して"
-        "表示更新をクリックしてください。",
-        "入力確認");
-    return;
-  }
-  if (App().launcher) App().launcher->Start();
-  SetItemText(kStatusLine, kStatusPlaced);
+std::string ErboDialog::EmptyDrawingMessage() {
+  return "この寸法ではエルボを作図できません。\n元管の直管長を長くするか、巾・角度を見直して"
+         "表示更新をクリックしてください。";
 }
 
-void ErboDialog::ShowEditing() { SetItemText(kStatusLine, kStatusEditing); }
+bool ErboDialog::CheckInput() {
+  if (ToDouble(ItemText(kOutletWidth)) > ToDouble(ItemText(kInletWidth))) {
+    MessageBox("先管巾は元管巾以下にしてください。", "入力確認");
+    return false;
+  }
+  return true;
+}
 
 double ErboDialog::RadiusFactor() {
   if (IsChecked(kHalfRadius)) return 0.5;
@@ -253,34 +176,25 @@ void ErboDialog::OnInletSize() {
   SetItemText(kOutletWidth, size);
   focusMarker_ = 0;
   SetStandardRadius(RadiusFactor());
-  Update(true);
+  Rebuild(true);
 }
 
 void ErboDialog::OnOutletSize() {
-  const ui::Control& sizes = Item(kOutletSizes);
-  if (sizes.CurSel() < 0) return;
-  SetItemText(kOutletWidth, sizes.ItemText(sizes.CurSel()));
-  Update(true);
+  if (CopySelection(kOutletSizes, kOutletWidth)) Rebuild(true);
 }
 
 void ErboDialog::OnStoredAngle() {
-  const ui::Control& angles = Item(kStoredAngles);
-  if (angles.CurSel() < 0) return;
-  SetItemText(kStoredAngle, angles.ItemText(angles.CurSel()));
-  Update(true);
+  if (CopySelection(kStoredAngles, kStoredAngle)) Rebuild(true);
 }
 
 void ErboDialog::OnAngleChoice() {
-  const ui::Control& angles = Item(kAngles);
-  if (angles.CurSel() < 0) return;
-  SetItemText(kAngle, angles.ItemText(angles.CurSel()));
-  Update(true);
+  if (CopySelection(kAngles, kAngle)) Rebuild(true);
 }
 
 void ErboDialog::OnRadiusRadio(double factor) {
   focusMarker_ = 0;
   SetStandardRadius(factor);
-  Update(true);
+  Rebuild(true);
 }
 
 void ErboDialog::OnNormal90() {
@@ -290,15 +204,7 @@ void ErboDialog::OnNormal90() {
   SetChecked(kTurn, false);
   focusMarker_ = 0;
   SetStandardRadius(RadiusFactor());
-  Update(true);
-}
-
-void ErboDialog::OnUpdateButton() {
-  if (ToDouble(ItemText(kOutletWidth)) > ToDouble(ItemText(kInletWidth))) {
-    MessageBox("先管巾は元管巾以下にしてください。", "入力確認");
-    return;
-  }
-  Update(true);
+  Rebuild(true);
 }
 
 void ErboDialog::OnRadiusChange() {

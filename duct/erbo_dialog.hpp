@@ -8,13 +8,11 @@
 #include <vector>
 
 #include "duct/erbo_geometry.hpp"
-#include "framework/preview.hpp"
-#include "framework/record_list.hpp"
-#include "framework/toolkit/dialog.hpp"
+#include "framework/generator_dialog.hpp"
 
 namespace tavelin {
 
-class ErboDialog : public ui::Dialog {
+class ErboDialog : public GeneratorDialog {
  public:
   explicit ErboDialog(ui::AppContext& app);
 
@@ -52,36 +50,31 @@ class ErboDialog : public ui::Dialog {
   static constexpr int kPreview = 1015;
 
   static constexpr const char* kSettingsFile = "Erbo.ini";
-  static constexpr const char* kSchematicFile = "Erbo.tec";
   static constexpr int kSettingsLines = 15;
-  static constexpr double kSchematicScale = 7.0;
-  static constexpr double kSchematicOriginX = 110.0;
-  static constexpr double kSchematicOriginY = 100.0;
 
-  // The records of the last build.
-  const RecordList& Records() const { return list_; }
   const ElbowResult& LastBuild() const { return lastBuild_; }
   // Which of R (1) or R' (2) is followed by the other while typing; 0 for none.
   int FocusMarker() const { return focusMarker_; }
-  // The fifteen lines of "Erbo.ini" for the controls as they stand.
-  std::vector<std::string> Settings();
 
  protected:
-  void OnInitDialog() override;
-  void OnPaint(Canvas& canvas) override;
-  void OnOK() override;
+  void LoadControls() override;
+  std::string SettingsFile() override { return kSettingsFile; }
+  // The fifteen lines of "Erbo.ini".
+  std::vector<std::string> SettingsLines() override;
+  void BuildRecords(RecordList& list) override;
+  std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
+  // The outlet may not be wider than the inlet.
+  bool CheckInput() override;
+  double PreviewNumerator() override { return previewNumerator_; }
+  std::string EmptyDrawingMessage() override;
 
  private:
   void ApplySettings(const std::vector<std::string>& lines);
   void FillCombos();
-  // Builds the records from the controls; with `write` also writes the
-  // settings, the hand-off files and a fresh block name.
-  void Update(bool write);
   ElbowInput ReadInput();
   // W1 times the factor of the checked radius radio, as an integer text, into R and R'.
   void SetStandardRadius(double factor);
   double RadiusFactor();
-  void ShowEditing();
 
   void OnInletSize();
   void OnOutletSize();
@@ -89,21 +82,12 @@ class ErboDialog : public ui::Dialog {
   void OnAngleChoice();
   void OnRadiusRadio(double factor);
   void OnNormal90();
-  void OnUpdateButton();
   void OnRadiusChange();
   void OnRadius2Change();
 
-  RecordList list_;
-  CommonValues common_;
-  std::vector<SchematicLine> schematic_;
   ElbowResult lastBuild_;
   double previewNumerator_ = 65.0;
-  // The hand-off files written last hold a drawing (not an empty list).
-  bool handedOff_ = false;
   int focusMarker_ = 0;
-  // Set once the dialog has read everything it needs; until then nothing is
-  // written, so an unreadable file never leads to lost settings.
-  bool ready_ = false;
 };
 
 }  // namespace tavelin

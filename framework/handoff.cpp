@@ -1,16 +1,8 @@
 #include "framework/handoff.hpp"
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
 #include "framework/info_folder.hpp"
 #include "framework/record_list.hpp"
 #include "framework/text.hpp"
-
-extern char** environ;
 
 namespace tavelin {
 
@@ -24,21 +16,28 @@ RuntimeRandom& ProcessRandom() {
   return random;
 }
 
-std::string BlockName(std::string_view prefix, const std::vector<std::string>& values,
-                      const std::vector<double>& commonValues, int random) {
+std::string WeightedBlockName(std::string_view prefix, const std::vector<std::string>& values,
+                              const std::vector<CommonTerm>& commonTerms, int random) {
   double sum = 0.0;
   for (size_t j = 0; j < values.size(); ++j) {
     sum += (ToDouble(values[j]) + 1.0) * (1.0 + 0.1 * static_cast<double>(j));
   }
   const double lastWeight = 1.0 + 0.1 * static_cast<double>(values.empty() ? 0 : values.size() - 1);
-  for (size_t m = 1; m <= commonValues.size(); ++m) {
-    sum += (lastWeight + 0.1 * static_cast<double>(m)) * commonValues[m - 1];
-  }
+  for (const CommonTerm& term : commonTerms) sum += (lastWeight + term.step) * term.value;
   std::string number = FormatF(sum);
   for (char& c : number) {
     if (c == '.') c = 'D';
   }
   return std::string(prefix) + number + FormatD(random);
+}
+
+std::string BlockName(std::string_view prefix, const std::vector<std::string>& values,
+                      const std::vector<double>& commonValues, int random) {
+  std::vector<CommonTerm> terms;
+  for (size_t m = 1; m <= commonValues.size(); ++m) {
+    terms.push_back({commonValues[m - 1], 0.1 * static_cast<double>(m)});
+  }
+  return WeightedBlockName(prefix, values, terms, random);
 }
 
 void WriteDrawData(const InfoFolder& info, const std::vector<std::string>& records) {
@@ -54,40 +53,6 @@ void WriteHandOff(const InfoFolder& info, const RecordList& list, std::string_vi
   WriteDrawData(info, list.Records());
   info.WriteLines(settingsFile, settings);
   WriteDrawName(info, blockName);
-}
-
-std::filesystem::path ProcessLauncher::BuilderPath() const {
-  return LocateIgnoringCase(root_ / "exes", "Forvane");
-}
-
-void ProcessLauncher::Start() {
-  const std::string path = BuilderPath().string();
-  std::string rootVariable = "TAVELIN_ROOT=" + root_.string();
-  std::vector<char*> environment;
-  for (char** e = environ; e && *e; ++e) {
-    if (std::strncmp(*e, "TAVELIN_ROOT=", 13) != 0) environment.push_back(*e);
-  }
-  environment.push_back(rootVariable.data());
-  environment.push_back(nullptr);
-  std::string program = path;
-  char* argv[] = {program.data(), nullptr};
-
-  // A short-lived intermediate process starts the builder in a session of its
-  // own and exits at once, so the builder is never our child to wait for.
-  pid_t middle = ::fork();
-  if (middle < 0) return;
-  if (middle == 0) {
-    ::setsid();
-    pid_t builder = ::fork();
-    if (builder == 0) {
-      ::execve(argv[0], argv, environment.data());
-      ::_exit(127);
-    }
-    ::_exit(0);
-  }
-  int status = 0;
-  while (::waitpid(middle, &status, 0) < 0 && errno == EINTR) {
-  }
 }
 
 }  // namespace tavelin

@@ -3,7 +3,6 @@
 // builder itself.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +36,16 @@ RuntimeRandom& ProcessRandom();
 std::string BlockName(std::string_view prefix, const std::vector<std::string>& values,
                       const std::vector<double>& commonValues, int random);
 
+// A common value in a block name with a weight of its own: it weighs
+// (1 + 0.1 (n - 1)) + `step` (the shared recipe's step for value m is 0.1 m;
+// the fire dampers weigh the hatching width like the angle width).
+struct CommonTerm {
+  double value = 0.0;
+  double step = 0.0;
+};
+std::string WeightedBlockName(std::string_view prefix, const std::vector<std::string>& values,
+                              const std::vector<CommonTerm>& commonTerms, int random);
+
 // Writes "DrawData.txt" (the records), then the settings file, then
 // "DrawName.ini" (the block name).
 void WriteHandOff(const InfoFolder& info, const RecordList& list, std::string_view settingsFile,
@@ -44,25 +53,5 @@ void WriteHandOff(const InfoFolder& info, const RecordList& list, std::string_vi
 
 void WriteDrawData(const InfoFolder& info, const std::vector<std::string>& records);
 void WriteDrawName(const InfoFolder& info, const std::string& blockName);
-
-// Starts the block builder after OK.
-class BlockBuilderLauncher {
- public:
-  virtual ~BlockBuilderLauncher() = default;
-  virtual void Start() = 0;
-};
-
-// Spawns ROOT/exes/Forvane detached, without a shell and without waiting, with
-// TAVELIN_ROOT set to the root. A builder that cannot be started is not reported.
-class ProcessLauncher : public BlockBuilderLauncher {
- public:
-  explicit ProcessLauncher(std::filesystem::path root) : root_(std::move(root)) {}
-  void Start() override;
-  // The builder's path; exposed for tests and the installer.
-  std::filesystem::path BuilderPath() const;
-
- private:
-  std::filesystem::path root_;
-};
 
 }  // namespace tavelin

@@ -66,6 +66,15 @@ class RecordList {
   bool AddArcRecord(int kind, int style, int element, double cx, double cy, double r,
                     double start, double end);
 
+  // A line or an arc record (kind 1 or 2) in `style` for `element`: the
+  // shorthand every generator draws with.
+  bool Line(int style, int element, double x1, double y1, double x2, double y2) {
+    return AddLineRecord(1, style, element, x1, y1, x2, y2);
+  }
+  bool Arc(int style, int element, double cx, double cy, double r, double start, double end) {
+    return AddArcRecord(2, style, element, cx, cy, r, start, end);
+  }
+
   Point RotatePoint(double x, double y, RotateMode mode, double angle) const;
 
   size_t Capacity() const { return records_.size(); }

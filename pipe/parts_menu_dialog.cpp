@@ -239,9 +239,12 @@ void PartsMenuDialog::PlaceAndHandOff() {
       pipe::HandOffLines(placed_, pipe::ParseCategoryAttributes(attributes), lineTypeNames_);
   handedOff_ = 0;
   Invalidate();
+  const std::string name = "@" + folder_ + "_" + stem_ + FormatD(App().random->Next());
   WriteDrawData(Info(), lines);
-  WriteDrawName(Info(), "@" + folder_ + "_" + stem_ + FormatD(App().random->Next()));
+  WriteDrawName(Info(), name);
   handedOff_ = lines.size();
+  handedOffLines_ = std::move(lines);
+  handedOffName_ = name;
 }
 
 void PartsMenuDialog::OnMirror() {
@@ -260,8 +263,7 @@ void PartsMenuDialog::OnStart() {
     MessageBox(kNoPart, "確認");
     return;
   }
-  if (App().launcher) App().launcher->Start();
-  SetStatus(kStatusPlaced);
+  StartBlockBuilder(handedOffLines_, handedOffName_, {}, kStatusLine);
 }
 
 void PartsMenuDialog::OnPaint(Canvas& canvas) {

@@ -90,6 +90,9 @@ class PartsMenuDialog : public ui::Dialog {
   pipe::Placement placement_;
   std::vector<pipe::PartElement> placed_;
   size_t handedOff_ = 0;  // element lines written to the hand-off
+  // The hand-off written last, which OK gives the builder.
+  std::vector<std::string> handedOffLines_;
+  std::string handedOffName_;
 };
 
 }  // namespace tavelin

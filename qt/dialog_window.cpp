@@ -153,6 +153,13 @@ DialogWindow::DialogWindow(ui::Dialog& model, QWidget* parent)
   setFixedSize(model.GetLayout().width, model.GetLayout().height);
   setWindowTitle(FromUtf8(model.Caption()));
   setObjectName("dialog");
+  buildPoll_ = new QTimer(this);
+  buildPoll_->setInterval(100);
+  connect(buildPoll_, &QTimer::timeout, this, [this] {
+    if (busy_ > 0) return;  // a message box of the model is open; ask later
+    Forward([this] { model_.PollBuild(); }, false);
+    if (!model_.BuildRunning()) buildPoll_->stop();
+  });
 
   // Later widgets lie above earlier ones: the frames of group boxes, created
   // first, stay under the buttons they hold.
@@ -372,6 +379,7 @@ void DialogWindow::Forward(Action&& action, bool paint) {
 void DialogWindow::AfterEvent(bool paint) {
   if (paint && !model_.Ended()) PaintModel();
   Reflect();
+  if (model_.BuildRunning() && !buildPoll_->isActive()) buildPoll_->start();
   if (model_.Ended()) {
     Finish();
     return;

@@ -16,6 +16,7 @@
 
 class QComboBox;
 class QLabel;
+class QTimer;
 
 namespace tavelin::qt {
 
@@ -101,6 +102,8 @@ class DialogWindow : public QDialog {
   int comboPresses_ = 0;  // presses on double-clickable lists, to tell a double-click
   bool reflecting_ = false;
   bool finished_ = false;
+  // Asks the model after a block builder it started, while one runs.
+  QTimer* buildPoll_ = nullptr;
 };
 
 }  // namespace tavelin::qt

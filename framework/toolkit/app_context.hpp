@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "framework/build_job.hpp"
 #include "framework/handoff.hpp"
 #include "framework/info_folder.hpp"
 

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "framework/acceptance.hpp"
+#include "framework/handoff.hpp"
 #include "framework/info_folder.hpp"
 
 namespace tavelin::ui {
@@ -197,5 +199,63 @@ void Dialog::UserCancel() { Guarded([this] { OnCancel(); }); }
 void Dialog::Paint(Canvas& canvas) { Guarded([&] { OnPaint(canvas); }); }
 
 void Dialog::Generate() { Guarded([this] { OnGenerate(); }); }
+
+bool Dialog::StartBlockBuilder(const std::vector<std::string>& records,
+                               const std::string& blockName,
+                               const std::vector<std::string>& extraFiles, int statusId,
+                               const std::vector<std::string>& chokuLines) {
+  if (std::string refusal = RefusedHandOff(records, blockName, chokuLines); !refusal.empty()) {
+    MessageBox(refusal, "入力確認");
+    return false;
+  }
+  // A run still going keeps going: its outcome is simply no longer shown.
+  run_.reset();
+  runStatusId_ = statusId;
+  if (!app_.launcher) {
+    BuildOutcome outcome;
+    outcome.blockName = blockName;
+    outcome.reason = "ブロック作成プログラムを起動できません";
+    ShowBuildOutcome(outcome);
+    return false;
+  }
+  const std::filesystem::path job = SnapshotHandOff(app_.info, extraFiles);
+  run_ = app_.launcher->Start(job, blockName);
+  SetItemText(statusId, kStatusBuilding);
+  Invalidate();
+  // A builder that could not even start has its outcome at once.
+  PollBuild();
+  return true;
+}
+
+void Dialog::ShowBuildOutcome(const BuildOutcome& outcome) {
+  lastOutcome_ = outcome;
+  if (outcome.written) {
+    SetItemText(runStatusId_, std::string(kStatusPlaced) + "：" + outcome.blockName);
+  } else {
+    SetItemText(runStatusId_, kStatusNotBuilt);
+    MessageBox("ブロック " + outcome.blockName + " を作成できませんでした。\n" + outcome.reason,
+               "確認");
+  }
+  Invalidate();
+}
+
+void Dialog::PollBuild() {
+  if (!run_) return;
+  Guarded([this] {
+    std::optional<BuildOutcome> outcome = run_->Poll();
+    if (!outcome) return;
+    run_.reset();
+    ShowBuildOutcome(*outcome);
+  });
+}
+
+void Dialog::WaitForBuild() {
+  if (!run_) return;
+  Guarded([this] {
+    BuildOutcome outcome = run_->Wait();
+    run_.reset();
+    ShowBuildOutcome(outcome);
+  });
+}
 
 }  // namespace tavelin::ui

@@ -7,6 +7,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -92,6 +93,15 @@ class Dialog {
   // Handlers stopped by a file error or another failure (each was reported).
   int Failures() const { return failures_; }
 
+  // A block builder the dialog started and has not heard back from. The host
+  // polls it while it runs (the window never waits for it) and repaints
+  // after; the headless host waits for its outcome.
+  bool BuildRunning() const { return run_ != nullptr; }
+  void PollBuild();
+  void WaitForBuild();
+  // The outcome of the last builder run that finished.
+  const std::optional<BuildOutcome>& LastBuildOutcome() const { return lastOutcome_; }
+
   // True when the message map has a handler for `kind` on control `id`.
   bool Handles(EventKind kind, int id) const;
 
@@ -132,11 +142,21 @@ class Dialog {
   OffsetCanvas ControlCanvas(Canvas& canvas, int id);
   PixelRect ClientRectOf(int id);
 
+  // The sound OK of a dialog that hands a block to the builder: checks the
+  // records and the name with the builder's own readers (a refusal is shown
+  // with the caption "入力確認" and starts nothing), takes a snapshot of the
+  // hand-off files with `extraFiles`, starts the builder and shows its run
+  // and then its outcome in `statusId`. True when the builder was started.
+  bool StartBlockBuilder(const std::vector<std::string>& records, const std::string& blockName,
+                         const std::vector<std::string>& extraFiles, int statusId,
+                         const std::vector<std::string>& chokuLines = {});
+
   AppContext& App() { return app_; }
   const InfoFolder& Info() const { return app_.info; }
 
  private:
   void Dispatch(const Event& event);
+  void ShowBuildOutcome(const BuildOutcome& outcome);
   // Runs `action`, reporting a file error or any other failure in a message box.
   void Guarded(const std::function<void()>& action);
   std::vector<Control*> RadioGroupOf(int id);
@@ -151,6 +171,9 @@ class Dialog {
   int result_ = 0;
   int repaintRequests_ = 0;
   int failures_ = 0;
+  std::unique_ptr<BuildRun> run_;
+  int runStatusId_ = 0;
+  std::optional<BuildOutcome> lastOutcome_;
 };
 
 }  // namespace tavelin::ui

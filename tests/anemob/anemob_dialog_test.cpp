@@ -315,19 +315,22 @@ TEST_F(AnemoBTest, AHugeLinedBoxKeepsItsNeckAndAnemostatAfterTheHatching) {
   EXPECT_EQ(list.ElementOf(list.Count() - 1), 5);
 }
 
-TEST_F(AnemoBTest, OkStartsTheBuilderWithoutWritingAndTheNoteSurvivesARepaint) {
+TEST_F(AnemoBTest, OkBuildsWhatTheControlsHoldAndTheOutcomeSurvivesARepaint) {
   Open();
-  const std::string data = app.Bytes("DrawData.txt");
-  const std::string name = app.Bytes("DrawName.ini");
+  // Typed but not confirmed: OK must still build the box of 700, not the last one.
+  ASSERT_TRUE(dialog->UserSetText(Dlg::kBoxSize, "700"));
   dialog->UserClick(ui::kIdOk);
   EXPECT_EQ(app.launcher.starts, 1);
   EXPECT_FALSE(dialog->Ended());
-  EXPECT_EQ(Text(Dlg::kStatus), "「ブロック挿入」で配置できます");
+  EXPECT_EQ(app.Lines("AnemoB.ini")[0], "700");
+  EXPECT_EQ(app.launcher.lastName, app.Lines("DrawName.ini")[0]);
+  EXPECT_EQ(InfoFolder(app.launcher.lastJob).ReadToEnd("DrawData.txt", 1000),
+            app.Lines("DrawData.txt"));
+  const std::string placed = "「ブロック挿入」で配置できます：" + app.launcher.lastName;
+  EXPECT_EQ(Text(Dlg::kStatus), placed);
   RecordingCanvas canvas;
   dialog->Paint(canvas);
-  EXPECT_EQ(Text(Dlg::kStatus), "「ブロック挿入」で配置できます");
-  EXPECT_EQ(app.Bytes("DrawData.txt"), data);
-  EXPECT_EQ(app.Bytes("DrawName.ini"), name);
+  EXPECT_EQ(Text(Dlg::kStatus), placed);
   dialog->UserOk();  // Enter does the same
   EXPECT_EQ(app.launcher.starts, 2);
   dialog->UserClick(ui::kIdCancel);

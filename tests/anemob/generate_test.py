@@ -24,7 +24,10 @@ with tempfile.TemporaryDirectory() as generated, tempfile.TemporaryDirectory() a
     # Select "#30" (the fifth size), then the paddle shape, then OK.
     out = run(opened, "run", "AnemoBDialog", "select:1115=4", "click:1118", "ok")
     assert "message:" not in out, out
-    assert '1024 static checked=0 enabled=1 visible=1 "「ブロック挿入」で配置できます"' in out, out
+    # The run waits for the real builder: the status names the block it wrote.
+    name = read(opened, "DrawName.ini").decode("cp932").strip()
+    assert '1024 static checked=0 enabled=1 visible=1 "「ブロック挿入」で配置できます：%s"' % name in out, out
+    assert os.path.isfile(os.path.join(opened, "blocks", name + ".dxf")), name
     settings = read(opened, "AnemoB.ini").decode("cp932").split("\r\n")
     assert settings[10] == "#30" and settings[11] == "1", settings
     neck = [l for l in read(opened, "AnemoSyoki.ini").decode("cp932").split("\r\n")

@@ -78,6 +78,10 @@ TEST_F(DuctAttrDialogTest, HatchingWidthIsCheckedFirstFrom30Up) {
   dialog->UserSetText(D::kHatchingWidth, "abc");
   ExpectRefused("ハッチング幅は30以上にしてください。", D::kHatchingWidth, "abc");
   test.host.messages.clear();
+  // Past the minimum but not a width at all.
+  dialog->UserSetText(D::kHatchingWidth, "1e999");
+  ExpectRefused("ハッチング幅が大きすぎます。数値を入力してください。", D::kHatchingWidth, "1e999");
+  test.host.messages.clear();
   dialog->UserSetText(D::kHatchingWidth, "30");
   ExpectRefused("線色番号に0・または文字は入力できません。", D::TypeColourId(2, 2), "0-0");
 }

@@ -88,14 +88,14 @@ TEST(LineTypeDialog, SavingNineNamesKeepsLinesTenAndEleven) {
   dialog.Initialize();
   EXPECT_EQ(TextOf(dialog, LineTypeDialog::kNameBase + 9), "C9");
   dialog.UserSetText(LineTypeDialog::kNameBase + 1, "SOLID LINE");
-  dialog.UserSetText(LineTypeDialog::kNameBase + 9, "A-B");  // stored as typed
+  dialog.UserSetText(LineTypeDialog::kNameBase + 9, "A B");  // stored as typed
   ASSERT_TRUE(dialog.UserClick(LineTypeDialog::kSave));
   EXPECT_FALSE(dialog.Ended());
   ASSERT_EQ(test.host.messages.size(), 1u);
   EXPECT_EQ(test.host.messages[0].caption, "確認");
   EXPECT_EQ(test.host.messages[0].text, "保存しました。");
   EXPECT_EQ(test.Lines("SenSyu.ini"),
-            (std::vector<std::string>{"SOLID LINE", "C2", "C3", "C4", "C5", "C6", "C7", "C8", "A-B",
+            (std::vector<std::string>{"SOLID LINE", "C2", "C3", "C4", "C5", "C6", "C7", "C8", "A B",
                                       "TEN", "ELEVEN"}));
 
   // The square-duct attribute dialog shows the new names when opened next.
@@ -117,6 +117,17 @@ TEST(LineTypeDialog, BlanksAreRefusedAndOkClosesWithoutSaving) {
   EXPECT_EQ(test.host.messages[0].caption, "入力確認");
   EXPECT_EQ(test.host.messages[0].text, "空白は登録できません。");
   EXPECT_EQ(test.Bytes("SenSyu.ini"), before);
+
+  // A comma would split every drawing record, a hyphen the fields of
+  // "DakutoSet.ini": both are refused and nothing is stored.
+  for (const char* name : {"DASH,DOT", "DASH-DOT"}) {
+    dialog.UserSetText(LineTypeDialog::kNameBase + 4, name);
+    dialog.UserSetText(LineTypeDialog::kNameBase + 6, "Y");
+    dialog.UserClick(LineTypeDialog::kSave);
+    EXPECT_EQ(test.host.messages.back().text, "線種名にカンマ（,）とハイフン（-）は使えません。");
+    EXPECT_EQ(test.Bytes("SenSyu.ini"), before);
+  }
+  EXPECT_EQ(test.host.messages.size(), 3u);
 
   dialog.UserSetText(LineTypeDialog::kNameBase + 4, "X");
   dialog.UserSetText(LineTypeDialog::kNameBase + 6, "Y");

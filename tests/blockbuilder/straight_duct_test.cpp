@@ -1,6 +1,6 @@
 // The straight duct drawn from "Choku.ini": body lines, flange joints with
 // their angle lines every pitch, the end joints, what to draw and the base point.
-#include "blockbuilder/straight_duct.hpp"
+#include "framework/straight_duct_drawing.hpp"
 
 #include <gtest/gtest.h>
 

@@ -48,7 +48,7 @@ TEST_F(ChokuDialogTest, TheWorkedExampleStoresEightLinesAndNamesTheBlockAfterThe
   EXPECT_EQ(test.Bytes("DrawData.txt"), "CK\r\n");
   EXPECT_EQ(test.Bytes("DrawName.ini"), "ChokuKan1820450211303640\r\n");
   EXPECT_EQ(test.launcher.starts, 1);
-  EXPECT_EQ(Status(), "「ブロック挿入」で配置できます");
+  EXPECT_EQ(Status(), "「ブロック挿入」で配置できます：ChokuKan1820450211303640");
   EXPECT_FALSE(dialog->Ended());  // ready for the next duct
   EXPECT_TRUE(test.host.messages.empty());
 }
@@ -121,11 +121,25 @@ TEST_F(ChokuDialogTest, OkIsRefusedWithoutALengthOrWithAFolderSeparator) {
   EXPECT_EQ(test.launcher.starts, 0);
   EXPECT_NE(Status(), "「ブロック挿入」で配置できます");
 
-  ASSERT_TRUE(dialog->UserSetText(ChokuDialog::kLength, "abc"));
+  // Lengths the builder cannot draw, and a pitch with more joints than it
+  // draws, are refused here instead of being announced as a block.
+  size_t shown = test.host.messages.size();
+  for (const char* length : {"abc", "0", "-5"}) {
+    ASSERT_TRUE(dialog->UserSetText(ChokuDialog::kLength, length));
+    dialog->UserOk();
+    ASSERT_EQ(test.host.messages.size(), ++shown) << length;
+    EXPECT_EQ(test.host.messages.back().caption, "入力確認");
+    EXPECT_EQ(test.launcher.starts, 0);
+  }
+  ASSERT_TRUE(dialog->UserSetText(ChokuDialog::kLength, "3640"));
+  ASSERT_TRUE(dialog->UserSetText(ChokuDialog::kPitch, "1"));
   dialog->UserOk();
-  EXPECT_EQ(test.host.messages.size(), 2u);
+  EXPECT_EQ(test.host.messages.size(), ++shown);
+  EXPECT_EQ(test.launcher.starts, 0);
+  ASSERT_TRUE(dialog->UserSetText(ChokuDialog::kPitch, "1820"));
+  dialog->UserOk();
+  EXPECT_EQ(test.host.messages.size(), shown);
   EXPECT_EQ(test.launcher.starts, 1);
-  EXPECT_EQ(test.Lines("Choku.ini")[7], "abc");
 }
 
 TEST_F(ChokuDialogTest, UncheckingAnEndJointPaintsItsSolidLinesInTheDialogFace) {

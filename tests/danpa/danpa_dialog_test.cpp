@@ -470,10 +470,11 @@ TEST_F(DanpaTest, OkStartsTheBuilderFromTheButtonAndFromEnter) {
   Open();
   dialog->UserClick(Dlg::kOkButton);
   EXPECT_EQ(app.launcher.starts, 1);
-  EXPECT_EQ(Text(Dlg::kStatus), "「ブロック挿入」で配置できます");
+  const std::string placed = "「ブロック挿入」で配置できます：" + app.launcher.lastName;
+  EXPECT_EQ(Text(Dlg::kStatus), placed);
   RecordingCanvas canvas;
   dialog->Paint(canvas);
-  EXPECT_EQ(Text(Dlg::kStatus), "「ブロック挿入」で配置できます");
+  EXPECT_EQ(Text(Dlg::kStatus), placed);
   dialog->UserOk();
   EXPECT_EQ(app.launcher.starts, 2);
   EXPECT_FALSE(dialog->Ended());

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <fstream>
 
+#include "framework/build_job.hpp"
 #include "framework/handoff.hpp"
 #include "framework/record_list.hpp"
 #include "tests/support/test_root.hpp"
@@ -27,10 +28,10 @@ TEST(RuntimeRandomTest, TheClassicUnseededSequence) {
 
 TEST(BlockNameTest, WeightedSumWithDotsAsDAndTheRandomNumber) {
   // (10 + 1) × 1.0 + (20 + 1) × 1.1 = 34.1; plus (1.1 + 0.1) × 5 = 6 -> 40.1.
-  EXPECT_EQ(BlockName("ER_", {"10", "20"}, {5}, 41), "ER_40D10000041");
+  EXPECT_EQ(BlockName("ER_", {"10", "20"}, std::vector<double>{5}, 41), "ER_40D10000041");
   // Texts convert with the run-time rules: "#25" is 0, "12.5abc" is 12.5.
-  EXPECT_EQ(BlockName("AB_", {"#25", "12.5abc"}, {}, 7), "AB_15D8500007");
-  EXPECT_EQ(BlockName("X_", {}, {}, 0), "X_0D0000000");
+  EXPECT_EQ(BlockName("AB_", {"#25", "12.5abc"}, std::vector<double>{}, 7), "AB_15D8500007");
+  EXPECT_EQ(BlockName("X_", {}, std::vector<double>{}, 0), "X_0D0000000");
 }
 
 TEST(BlockNameTest, WeightsOfManyValuesAndCommonValues) {
@@ -61,32 +62,78 @@ TEST(HandOff, FilesInTheirOrderAndFormat) {
   EXPECT_EQ(test.Bytes("DrawName.ini"), "SA_1D0000002\r\n");
 }
 
-TEST(Launcher, AMissingBuilderIsNotReportedAndNothingHangs) {
-  testing::TempDir root;
-  ProcessLauncher launcher(root.Path());
-  EXPECT_NO_THROW(launcher.Start());
-  EXPECT_EQ(launcher.BuilderPath(), root.Path() / "exes" / "Forvane");
-}
-
-TEST(Launcher, TheBuilderRunsDetachedWithTheRoot) {
-  testing::TempDir root;
-  std::filesystem::create_directories(root.Path() / "exes");
-  // A stand-in builder that leaves a mark naming the root it was given.
-  auto script = root.Path() / "exes" / "forvane";  // found without regard to case
+// A stand-in builder: a shell script in ROOT/exes, found without regard to case.
+void InstallBuilder(const std::filesystem::path& root, const std::string& body) {
+  std::filesystem::create_directories(root / "exes");
+  const auto script = root / "exes" / "forvane";
   {
     std::ofstream out(script);
-    out << "#!/bin/sh\necho \"$TAVELIN_ROOT\" > \"$TAVELIN_ROOT/mark.tmp\" && mv \"$TAVELIN_ROOT/mark.tmp\" \"$TAVELIN_ROOT/mark\"\n";
+    out << "#!/bin/sh\n" << body;
   }
   std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+}
+
+TEST(Launcher, AMissingBuilderIsAnOutcomeThatSaysWhy) {
+  testing::TempDir root;
   ProcessLauncher launcher(root.Path());
-  launcher.Start();
-  auto mark = root.Path() / "mark";
-  for (int i = 0; i < 200 && !std::filesystem::exists(mark); ++i) usleep(10000);
-  ASSERT_TRUE(std::filesystem::exists(mark));
-  std::ifstream in(mark);
+  EXPECT_EQ(launcher.BuilderPath(), root.Path() / "exes" / "Forvane");
+  std::unique_ptr<BuildRun> run = launcher.Start(root.Path() / "jobs" / "1", "ER_1");
+  const BuildOutcome outcome = run->Wait();
+  EXPECT_FALSE(outcome.written);
+  EXPECT_NE(outcome.reason.find("起動できません"), std::string::npos) << outcome.reason;
+}
+
+TEST(Launcher, TheOutcomeComesBackWithoutWaiting) {
+  testing::TempDir root;
+  // Slow enough that the first poll finds it running; it names the root and
+  // the job it was given.
+  InstallBuilder(root.Path(),
+                 "sleep 0.3\necho \"$TAVELIN_ROOT $1 $2\" > \"$TAVELIN_ROOT/mark\"\nexit 0\n");
+  ProcessLauncher launcher(root.Path());
+  std::unique_ptr<BuildRun> run = launcher.Start(root.Path() / "jobs" / "7", "ER_7");
+  EXPECT_FALSE(run->Poll().has_value());
+  std::optional<BuildOutcome> outcome;
+  for (int i = 0; i < 500 && !outcome; ++i) {
+    usleep(10000);
+    outcome = run->Poll();
+  }
+  ASSERT_TRUE(outcome.has_value());
+  EXPECT_TRUE(outcome->written);
+  EXPECT_EQ(outcome->blockName, "ER_7");
+  std::ifstream in(root.Path() / "mark");
   std::string line;
   std::getline(in, line);
-  EXPECT_EQ(line, root.Path().string());
+  EXPECT_EQ(line, root.Path().string() + " --job " + (root.Path() / "jobs" / "7").string());
+}
+
+TEST(Launcher, ARefusalCarriesTheBuildersFirstWords) {
+  testing::TempDir root;
+  InstallBuilder(root.Path(), "echo 'DrawName.ini がありません' >&2\necho 'その次' >&2\nexit 1\n");
+  ProcessLauncher launcher(root.Path());
+  const BuildOutcome outcome = launcher.Start(root.Path() / "jobs" / "2", "ER_2")->Wait();
+  EXPECT_FALSE(outcome.written);
+  EXPECT_EQ(outcome.reason, "DrawName.ini がありません");
+}
+
+TEST(Snapshot, LaterWritesNeverReachAJobTaken) {
+  testing::TestApp test;
+  test.Write("DrawData.txt", {"50,1,1,1,1,", "1,1,7,0,0,400,0,CONTINUOUS,DUCT,"});
+  test.Write("DrawName.ini", {"ER_400"});
+  test.Write("Erbo.ini", {"400"});
+  const std::filesystem::path job = SnapshotHandOff(test.Info(), {"Erbo.ini"});
+  EXPECT_TRUE(IsJobFolderOf(test.Root(), job));
+  EXPECT_FALSE(IsJobFolderOf(test.Root(), test.Root()));
+  EXPECT_FALSE(IsJobFolderOf(test.Root(), test.Root() / "info"));
+  // The user keeps editing: the dialog rewrites the hand-off at once.
+  test.Write("DrawData.txt", {"50,1,1,1,1,", "1,1,7,0,0,650,0,CONTINUOUS,DUCT,"});
+  test.Write("DrawName.ini", {"ER_650"});
+  const InfoFolder snapshot(job);
+  EXPECT_EQ(snapshot.ReadLine("DrawName.ini"), "ER_400");
+  EXPECT_EQ(snapshot.ReadToEnd("DrawData.txt", 10).back(), "1,1,7,0,0,400,0,CONTINUOUS,DUCT,");
+  EXPECT_EQ(snapshot.ReadLine("Erbo.ini"), "400");
+  EXPECT_TRUE(snapshot.Exists("DakutoSet.ini"));
+  // Two jobs taken at once never share a folder.
+  EXPECT_NE(SnapshotHandOff(test.Info(), {}), job);
 }
 
 }  // namespace

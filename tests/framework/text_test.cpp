@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <clocale>
 #include <cmath>
 
@@ -38,16 +40,23 @@ TEST(Conversions, GarbageNeverThrowsAndGivesZero) {
 }
 
 TEST(Conversions, FormattingIgnoresTheUsersLocale) {
-  // A locale with a decimal comma must not reach the files.
+  // A locale with a decimal comma (the set-up installs locales-all) must not
+  // reach the files.
   const char* previous = std::setlocale(LC_ALL, nullptr);
   std::string saved = previous ? previous : "C";
-  bool switched = std::setlocale(LC_ALL, "de_DE.UTF-8") || std::setlocale(LC_ALL, "fr_FR.UTF-8");
+  const bool switched = std::setlocale(LC_ALL, "de_DE.UTF-8") ||
+                        std::setlocale(LC_ALL, "fr_FR.UTF-8") ||
+                        std::setlocale(LC_ALL, "de_DE.utf8");
+  ASSERT_TRUE(switched) << "no locale with a decimal comma is installed (Debian: locales-all)";
+  char probe[16];
+  std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+  EXPECT_STREQ(probe, "1,5");  // the switch took effect for the C run-time
   EXPECT_EQ(FormatF(1820.5), "1820.500000");
   EXPECT_EQ(FormatF(-0.0000004), "-0.000000");
   EXPECT_EQ(FormatF(100), "100.000000");
   EXPECT_DOUBLE_EQ(ToDouble("3.75"), 3.75);
+  EXPECT_DOUBLE_EQ(ToDouble("3,75"), 3.0);
   std::setlocale(LC_ALL, saved.c_str());
-  (void)switched;
 }
 
 TEST(Conversions, IntegerTextCutsTowardZero) {

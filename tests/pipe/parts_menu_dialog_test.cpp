@@ -80,7 +80,8 @@ TEST_F(PartsMenuTest, TheWorkedExampleNamesThePartAndFindsItsFile) {
 
   ASSERT_TRUE(d->UserClick(D::kStart));
   EXPECT_EQ(t.launcher.starts, 1);
-  EXPECT_EQ(Text(*d, D::kStatusLine), "「ブロック挿入」で配置できます");
+  EXPECT_EQ(t.launcher.lastName, "@TS_E090913L1001_A41");
+  EXPECT_EQ(Text(*d, D::kStatusLine), "「ブロック挿入」で配置できます：@TS_E090913L1001_A41");
   EXPECT_FALSE(d->Ended());
 }
 

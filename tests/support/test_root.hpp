@@ -40,10 +40,16 @@ class RecordingHost : public ui::UiHost {
   bool initialiseChildren = false;         // run OnInitDialog of modal children
 };
 
+// Counts the starts and keeps the snapshot of each; every run finishes at
+// once with the block written (or with `refusal` as the builder's reason).
 class CountingLauncher : public BlockBuilderLauncher {
  public:
-  void Start() override { ++starts; }
+  std::unique_ptr<BuildRun> Start(const std::filesystem::path& jobRoot,
+                                  const std::string& blockName) override;
   int starts = 0;
+  std::filesystem::path lastJob;
+  std::string lastName;
+  std::string refusal;
 };
 
 // A root with the default data installed (unless `withDefaults` is false),

@@ -1,8 +1,8 @@
-#include "blockbuilder/straight_duct.hpp"
+#include "framework/straight_duct_drawing.hpp"
 
 #include <cmath>
 
-#include "blockbuilder/draw_data.hpp"
+#include "framework/draw_records.hpp"
 #include "framework/text.hpp"
 
 namespace tavelin::blockbuilder {

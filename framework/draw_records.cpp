@@ -1,4 +1,4 @@
-#include "blockbuilder/draw_data.hpp"
+#include "framework/draw_records.hpp"
 
 #include <charconv>
 #include <cmath>

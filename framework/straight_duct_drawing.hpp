@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "blockbuilder/block.hpp"
+#include "framework/block_entities.hpp"
 
 namespace tavelin::blockbuilder {
 

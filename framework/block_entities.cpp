@@ -1,4 +1,4 @@
-#include "blockbuilder/block.hpp"
+#include "framework/block_entities.hpp"
 
 namespace tavelin::blockbuilder {
 

@@ -9,7 +9,7 @@
 
 #include <string_view>
 
-#include "blockbuilder/block.hpp"
+#include "framework/block_entities.hpp"
 
 namespace tavelin::blockbuilder {
 

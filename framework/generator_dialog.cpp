@@ -1,0 +1,129 @@
+#include "framework/generator_dialog.hpp"
+
+#include "framework/handoff.hpp"
+#include "framework/info_folder.hpp"
+
+namespace tavelin {
+
+GeneratorDialog::GeneratorDialog(ui::AppContext& app, const GeneratorSetup& setup)
+    : Dialog(app, setup.layout), setup_(setup), list_(setup.recordCapacity) {}
+
+void GeneratorDialog::OnInitDialog() {
+  ready_ = false;
+  schematic_ = ParseSchematic(Info().ReadToEnd(setup_.schematicFile, setup_.schematicCapacity));
+  ShowEditing();
+  // The attributes come first, so that a settings file that cannot be read
+  // stops only the restoring of the controls, never the attributes.
+  list_.LoadAttributes(Info());
+  common_ = CommonValues::Load(Info());
+  LoadControls();
+  // Until here nothing is written, so an unreadable file never leads to
+  // settings lost under the layout's defaults.
+  ready_ = true;
+  Rebuild(true);
+}
+
+void GeneratorDialog::Rebuild(bool write) {
+  // A repaint leaves the status line alone, so the outcome shown after OK
+  // stays until the user changes something.
+  if (write) ShowEditing();
+  BuildRecords(list_);
+  Invalidate();
+  if (!write || !ready_) return;
+  const std::string file = SettingsFile();
+  if (file.empty()) return;
+  const std::vector<std::string> settings = SettingsLines();
+  lastName_ = MakeBlockName(settings, App().random->Next());
+  WriteHandOff(Info(), list_, file, settings, lastName_);
+  WriteOtherSettings();
+}
+
+void GeneratorDialog::OnUpdateButton() {
+  if (!CheckInput()) return;
+  Rebuild(true);
+}
+
+void GeneratorDialog::OnOK() {
+  if (!ready_) {
+    MessageBox("必要なファイルを読み込めなかったため、作図できません。", "確認");
+    return;
+  }
+  if (!ReadyForBlock()) return;
+  // The block is the drawing of the controls as they stand now, never the
+  // one written at the last confirmed change.
+  if (!CheckInput()) return;
+  Rebuild(true);  // a failed write ends the handler here: nothing is started
+  const std::string file = SettingsFile();
+  if (file.empty()) return;
+  if (list_.Count() <= 1 && !EmptyDrawingMessage().empty()) {
+    MessageBox(EmptyDrawingMessage(), "入力確認");
+    return;
+  }
+  StartBlockBuilder(list_.Records(), lastName_, {file}, setup_.statusId);
+}
+
+void GeneratorDialog::OnPaint(Canvas& canvas) {
+  {
+    OffsetCanvas anchor = ControlCanvas(canvas, setup_.schematicId);
+    DrawSchematicIn(anchor, ClientRectOf(setup_.schematicId));
+  }
+  Rebuild(false);
+  OffsetCanvas preview = ControlCanvas(canvas, setup_.previewId);
+  const PixelRect client = ClientRectOf(setup_.previewId);
+  preview.SetClip(&client);
+  DrawPreviewIn(preview, client);
+  preview.SetClip(nullptr);
+}
+
+void GeneratorDialog::DrawPreviewIn(Canvas& canvas, const PixelRect& client) {
+  DrawPreview(canvas, client, list_, PreviewNumerator());
+}
+
+void GeneratorDialog::DrawSchematicIn(Canvas& anchor, const PixelRect& anchorClient) {
+  DrawSchematic(anchor, anchorClient, schematic_, setup_.schematicOriginX,
+                setup_.schematicOriginY, setup_.schematicScale,
+                [this](const SchematicLine& line) { return SchematicPen(line); });
+}
+
+void GeneratorDialog::FillListsFrom(std::string_view file, std::initializer_list<int> combos,
+                                    size_t capacity) {
+  for (int id : combos) Item(id).ResetContent();
+  if (!Info().Exists(file)) return;
+  for (const std::string& line : Info().ReadToEnd(file, capacity)) {
+    for (int id : combos) Item(id).AddString(line);
+  }
+}
+
+std::string GeneratorDialog::RadioText(std::initializer_list<int> radios) {
+  int k = 1;
+  for (int id : radios) {
+    if (IsChecked(id)) return std::to_string(k);
+    ++k;
+  }
+  return {};
+}
+
+void GeneratorDialog::ApplyRadioText(const std::string& text, std::initializer_list<int> radios) {
+  int k = 1;
+  for (int id : radios) {
+    if (text == std::to_string(k)) {
+      CheckRadio(id);
+      return;
+    }
+    ++k;
+  }
+}
+
+void GeneratorDialog::ApplyCheckText(const std::string& text, int id) {
+  if (text == "1") SetChecked(id, true);
+  if (text == "0") SetChecked(id, false);
+}
+
+bool GeneratorDialog::CopySelection(int combo, int edit) {
+  const ui::Control& list = Item(combo);
+  if (list.CurSel() < 0) return false;
+  SetItemText(edit, list.ItemText(list.CurSel()));
+  return true;
+}
+
+}  // namespace tavelin

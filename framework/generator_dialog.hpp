@@ -1,0 +1,135 @@
+// The skeleton of every computed square-duct generator: the record list, the
+// schematic, the preview, the rebuild cycle with its hand-off, the status
+// line and a sound OK. A generator unit holds only its controls, its
+// geometry call and its settings lines.
+//
+// The rebuild cycle: every change the user confirms (a radio, a check box, a
+// list choice, "表示更新") calls Rebuild(true), which recomputes the records
+// from the controls and writes "DrawData.txt", the settings file and
+// "DrawName.ini" with a fresh block name; a repaint recomputes without
+// writing, so the preview always shows what the controls hold.
+//
+// OK (and Enter) first does what "表示更新" does, its validation included,
+// so the block is always the drawing the preview shows; then the records and
+// the name pass the builder's own acceptance check, the hand-off is copied
+// into a job folder and the builder is started on it; its outcome comes back
+// to the status line. Nothing is started after a failed write.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/preview.hpp"
+#include "framework/record_list.hpp"
+#include "framework/toolkit/dialog.hpp"
+
+namespace tavelin {
+
+// What the skeleton needs to know of a generator's dialog.
+struct GeneratorSetup {
+  std::string_view layout;         // the layout's name, "Erbo"
+  int statusId = 0;                // the status line
+  int previewId = 0;               // the static the preview fills
+  int schematicId = 0;             // the anchor static of the schematic
+  std::string_view schematicFile;  // "Erbo.tec"
+  size_t schematicCapacity = 100;
+  double schematicScale = 5.0;
+  double schematicOriginX = 0.0;
+  double schematicOriginY = 0.0;
+  size_t recordCapacity = RecordList::kDefaultCapacity;
+};
+
+class GeneratorDialog : public ui::Dialog {
+ public:
+  // The records of the last build.
+  const RecordList& Records() const { return list_; }
+  // The settings lines for the controls as they stand.
+  std::vector<std::string> Settings() { return SettingsLines(); }
+
+ protected:
+  GeneratorDialog(ui::AppContext& app, const GeneratorSetup& setup);
+
+  // ---- What a generator unit supplies. ----
+
+  // Fills the controls when the dialog opens, after the schematic, the
+  // attributes and the common values were read: its settings file, its lists.
+  virtual void LoadControls() = 0;
+  // The settings file the next write goes to; empty when the controls make no
+  // fitting yet (nothing is written and OK says so through ReadyForBlock).
+  virtual std::string SettingsFile() = 0;
+  virtual std::vector<std::string> SettingsLines() = 0;
+  // Recomputes the records of `list` from the controls.
+  virtual void BuildRecords(RecordList& list) = 0;
+  // The block name for `settings`; most generators return
+  // BlockName(prefix, settings, {K1, K2, K3}, random).
+  virtual std::string MakeBlockName(const std::vector<std::string>& settings, int random) = 0;
+  // The validation of "表示更新": shows its message and returns false to
+  // leave everything as it is.
+  virtual bool CheckInput() { return true; }
+  // Whether OK can hand off at all; shows its own message when not.
+  virtual bool ReadyForBlock() { return true; }
+  // Files written with the hand-off, after it (the damper's type choice).
+  virtual void WriteOtherSettings() {}
+  // The status text of a confirmed change.
+  virtual std::string EditingStatus() { return kStatusEditing; }
+  // The preview inside `client`, clipped to it; by default the normal preview
+  // with PreviewNumerator().
+  virtual void DrawPreviewIn(Canvas& canvas, const PixelRect& client);
+  virtual double PreviewNumerator() { return 65.0; }
+  // The schematic; by default every line with SchematicPen.
+  virtual void DrawSchematicIn(Canvas& anchor, const PixelRect& anchorClient);
+  virtual Pen SchematicPen(const SchematicLine& line) { return SchematicStylePen(line.style); }
+  // What OK says when the drawing holds nothing the builder could draw.
+  virtual std::string EmptyDrawingMessage() { return {}; }
+
+  // ---- What the skeleton offers. ----
+
+  // Recomputes the records; with `write` also shows the editing status and
+  // writes the hand-off files (not before the dialog has read all it needs).
+  void Rebuild(bool write);
+  // "表示更新": CheckInput, then Rebuild(true).
+  void OnUpdateButton();
+  void ShowEditing() { SetItemText(setup_.statusId, EditingStatus()); }
+
+  RecordList& List() { return list_; }
+  const CommonValues& Common() const { return common_; }
+  const std::vector<SchematicLine>& Schematic() const { return schematic_; }
+  // The schematic's origin and scale, for a unit that draws it itself.
+  const GeneratorSetup& Setup() const { return setup_; }
+  // True once the dialog read everything it needs at opening.
+  bool Ready() const { return ready_; }
+  // For LoadControls: from here on the controls may be written even if a
+  // later file fails to open (a unit whose own settings file, missing, is
+  // recreated from what the user sets).
+  void MarkReady() { ready_ = true; }
+
+  // Fills `combos` with the lines of `file` (a missing file leaves them empty).
+  void FillListsFrom(std::string_view file, std::initializer_list<int> combos,
+                     size_t capacity = 1000);
+  // The settings text of a radio group: "1" for the first radio checked, "2"
+  // for the second ... and "" when none is.
+  std::string RadioText(std::initializer_list<int> radios);
+  // Checks radio k for the text "k"; any other text leaves the group as it is.
+  void ApplyRadioText(const std::string& text, std::initializer_list<int> radios);
+  // "1" or "0" for a check box; "1"/"0" set it, any other text leaves it.
+  std::string CheckText(int id) { return IsChecked(id) ? "1" : "0"; }
+  void ApplyCheckText(const std::string& text, int id);
+  // The selected entry of a combo list into an edit; false when none is selected.
+  bool CopySelection(int combo, int edit);
+
+  void OnInitDialog() final;
+  void OnPaint(Canvas& canvas) final;
+  void OnOK() override;
+
+ private:
+  GeneratorSetup setup_;
+  RecordList list_;
+  CommonValues common_;
+  std::vector<SchematicLine> schematic_;
+  bool ready_ = false;
+  std::string lastName_;  // the block name written last
+};
+
+}  // namespace tavelin
