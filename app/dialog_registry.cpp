@@ -6,6 +6,8 @@
 #include "duct/anemob_dialog.hpp"
 #include "duct/danpa_dialog.hpp"
 #include "duct/erbo_dialog.hpp"
+#include "duct/kakubox_dialog.hpp"
+#include "duct/ubox_dialog.hpp"
 #include "attributes/duct_attr_dialog.hpp"
 #include "attributes/line_attr_dialog.hpp"
 #include "attributes/line_type_dialog.hpp"
@@ -40,9 +42,9 @@ const std::vector<DialogEntry>& DialogTable() {
       {"FlexDialog", "Flex", "フレキダクト", nullptr},
       {"AnemoUDialog", "AnemoU", "アネモ+ユニネック", nullptr},
       {"TukiDialog", "Tuki", "突付け分岐枝管", nullptr},
-      {"UboxDialog", "Ubox", "内貼り付ボックス", nullptr},
+      {"UboxDialog", "Ubox", "内貼り付ボックス", &Make<UboxDialog>},
       {"SmagariDialog", "Smagari", "S字管", nullptr},
-      {"KakuboxDialog", "Kakubox", "角形制気口+ボックス", nullptr},
+      {"KakuboxDialog", "Kakubox", "角形制気口+ボックス", &Make<KakuboxDialog>},
       {"Jyoge2Dialog", "Jyoge2", "エルボ上下：連続", nullptr},
       {"PartsMenuDialog", "", "配置部材選択メニュー", &Make<PartsMenuDialog>},
       {"PipeAttrDialog", "", "配管継手・部材属性設定", &Make<PipeAttrDialog>},
