@@ -4,9 +4,11 @@
 #include "app/placeholder_dialog.hpp"
 #include "duct/choku_dialog.hpp"
 #include "duct/anemob_dialog.hpp"
+#include "duct/anemou_dialog.hpp"
 #include "duct/danpa_dialog.hpp"
 #include "duct/erbo_dialog.hpp"
 #include "duct/kakubox_dialog.hpp"
+#include "duct/serbo_dialog.hpp"
 #include "duct/ubox_dialog.hpp"
 #include "attributes/duct_attr_dialog.hpp"
 #include "attributes/line_attr_dialog.hpp"
@@ -34,13 +36,13 @@ const std::vector<DialogEntry>& DialogTable() {
       {"DanpaDialog", "Danpa", "ダンパー作図", &Make<DanpaDialog>},
       {"Bunki2Dialog", "Bunki2", "割込分岐：二・双・T方向", nullptr},
       {"Bunki3Dialog", "Bunki3", "割込分岐：三方向", nullptr},
-      {"SErboDialog", "S_Erbo", "消音付エルボ", nullptr},
+      {"SErboDialog", "S_Erbo", "消音付エルボ", &Make<SErboDialog>},
       {"OtiDialog", "Oti", "短管・片落管", nullptr},
       {"JyogeDialog", "Jyoge", "エルボ上下：単独", nullptr},
       {"FuriageDialog", "Furiage", "斜め上下振りダクト", nullptr},
       {"UpdownDialog", "Updown", "アップダウン", nullptr},
       {"FlexDialog", "Flex", "フレキダクト", nullptr},
-      {"AnemoUDialog", "AnemoU", "アネモ+ユニネック", nullptr},
+      {"AnemoUDialog", "AnemoU", "アネモ+ユニネック", &Make<AnemoUDialog>},
       {"TukiDialog", "Tuki", "突付け分岐枝管", nullptr},
       {"UboxDialog", "Ubox", "内貼り付ボックス", &Make<UboxDialog>},
       {"SmagariDialog", "Smagari", "S字管", nullptr},
