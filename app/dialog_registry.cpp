@@ -7,6 +7,7 @@
 #include "duct/anemou_dialog.hpp"
 #include "duct/danpa_dialog.hpp"
 #include "duct/erbo_dialog.hpp"
+#include "duct/flex_dialog.hpp"
 #include "duct/kakubox_dialog.hpp"
 #include "duct/serbo_dialog.hpp"
 #include "duct/ubox_dialog.hpp"
@@ -41,7 +42,7 @@ const std::vector<DialogEntry>& DialogTable() {
       {"JyogeDialog", "Jyoge", "エルボ上下：単独", nullptr},
       {"FuriageDialog", "Furiage", "斜め上下振りダクト", nullptr},
       {"UpdownDialog", "Updown", "アップダウン", nullptr},
-      {"FlexDialog", "Flex", "フレキダクト", nullptr},
+      {"FlexDialog", "Flex", "フレキダクト", &Make<FlexDialog>},
       {"AnemoUDialog", "AnemoU", "アネモ+ユニネック", &Make<AnemoUDialog>},
       {"TukiDialog", "Tuki", "突付け分岐枝管", nullptr},
       {"UboxDialog", "Ubox", "内貼り付ボックス", &Make<UboxDialog>},
