@@ -7,16 +7,23 @@
 namespace tavelin {
 namespace {
 
-const GeneratorSetup kSetup{"AnemoU", AnemoUDialog::kStatusLine, AnemoUDialog::kPreview,
-                            AnemoUDialog::kSchematic, "AnemoU.tec", 100, 5.5, 150.0, 80.0};
+const GeneratorSetup kSetup{"AnemoU",
+                            AnemoUDialog::kStatusLine,
+                            AnemoUDialog::kPreview,
+                            AnemoUDialog::kSchematic,
+                            "AnemoU.tec",
+                            100,
+                            5.5,
+                            150.0,
+                            80.0};
 
 const char* const kSizes[] = {"#12.5", "#15", "#20", "#25", "#30", "#35", "#37.5", "#40", "#45"};
 const char* const kAngleTexts[] = {"0", "45", "90", "135", "180", "225", "270", "315"};
 
 // Lines 1 to 7 of "AnemoU.ini".
-constexpr int kEdits[] = {AnemoUDialog::kBody,      AnemoUDialog::kStubLength, AnemoUDialog::kStored,
-                          AnemoUDialog::kNeck,      AnemoUDialog::kFace,       AnemoUDialog::kStubWidth,
-                          AnemoUDialog::kRotation};
+constexpr int kEdits[] = {
+    AnemoUDialog::kBody, AnemoUDialog::kStubLength, AnemoUDialog::kStored,  AnemoUDialog::kNeck,
+    AnemoUDialog::kFace, AnemoUDialog::kStubWidth,  AnemoUDialog::kRotation};
 
 }  // namespace
 

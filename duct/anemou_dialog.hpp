@@ -15,15 +15,15 @@ class AnemoUDialog : public GeneratorDialog {
  public:
   explicit AnemoUDialog(ui::AppContext& app);
 
-  static constexpr int kBody = 1002;          // P
-  static constexpr int kStubLength = 1003;    // B
-  static constexpr int kStored = 1005;        // hidden, only stored
-  static constexpr int kNeck = 1006;          // D
-  static constexpr int kRotation = 1009;      // hidden
-  static constexpr int kFace = 1010;          // A
-  static constexpr int kStubWidth = 1011;     // H
+  static constexpr int kBody = 1002;        // P
+  static constexpr int kStubLength = 1003;  // B
+  static constexpr int kStored = 1005;      // hidden, only stored
+  static constexpr int kNeck = 1006;        // D
+  static constexpr int kRotation = 1009;    // hidden
+  static constexpr int kFace = 1010;        // A
+  static constexpr int kStubWidth = 1011;   // H
   static constexpr int kSize = 1110;
-  static constexpr int kAngles = 1111;        // hidden
+  static constexpr int kAngles = 1111;  // hidden
   static constexpr int kRoundFace = 1112;
   static constexpr int kSquareFace = 1113;
   static constexpr int kMirror = 1020;        // hidden

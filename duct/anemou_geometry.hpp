@@ -14,12 +14,12 @@ namespace tavelin {
 enum class AnemoUFace { kNone = 0, kRound = 1, kSquare = 2 };
 
 struct AnemoUInput {
-  double body = 0.0;       // P: diameter of the round body
-  double stubLength = 0.0; // B: stub beyond the body circle
-  double neck = 0.0;       // D: neck diameter
-  double face = 0.0;       // A: anemostat face (diameter or side)
-  double stubWidth = 0.0;  // H
-  double angle = 0.0;      // rotation in degrees
+  double body = 0.0;        // P: diameter of the round body
+  double stubLength = 0.0;  // B: stub beyond the body circle
+  double neck = 0.0;        // D: neck diameter
+  double face = 0.0;        // A: anemostat face (diameter or side)
+  double stubWidth = 0.0;   // H
+  double angle = 0.0;       // rotation in degrees
   bool mirror = false;
   AnemoUFace anemostat = AnemoUFace::kNone;
 };

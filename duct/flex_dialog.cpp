@@ -10,8 +10,16 @@ namespace tavelin {
 namespace {
 
 // Up to some hundred bellows lines besides the outline.
-const GeneratorSetup kSetup{"Flex", FlexDialog::kStatusLine, FlexDialog::kPreview,
-                            FlexDialog::kSchematic, "Flex.tec", 100, 7.5, 150.0, 80.0, 500};
+const GeneratorSetup kSetup{"Flex",
+                            FlexDialog::kStatusLine,
+                            FlexDialog::kPreview,
+                            FlexDialog::kSchematic,
+                            "Flex.tec",
+                            100,
+                            7.5,
+                            150.0,
+                            80.0,
+                            500};
 
 const char* const kDiameters[] = {"100", "125", "150", "175", "200", "225", "250", "275",
                                   "300", "325", "350", "375", "400", "450", "500"};
@@ -101,10 +109,10 @@ std::string FlexDialog::SettingsFile() {
 
 FlexInput FlexDialog::ReadInput() {
   FlexInput in;
-  in.kind = IsChecked(kMetal) ? FlexKind::kMetal
+  in.kind = IsChecked(kMetal)       ? FlexKind::kMetal
             : IsChecked(kInsulated) ? FlexKind::kInsulated
                                     : FlexKind::kNone;
-  in.shape = IsChecked(kLShape) ? FlexShape::kL
+  in.shape = IsChecked(kLShape)   ? FlexShape::kL
              : IsChecked(kSShape) ? FlexShape::kS
                                   : FlexShape::kNone;
   in.diameter = ToDouble(ItemText(kDiameter));

@@ -95,8 +95,9 @@ class FlexPath {
       for (long i = 1; i < count; ++i) {
         const double a = Radians(from + (to - from) * i / count);
         const Point u{std::cos(a), std::sin(a)};
-        bellows_.push_back({{centre.x + (radius - half_) * u.x, centre.y + (radius - half_) * u.y},
-                            {centre.x + (radius + half_) * u.x, centre.y + (radius + half_) * u.y}});
+        bellows_.push_back(
+            {{centre.x + (radius - half_) * u.x, centre.y + (radius - half_) * u.y},
+             {centre.x + (radius + half_) * u.x, centre.y + (radius + half_) * u.y}});
       }
     }
     pos_ = {centre.x + radius * std::cos(Radians(to)), centre.y + radius * std::sin(Radians(to))};
@@ -118,9 +119,12 @@ class FlexPath {
     const double e1 = bounds_.minX + bounds_.maxX;
     const double middle = std::fabs(bounds_.minY + bounds_.maxY);
     list.SetExtents(e1, (height - middle) / 2.0, width - e1, (height + middle) / 2.0);
-    for (const Segment& s : lines_) list.AddLineRecord(1, kSolid, kDuctBody, s.a.x, s.a.y, s.b.x, s.b.y);
-    for (const Arc& a : arcs_) list.AddArcRecord(2, kSolid, kDuctBody, a.centre.x, a.centre.y, a.radius, a.start, a.end);
-    for (const Segment& s : bellows_) list.AddLineRecord(1, kSolid, kHatchingLine, s.a.x, s.a.y, s.b.x, s.b.y);
+    for (const Segment& s : lines_)
+      list.AddLineRecord(1, kSolid, kDuctBody, s.a.x, s.a.y, s.b.x, s.b.y);
+    for (const Arc& a : arcs_)
+      list.AddArcRecord(2, kSolid, kDuctBody, a.centre.x, a.centre.y, a.radius, a.start, a.end);
+    for (const Segment& s : bellows_)
+      list.AddLineRecord(1, kSolid, kHatchingLine, s.a.x, s.a.y, s.b.x, s.b.y);
   }
 
   size_t RecordCount() const { return 1 + lines_.size() + arcs_.size() + bellows_.size(); }

@@ -33,12 +33,12 @@ struct FlexInput {
 
 enum class FlexOutcome {
   kDrawn,
-  kNothing,          // no length, no diameter, an angle out of range, no kind or shape
-  kRadiusTooSmall,   // Rf below 1: "中心曲率半径は1.0以下は入力できません。"
-  kLengthWrong,      // "Ｌが適正ではありません。"
-  kFirstLegWrong,    // "Ａが適正ではありません。"
-  kNoRoom,           // a metal S whose offset does not fit in its length: not drawn
-  kBeyondDrawing,    // values not finite or beyond any drawing, or more lines than the list holds
+  kNothing,         // no length, no diameter, an angle out of range, no kind or shape
+  kRadiusTooSmall,  // Rf below 1: "中心曲率半径は1.0以下は入力できません。"
+  kLengthWrong,     // "Ｌが適正ではありません。"
+  kFirstLegWrong,   // "Ａが適正ではありません。"
+  kNoRoom,          // a metal S whose offset does not fit in its length: not drawn
+  kBeyondDrawing,   // values not finite or beyond any drawing, or more lines than the list holds
 };
 
 // The collar at each end of the duct.

@@ -9,8 +9,15 @@ namespace tavelin {
 namespace {
 
 // A lined box takes up to 200 hatch records besides its 17 lines.
-const GeneratorSetup kSetup{"Kakubox", KakuboxDialog::kStatusLine, KakuboxDialog::kPreview,
-                            KakuboxDialog::kSchematic, "Kakubox.tec", 100, 4.0, 155.0, 175.0,
+const GeneratorSetup kSetup{"Kakubox",
+                            KakuboxDialog::kStatusLine,
+                            KakuboxDialog::kPreview,
+                            KakuboxDialog::kSchematic,
+                            "Kakubox.tec",
+                            100,
+                            4.0,
+                            155.0,
+                            175.0,
                             500};
 
 const char* const kMargins[] = {"50", "75", "100", "125", "150"};
@@ -97,7 +104,8 @@ void KakuboxDialog::BuildRecords(RecordList& list) {
   in.base = IsChecked(kBaseCorner) ? 2 : 1;
   BuildKakubox(list, in, Common());
   // Shown on every build, repaints included; a text that stays is not set again.
-  for (const auto& [id, size] : {std::pair{kBoxWidth, KakuboxWidth(in)}, std::pair{kBoxDepth, KakuboxDepth(in)}}) {
+  for (const auto& [id, size] :
+       {std::pair{kBoxWidth, KakuboxWidth(in)}, std::pair{kBoxDepth, KakuboxDepth(in)}}) {
     const std::string text = IntegerText(size);
     if (ItemText(id) != text) SetItemText(id, text);
   }

@@ -19,12 +19,12 @@ class KakuboxDialog : public GeneratorDialog {
   static constexpr int kRegisterDepth = 1191;  // Dr
   static constexpr int kWidthSizes = 1190;
   static constexpr int kDepthSizes = 1193;
-  static constexpr int kMargin = 1192;         // A, combo with an edit field
-  static constexpr int kLining = 1194;         // T, combo with an edit field
-  static constexpr int kBoxWidth = 1196;       // X, shown
-  static constexpr int kBoxDepth = 1195;       // Y, shown
+  static constexpr int kMargin = 1192;    // A, combo with an edit field
+  static constexpr int kLining = 1194;    // T, combo with an edit field
+  static constexpr int kBoxWidth = 1196;  // X, shown
+  static constexpr int kBoxDepth = 1195;  // Y, shown
   static constexpr int kLined = 1001;
-  static constexpr int kCross = 1185;          // register types, shown as pictures
+  static constexpr int kCross = 1185;  // register types, shown as pictures
   static constexpr int kDiagonal = 1186;
   static constexpr int kHalfDiagonal = 1187;
   static constexpr int kBaseCentre = 1188;

@@ -29,7 +29,8 @@ bool BuildKakubox(RecordList& list, const KakuboxInput& input, const CommonValue
   list.rotation = 0.0;
   list.baseX = 0.0;
   list.baseY = 0.0;
-  for (double v : {input.registerWidth, input.registerDepth, input.margin, input.lining, common.k4}) {
+  for (double v :
+       {input.registerWidth, input.registerDepth, input.margin, input.lining, common.k4}) {
     if (!Drawable(v)) return false;
   }
   const double p = KakuboxWidth(input) / 2.0;

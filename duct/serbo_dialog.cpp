@@ -10,8 +10,16 @@ namespace {
 
 // The hatch of a large box takes two records per hatch line where the box
 // turns its corner; the list holds them all.
-const GeneratorSetup kSetup{"S_Erbo", SErboDialog::kStatusLine, SErboDialog::kPreview,
-                            SErboDialog::kSchematic, "S_Erbo.tec", 100, 7.0, 110.0, 80.0, 500};
+const GeneratorSetup kSetup{"S_Erbo",
+                            SErboDialog::kStatusLine,
+                            SErboDialog::kPreview,
+                            SErboDialog::kSchematic,
+                            "S_Erbo.tec",
+                            100,
+                            7.0,
+                            110.0,
+                            80.0,
+                            500};
 
 // Lines 1 to 6 of "S_Erbo.ini".
 constexpr int kEdits[] = {SErboDialog::kWidth,      SErboDialog::kBoxLength, SErboDialog::kAngle,

@@ -15,15 +15,15 @@ class SErboDialog : public GeneratorDialog {
  public:
   explicit SErboDialog(ui::AppContext& app);
 
-  static constexpr int kWidth = 1005;         // W
-  static constexpr int kBoxLength = 1003;     // B
-  static constexpr int kStubLength = 1010;    // C
-  static constexpr int kWall = 1014;          // T
-  static constexpr int kAngle = 1009;         // hidden
-  static constexpr int kStored = 1011;        // hidden, only stored
+  static constexpr int kWidth = 1005;       // W
+  static constexpr int kBoxLength = 1003;   // B
+  static constexpr int kStubLength = 1010;  // C
+  static constexpr int kWall = 1014;        // T
+  static constexpr int kAngle = 1009;       // hidden
+  static constexpr int kStored = 1011;      // hidden, only stored
   static constexpr int kSizes = 1064;
-  static constexpr int kAngles = 1063;        // hidden
-  static constexpr int kSquare = 1058;        // corner shapes, shown as pictures
+  static constexpr int kAngles = 1063;  // hidden
+  static constexpr int kSquare = 1058;  // corner shapes, shown as pictures
   static constexpr int kRounded = 1059;
   static constexpr int kChamfered = 1060;
   static constexpr int kHalfChamfer = 1061;

@@ -47,15 +47,25 @@ std::vector<Segment> SErboHatchRegion(const SErboInput& in) {
   const double h = f.h, t = f.t, p = f.p, q = f.q, g = f.g, b = f.b;
   switch (in.shape) {
     case SErboShape::kSquare:
-      return {InletEnd(f, h + t), InletSide(f), OutletSide(f), OutletEnd(f, -h - t),
-              {{p, -h - t}, {h + t, -h - t}}, {{h + t, -h - t}, {h + t, q}}};
+      return {InletEnd(f, h + t),
+              InletSide(f),
+              OutletSide(f),
+              OutletEnd(f, -h - t),
+              {{p, -h - t}, {h + t, -h - t}},
+              {{h + t, -h - t}, {h + t, q}}};
     case SErboShape::kRounded:
       // Closed by the chord across the rounded corner.
-      return {InletEnd(f, h), InletSide(f), OutletSide(f), OutletEnd(f, -h - 2.0 * t),
+      return {InletEnd(f, h),
+              InletSide(f),
+              OutletSide(f),
+              OutletEnd(f, -h - 2.0 * t),
               {{p, -h - 2.0 * t}, {h, q}}};
     case SErboShape::kChamfered:
-      return {{{p, -h - t - g}, {h + t + g, q}}, InletSide(f), OutletSide(f),
-              OutletEnd(f, -h - t - g), InletEnd(f, h + t + g)};
+      return {{{p, -h - t - g}, {h + t + g, q}},
+              InletSide(f),
+              OutletSide(f),
+              OutletEnd(f, -h - t - g),
+              InletEnd(f, h + t + g)};
     case SErboShape::kHalfChamfer:
       // The notch's edges come before the inlet end, so that a hatch line
       // crossing the notch pairs its four crossings on either side of it.
@@ -74,8 +84,8 @@ std::vector<Segment> SErboHatchRegion(const SErboInput& in) {
 
 bool BuildSErbo(RecordList& list, const SErboInput& in, const CommonValues& common) {
   list.Clear();
-  for (double v : {in.width, in.boxLength, in.stubLength, in.wall, in.angle, common.k1,
-                   common.k2, common.k3, common.k4}) {
+  for (double v : {in.width, in.boxLength, in.stubLength, in.wall, in.angle, common.k1, common.k2,
+                   common.k3, common.k4}) {
     if (!Drawable(v)) return false;
   }
   const Frame f = FrameOf(in);

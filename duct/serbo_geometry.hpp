@@ -12,10 +12,10 @@ namespace tavelin {
 
 enum class SErboShape : int {
   kNone = 0,
-  kSquare = 1,      // square inner corner
-  kRounded = 2,     // rounded inner corner
-  kChamfered = 3,   // chamfered inner corner
-  kHalfChamfer = 4, // chamfer over half the box length
+  kSquare = 1,       // square inner corner
+  kRounded = 2,      // rounded inner corner
+  kChamfered = 3,    // chamfered inner corner
+  kHalfChamfer = 4,  // chamfer over half the box length
 };
 
 enum class SErboBase : int {
@@ -26,11 +26,11 @@ enum class SErboBase : int {
 };
 
 struct SErboInput {
-  double width = 0.0;      // W: duct width
-  double boxLength = 0.0;  // B: box beyond the duct side
-  double stubLength = 0.0; // C: each stub outside the box
-  double wall = 0.0;       // T: box wall around the duct
-  double angle = 0.0;      // rotation of the whole fitting in degrees
+  double width = 0.0;       // W: duct width
+  double boxLength = 0.0;   // B: box beyond the duct side
+  double stubLength = 0.0;  // C: each stub outside the box
+  double wall = 0.0;        // T: box wall around the duct
+  double angle = 0.0;       // rotation of the whole fitting in degrees
   SErboShape shape = SErboShape::kSquare;
   SErboBase base = SErboBase::kCentreLines;
   bool mirror = false;

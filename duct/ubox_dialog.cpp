@@ -9,8 +9,16 @@ namespace {
 
 // The hatch of a large box against a narrow hatching width takes up to 200
 // records; the list holds them all with the outline and the lining.
-const GeneratorSetup kSetup{"Ubox",     UboxDialog::kStatusLine, UboxDialog::kPreview,
-                            UboxDialog::kSchematic, "Ubox.tec", 100, 4.5, 110.0, 120.0, 500};
+const GeneratorSetup kSetup{"Ubox",
+                            UboxDialog::kStatusLine,
+                            UboxDialog::kPreview,
+                            UboxDialog::kSchematic,
+                            "Ubox.tec",
+                            100,
+                            4.5,
+                            110.0,
+                            120.0,
+                            500};
 
 constexpr int kEdits[] = {UboxDialog::kWidth, UboxDialog::kDepth, UboxDialog::kLining,
                           UboxDialog::kAngle};

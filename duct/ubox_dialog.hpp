@@ -14,10 +14,10 @@ class UboxDialog : public GeneratorDialog {
  public:
   explicit UboxDialog(ui::AppContext& app);
 
-  static constexpr int kWidth = 1004;         // X
-  static constexpr int kLining = 1005;        // T
-  static constexpr int kDepth = 1006;         // Y
-  static constexpr int kAngle = 1008;         // hidden
+  static constexpr int kWidth = 1004;   // X
+  static constexpr int kLining = 1005;  // T
+  static constexpr int kDepth = 1006;   // Y
+  static constexpr int kAngle = 1008;   // hidden
   static constexpr int kWidthSizes = 1095;
   static constexpr int kDepthSizes = 1025;
   static constexpr int kBaseCentre = 1096;

@@ -63,7 +63,8 @@ TEST_F(FlexDialogTest, TheRadiusMessageComesOncePerConfirmedChangeNeverFromARepa
   ASSERT_TRUE(dialog->UserSetText(D::kRadiusFactor, "0.9"));
   ASSERT_TRUE(dialog->UserClick(D::kUpdate));
   for (int i = 0; i < 5; ++i) Repaint();
-  EXPECT_EQ(Messages(), (std::vector<std::string>{"確認: 中心曲率半径は1.0以下は入力できません。"}));
+  EXPECT_EQ(Messages(),
+            (std::vector<std::string>{"確認: 中心曲率半径は1.0以下は入力できません。"}));
   EXPECT_EQ(test.Bytes("Flex.ini"), settings) << "a stopped update writes nothing";
   EXPECT_EQ(test.Bytes("DrawData.txt"), data);
   EXPECT_EQ(dialog->Records().Count(), 0u) << "the preview shows nothing";

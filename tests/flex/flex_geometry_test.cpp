@@ -72,7 +72,8 @@ TEST(FlexGeometry, ChecksOfTheWorkedBends) {
   };
   for (const Case& c : cases) {
     RecordList list(500);
-    EXPECT_EQ(BuildFlex(list, c.in), c.outcome) << c.in.length << " " << c.in.angle << " " << c.in.firstLeg;
+    EXPECT_EQ(BuildFlex(list, c.in), c.outcome)
+        << c.in.length << " " << c.in.angle << " " << c.in.firstLeg;
     if (c.outcome != FlexOutcome::kDrawn) EXPECT_EQ(list.Count(), 0u);
   }
   EXPECT_EQ(FlexVariant(Bend(200, 1000, 1.5, 90, 350)), 2);
@@ -119,7 +120,8 @@ TEST(FlexGeometry, BellowsAtThePitch) {
   ASSERT_EQ(BuildFlex(list, in), FlexOutcome::kDrawn);
   std::vector<Drawn> bellows = testing::OfElement(ReadDrawn(list), kHatchingLine);
   ASSERT_EQ(bellows.size(), 5u + 5u + 6u);
-  for (int i = 0; i < 5; ++i) EXPECT_TRUE(testing::SameLine(bellows[i], 100 + 50 * i, 100, 100 + 50 * i, -100));
+  for (int i = 0; i < 5; ++i)
+    EXPECT_TRUE(testing::SameLine(bellows[i], 100 + 50 * i, 100, 100 + 50 * i, -100));
   // Across the bend, from its inner to its outer side.
   const Drawn& mid = bellows[5 + 2];
   EXPECT_NEAR(std::hypot(mid.v[2] - mid.v[0], mid.v[3] - mid.v[1]), 200, 1e-6);
@@ -152,7 +154,8 @@ TEST(FlexGeometry, TheSOffsetsItsFarEndBySv) {
   };
   for (const Case& c : cases) {
     RecordList list(500);
-    ASSERT_EQ(BuildFlex(list, Offset(200, c.length, c.sv, c.kind)), c.outcome) << c.length << " " << c.sv;
+    ASSERT_EQ(BuildFlex(list, Offset(200, c.length, c.sv, c.kind)), c.outcome)
+        << c.length << " " << c.sv;
     if (c.outcome != FlexOutcome::kDrawn) continue;
     Drawn face = FarFace(list);
     EXPECT_NEAR((face.v[1] + face.v[3]) / 2, -c.sv, 1e-6) << c.sv;
@@ -173,7 +176,8 @@ TEST(FlexGeometry, TheSOffsetsItsFarEndBySv) {
       EXPECT_GE(across, -1e-6);
       const double ends = face.v[0] - 2 * r * std::sin(turn);
       developed = ends + 2 * r * turn + across;
-      if (c.kind == FlexKind::kInsulated || c.length > 1000) EXPECT_NEAR(r, 1.5 * (c.kind == FlexKind::kInsulated ? 250 : 200), 1e-6);
+      if (c.kind == FlexKind::kInsulated || c.length > 1000)
+        EXPECT_NEAR(r, 1.5 * (c.kind == FlexKind::kInsulated ? 250 : 200), 1e-6);
       EXPECT_GE(r - 100, 0) << "the inner side keeps a radius";
     }
     EXPECT_NEAR(developed, c.length, 1e-3) << c.sv;

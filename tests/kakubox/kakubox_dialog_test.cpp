@@ -42,8 +42,10 @@ TEST_F(KakuboxDialogTest, WorkedRegisterShowsItsBoxAndWritesOneSettingsFile) {
             (std::vector<std::string>{"25", "30", "40", "50"}));
   const std::vector<std::string> data = test.Lines("DrawData.txt");
   ASSERT_EQ(data.size(), 11u);
-  EXPECT_EQ(data[5], "1,2,1,-150.000000,-100.000000,-150.000000,100.000000,CONTINUOUS,DUCT_FIXTURE,");
-  EXPECT_EQ(data[10], "1,2,1,-150.000000,100.000000,150.000000,-100.000000,CONTINUOUS,DUCT_FIXTURE,");
+  EXPECT_EQ(data[5],
+            "1,2,1,-150.000000,-100.000000,-150.000000,100.000000,CONTINUOUS,DUCT_FIXTURE,");
+  EXPECT_EQ(data[10],
+            "1,2,1,-150.000000,100.000000,150.000000,-100.000000,CONTINUOUS,DUCT_FIXTURE,");
   // Written as "KakuBox.ini", read back as "Kakubox.ini": one file.
   size_t files = 0;
   for (const auto& entry : std::filesystem::directory_iterator(test.Root() / "info")) {

@@ -47,7 +47,9 @@ inline std::vector<Drawn> OfElement(const std::vector<Drawn>& all, int element) 
   return out;
 }
 
-inline bool Near(double a, double b, double tolerance = 1e-3) { return std::fabs(a - b) <= tolerance; }
+inline bool Near(double a, double b, double tolerance = 1e-3) {
+  return std::fabs(a - b) <= tolerance;
+}
 
 inline bool SameLine(const Drawn& d, double x1, double y1, double x2, double y2,
                      double tolerance = 1e-3) {
@@ -67,8 +69,7 @@ inline bool InsideOrOn(const Point& p, const std::vector<Segment>& edges, double
       t = std::fmax(0.0, std::fmin(1.0, t));
       if (std::hypot(p.x - (e.a.x + t * dx), p.y - (e.a.y + t * dy)) <= tolerance) return true;
     }
-    if ((e.a.y > p.y) != (e.b.y > p.y) &&
-        p.x < e.a.x + (p.y - e.a.y) * dx / dy) {
+    if ((e.a.y > p.y) != (e.b.y > p.y) && p.x < e.a.x + (p.y - e.a.y) * dx / dy) {
       inside = !inside;
     }
   }

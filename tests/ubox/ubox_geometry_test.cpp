@@ -96,7 +96,8 @@ TEST(UboxGeometry, HatchFillsTheBoxAtOneSlopeWhateverTheTurn) {
       // Lines 30 apart cross the box's extent across them, the hatch running
       // at 45 - angle degrees in the box's own frame.
       const double across = (1000 * std::fabs(std::sin((45 - angle) * kDegreesToRadians)) +
-                              600 * std::fabs(std::cos((45 - angle) * kDegreesToRadians))) / 30;
+                             600 * std::fabs(std::cos((45 - angle) * kDegreesToRadians))) /
+                            30;
       EXPECT_NEAR(static_cast<double>(hatch.size()), across, 1.5) << angle;
       EXPECT_EQ(list.hatchCount, static_cast<int>(hatch.size()));
       for (const Drawn& h : hatch) {
@@ -107,7 +108,8 @@ TEST(UboxGeometry, HatchFillsTheBoxAtOneSlopeWhateverTheTurn) {
           double x = h.v[2 * e], y = h.v[2 * e + 1];
           Point p = RotateByAngle(x, y, -angle);
           if (mirror) p.x = -p.x;
-          const bool onSide = testing::Near(std::fabs(p.x), 500, 0.01) || testing::Near(std::fabs(p.y), 300, 0.01);
+          const bool onSide =
+              testing::Near(std::fabs(p.x), 500, 0.01) || testing::Near(std::fabs(p.y), 300, 0.01);
           EXPECT_TRUE(onSide && std::fabs(p.x) <= 500.01 && std::fabs(p.y) <= 300.01)
               << angle << " " << p.x << "," << p.y;
         }
