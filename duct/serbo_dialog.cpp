@@ -140,10 +140,11 @@ void SErboDialog::DrawSchematicIn(Canvas& anchor, const PixelRect& anchorClient)
                                                {kHalfChamfer, SErboShape::kHalfChamfer}};
   for (const auto& [id, shape] : radios) {
     const PixelRect r = Item(id).Rect();
-    // As large as the room before the next radio allows.
-    const int side = r.Height() + 14;
-    DrawRadioPicture(anchor, r.right + 2 - origin.left, (r.top + r.bottom - side) / 2 - origin.top,
-                     side, CornerPicture(shape));
+    // Above its radio's button, centred on it.
+    const int side = 30;
+    const int centre = r.left + r.Height() / 2;
+    DrawRadioPicture(anchor, centre - side / 2 - origin.left, r.top - side - 3 - origin.top, side,
+                     CornerPicture(shape));
   }
 }
 

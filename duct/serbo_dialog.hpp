@@ -48,7 +48,7 @@ class SErboDialog : public GeneratorDialog {
   void BuildRecords(RecordList& list) override;
   std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
   double PreviewNumerator() override { return List().rotation != 0.0 ? 50.0 : 70.0; }
-  // The schematic, and each corner shape beside its radio.
+  // The schematic, and each corner shape above its radio.
   void DrawSchematicIn(Canvas& anchor, const PixelRect& anchorClient) override;
 
  private:
