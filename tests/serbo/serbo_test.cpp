@@ -1,13 +1,18 @@
 // The elbow with silencer lining: the worked elbow's flanges and box, the
-// chamfer of the third shape, the base points, and the hatch of every shape
-// staying inside the box (the half chamfer's notch cuts hatch lines in two).
-#include "duct/serbo_geometry.hpp"
-
+// chamfered and rounded corners, the hatch of every shape staying inside the
+// box (the half chamfer's notch cuts hatch lines in two), and the dialog's
+// eleven settings lines, its name weighted with all four common values and
+// its option clicks.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
+#include "duct/serbo_dialog.hpp"
+#include "duct/serbo_geometry.hpp"
+#include "framework/canvas.hpp"
 #include "tests/support/drawn_records.hpp"
+#include "tests/support/test_root.hpp"
 
 namespace tavelin {
 namespace {
@@ -64,6 +69,11 @@ TEST(SErboGeometry, WorkedElbowStubsAndSquareBox) {
   noAngle.k1 = 0;
   BuildSErbo(list, Example(SErboShape::kSquare), noAngle);
   EXPECT_EQ(testing::OfElement(ReadDrawn(list), kAngleWidth).size(), 0u);
+  // A wall that is no number leaves the list empty.
+  SErboInput broken = Example(SErboShape::kSquare);
+  broken.wall = std::nan("");
+  EXPECT_FALSE(BuildSErbo(list, broken, kCommon));
+  EXPECT_EQ(list.Count(), 0u);
 }
 
 TEST(SErboGeometry, ChamferAndRoundedCorner) {
@@ -86,15 +96,6 @@ TEST(SErboGeometry, ChamferAndRoundedCorner) {
   r = ReadDrawn(list);
   ASSERT_EQ(r.size(), 20u);
   EXPECT_TRUE(SameLine(r[18], 350, -250, 250, -350));
-}
-
-TEST(SErboGeometry, BasePointsPutTheDuctCornersAtTheOrigin) {
-  RecordList list;
-  // The outer duct walls meet at (-200, 200), the inner ones at (200, -200).
-  BuildSErbo(list, Example(SErboShape::kSquare, SErboBase::kOuterCorner), kCommon);
-  EXPECT_TRUE(SameLine(ReadDrawn(list)[9], 0, 0, 700, 0));
-  BuildSErbo(list, Example(SErboShape::kSquare, SErboBase::kInnerCorner), kCommon);
-  EXPECT_TRUE(SameLine(ReadDrawn(list)[11], 0, 0, 0, -300));
 }
 
 TEST(SErboGeometry, HatchStaysInsideTheBoxOfEveryShape) {
@@ -122,12 +123,67 @@ TEST(SErboGeometry, HatchStaysInsideTheBoxOfEveryShape) {
   }
 }
 
-TEST(SErboGeometry, ValuesBeyondAnyDrawingLeaveTheListEmpty) {
-  SErboInput in = Example(SErboShape::kSquare);
-  in.wall = std::nan("");
-  RecordList list;
-  EXPECT_FALSE(BuildSErbo(list, in, kCommon));
-  EXPECT_EQ(list.Count(), 0u);
+using D = SErboDialog;
+
+// W 400, B 300, angle 0, C 200, T 50, centre base, square corner, hatched.
+const std::vector<std::string> kSettings = {"400", "300", "0", "200", "0", "50",
+                                            "2",   "1",   "0", "0",   "1"};
+
+class SErboDialogTest : public ::testing::Test {
+ protected:
+  void Open(std::vector<std::string> settings = kSettings) {
+    test.Write("S_Erbo.ini", settings);
+    dialog = std::make_unique<D>(test.App());
+    dialog->Initialize();
+    ASSERT_EQ(dialog->Failures(), 0);
+  }
+  std::string Text(int id) { return dialog->FindControl(id)->Text(); }
+  size_t Hatches() {
+    size_t n = 0;
+    for (const std::string& line : test.Lines("DrawData.txt")) {
+      if (line.find("DUCT_HATCH") != std::string::npos) ++n;
+    }
+    return n;
+  }
+
+  testing::TestApp test;
+  std::unique_ptr<D> dialog;
+};
+
+TEST_F(SErboDialogTest, OpeningHandsOffTheHatchedElbowUnderItsWeightedName) {
+  Open();
+  EXPECT_EQ(test.Lines("S_Erbo.ini"), kSettings);
+  const std::vector<std::string> data = test.Lines("DrawData.txt");
+  // K1 40, K2 15, K3 50: L = 700.
+  EXPECT_EQ(data[0], "50,750.000000,750.000000,200.000000,200.000000,");
+  EXPECT_EQ(data[1], "1,1,3,700.000000,215.000000,700.000000,-215.000000,CONTINUOUS,DUCT_FLANGE,");
+  EXPECT_GT(Hatches(), 20u);
+  // The eleven values weigh 1.0 to 2.0 (1088.4), then 2.1 K1 + 2.2 K2 +
+  // 2.3 K3 + 2.4 K4 = 84 + 33 + 115 + 72.
+  EXPECT_EQ(test.Lines("DrawName.ini"), (std::vector<std::string>{"SE_1392D40000041"}));
+}
+
+TEST_F(SErboDialogTest, ShapesAndHatchAreOptionClicks) {
+  Open();
+  ASSERT_TRUE(dialog->UserClick(D::kChamfered));
+  EXPECT_EQ(test.Lines("S_Erbo.ini")[7], "3");
+  EXPECT_EQ(test.Lines("DrawData.txt")[16],
+            "1,1,4,500.000000,-270.710678,270.710678,-500.000000,CONTINUOUS,DUCT,");
+  ASSERT_TRUE(dialog->UserClick(D::kHatch));
+  EXPECT_EQ(test.Lines("S_Erbo.ini")[10], "0");
+  EXPECT_EQ(Hatches(), 0u);
+  // The inner base point: the duct's inner corner (200, -200) at the origin.
+  ASSERT_TRUE(dialog->UserClick(D::kBaseInner));
+  EXPECT_EQ(test.Lines("S_Erbo.ini")[6], "3");
+  EXPECT_EQ(test.Lines("DrawData.txt")[7],
+            "1,1,4,0.000000,-500.000000,0.000000,-300.000000,CONTINUOUS,DUCT,");
+  // The stored angle turns the elbow: the outlet flange (700, 215)-(700, -215)
+  // a quarter round.
+  std::vector<std::string> turned = kSettings;
+  turned[2] = "90";
+  Open(turned);
+  EXPECT_EQ(test.Lines("DrawData.txt")[1],
+            "1,1,3,-215.000000,700.000000,215.000000,700.000000,CONTINUOUS,DUCT_FLANGE,");
 }
 
 }  // namespace
