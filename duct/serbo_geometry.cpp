@@ -10,6 +10,11 @@ constexpr double kLargest = 1e7;
 
 bool Drawable(double v) { return std::isfinite(v) && std::fabs(v) <= kLargest; }
 
+// Chords that stand for the rounded corner in the hatched region: none of
+// them runs within a degree of the hatch lines, and each lies within a
+// thousandth of the radius of the arc.
+constexpr int kCornerChords = 16;
+
 // The chamfers are cut at 45 degrees; g is how far a wall of thickness T
 // moves a chamfer's ends out along the box sides.
 double ChamferShift(double t) { return t / std::sin(0.7853981634) - t; }
@@ -53,13 +58,26 @@ std::vector<Segment> SErboHatchRegion(const SErboInput& in) {
               OutletEnd(f, -h - t),
               {{p, -h - t}, {h + t, -h - t}},
               {{h + t, -h - t}, {h + t, q}}};
-    case SErboShape::kRounded:
-      // Closed by the chord across the rounded corner.
-      return {InletEnd(f, h),
-              InletSide(f),
-              OutletSide(f),
-              OutletEnd(f, -h - 2.0 * t),
-              {{p, -h - 2.0 * t}, {h, q}}};
+    case SErboShape::kRounded: {
+      // The box's own outline, its rounded corner as short chords from the
+      // outlet side round to the inlet side. (A single chord across the
+      // corner would let the hatch run out over the rounding.)
+      std::vector<Segment> region = {InletEnd(f, h + t), InletSide(f), OutletSide(f),
+                                     OutletEnd(f, -h - t)};
+      const double r = b - t;
+      if (r <= 0.0) {
+        region.push_back({{p, -h - t}, {h + t, q}});
+        return region;
+      }
+      Point from{p, q + r};
+      for (int k = 1; k <= kCornerChords; ++k) {
+        const double a = (90.0 + 90.0 * k / kCornerChords) * 0.017453292519943295;
+        const Point to{p + r * std::cos(a), q + r * std::sin(a)};
+        region.push_back({from, to});
+        from = to;
+      }
+      return region;
+    }
     case SErboShape::kChamfered:
       return {{{p, -h - t - g}, {h + t + g, q}},
               InletSide(f),

@@ -117,6 +117,8 @@ TEST(SErboGeometry, HatchStaysInsideTheBoxOfEveryShape) {
           Point p{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
           EXPECT_TRUE(testing::InsideOrOn(p, region, 0.05))
               << static_cast<int>(shape) << " " << angle << ": " << p.x << "," << p.y;
+          // Nothing in the rounded-off corner: within 250 of (500, -500).
+          if (shape == SErboShape::kRounded) EXPECT_GE(std::hypot(p.x - 500, p.y + 500), 249.5);
         }
       }
     }
