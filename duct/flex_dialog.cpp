@@ -86,6 +86,15 @@ void FlexDialog::LoadControls() {
   }
   if (lines.size() > 10) SetItemText(kFirstLeg, lines[10]);
   if (lines.size() > 11) SetItemText(kInsulatedPitch, lines[11]);
+  // The opening's update speaks like a confirmed change: stored values that
+  // cannot be drawn say so once, before the first picture.
+  const FlexInput in = ReadInput();
+  if (FlexPrecheck(in) == FlexOutcome::kRadiusTooSmall) {
+    MessageBox(kRadiusMessage, kCaption);
+    return;
+  }
+  RecordList scratch(Setup().recordCapacity);
+  ShowOutcome(BuildFlex(scratch, in));
 }
 
 std::vector<std::string> FlexDialog::SettingsLines() {
@@ -154,7 +163,11 @@ void FlexDialog::Update() {
   // No length, no diameter or an angle out of range: nothing happens.
   if (pre != FlexOutcome::kDrawn) return;
   Rebuild(true);
-  switch (lastOutcome_) {
+  ShowOutcome(lastOutcome_);
+}
+
+void FlexDialog::ShowOutcome(FlexOutcome outcome) {
+  switch (outcome) {
     case FlexOutcome::kLengthWrong:
       MessageBox(kLengthMessage, kCaption);
       break;

@@ -1,8 +1,8 @@
 // "フレキダクト作図": a round flexible duct, plain metal or insulated, laid
 // as an L-shaped bend or an S-shaped offset, with optional bellows lines.
-// The length and leg checks speak in message boxes only when the user
-// confirms a change; a repaint runs the same checks silently, so the repaint
-// after a message box never raises it again.
+// The length and leg checks speak in message boxes when the dialog opens and
+// when the user confirms a change; a repaint runs the same checks silently,
+// so the repaint after a message box never raises it again.
 #pragma once
 
 #include <string>
@@ -61,6 +61,8 @@ class FlexDialog : public GeneratorDialog {
   FlexInput ReadInput();
   // A confirmed change: the checks with their messages, then the rebuild.
   void Update();
+  // The message of a geometry check that failed, if any.
+  void ShowOutcome(FlexOutcome outcome);
 
   FlexOutcome lastOutcome_ = FlexOutcome::kNothing;
 };

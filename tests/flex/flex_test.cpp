@@ -244,10 +244,12 @@ TEST_F(FlexDialogTest, LengthAndLegMessagesStillWriteTheSettingsAndAnEmptyDrawin
   settings[5] = "120";  // ANG 120: T = 173.2, B = 314.16
   settings[1] = "600";
   Open(settings);
-  EXPECT_TRUE(test.host.messages.empty()) << "opening says nothing";
+  Repaint();
+  EXPECT_EQ(Messages(), (std::vector<std::string>{"確認: Ｌが適正ではありません。"}))
+      << "the opening says it once";
   ASSERT_TRUE(dialog->UserClick(D::kUpdate));
   Repaint();
-  EXPECT_EQ(Messages(), (std::vector<std::string>{"確認: Ｌが適正ではありません。"}));
+  EXPECT_EQ(test.host.messages.size(), 2u);
   EXPECT_TRUE(test.Lines("DrawData.txt").empty());
   EXPECT_EQ(test.Lines("Flex.ini")[1], "600");
   ASSERT_TRUE(dialog->UserSetText(D::kLength, "1000"));
@@ -260,7 +262,7 @@ TEST_F(FlexDialogTest, LengthAndLegMessagesStillWriteTheSettingsAndAnEmptyDrawin
   ASSERT_TRUE(dialog->UserSetText(D::kFirstLeg, "500"));
   ASSERT_TRUE(dialog->UserClick(D::kOkButton));
   EXPECT_EQ(test.launcher.starts, 1);
-  EXPECT_EQ(test.host.messages.size(), 3u);
+  EXPECT_EQ(test.host.messages.size(), 4u);
 }
 
 TEST_F(FlexDialogTest, ListsWaitForTheUpdateAndTheShapeSetsItsFields) {
