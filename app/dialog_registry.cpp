@@ -4,17 +4,22 @@
 #include "app/placeholder_dialog.hpp"
 #include "duct/choku_dialog.hpp"
 #include "duct/anemob_dialog.hpp"
+#include "duct/anemou_dialog.hpp"
 #include "duct/bunki2_dialog.hpp"
 #include "duct/bunki3_dialog.hpp"
 #include "duct/danpa_dialog.hpp"
 #include "duct/erbo_dialog.hpp"
-#include "duct/smagari_dialog.hpp"
-#include "duct/tuki_dialog.hpp"
+#include "duct/flex_dialog.hpp"
 #include "duct/furiage_dialog.hpp"
-#include "duct/updown_dialog.hpp"
 #include "duct/jyoge2_dialog.hpp"
 #include "duct/jyoge_dialog.hpp"
+#include "duct/kakubox_dialog.hpp"
 #include "duct/oti_dialog.hpp"
+#include "duct/serbo_dialog.hpp"
+#include "duct/smagari_dialog.hpp"
+#include "duct/tuki_dialog.hpp"
+#include "duct/ubox_dialog.hpp"
+#include "duct/updown_dialog.hpp"
 #include "attributes/duct_attr_dialog.hpp"
 #include "attributes/line_attr_dialog.hpp"
 #include "attributes/line_type_dialog.hpp"
@@ -41,17 +46,17 @@ const std::vector<DialogEntry>& DialogTable() {
       {"DanpaDialog", "Danpa", "ダンパー作図", &Make<DanpaDialog>},
       {"Bunki2Dialog", "Bunki2", "割込分岐：二・双・T方向", &Make<Bunki2Dialog>},
       {"Bunki3Dialog", "Bunki3", "割込分岐：三方向", &Make<Bunki3Dialog>},
-      {"SErboDialog", "S_Erbo", "消音付エルボ", nullptr},
+      {"SErboDialog", "S_Erbo", "消音付エルボ", &Make<SErboDialog>},
       {"OtiDialog", "Oti", "短管・片落管", &Make<OtiDialog>},
       {"JyogeDialog", "Jyoge", "エルボ上下：単独", &Make<JyogeDialog>},
       {"FuriageDialog", "Furiage", "斜め上下振りダクト", &Make<FuriageDialog>},
       {"UpdownDialog", "Updown", "アップダウン", &Make<UpdownDialog>},
-      {"FlexDialog", "Flex", "フレキダクト", nullptr},
-      {"AnemoUDialog", "AnemoU", "アネモ+ユニネック", nullptr},
+      {"FlexDialog", "Flex", "フレキダクト", &Make<FlexDialog>},
+      {"AnemoUDialog", "AnemoU", "アネモ+ユニネック", &Make<AnemoUDialog>},
       {"TukiDialog", "Tuki", "突付け分岐枝管", &Make<TukiDialog>},
-      {"UboxDialog", "Ubox", "内貼り付ボックス", nullptr},
+      {"UboxDialog", "Ubox", "内貼り付ボックス", &Make<UboxDialog>},
       {"SmagariDialog", "Smagari", "S字管", &Make<SmagariDialog>},
-      {"KakuboxDialog", "Kakubox", "角形制気口+ボックス", nullptr},
+      {"KakuboxDialog", "Kakubox", "角形制気口+ボックス", &Make<KakuboxDialog>},
       {"Jyoge2Dialog", "Jyoge2", "エルボ上下：連続", &Make<Jyoge2Dialog>},
       {"PartsMenuDialog", "", "配置部材選択メニュー", &Make<PartsMenuDialog>},
       {"PipeAttrDialog", "", "配管継手・部材属性設定", &Make<PipeAttrDialog>},

@@ -106,16 +106,23 @@ void DrawPreview(Canvas& canvas, const PixelRect& client, const RecordList& list
 
 void DrawOffsetPreview(Canvas& canvas, const PixelRect& client, const RecordList& list,
                        double numerator, double fraction) {
-  FillClient(canvas, client);
   double e[4];
-  if (!ReadExtents(list, e)) return;
-  double size = std::max(e[0] + e[2], e[1] + e[3]);
-  if (!(size > 0.0) || !std::isfinite(size)) return;
+  double size = 0.0;
+  if (ReadExtents(list, e)) size = std::max(e[0] + e[2], e[1] + e[3]);
+  if (!(size > 0.0) || !std::isfinite(size)) {
+    FillClient(canvas, client);
+    return;
+  }
+  DrawShiftedPreview(canvas, client, list, 50.0 * numerator / size, Pixel(-0.02 * list.baseX),
+                     Pixel(-0.02 * list.baseY), fraction);
+}
+
+void DrawShiftedPreview(Canvas& canvas, const PixelRect& client, const RecordList& list, double w,
+                        int tx, int ty, double fraction) {
+  FillClient(canvas, client);
+  if (list.Count() == 0 || !(w > 0.0) || !std::isfinite(w)) return;
   const int cx = Pixel((client.left + client.right) * fraction);
   const int cy = Pixel((client.top + client.bottom) * 0.5);
-  const double w = 50.0 * numerator / size;
-  const int tx = Pixel(-0.02 * list.baseX);
-  const int ty = Pixel(-0.02 * list.baseY);
   auto X = [&](double x) { return Pixel(cx + (0.02 * x - tx) * w); };
   auto Y = [&](double y) { return Pixel(cy - (0.02 * y + ty) * w); };
   for (size_t k = 1; k < list.Count(); ++k) {

@@ -48,6 +48,11 @@ void DrawPreview(Canvas& canvas, const PixelRect& client, const RecordList& list
 void DrawOffsetPreview(Canvas& canvas, const PixelRect& client, const RecordList& list,
                        double numerator, double fraction);
 
+// The offset-compensated preview with its scale and shift given: a point
+// (x, y) of a record is drawn at (cx + (0.02 x - tx) w, cy - (0.02 y + ty) w).
+void DrawShiftedPreview(Canvas& canvas, const PixelRect& client, const RecordList& list, double w,
+                        int tx, int ty, double fraction);
+
 // One line of a schematic file.
 struct SchematicLine {
   int kind = 0;

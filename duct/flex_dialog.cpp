@@ -1,0 +1,231 @@
+#include "duct/flex_dialog.hpp"
+
+#include <cmath>
+
+#include "framework/handoff.hpp"
+#include "framework/info_folder.hpp"
+#include "framework/text.hpp"
+
+namespace tavelin {
+namespace {
+
+// Up to some hundred bellows lines besides the outline.
+const GeneratorSetup kSetup{"Flex",
+                            FlexDialog::kStatusLine,
+                            FlexDialog::kPreview,
+                            FlexDialog::kSchematic,
+                            "Flex.tec",
+                            100,
+                            7.5,
+                            150.0,
+                            80.0,
+                            500};
+
+const char* const kDiameters[] = {"100", "125", "150", "175", "200", "225", "250", "275",
+                                  "300", "325", "350", "375", "400", "450", "500"};
+const char* const kLengths[] = {"500", "1000", "1500", "2000"};
+const char* const kRadiusFactors[] = {"1.0", "1.5", "2.0", "2.5"};
+
+constexpr const char* kCaption = "確認";
+constexpr const char* kRadiusMessage = "中心曲率半径は1.0以下は入力できません。";
+constexpr const char* kLengthMessage = "Ｌが適正ではありません。";
+constexpr const char* kFirstLegMessage = "Ａが適正ではありません。";
+constexpr const char* kBeyondMessage =
+    "値が大きすぎるか、ジャバラ線のピッチが小さすぎるため作図できません。";
+
+}  // namespace
+
+FlexDialog::FlexDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
+  using ui::EventKind;
+  auto update = [this] { Update(); };
+  auto editing = [this] { ShowEditing(); };
+  SetMessageMap({
+      {EventKind::kClick, kUpdate, update},
+      {EventKind::kClick, kBellows, update},
+      {EventKind::kClick, kLShape, update},
+      {EventKind::kClick, kSShape, update},
+      {EventKind::kClick, kMetal, update},
+      {EventKind::kClick, kInsulated, update},
+      {EventKind::kClick, kBaseCentre, update},
+      {EventKind::kClick, kBaseSide, update},
+      {EventKind::kClick, kOkButton, [this] { OnOK(); }},
+      {EventKind::kEditChange, kMetalPitch, editing},
+      {EventKind::kEditChange, kOffset, editing},
+      {EventKind::kEditChange, kAngle, editing},
+      {EventKind::kEditChange, kFirstLeg, editing},
+      {EventKind::kEditChange, kInsulatedPitch, editing},
+  });
+}
+
+void FlexDialog::LoadControls() {
+  List().mirror = 0;
+  auto fill = [this](int id, const auto& entries) {
+    Item(id).ResetContent();
+    for (const char* entry : entries) Item(id).AddString(entry);
+  };
+  fill(kDiameter, kDiameters);
+  fill(kLength, kLengths);
+  fill(kRadiusFactor, kRadiusFactors);
+  if (!Info().Exists(kSettingsFile)) return;
+  // A short file leaves the controls of its missing lines as they are.
+  const std::vector<std::string> lines = Info().ReadToEnd(kSettingsFile, 12);
+  const int edits[] = {kDiameter, kLength, kRadiusFactor, kMetalPitch, kOffset, kAngle};
+  for (size_t i = 0; i < lines.size() && i < 6; ++i) SetItemText(edits[i], lines[i]);
+  if (lines.size() > 6) {
+    SetChecked(kMetal, lines[6] == "1");
+    SetChecked(kInsulated, lines[6] == "2");
+  }
+  if (lines.size() > 7) {
+    SetChecked(kLShape, lines[7] == "1");
+    SetChecked(kSShape, lines[7] == "2");
+  }
+  if (lines.size() > 8) SetChecked(kBellows, lines[8] == "1");
+  if (lines.size() > 9) {
+    SetChecked(kBaseCentre, lines[9] == "1");
+    SetChecked(kBaseSide, lines[9] == "0");
+  }
+  if (lines.size() > 10) SetItemText(kFirstLeg, lines[10]);
+  if (lines.size() > 11) SetItemText(kInsulatedPitch, lines[11]);
+  // The opening's update speaks like a confirmed change: stored values that
+  // cannot be drawn say so once, before the first picture.
+  const FlexInput in = ReadInput();
+  if (FlexPrecheck(in) == FlexOutcome::kRadiusTooSmall) {
+    MessageBox(kRadiusMessage, kCaption);
+    return;
+  }
+  RecordList scratch(Setup().recordCapacity);
+  ShowOutcome(BuildFlex(scratch, in));
+}
+
+std::vector<std::string> FlexDialog::SettingsLines() {
+  return {ItemText(kDiameter),
+          ItemText(kLength),
+          ItemText(kRadiusFactor),
+          ItemText(kMetalPitch),
+          ItemText(kOffset),
+          ItemText(kAngle),
+          RadioText({kMetal, kInsulated}),
+          RadioText({kLShape, kSShape}),
+          CheckText(kBellows),
+          IsChecked(kBaseCentre) ? "1" : "0",
+          ItemText(kFirstLeg),
+          ItemText(kInsulatedPitch)};
+}
+
+std::string FlexDialog::SettingsFile() {
+  return FlexPrecheck(ReadInput()) == FlexOutcome::kDrawn ? kSettingsFile : "";
+}
+
+FlexInput FlexDialog::ReadInput() {
+  FlexInput in;
+  in.kind = IsChecked(kMetal)       ? FlexKind::kMetal
+            : IsChecked(kInsulated) ? FlexKind::kInsulated
+                                    : FlexKind::kNone;
+  in.shape = IsChecked(kLShape)   ? FlexShape::kL
+             : IsChecked(kSShape) ? FlexShape::kS
+                                  : FlexShape::kNone;
+  in.diameter = ToDouble(ItemText(kDiameter));
+  in.length = ToDouble(ItemText(kLength));
+  in.radiusFactor = ToDouble(ItemText(kRadiusFactor));
+  in.angle = ToDouble(ItemText(kAngle));
+  in.firstLeg = ToDouble(ItemText(kFirstLeg));
+  in.offset = ToDouble(ItemText(kOffset));
+  in.bellows = IsChecked(kBellows);
+  in.metalPitch = ToDouble(ItemText(kMetalPitch));
+  in.insulatedPitch = ToDouble(ItemText(kInsulatedPitch));
+  in.sideBase = IsChecked(kBaseSide);
+  return in;
+}
+
+void FlexDialog::BuildRecords(RecordList& list) {
+  const FlexInput in = ReadInput();
+  if (FlexPrecheck(in) == FlexOutcome::kDrawn) {
+    if (ItemText(kDiameterShown) != ItemText(kDiameter)) {
+      SetItemText(kDiameterShown, ItemText(kDiameter));
+    }
+    // A and the angle belong to the L, the offset to the S.
+    if (in.shape != FlexShape::kNone) {
+      const bool l = in.shape == FlexShape::kL;
+      EnableItem(kFirstLeg, l);
+      EnableItem(kAngle, l);
+      EnableItem(kOffset, !l);
+    }
+  }
+  lastOutcome_ = BuildFlex(list, in);
+}
+
+void FlexDialog::Update() {
+  const FlexOutcome pre = FlexPrecheck(ReadInput());
+  if (pre == FlexOutcome::kRadiusTooSmall) {
+    MessageBox(kRadiusMessage, kCaption);
+    return;
+  }
+  // No length, no diameter or an angle out of range: nothing happens.
+  if (pre != FlexOutcome::kDrawn) return;
+  Rebuild(true);
+  ShowOutcome(lastOutcome_);
+}
+
+void FlexDialog::ShowOutcome(FlexOutcome outcome) {
+  switch (outcome) {
+    case FlexOutcome::kLengthWrong:
+      MessageBox(kLengthMessage, kCaption);
+      break;
+    case FlexOutcome::kFirstLegWrong:
+      MessageBox(kFirstLegMessage, kCaption);
+      break;
+    case FlexOutcome::kBeyondDrawing:
+      MessageBox(kBeyondMessage, kCaption);
+      break;
+    default:
+      break;
+  }
+}
+
+bool FlexDialog::CheckInput() {
+  switch (FlexPrecheck(ReadInput())) {
+    case FlexOutcome::kDrawn:
+      return true;
+    case FlexOutcome::kRadiusTooSmall:
+      MessageBox(kRadiusMessage, kCaption);
+      return false;
+    case FlexOutcome::kBeyondDrawing:
+      MessageBox(kBeyondMessage, kCaption);
+      return false;
+    default:
+      MessageBox("呼径・Ｌ・角度（0より大きく180未満）を入力してください。", kCaption);
+      return false;
+  }
+}
+
+std::string FlexDialog::EmptyDrawingMessage() {
+  switch (lastOutcome_) {
+    case FlexOutcome::kLengthWrong:
+      return kLengthMessage;
+    case FlexOutcome::kFirstLegWrong:
+      return kFirstLegMessage;
+    case FlexOutcome::kNoRoom:
+      return "Ｓ形のオフセットがＬに対して大きすぎるため作図できません。";
+    case FlexOutcome::kBeyondDrawing:
+      return kBeyondMessage;
+    default:
+      return "種類と形状を選択してください。";
+  }
+}
+
+std::string FlexDialog::MakeBlockName(const std::vector<std::string>& settings, int random) {
+  return BlockName("FKD_", settings, {}, random);
+}
+
+void FlexDialog::DrawPreviewIn(Canvas& canvas, const PixelRect& client) {
+  // The drawing is centred on its extents, (e1 / 2, -|e4 - e2| / 2), and
+  // its larger extent takes 110 pixels.
+  double e[4] = {0, 0, 0, 0};
+  const bool known = ReadExtents(List(), e);
+  const double size = std::max(e[0] + e[2], e[1] + e[3]);
+  const double w = known && size > 0.0 ? 2000.0 / size * 2.75 : 0.0;
+  DrawShiftedPreview(canvas, client, List(), w, Pixel(0.01 * e[0]),
+                     Pixel(0.01 * std::fabs(e[3] - e[1])), 0.5);
+}
+
+}  // namespace tavelin

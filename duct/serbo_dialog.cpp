@@ -1,0 +1,151 @@
+#include "duct/serbo_dialog.hpp"
+
+#include "duct/radio_picture.hpp"
+#include "framework/handoff.hpp"
+#include "framework/info_folder.hpp"
+#include "framework/text.hpp"
+
+namespace tavelin {
+namespace {
+
+// The hatch of a large box takes two records per hatch line where the box
+// turns its corner; the list holds them all.
+const GeneratorSetup kSetup{"S_Erbo",
+                            SErboDialog::kStatusLine,
+                            SErboDialog::kPreview,
+                            SErboDialog::kSchematic,
+                            "S_Erbo.tec",
+                            100,
+                            7.0,
+                            110.0,
+                            80.0,
+                            500};
+
+// Lines 1 to 6 of "S_Erbo.ini".
+constexpr int kEdits[] = {SErboDialog::kWidth,      SErboDialog::kBoxLength, SErboDialog::kAngle,
+                          SErboDialog::kStubLength, SErboDialog::kStored,    SErboDialog::kWall};
+
+// The box's outline around the corner, in a square of 20 units.
+std::vector<SchematicLine> CornerPicture(SErboShape shape) {
+  std::vector<SchematicLine> figure = {PictureLine(10, 18, 2, 18), PictureLine(2, 18, 2, 2),
+                                       PictureLine(2, 2, 18, 2), PictureLine(18, 2, 18, 10)};
+  switch (shape) {
+    case SErboShape::kSquare:
+      figure.push_back(PictureLine(18, 10, 10, 10));
+      figure.push_back(PictureLine(10, 10, 10, 18));
+      break;
+    case SErboShape::kRounded:
+      figure.push_back(PictureArc(18, 18, 8, 90, 180));
+      break;
+    case SErboShape::kChamfered:
+      figure.push_back(PictureLine(18, 10, 10, 18));
+      break;
+    case SErboShape::kHalfChamfer:
+      figure.push_back(PictureLine(18, 10, 14, 10));
+      figure.push_back(PictureLine(14, 10, 10, 14));
+      figure.push_back(PictureLine(10, 14, 10, 18));
+      break;
+    case SErboShape::kNone:
+      break;
+  }
+  return figure;
+}
+
+}  // namespace
+
+SErboDialog::SErboDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
+  using ui::EventKind;
+  auto update = [this] { Rebuild(true); };
+  SetMessageMap({
+      {EventKind::kClick, kSquare, update},
+      {EventKind::kClick, kRounded, update},
+      {EventKind::kClick, kChamfered, update},
+      {EventKind::kClick, kHalfChamfer, update},
+      {EventKind::kClick, kBaseOuter, update},
+      {EventKind::kClick, kBaseCentre, update},
+      {EventKind::kClick, kBaseInner, update},
+      {EventKind::kClick, kMirror, update},
+      {EventKind::kClick, kHatch, update},
+      {EventKind::kClick, kUpdate, [this] { OnUpdateButton(); }},
+      {EventKind::kSelChange, kSizes,
+       [this] {
+         if (CopySelection(kSizes, kWidth)) Rebuild(true);
+       }},
+      {EventKind::kSelChange, kAngles,
+       [this] {
+         if (CopySelection(kAngles, kAngle)) Rebuild(true);
+       }},
+      {EventKind::kEditChange, kAngle, [this] { OnAngleChange(); }},
+  });
+}
+
+void SErboDialog::LoadControls() {
+  if (Info().Exists(kSettingsFile)) {
+    const std::vector<std::string> lines = Info().ReadLines(kSettingsFile, 11);
+    for (size_t i = 0; i < std::size(kEdits); ++i) SetItemText(kEdits[i], lines[i]);
+    ApplyRadioText(lines[6], {kBaseOuter, kBaseCentre, kBaseInner});
+    ApplyRadioText(lines[7], {kSquare, kRounded, kChamfered, kHalfChamfer});
+    ApplyCheckText(lines[8], kMirror);
+    ApplyCheckText(lines[9], kCurrentLayer);
+    ApplyCheckText(lines[10], kHatch);
+  }
+  FillListsFrom("KiokuSize.ini", {kSizes});
+}
+
+std::vector<std::string> SErboDialog::SettingsLines() {
+  std::vector<std::string> lines;
+  for (int id : kEdits) lines.push_back(ItemText(id));
+  lines.push_back(RadioText({kBaseOuter, kBaseCentre, kBaseInner}));
+  lines.push_back(RadioText({kSquare, kRounded, kChamfered, kHalfChamfer}));
+  lines.push_back(CheckText(kMirror));
+  lines.push_back(CheckText(kCurrentLayer));
+  lines.push_back(CheckText(kHatch));
+  return lines;
+}
+
+void SErboDialog::OnAngleChange() {
+  // An angle typed (or chosen) redraws at once; an empty field waits.
+  const std::string angle = ItemText(kAngle);
+  if (angle.empty()) return;
+  List().rotation = ToDouble(angle);
+  Rebuild(true);
+}
+
+void SErboDialog::BuildRecords(RecordList& list) {
+  SErboInput in;
+  in.width = ToDouble(ItemText(kWidth));
+  in.boxLength = ToDouble(ItemText(kBoxLength));
+  in.stubLength = ToDouble(ItemText(kStubLength));
+  in.wall = ToDouble(ItemText(kWall));
+  in.angle = ToDouble(ItemText(kAngle));
+  const std::string shape = RadioText({kSquare, kRounded, kChamfered, kHalfChamfer});
+  in.shape = static_cast<SErboShape>(shape.empty() ? 0 : ToInt(shape));
+  const std::string base = RadioText({kBaseOuter, kBaseCentre, kBaseInner});
+  in.base = static_cast<SErboBase>(base.empty() ? 0 : ToInt(base));
+  in.mirror = IsChecked(kMirror);
+  in.hatch = IsChecked(kHatch);
+  BuildSErbo(list, in, Common());
+}
+
+std::string SErboDialog::MakeBlockName(const std::vector<std::string>& settings, int random) {
+  return BlockName("SE_", settings, {Common().k1, Common().k2, Common().k3, Common().k4}, random);
+}
+
+void SErboDialog::DrawSchematicIn(Canvas& anchor, const PixelRect& anchorClient) {
+  GeneratorDialog::DrawSchematicIn(anchor, anchorClient);
+  const PixelRect origin = Item(kSchematic).Rect();
+  const std::pair<int, SErboShape> radios[] = {{kSquare, SErboShape::kSquare},
+                                               {kRounded, SErboShape::kRounded},
+                                               {kChamfered, SErboShape::kChamfered},
+                                               {kHalfChamfer, SErboShape::kHalfChamfer}};
+  for (const auto& [id, shape] : radios) {
+    const PixelRect r = Item(id).Rect();
+    // Above its radio's button, centred on it.
+    const int side = 30;
+    const int centre = r.left + r.Height() / 2;
+    DrawRadioPicture(anchor, centre - side / 2 - origin.left, r.top - side - 3 - origin.top, side,
+                     CornerPicture(shape));
+  }
+}
+
+}  // namespace tavelin
