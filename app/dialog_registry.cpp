@@ -1,7 +1,7 @@
 #include "app/dialog_registry.hpp"
 
 #include "app/main_dialog.hpp"
-#include "app/placeholder_dialog.hpp"
+#include "app/layer_prefix_dialog.hpp"
 #include "duct/choku_dialog.hpp"
 #include "duct/anemob_dialog.hpp"
 #include "duct/anemou_dialog.hpp"
@@ -71,8 +71,7 @@ const std::vector<DialogEntry>& DialogTable() {
 std::unique_ptr<ui::Dialog> CreateDialog(std::string_view className, ui::AppContext& app) {
   for (const DialogEntry& entry : DialogTable()) {
     if (entry.className != className) continue;
-    if (entry.create) return entry.create(app);
-    return std::make_unique<PlaceholderDialog>(app, std::string(entry.caption));
+    return entry.create(app);
   }
   return nullptr;
 }

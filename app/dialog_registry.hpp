@@ -13,14 +13,13 @@ namespace tavelin {
 struct DialogEntry {
   std::string_view className;
   std::string_view stem;     // settings-file stem of a generator ("Erbo"), else empty
-  std::string_view caption;  // shown by the placeholder of a dialog not built yet
-  std::unique_ptr<ui::Dialog> (*create)(ui::AppContext& app);  // nullptr: not built yet
+  std::string_view caption;  // the name of the fitting, as its main-dialog button says
+  std::unique_ptr<ui::Dialog> (*create)(ui::AppContext& app);
 };
 
 const std::vector<DialogEntry>& DialogTable();
 
-// The dialog of class `className` (a placeholder for one not built yet), or
-// nullptr for an unknown class.
+// The dialog of class `className`, or nullptr for an unknown class.
 std::unique_ptr<ui::Dialog> CreateDialog(std::string_view className, ui::AppContext& app);
 
 // The class of the generator whose settings file is STEM.ini ("Erbo" ->

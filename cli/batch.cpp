@@ -300,11 +300,6 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
     result.reason = "設定ファイル " + result.stem + ".ini を持つ作図ダイアログはありません";
     return result;
   }
-  if (!entry->create) {
-    result.reason = std::string(entry->caption) + "（" + std::string(entry->className) +
-                    "）はまだ作られていません";
-    return result;
-  }
   result.entry.generator = std::string(entry->caption);
 
   // The file the values go to; the damper keeps one per type, chosen by "type".
