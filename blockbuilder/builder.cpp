@@ -7,6 +7,7 @@
 #include <fstream>
 #include <vector>
 
+#include "blockbuilder/block_data.hpp"
 #include "blockbuilder/draw_data.hpp"
 #include "blockbuilder/dxf_writer.hpp"
 #include "blockbuilder/straight_duct.hpp"
@@ -224,7 +225,8 @@ BuildResult BuildBlock(const fs::path& root, BuildLog& log) {
     return result;
   }
 
-  const Tables tables = ResolveTables(entities, byLayer, log);
+  Tables tables = ResolveTables(entities, byLayer, log);
+  tables.data = ReadBlockData(info, tables, log);
   const std::string bytes = WriteDxf(tables);
   const fs::path blocks = root / "blocks";
   std::error_code ec;

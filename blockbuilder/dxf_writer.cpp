@@ -9,6 +9,7 @@
 #include <map>
 
 #include "framework/codepage.hpp"
+#include "framework/text.hpp"
 
 namespace tavelin::blockbuilder {
 namespace {
@@ -130,6 +131,7 @@ class Writer {
     for (size_t i = 0; i < tables_.layers.size(); ++i) layerHandles_.push_back(handles_.New());
     textStyle_ = handles_.New();
     application_ = handles_.New();
+    ownApplication_ = handles_.New();
     dimensionStyle_ = handles_.New();
     for (Space& space : spaces_) {
       space.record = handles_.New();
@@ -314,9 +316,12 @@ class Writer {
     TableHead("UCS", kUcs, 0);
     w_.tableEnd();
 
-    TableHead("APPID", kAppid, 1);
+    TableHead("APPID", kAppid, 2);
     RecordHead("APPID", application_, kAppid, "AcDbRegAppTableRecord");
     w_.dxfString(2, "ACAD");
+    w_.dxfInt(70, 0);
+    RecordHead("APPID", ownApplication_, kAppid, "AcDbRegAppTableRecord");
+    w_.dxfString(2, kBlockAppName);
     w_.dxfInt(70, 0);
     w_.tableEnd();
 
@@ -358,6 +363,9 @@ class Writer {
       Point(10, 0.0, 0.0);
       w_.dxfString(3, space.block);
       w_.dxfString(1, "");
+      if (!paper && tables_.data.Present()) {
+        w_.dxfString(4, Text(CutToCp932Bytes(tables_.data.description, kMaxXdataString)));
+      }
       w_.dxfString(0, "ENDBLK");
       w_.dxfHex(5, space.end);
       w_.dxfHex(330, space.record);
@@ -387,6 +395,7 @@ class Writer {
         w_.subClass("AcDbLine");
         Point(10, e.v[0], e.v[1]);
         Point(11, e.v[2], e.v[3]);
+        if (&e == &tables_.entities.front()) Xdata();
         continue;
       }
       w_.subClass("AcDbCircle");
@@ -398,8 +407,21 @@ class Writer {
         w_.dxfReal(50, e.v[3]);
         w_.dxfReal(51, e.v[4]);
       }
+      if (&e == &tables_.entities.front()) Xdata();
     }
     w_.sectionEnd();
+  }
+
+  void Xdata() {
+    if (!tables_.data.Present()) return;
+    w_.dxfString(1001, kBlockAppName);
+    for (const auto& [code, value] : ToXdata(tables_.data)) {
+      if (code == 1070) {
+        w_.dxfInt(1070, ToInt(value));
+      } else {
+        w_.dxfString(code, Text(value));
+      }
+    }
   }
 
   void Dictionary(int handle, int owner, const std::vector<std::pair<const char*, int>>& entries) {
@@ -475,7 +497,7 @@ class Writer {
   int standardLineTypes_[3] = {};  // ByBlock, ByLayer, Continuous
   std::vector<int> lineTypeHandles_;
   std::vector<int> layerHandles_;
-  int textStyle_ = 0, application_ = 0, dimensionStyle_ = 0;
+  int textStyle_ = 0, application_ = 0, ownApplication_ = 0, dimensionStyle_ = 0;
   Space spaces_[2] = {{"*Model_Space", "Model"}, {"*Paper_Space", "Layout1"}};
   int firstEntity_ = 0;
 };
@@ -495,5 +517,13 @@ std::string DxfReal(double value) {
 }
 
 std::string WriteDxf(const Tables& tables) { return Writer(tables).Write(); }
+
+void BlockExtents(const Tables& tables, double box[4]) {
+  const Box extents = Extents(tables);
+  box[0] = extents.minX;
+  box[1] = extents.minY;
+  box[2] = extents.maxX;
+  box[3] = extents.maxY;
+}
 
 }  // namespace tavelin::blockbuilder

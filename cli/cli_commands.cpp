@@ -7,6 +7,7 @@
 #include "app/dialog_registry.hpp"
 #include "app/installer.hpp"
 #include "cli/headless_host.hpp"
+#include "framework/block_file.hpp"
 #include "framework/info_folder.hpp"
 #include "framework/text.hpp"
 #include "framework/toolkit/actions.hpp"
@@ -114,7 +115,7 @@ int RunCommandLine(const std::string& program, const std::vector<std::string>& a
       return kUsageError;
     }
     try {
-      InstallReport report = InstallDefaults(root, DefaultDataDir(), BuilderBesideProgram(program));
+      InstallReport report = InstallDefaults(root, DataDirOf(program), BuilderBesideProgram(program));
       std::error_code ec;
       if (fs::path catalogue = CatalogueBesideProgram(program); fs::is_directory(catalogue, ec)) {
         InstallTree(root, catalogue, report);
@@ -159,6 +160,11 @@ int RunCommandLine(const std::string& program, const std::vector<std::string>& a
         err << "tavelin-cli: the generator " << className << " is not built yet\n";
         return kFailure;
       }
+    }
+    // As the main dialog does before it opens a fitting dialog, so that the
+    // block builder knows which generator the hand-off comes from.
+    for (const FittingKind& kind : FittingKinds()) {
+      if (kind.className == className) app.info.WriteLine("Command.ini", FormatD(kind.code));
     }
     return RunDialog(app, std::string(className), {}, out, err, true);
   }

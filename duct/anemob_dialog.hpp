@@ -54,6 +54,7 @@ class AnemoBDialog : public ui::Dialog {
   static constexpr size_t kSchematicCapacity = 100;
 
   const RecordList& Records() const { return list_; }
+  const RecordList* PreviewRecords() const override { return &list_; }
   // The 17 values of "AnemoB.ini" as the controls hold them now.
   std::vector<std::string> SettingsValues();
 

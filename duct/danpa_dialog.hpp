@@ -48,6 +48,7 @@ class DanpaDialog : public ui::Dialog {
   static std::string TypePrefix(int type);
 
   const RecordList& Records() const { return list_; }
+  const RecordList* PreviewRecords() const override { return &list_; }
   // The type whose schematic is shown (0: none).
   int SelectedType() const { return type_; }
   // The lines of the checked type's settings file as the controls hold them.

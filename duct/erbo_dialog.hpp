@@ -60,6 +60,7 @@ class ErboDialog : public ui::Dialog {
 
   // The records of the last build.
   const RecordList& Records() const { return list_; }
+  const RecordList* PreviewRecords() const override { return &list_; }
   const ElbowResult& LastBuild() const { return lastBuild_; }
   // Which of R (1) or R' (2) is followed by the other while typing; 0 for none.
   int FocusMarker() const { return focusMarker_; }
