@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <map>
 
+#include "blockbuilder/thumbnail.hpp"
 #include "framework/codepage.hpp"
 #include "framework/text.hpp"
 
@@ -151,6 +152,7 @@ class Writer {
     Blocks();
     Entities();
     Objects();
+    Thumbnail();
     w_.dxfEOF();
     return w_.Take();
   }
@@ -422,6 +424,24 @@ class Writer {
         w_.dxfString(code, Text(value));
       }
     }
+  }
+
+  // The preview picture, in lines of at most 127 bytes as hexadecimal digits.
+  void Thumbnail() {
+    const std::string bitmap = ThumbnailBitmap(tables_);
+    w_.section("THUMBNAILIMAGE");
+    w_.dxfInt(90, static_cast<int>(bitmap.size()));
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    for (size_t start = 0; start < bitmap.size(); start += 127) {
+      std::string hex;
+      for (size_t i = start; i < std::min(bitmap.size(), start + 127); ++i) {
+        const unsigned char byte = static_cast<unsigned char>(bitmap[i]);
+        hex += kDigits[byte >> 4];
+        hex += kDigits[byte & 0xF];
+      }
+      w_.dxfString(310, hex);
+    }
+    w_.sectionEnd();
   }
 
   void Dictionary(int handle, int owner, const std::vector<std::pair<const char*, int>>& entries) {

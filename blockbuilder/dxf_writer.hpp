@@ -2,7 +2,8 @@
 // group-code writer: the insertion base at the origin, millimetres, CP932
 // text announced by $DWGCODEPAGE ANSI_932, the symbol tables of the block, its
 // entities in model space, and the objects section with every owner handle in
-// place, so that readers find nothing to repair. The block's own data
+// place, so that readers find nothing to repair, and last its preview
+// picture (THUMBNAILIMAGE). The block's own data
 // (tables.data) goes as extended data on the first entity, under the
 // application registered in the APPID table, and its description also on
 // the model-space block.

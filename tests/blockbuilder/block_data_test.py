@@ -19,6 +19,7 @@ except ImportError:
 
 import glob
 import shutil
+import struct
 import tempfile
 import time
 import unittest
@@ -53,6 +54,31 @@ def block_data(entity):
     return tags[0][1], tags[1][1], tags[2][1], tags[3][1], [v for _, v in tags[5:-1]]
 
 
+def thumbnail(path):
+    """The THUMBNAILIMAGE bitmap: (declared size, width, height, bits a pixel,
+    set of black pixels as (x, y) with y downward)."""
+    with open(path, "rb") as f:
+        lines = f.read().split(b"\r\n")
+    i = lines.index(b"THUMBNAILIMAGE")
+    assert lines[i + 1].strip() == b"90", lines[i + 1]
+    size = int(lines[i + 2])
+    digits = b""
+    j = i + 3
+    while lines[j].strip() == b"310":
+        assert len(lines[j + 1]) <= 254
+        digits += lines[j + 1]
+        j += 2
+    data = bytes.fromhex(digits.decode())
+    assert size == len(data), (size, len(data))
+    width, height = struct.unpack("<ii", data[4:12])
+    bits = struct.unpack("<H", data[14:16])[0]
+    row = (width + 31) // 32 * 4
+    pixels = data[40 + 8:]
+    black = {(x, height - 1 - y) for y in range(height) for x in range(width)
+             if pixels[y * row + x // 8] & (0x80 >> (x % 8))}
+    return size, width, height, bits, black
+
+
 def clean(test, path):
     doc, auditor = recover.readfile(path)
     test.assertEqual([e.message for e in auditor.errors + auditor.fixes], [])
@@ -71,7 +97,7 @@ class ElbowBlockCarriesItsSettings(unittest.TestCase):
     def make_elbow(self):
         cli(self.root, "run", "MainDialog", "click:1388")  # attribute set 3
         cli(self.root, "run", "MainDialog", "click:1005")
-        out = cli(self.root, "run", "ErboDialog", "set:1003=650", "click:1013", "ok")
+        out = cli(self.root, "run", "ErboDialog", "set:1003=650", "set:1011=45", "click:1013", "ok")
         self.assertIn("「ブロック挿入」で配置できます", out)
         name = read_info(self.root, "DrawName.ini")[0]
         path = os.path.join(self.root, "blocks", name + ".dxf")
@@ -97,6 +123,15 @@ class ElbowBlockCarriesItsSettings(unittest.TestCase):
         for layer in {e.dxf.layer for e in doc.modelspace()}:
             self.assertIn(layer, description)
         self.assertEqual(doc.blocks.get("*Model_Space").block.dxf.description, description)
+        # The preview picture: the elbow fitted into 180 by 120 pixels with a
+        # small margin.
+        size, width, height, bits, black = thumbnail(path)
+        self.assertEqual((width, height, bits), (180, 120, 1))
+        xs = [x for x, _ in black]
+        ys = [y for _, y in black]
+        self.assertGreater(len(black), 300)
+        self.assertTrue(min(xs) >= 4 and max(xs) <= 175 and min(ys) >= 4 and max(ys) <= 115)
+        self.assertTrue(max(ys) - min(ys) >= 100 or max(xs) - min(xs) >= 160)
         # Only the first entity carries the data.
         self.assertFalse(any(e.has_xdata(APP) for e in list(doc.modelspace())[1:]))
 
