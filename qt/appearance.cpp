@@ -59,7 +59,6 @@ class DialogStyle : public QProxyStyle {
     if (!frame.isValid()) return;
     painter->save();
     QPen pen(option->palette.color(QPalette::WindowText), 1, Qt::DotLine);
-    pen.setCosmetic(true);
     painter->setPen(pen);
     painter->setBrush(Qt::NoBrush);
     painter->drawRect(frame);
