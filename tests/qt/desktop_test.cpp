@@ -1,18 +1,14 @@
 // The window as drafters drive it from the keyboard (a radio group is one Tab
 // stop, the arrow keys move within it, a refused value takes the focus back),
-// the larger preview, the block browser's host services and pens that stay
-// visible at 200 %.
+// the larger preview and pens that stay visible at 200 %.
 #include <QApplication>
-#include <QClipboard>
 #include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QtTest>
-#include <fstream>
 #include <memory>
 
-#include "app/block_browser_dialog.hpp"
 #include "app/dialog_registry.hpp"
 #include "app/main_dialog.hpp"
 #include "attributes/duct_attr_dialog.hpp"
@@ -195,17 +191,6 @@ class DesktopTest : public QObject {
       for (int y = 0; y < image.height(); ++y) dark += qGray(image.pixel(50 * ratio, y)) < 128;
       QCOMPARE(dark, static_cast<int>(ratio));
     }
-  }
-
-  void theBrowserPutsThePathOnTheClipboard() {
-    std::filesystem::create_directories(test->Root() / "blocks");
-    std::ofstream(test->Root() / "blocks" / "A.dxf") << "0\nEOF\n";
-    BlockBrowserDialog dialog(test->App());
-    DialogWindow window(dialog);
-    window.Start();
-    window.Click(BlockBrowserDialog::kCopy);
-    QCOMPARE(QGuiApplication::clipboard()->text().toStdString(),
-             (test->Root() / "blocks" / "A.dxf").string());
   }
 };
 
