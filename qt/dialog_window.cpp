@@ -377,11 +377,19 @@ void DialogWindow::AfterEvent(bool paint) {
     Finish();
     return;
   }
-  // A refused value: the focus goes to its field, the text selected.
+  // A refused value: the focus goes to its field, the text selected. The
+  // message box that said so has just closed; the window takes the focus
+  // back (and keeps it on the field) once it is active again.
   if (int id = model_.TakeFocusRequest()) {
-    if (QWidget* widget = Widget(id)) {
-      widget->setFocus(Qt::OtherFocusReason);
-      if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
+    if (QPointer<QWidget> widget = Widget(id)) {
+      auto focus = [widget] {
+        if (!widget) return;
+        widget->setFocus(Qt::OtherFocusReason);
+        if (auto* edit = qobject_cast<QLineEdit*>(widget.data())) edit->selectAll();
+      };
+      focus();
+      if (isVisible() && !isActiveWindow()) activateWindow();
+      QTimer::singleShot(0, this, focus);
     }
   }
   if (largePreview_) largePreview_->update();
