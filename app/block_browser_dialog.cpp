@@ -227,7 +227,7 @@ void BlockBrowserDialog::Delete() {
 }
 
 void BlockBrowserDialog::Reedit() {
-  const BlockData& data = selected_.data;
+  const BlockData data = selected_.data;
   if (!selected_.ok || !data.Present()) {
     MessageBox("このブロックには作図情報がないため、再編集できません。", "確認");
     return;

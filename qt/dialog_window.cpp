@@ -397,6 +397,8 @@ void DialogWindow::AfterEvent(bool paint) {
 }
 
 void DialogWindow::Poll() {
+  // Not while one of the model's handlers runs (a dialog it opened is up).
+  if (busy_ > 0) return;
   Forward([&] { model_.Poll(); }, false);
 }
 
@@ -404,7 +406,7 @@ bool DialogWindow::OpenLargePreview() {
   const RecordList* records = model_.PreviewRecords();
   if (!records) return false;
   if (!largePreview_) {
-    largePreview_ = new PreviewWindow(*records, windowTitle(), this);
+    largePreview_ = new PreviewWindow(*records, "拡大プレビュー：" + windowTitle(), this);
   }
   largePreview_->show();
   largePreview_->raise();
