@@ -6,9 +6,11 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProcess>
 #include <QtTest>
 #include <memory>
 
+#include "app/block_browser_dialog.hpp"
 #include "app/dialog_registry.hpp"
 #include "app/main_dialog.hpp"
 #include "attributes/duct_attr_dialog.hpp"
@@ -44,7 +46,10 @@ class DesktopTest : public QObject {
     host.runMessageBox = [this](QMessageBox&) { ++messages; };
     test->App().ui = &host;
   }
-  void cleanup() { test.reset(); }
+  void cleanup() {
+    host.runWindow = nullptr;
+    test.reset();
+  }
 
   void tabStopsOnceInEachRadioGroupAndArrowsMoveWithinIt() {
     auto dialog = CreateDialog("MainDialog", test->App());
@@ -181,6 +186,46 @@ class DesktopTest : public QObject {
     dialog.UserSetText(ErboDialog::kInletWidth, "900");
     window.Click(ErboDialog::kUpdate);
     QVERIFY(drawn(large->grab().toImage()) != box);
+  }
+
+  void theBrowserReopensAnElbowBlockInTheElbowWindow() {
+    // A block made as the program makes it: the elbow dialog's hand-off,
+    // then the block builder.
+    test->Write("Command.ini", {"4"});
+    {
+      ErboDialog elbow(test->App());
+      elbow.Initialize();
+      elbow.UserSetText(ErboDialog::kInletWidth, "700");
+      elbow.UserClick(ErboDialog::kUpdate);
+    }
+    QProcess builder;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TAVELIN_ROOT", QString::fromStdString(test->Root().string()));
+    builder.setProcessEnvironment(env);
+    builder.start(QString::fromStdString((testing::BinDir() / "tavelin-blockbuilder").string()), {});
+    QVERIFY(builder.waitForFinished(20000));
+    QCOMPARE(builder.exitCode(), 0);
+    test->Write("Erbo.ini", {"400"});  // the drafter has moved on
+
+    InstallDialogFactory(test->App());
+    QString reopened;
+    QString width;
+    host.runWindow = [&](DialogWindow& window) {
+      if (dynamic_cast<ErboDialog*>(&window.Model())) {
+        reopened = window.windowTitle();
+        width = qobject_cast<QLineEdit*>(window.Widget(ErboDialog::kInletWidth))->text();
+        window.Cancel();
+        return;
+      }
+      QCOMPARE(window.windowTitle(), QString("ブロック一覧"));
+      window.Select(BlockBrowserDialog::kList, 0);
+      QTest::keyClick(&window, Qt::Key_Return);  // Enter: the default button, 再編集
+      window.Cancel();
+    };
+    std::unique_ptr<ui::Dialog> browser = CreateDialog("BlockBrowserDialog", test->App());
+    host.RunModal(*browser);
+    QCOMPARE(reopened, QString("エルボ：一般両エルボ"));
+    QCOMPARE(width, QString("700"));
   }
 
   void pensAreTwoDevicePixelsWideAt200Percent() {
