@@ -1,5 +1,6 @@
 #include "app/dialog_registry.hpp"
 
+#include "app/block_browser_dialog.hpp"
 #include "app/main_dialog.hpp"
 #include "app/layer_prefix_dialog.hpp"
 #include "duct/choku_dialog.hpp"
@@ -64,6 +65,7 @@ const std::vector<DialogEntry>& DialogTable() {
       {"LineAttrDialog", "", "線属性設定", &Make<LineAttrDialog>},
       {"LineTypeDialog", "", "線種登録", &Make<LineTypeDialog>},
       {"LayerPrefixDialog", "", "レイヤ付加文字登録", &Make<LayerPrefixDialog>},
+      {"BlockBrowserDialog", "", "ブロック一覧", &Make<BlockBrowserDialog>},
   };
   return kTable;
 }

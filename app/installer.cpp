@@ -14,15 +14,47 @@ fs::path DefaultDataDir() {
   return TAVELIN_SOURCE_DATA_DIR;
 }
 
-fs::path BuilderBesideProgram(const fs::path& program) {
+namespace {
+
+fs::path Self(const fs::path& program) {
   std::error_code ec;
   fs::path self = fs::canonical(program, ec);
-  if (ec) self = program;
-  return self.parent_path() / "tavelin-blockbuilder";
+  return ec ? program : self;
+}
+
+// PREFIX when `program` is PREFIX/bin/NAME of an installation, else empty.
+fs::path InstalledPrefix(const fs::path& program) {
+  const fs::path bin = Self(program).parent_path();
+  std::error_code ec;
+  if (bin.filename() != "bin" || !fs::is_directory(bin.parent_path() / "share" / "tavelin", ec)) {
+    return {};
+  }
+  return bin.parent_path();
+}
+
+}  // namespace
+
+fs::path BuilderBesideProgram(const fs::path& program) {
+  const fs::path beside = Self(program).parent_path() / "tavelin-blockbuilder";
+  std::error_code ec;
+  const fs::path prefix = InstalledPrefix(program);
+  if (fs::exists(beside, ec) || prefix.empty()) return beside;
+  return prefix / "lib" / "tavelin" / "tavelin-blockbuilder";
 }
 
 fs::path CatalogueBesideProgram(const fs::path& program) {
-  return BuilderBesideProgram(program).parent_path().parent_path() / "catalogue";
+  if (const fs::path prefix = InstalledPrefix(program); !prefix.empty()) {
+    return prefix / "share" / "tavelin" / "catalogue";
+  }
+  return Self(program).parent_path().parent_path() / "catalogue";
+}
+
+fs::path DataDirOf(const fs::path& program) {
+  if (const char* dir = std::getenv("TAVELIN_DATA_DIR"); dir && *dir) return dir;
+  if (const fs::path prefix = InstalledPrefix(program); !prefix.empty()) {
+    return prefix / "share" / "tavelin" / "data";
+  }
+  return DefaultDataDir();
 }
 
 namespace {
@@ -74,10 +106,9 @@ void InstallTree(const fs::path& root, const fs::path& tree, InstallReport& repo
   CopyTree(tree, root, report);
 }
 
-InstallReport InstallDefaults(const fs::path& root, const fs::path& dataDir, const fs::path& builder) {
-  InstallReport report;
-  if (!fs::is_directory(dataDir)) throw FileError(dataDir, "既定のデータがありません");
-  CopyTree(dataDir, root, report);
+namespace {
+
+void InstallBuilder(const fs::path& root, const fs::path& builder, InstallReport& report) {
   std::error_code ec;
   if (!builder.empty() && fs::is_regular_file(builder, ec)) {
     fs::path exes = Target(root, "exes");
@@ -91,7 +122,34 @@ InstallReport InstallDefaults(const fs::path& root, const fs::path& dataDir, con
     }
     report.builderInstalled = true;
   }
+}
+
+}  // namespace
+
+InstallReport InstallDefaults(const fs::path& root, const fs::path& dataDir, const fs::path& builder) {
+  InstallReport report;
+  if (!fs::is_directory(dataDir)) throw FileError(dataDir, "既定のデータがありません");
+  CopyTree(dataDir, root, report);
+  InstallBuilder(root, builder, report);
   return report;
+}
+
+bool PrepareRoot(const fs::path& root, const fs::path& program) {
+  std::error_code ec;
+  if (fs::exists(root, ec)) {
+    // A root of this system (it has its info folder) gets the builder of
+    // this program, which may be newer than the one it holds.
+    if (fs::is_directory(root / "info", ec)) {
+      InstallReport report;
+      InstallBuilder(root, BuilderBesideProgram(program), report);
+    }
+    return false;
+  }
+  InstallReport report = InstallDefaults(root, DataDirOf(program), BuilderBesideProgram(program));
+  if (fs::path catalogue = CatalogueBesideProgram(program); fs::is_directory(catalogue, ec)) {
+    InstallTree(root, catalogue, report);
+  }
+  return true;
 }
 
 }  // namespace tavelin

@@ -18,11 +18,22 @@ struct InstallReport {
 // folder of the source tree this program was built from.
 std::filesystem::path DefaultDataDir();
 
-// The block builder built beside `program` (tavelin-blockbuilder), if any.
+// The block builder of `program`: built beside it (tavelin-blockbuilder), else
+// installed with it in PREFIX/lib/tavelin when `program` is PREFIX/bin/NAME.
 std::filesystem::path BuilderBesideProgram(const std::filesystem::path& program);
 
-// The pipe catalogue generated at build time beside `program` (BUILD/catalogue).
+// The pipe catalogue of `program`: generated at build time (BUILD/catalogue),
+// else installed in PREFIX/share/tavelin/catalogue.
 std::filesystem::path CatalogueBesideProgram(const std::filesystem::path& program);
+
+// The default data of `program`: $TAVELIN_DATA_DIR, else the installed
+// PREFIX/share/tavelin/data when there is one, else DefaultDataDir().
+std::filesystem::path DataDirOf(const std::filesystem::path& program);
+
+// What the desktop program does at start: a root that does not exist yet is
+// set up as `tavelin-cli init` does (true when it was); in an existing root
+// only the block builder is brought up to date. Throws FileError.
+bool PrepareRoot(const std::filesystem::path& root, const std::filesystem::path& program);
 
 // Copies every file under `dataDir` into `root` without overwriting an
 // existing file (names compared without regard to case), then installs

@@ -55,6 +55,7 @@ MainDialog::MainDialog(ui::AppContext& app) : Dialog(app, "Main") {
       {EventKind::kClick, 1390, switchTo(5)},
       {EventKind::kClick, 1391, switchTo(6)},
       {EventKind::kClick, kByLayer, [this] { OnByLayer(); }},
+      {EventKind::kClick, kBlockBrowser, open(kNoCode, "BlockBrowserDialog")},
   });
 }
 

@@ -16,6 +16,8 @@ class MainDialog : public ui::Dialog {
   static constexpr int kFirstSwitch = 1386;
   static constexpr int kByLayer = 1392;
   static constexpr int kStatusLine = 1330;
+  // Added below the classic controls: opens the block browser.
+  static constexpr int kBlockBrowser = 1030;
 
   // Resolves set n (1 to 6; 0: the set of "Sentaku.ini") into "DakutoSet.ini".
   void SwitchAttributes(int n);

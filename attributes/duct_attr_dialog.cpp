@@ -68,20 +68,23 @@ bool DuctAttrDialog::Save() {
   std::vector<std::string> common;
   for (int id : kCommonIds) common.push_back(ItemText(id));
 
-  std::optional<std::string> refusal;
   const double hatchingWidth = ToDouble(ItemText(kHatchingWidth));
-  if (hatchingWidth < kMinHatchingWidth) {
-    refusal = kHatchingMessage;
-  } else if (!std::isfinite(hatchingWidth)) {
+  if (hatchingWidth < kMinHatchingWidth || !std::isfinite(hatchingWidth)) {
     // "1e999" passes the minimum but spaces hatch lines infinitely apart.
-    refusal = "ハッチング幅が大きすぎます。数値を入力してください。";
-  } else {
-    // The colour travels as text into every generator's records, which are
-    // comma-separated: a comma there would shift their fields.
-    refusal = attributes::RefusalOfEntries(entries, /*refuseCommas=*/true);
+    MessageBox(hatchingWidth < kMinHatchingWidth
+                   ? kHatchingMessage
+                   : "ハッチング幅が大きすぎます。数値を入力してください。",
+               attributes::kCheckCaption);
+    FocusItem(kHatchingWidth);
+    return false;
   }
-  if (refusal) {
-    MessageBox(*refusal, attributes::kCheckCaption);
+  // The colour travels as text into every generator's records, which are
+  // comma-separated: a comma there would shift their fields.
+  if (auto refusal = attributes::FindRefusal(entries, /*refuseCommas=*/true)) {
+    MessageBox(refusal->message, attributes::kCheckCaption);
+    const int s = static_cast<int>(refusal->entry) / kLineKinds + 1;
+    const int k = static_cast<int>(refusal->entry) % kLineKinds;
+    FocusItem(refusal->layer ? LayerId(s, k) : TypeColourId(s, k));
     return false;
   }
 

@@ -41,8 +41,10 @@ bool LineAttrDialog::Save() {
     lines.push_back(attributes::JoinAttributeLine(entry));
     entries.push_back(std::move(entry));
   }
-  if (std::optional<std::string> refusal = attributes::RefusalOfEntries(entries)) {
-    MessageBox(*refusal, attributes::kCheckCaption);
+  if (auto refusal = attributes::FindRefusal(entries)) {
+    MessageBox(refusal->message, attributes::kCheckCaption);
+    const int r = static_cast<int>(refusal->entry) + 1;
+    FocusItem(refusal->layer ? kLayerBase + r : kTypeColourBase + r);
     return false;
   }
   Info().WriteLines("HaikanSet.ini", lines);

@@ -27,9 +27,10 @@ void LineTypeDialog::OnInitDialog() {
 void LineTypeDialog::OnSave() {
   std::vector<std::string> lines;
   for (int n = 1; n <= kNames; ++n) lines.push_back(ItemText(kNameBase + n));
-  for (const std::string& name : lines) {
-    if (name.empty()) {
+  for (int n = 1; n <= kNames; ++n) {
+    if (lines[n - 1].empty()) {
       MessageBox(kBlankMessage, attributes::kCheckCaption);
+      FocusItem(kNameBase + n);
       return;
     }
   }

@@ -66,23 +66,33 @@ std::string JoinAttributeLine(const AttributeEntry& entry) {
   return entry.layer + "-" + entry.typeColour;
 }
 
-std::optional<std::string> RefusalOfEntries(const std::vector<AttributeEntry>& entries,
-                                            bool refuseCommas) {
+std::optional<Refusal> FindRefusal(const std::vector<AttributeEntry>& entries,
+                                   bool refuseCommas) {
   std::vector<std::string> typeColours;
-  std::vector<std::string> layers;
-  for (const AttributeEntry& entry : entries) {
-    typeColours.push_back(entry.typeColour);
-    layers.push_back(entry.layer);
-  }
+  for (const AttributeEntry& entry : entries) typeColours.push_back(entry.typeColour);
   if (TypeColourCode code = LastFailingCheck(typeColours); code != TypeColourCode::kNone) {
-    return MessageOf(code);
+    size_t last = 0;
+    for (size_t i = 0; i < typeColours.size(); ++i) {
+      if (CheckTypeColour(typeColours[i]).Any()) last = i;
+    }
+    return Refusal{MessageOf(code), last, false};
   }
   if (refuseCommas) {
-    for (const std::string& text : typeColours) {
-      if (text.find(',') != std::string::npos) return std::string(kTypeColourCommaMessage);
+    for (size_t i = 0; i < typeColours.size(); ++i) {
+      if (typeColours[i].find(',') != std::string::npos) {
+        return Refusal{kTypeColourCommaMessage, i, false};
+      }
     }
   }
-  if (AnyRefusedLayerName(layers)) return std::string(kLayerNameMessage);
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (IsRefusedLayerName(entries[i].layer)) return Refusal{kLayerNameMessage, i, true};
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> RefusalOfEntries(const std::vector<AttributeEntry>& entries,
+                                            bool refuseCommas) {
+  if (std::optional<Refusal> refusal = FindRefusal(entries, refuseCommas)) return refusal->message;
   return std::nullopt;
 }
 

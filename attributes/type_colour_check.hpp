@@ -91,4 +91,15 @@ std::string JoinAttributeLine(const AttributeEntry& entry);
 std::optional<std::string> RefusalOfEntries(const std::vector<AttributeEntry>& entries,
                                             bool refuseCommas = false);
 
+// The same checks, with the field that failed: the entry (the last failing
+// type-colour text, else the first with a comma, else the first refused
+// layer name) and whether its layer or its type-colour is at fault.
+struct Refusal {
+  std::string message;
+  size_t entry = 0;
+  bool layer = false;
+};
+std::optional<Refusal> FindRefusal(const std::vector<AttributeEntry>& entries,
+                                   bool refuseCommas = false);
+
 }  // namespace tavelin::attributes

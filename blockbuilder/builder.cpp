@@ -7,6 +7,7 @@
 #include <fstream>
 #include <vector>
 
+#include "blockbuilder/block_data.hpp"
 #include "framework/draw_records.hpp"
 #include "blockbuilder/dxf_writer.hpp"
 #include "framework/straight_duct_drawing.hpp"
@@ -205,7 +206,8 @@ static BuildResult BuildInto(const fs::path& blocks, const fs::path& input, Buil
     return result;
   }
 
-  const Tables tables = ResolveTables(entities, byLayer, log);
+  Tables tables = ResolveTables(entities, byLayer, log);
+  tables.data = ReadBlockData(info, tables, log);
   const std::string bytes = WriteDxf(tables);
   std::error_code ec;
   fs::create_directories(blocks, ec);

@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <map>
 
+#include "blockbuilder/thumbnail.hpp"
 #include "framework/codepage.hpp"
+#include "framework/text.hpp"
 
 namespace tavelin::blockbuilder {
 namespace {
@@ -130,6 +132,7 @@ class Writer {
     for (size_t i = 0; i < tables_.layers.size(); ++i) layerHandles_.push_back(handles_.New());
     textStyle_ = handles_.New();
     application_ = handles_.New();
+    ownApplication_ = handles_.New();
     dimensionStyle_ = handles_.New();
     for (Space& space : spaces_) {
       space.record = handles_.New();
@@ -149,6 +152,7 @@ class Writer {
     Blocks();
     Entities();
     Objects();
+    Thumbnail();
     w_.dxfEOF();
     return w_.Take();
   }
@@ -314,9 +318,12 @@ class Writer {
     TableHead("UCS", kUcs, 0);
     w_.tableEnd();
 
-    TableHead("APPID", kAppid, 1);
+    TableHead("APPID", kAppid, 2);
     RecordHead("APPID", application_, kAppid, "AcDbRegAppTableRecord");
     w_.dxfString(2, "ACAD");
+    w_.dxfInt(70, 0);
+    RecordHead("APPID", ownApplication_, kAppid, "AcDbRegAppTableRecord");
+    w_.dxfString(2, kBlockAppName);
     w_.dxfInt(70, 0);
     w_.tableEnd();
 
@@ -358,6 +365,9 @@ class Writer {
       Point(10, 0.0, 0.0);
       w_.dxfString(3, space.block);
       w_.dxfString(1, "");
+      if (!paper && tables_.data.Present()) {
+        w_.dxfString(4, Text(CutToCp932Bytes(tables_.data.description, kMaxXdataString)));
+      }
       w_.dxfString(0, "ENDBLK");
       w_.dxfHex(5, space.end);
       w_.dxfHex(330, space.record);
@@ -387,6 +397,7 @@ class Writer {
         w_.subClass("AcDbLine");
         Point(10, e.v[0], e.v[1]);
         Point(11, e.v[2], e.v[3]);
+        if (&e == &tables_.entities.front()) Xdata();
         continue;
       }
       w_.subClass("AcDbCircle");
@@ -398,6 +409,37 @@ class Writer {
         w_.dxfReal(50, e.v[3]);
         w_.dxfReal(51, e.v[4]);
       }
+      if (&e == &tables_.entities.front()) Xdata();
+    }
+    w_.sectionEnd();
+  }
+
+  void Xdata() {
+    if (!tables_.data.Present()) return;
+    w_.dxfString(1001, kBlockAppName);
+    for (const auto& [code, value] : ToXdata(tables_.data)) {
+      if (code == 1070) {
+        w_.dxfInt(1070, ToInt(value));
+      } else {
+        w_.dxfString(code, Text(value));
+      }
+    }
+  }
+
+  // The preview picture, in lines of at most 127 bytes as hexadecimal digits.
+  void Thumbnail() {
+    const std::string bitmap = ThumbnailBitmap(tables_);
+    w_.section("THUMBNAILIMAGE");
+    w_.dxfInt(90, static_cast<int>(bitmap.size()));
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    for (size_t start = 0; start < bitmap.size(); start += 127) {
+      std::string hex;
+      for (size_t i = start; i < std::min(bitmap.size(), start + 127); ++i) {
+        const unsigned char byte = static_cast<unsigned char>(bitmap[i]);
+        hex += kDigits[byte >> 4];
+        hex += kDigits[byte & 0xF];
+      }
+      w_.dxfString(310, hex);
     }
     w_.sectionEnd();
   }
@@ -475,7 +517,7 @@ class Writer {
   int standardLineTypes_[3] = {};  // ByBlock, ByLayer, Continuous
   std::vector<int> lineTypeHandles_;
   std::vector<int> layerHandles_;
-  int textStyle_ = 0, application_ = 0, dimensionStyle_ = 0;
+  int textStyle_ = 0, application_ = 0, ownApplication_ = 0, dimensionStyle_ = 0;
   Space spaces_[2] = {{"*Model_Space", "Model"}, {"*Paper_Space", "Layout1"}};
   int firstEntity_ = 0;
 };
@@ -495,5 +537,13 @@ std::string DxfReal(double value) {
 }
 
 std::string WriteDxf(const Tables& tables) { return Writer(tables).Write(); }
+
+void BlockExtents(const Tables& tables, double box[4]) {
+  const Box extents = Extents(tables);
+  box[0] = extents.minX;
+  box[1] = extents.minY;
+  box[2] = extents.maxX;
+  box[3] = extents.maxY;
+}
 
 }  // namespace tavelin::blockbuilder

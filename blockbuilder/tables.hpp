@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "framework/block_entities.hpp"
+#include "framework/block_file.hpp"
 
 namespace tavelin::blockbuilder {
 
@@ -45,6 +46,9 @@ struct Tables {
   std::vector<LayerEntry> layers;        // layer "0" first
   std::vector<LineTypeEntry> lineTypes;  // besides ByBlock, ByLayer and Continuous
   std::vector<PlacedEntity> entities;
+  // What the block says about itself (written on its first entity); absent
+  // when the dialog that drew it is not known.
+  BlockData data;
 };
 
 // A layer or line type name a CAD program accepts: characters it refuses in

@@ -10,6 +10,7 @@
 #include "app/installer.hpp"
 #include "cli/batch.hpp"
 #include "cli/headless_host.hpp"
+#include "framework/block_file.hpp"
 #include "framework/info_folder.hpp"
 #include "framework/text.hpp"
 #include "framework/toolkit/actions.hpp"
@@ -131,7 +132,7 @@ int RunCommandLine(const std::string& program, const std::vector<std::string>& a
       return kUsageError;
     }
     try {
-      InstallReport report = InstallDefaults(root, DefaultDataDir(), BuilderBesideProgram(program));
+      InstallReport report = InstallDefaults(root, DataDirOf(program), BuilderBesideProgram(program));
       std::error_code ec;
       if (fs::path catalogue = CatalogueBesideProgram(program); fs::is_directory(catalogue, ec)) {
         InstallTree(root, catalogue, report);
@@ -193,6 +194,11 @@ int RunCommandLine(const std::string& program, const std::vector<std::string>& a
     if (className.empty()) {
       err << "tavelin-cli: no generator has the settings file " << rest[0] << ".ini\n";
       return kUsageError;
+    }
+    // As the main dialog does before it opens a fitting dialog, so that the
+    // block builder knows which generator the hand-off comes from.
+    for (const FittingKind& kind : FittingKinds()) {
+      if (kind.className == className) app.info.WriteLine("Command.ini", FormatD(kind.code));
     }
     return RunDialog(app, std::string(className), {}, out, err, true);
   }

@@ -20,6 +20,11 @@ int HeadlessHost::ShowMessage(ui::Dialog*, const std::string& text, const std::s
   return ui::kIdOk;
 }
 
+bool HeadlessHost::AskYesNo(ui::Dialog*, const std::string& text, const std::string& caption) {
+  out_ << "question: " << caption << ": " << Escape(text) << " -> いいえ\n";
+  return false;
+}
+
 int HeadlessHost::RunModal(ui::Dialog& dialog) {
   out_ << "dialog: " << dialog.Caption() << "\n";
   dialog.Initialize();

@@ -14,6 +14,9 @@ class HeadlessHost : public ui::UiHost {
   explicit HeadlessHost(std::ostream& out) : out_(out) {}
   int ShowMessage(ui::Dialog* owner, const std::string& text, const std::string& caption) override;
   int RunModal(ui::Dialog& dialog) override;
+  // Printed as "question: CAPTION: TEXT" and answered no: nothing is lost
+  // without a user to confirm it.
+  bool AskYesNo(ui::Dialog* owner, const std::string& text, const std::string& caption) override;
 
  private:
   std::ostream& out_;

@@ -49,6 +49,7 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource {
  public:
   // The records of the last build.
   const RecordList& Records() const { return list_; }
+  const RecordList* PreviewRecords() const override { return &list_; }
   // The settings lines for the controls as they stand.
   std::vector<std::string> Settings() { return SettingsLines(); }
   // The design rules the fitting of the controls breaks; none by default.

@@ -93,11 +93,19 @@ PipeAttrDialog::Check PipeAttrDialog::Validate() {
   for (int i = 0; i < 3; ++i) typeColours[i] = ItemText(kTypeColourIds[i]);
   if (std::string message = TypeColourMessage(typeColours); !message.empty()) {
     MessageBox(message, kCaption);
+    // The focus goes to the first field that fails the check reported.
+    for (int i = 0; i < 3; ++i) {
+      if (TypeColourMessage({typeColours[i], "1-7", "1-7"}) == message) {
+        FocusItem(kTypeColourIds[i]);
+        break;
+      }
+    }
     return Check::kTypeColour;
   }
   for (int id : kLayerIds) {
     if (LayerRefused(ItemText(id))) {
       MessageBox(kLayerMessage, kCaption);
+      FocusItem(id);
       return Check::kLayer;
     }
   }

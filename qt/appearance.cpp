@@ -45,6 +45,24 @@ class DialogStyle : public QProxyStyle {
       return;
     }
     QProxyStyle::drawControl(element, option, painter, widget);
+    // The focused button shows its focus as a dotted frame, whether the focus
+    // came by the keyboard or by a click, as the classic dialogs show it.
+    if (!(option->state & State_HasFocus)) return;
+    QRect frame;
+    if (element == CE_PushButton) {
+      frame = option->rect.adjusted(4, 4, -5, -5);
+    } else if (element == CE_RadioButton) {
+      frame = subElementRect(SE_RadioButtonFocusRect, option, widget);
+    } else if (element == CE_CheckBox) {
+      frame = subElementRect(SE_CheckBoxFocusRect, option, widget);
+    }
+    if (!frame.isValid()) return;
+    painter->save();
+    QPen pen(option->palette.color(QPalette::WindowText), 1, Qt::DotLine);
+    painter->setPen(pen);
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(frame);
+    painter->restore();
   }
 };
 

@@ -23,6 +23,7 @@
 
 #include "qt/appearance.hpp"
 #include "qt/group_frame.hpp"
+#include "qt/preview_window.hpp"
 
 namespace tavelin::qt {
 namespace {
@@ -384,7 +385,132 @@ void DialogWindow::AfterEvent(bool paint) {
     Finish();
     return;
   }
+  // A refused value: the focus goes to its field, the text selected. The
+  // message box that said so has just closed; the window takes the focus
+  // back (and keeps it on the field) once it is active again.
+  if (int id = model_.TakeFocusRequest()) {
+    if (QPointer<QWidget> widget = Widget(id)) {
+      auto focus = [widget] {
+        if (!widget) return;
+        widget->setFocus(Qt::OtherFocusReason);
+        if (auto* edit = qobject_cast<QLineEdit*>(widget.data())) edit->selectAll();
+      };
+      focus();
+      if (isVisible() && !isActiveWindow()) activateWindow();
+      QTimer::singleShot(0, this, focus);
+    }
+  }
+  if (largePreview_) largePreview_->update();
   update();
+}
+
+void DialogWindow::Poll() {
+  // Not while one of the model's handlers runs (a dialog it opened is up).
+  if (busy_ > 0) return;
+  Forward([&] { model_.Poll(); }, false);
+}
+
+bool DialogWindow::OpenLargePreview() {
+  const RecordList* records = model_.PreviewRecords();
+  if (!records) return false;
+  if (!largePreview_) {
+    largePreview_ = new PreviewWindow(*records, "拡大プレビュー：" + windowTitle(), this);
+  }
+  largePreview_->show();
+  largePreview_->raise();
+  largePreview_->activateWindow();
+  return true;
+}
+
+namespace {
+
+bool TakesFocus(const ui::Control& control) {
+  return control.Visible() && control.Enabled() && control.Kind() != ControlKind::kStatic &&
+         control.Kind() != ControlKind::kGroupBox;
+}
+
+}  // namespace
+
+int DialogWindow::NextTabStop(int id, bool forward) const {
+  const size_t count = items_.size();
+  std::vector<size_t> group(count);
+  for (size_t i = 0, g = 0; i < count; ++i) {
+    if (items_[i].control->Definition().groupStart) ++g;
+    group[i] = g;
+  }
+  // The item that is item i's stop: a radio's group stops at its checked
+  // radio, else at its first.
+  auto stopOf = [&](size_t i) {
+    if (items_[i].control->Kind() != ControlKind::kRadioButton) return i;
+    size_t first = count;
+    for (size_t j = 0; j < count; ++j) {
+      const ui::Control& other = *items_[j].control;
+      if (group[j] != group[i] || other.Kind() != ControlKind::kRadioButton || !TakesFocus(other))
+        continue;
+      if (first == count) first = j;
+      if (other.Checked()) return j;
+    }
+    return first == count ? i : first;
+  };
+  std::vector<size_t> stops;
+  for (size_t i = 0; i < count; ++i) {
+    if (TakesFocus(*items_[i].control) && stopOf(i) == i) stops.push_back(i);
+  }
+  if (stops.empty()) return 0;
+  size_t at = count;
+  for (size_t i = 0; i < count; ++i) {
+    if (items_[i].control->Id() == id) at = i;
+  }
+  auto idOf = [&](size_t k) { return items_[stops[k]].control->Id(); };
+  if (at == count) return forward ? idOf(0) : idOf(stops.size() - 1);
+  const size_t pos = TakesFocus(*items_[at].control) ? stopOf(at) : at;
+  const auto found = std::find(stops.begin(), stops.end(), pos);
+  if (found != stops.end()) {
+    const size_t k = static_cast<size_t>(found - stops.begin());
+    return idOf(forward ? (k + 1) % stops.size() : (k + stops.size() - 1) % stops.size());
+  }
+  if (forward) {
+    for (size_t k = 0; k < stops.size(); ++k) if (stops[k] > pos) return idOf(k);
+    return idOf(0);
+  }
+  for (size_t k = stops.size(); k-- > 0;) if (stops[k] < pos) return idOf(k);
+  return idOf(stops.size() - 1);
+}
+
+int DialogWindow::NextInRadioGroup(int id, bool forward) const {
+  std::vector<size_t> group;
+  bool found = false;
+  for (size_t i = 0; i < items_.size(); ++i) {
+    const ui::Control& control = *items_[i].control;
+    if (control.Definition().groupStart) {
+      if (found) break;
+      group.clear();
+    }
+    if (control.Kind() == ControlKind::kRadioButton && TakesFocus(control)) group.push_back(i);
+    if (control.Id() == id) found = true;
+  }
+  if (!found || group.size() < 2) return 0;
+  for (size_t k = 0; k < group.size(); ++k) {
+    if (items_[group[k]].control->Id() != id) continue;
+    const size_t next = forward ? (k + 1) % group.size() : (k + group.size() - 1) % group.size();
+    return items_[group[next]].control->Id();
+  }
+  return 0;
+}
+
+bool DialogWindow::focusNextPrevChild(bool next) {
+  int from = 0;
+  for (const Item& item : items_) {
+    if (item.widget->hasFocus() || item.widget->isAncestorOf(QApplication::focusWidget())) {
+      from = item.control->Id();
+    }
+  }
+  const int to = NextTabStop(from, next);
+  QWidget* widget = to ? Widget(to) : nullptr;
+  if (!widget) return QDialog::focusNextPrevChild(next);
+  widget->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
+  return true;
 }
 
 void DialogWindow::PaintModel() {
@@ -598,6 +724,21 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
   Cancel();
 }
 
+void DialogWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+  // A double-click on the preview opens the larger one.
+  const QPoint at = event->position().toPoint();
+  if (event->button() == Qt::LeftButton) {
+    for (const Item& item : items_) {
+      const ui::ControlDefinition& definition = item.control->Definition();
+      if (definition.kind == ControlKind::kStatic && definition.sunken && item.control->Visible() &&
+          item.control->Rect().Contains(at.x(), at.y()) && OpenLargePreview()) {
+        return;
+      }
+    }
+  }
+  QDialog::mouseDoubleClickEvent(event);
+}
+
 void DialogWindow::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
     const QPoint at = event->position().toPoint();
@@ -626,6 +767,22 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
       ++comboPresses_;  // the list stays closed
       const int id = combo->property("controlId").toInt();
       if (combo->currentIndex() >= 0) DoubleClick(id, combo->currentIndex());
+      return true;
+    }
+  }
+  if (event->type() == QEvent::KeyPress) {
+    // The arrow keys move within a radio group; a classic radio is checked
+    // as it takes the focus, a push-like switch only takes the focus.
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const int id = watched->property("controlId").toInt();
+    const ui::Control* control = model_.FindControl(id);
+    if (control && control->Kind() == ControlKind::kRadioButton &&
+        (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right)) {
+      const int to = NextInRadioGroup(id, key == Qt::Key_Down || key == Qt::Key_Right);
+      if (QWidget* widget = to ? Widget(to) : nullptr) {
+        widget->setFocus(Qt::OtherFocusReason);
+        if (!control->Definition().pushLike) Click(to);
+      }
       return true;
     }
   }

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 #include <QFont>
+#include <QPointer>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,20 @@ class DialogWindow : public QDialog {
   void Ok();
   void Cancel();
 
+  // Lets the model look at the world outside (its poll), then shows what changed.
+  void Poll();
+  // Opens (or raises) the larger preview of the model's preview; false when
+  // the model has none. The window is closed with this one.
+  bool OpenLargePreview();
+  QWidget* LargePreview() const { return largePreview_; }
+
+  // The control that Tab moves to from control `id` (forward or backward):
+  // controls in layout order that take the focus, a radio group being one stop
+  // at its checked button (else its first). 0 when none.
+  int NextTabStop(int id, bool forward) const;
+  // The radio of `id`'s group that an arrow key moves to, or 0.
+  int NextInRadioGroup(int id, bool forward) const;
+
   // Copies the model's state (caption, texts, checks, enabled and visible
   // states, entries, selections, rectangles) into the widgets, signals blocked.
   void Reflect();
@@ -71,6 +86,8 @@ class DialogWindow : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -104,6 +121,7 @@ class DialogWindow : public QDialog {
   bool finished_ = false;
   // Asks the model after a block builder it started, while one runs.
   QTimer* buildPoll_ = nullptr;
+  QPointer<QWidget> largePreview_;
 };
 
 }  // namespace tavelin::qt

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/dialog_registry.hpp"
+#include "app/installer.hpp"
 #include "framework/handoff.hpp"
 #include "framework/info_folder.hpp"
 #include "qt/appearance.hpp"
@@ -15,6 +16,13 @@ int main(int argc, char** argv) {
   tavelin::qt::ApplyAppearance(application);
 
   const std::filesystem::path root = tavelin::DefaultRoot();
+  // The first start sets up the root from the installed data.
+  std::string setupError;
+  try {
+    tavelin::PrepareRoot(root, QCoreApplication::applicationFilePath().toStdString());
+  } catch (const tavelin::FileError& error) {
+    setupError = error.what();
+  }
   tavelin::ProcessLauncher launcher(root);
   tavelin::qt::QtUiHost host;
   tavelin::ui::AppContext app(root);
@@ -23,6 +31,10 @@ int main(int argc, char** argv) {
   tavelin::InstallDialogFactory(app);
 
   // A missing info folder is reported by the main dialog's own file messages.
+  if (!setupError.empty()) {
+    host.ShowMessage(nullptr, "作業フォルダ " + root.string() + " を準備できません。\n" + setupError,
+                     tavelin::ui::kProductTitle);
+  }
   std::unique_ptr<tavelin::ui::Dialog> dialog = tavelin::CreateDialog("MainDialog", app);
   host.RunModal(*dialog);
   return 0;

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -23,15 +24,22 @@ double ParametricAngle(const PixelRect& box, int x, int y) {
 
 }  // namespace
 
-QtCanvas::QtCanvas(QPainter& painter, const QFont& font) : painter_(painter), font_(font) {
+int QtCanvas::PenWidthFor(const QPainter& painter) {
+  const QPaintDevice* device = painter.device();
+  const double ratio = device ? device->devicePixelRatioF() : 1.0;
+  return std::max(1, static_cast<int>(std::lround(ratio)));
+}
+
+QtCanvas::QtCanvas(QPainter& painter, const QFont& font)
+    : painter_(painter), font_(font), penWidth_(PenWidthFor(painter)) {
   painter_.setRenderHint(QPainter::Antialiasing, false);
-  painter_.setPen(ToQPen(Pen{}));
+  painter_.setPen(ToQPen(Pen{}, penWidth_));
   painter_.setBrush(Qt::NoBrush);
 }
 
-QPen QtCanvas::ToQPen(const Pen& pen) {
+QPen QtCanvas::ToQPen(const Pen& pen, int width) {
   QPen q(ToQColor(pen.colour));
-  q.setWidth(1);
+  q.setWidth(width);
   q.setCosmetic(true);
   q.setCapStyle(Qt::FlatCap);
   q.setJoinStyle(Qt::MiterJoin);
@@ -49,7 +57,7 @@ QPen QtCanvas::ToQPen(const Pen& pen) {
   return q;
 }
 
-void QtCanvas::SelectPen(const Pen& pen) { painter_.setPen(ToQPen(pen)); }
+void QtCanvas::SelectPen(const Pen& pen) { painter_.setPen(ToQPen(pen, penWidth_)); }
 
 void QtCanvas::MoveTo(int x, int y) {
   x_ = x;

@@ -28,7 +28,11 @@ class QtCanvas : public Canvas {
 
   // The QPen that draws `pen`: one pixel wide, with the dash patterns of the
   // device context (dot: 3 on, 3 off; dash-dot: 9 on, 6 off, 3 on, 6 off).
-  static QPen ToQPen(const Pen& pen);
+  // `width` in device pixels: 1 at 100 %, 2 at 200 %, so lines stay as
+  // visible on a high-density screen as on a classic one.
+  static QPen ToQPen(const Pen& pen, int width = 1);
+  // The pen width for `painter`'s device.
+  static int PenWidthFor(const QPainter& painter);
 
   // The start angle and the counter-clockwise sweep, in degrees, of the arc
   // inside `box` from the ray through (x1, y1) to the ray through (x2, y2), as
@@ -42,6 +46,7 @@ class QtCanvas : public Canvas {
  private:
   QPainter& painter_;
   QFont font_;
+  int penWidth_ = 1;
   int x_ = 0;
   int y_ = 0;
 };

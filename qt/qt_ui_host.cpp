@@ -1,7 +1,12 @@
 #include "qt/qt_ui_host.hpp"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
 
 #include "qt/dialog_window.hpp"
 
@@ -31,11 +36,47 @@ int QtUiHost::ShowMessage(ui::Dialog* owner, const std::string& text, const std:
   return ui::kIdOk;
 }
 
+bool QtUiHost::AskYesNo(ui::Dialog* owner, const std::string& text, const std::string& caption) {
+  QMessageBox box(ParentFor(owner));
+  box.setWindowTitle(QString::fromStdString(caption));
+  box.setTextFormat(Qt::PlainText);
+  box.setText(QString::fromStdString(text));
+  box.setIcon(QMessageBox::Question);
+  QPushButton* yes = box.addButton("はい", QMessageBox::YesRole);
+  QPushButton* no = box.addButton("いいえ", QMessageBox::NoRole);
+  box.setDefaultButton(no);
+  box.setEscapeButton(no);
+  if (runMessageBox) {
+    runMessageBox(box);
+  } else {
+    box.exec();
+  }
+  return box.clickedButton() == yes;
+}
+
+bool QtUiHost::CopyText(const std::string& text) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (!clipboard) return false;
+  clipboard->setText(QString::fromStdString(text));
+  return true;
+}
+
+bool QtUiHost::OpenFolder(const std::filesystem::path& folder) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder.string())));
+}
+
 int QtUiHost::RunModal(ui::Dialog& dialog) {
   QWidget* parent = QApplication::activeModalWidget();
   DialogWindow window(dialog, parent);
   window.setWindowModality(Qt::ApplicationModal);
   window.Start();
+  // A model that watches something outside (the block folder) looks again
+  // every so often while it is open.
+  QTimer poll;
+  if (dialog.PollInterval() > 0) {
+    QObject::connect(&poll, &QTimer::timeout, &window, [&window] { window.Poll(); });
+    poll.start(dialog.PollInterval());
+  }
   if (!dialog.Ended()) {
     if (runWindow) {
       runWindow(window);

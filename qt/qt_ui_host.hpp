@@ -21,6 +21,10 @@ class QtUiHost : public ui::UiHost {
   // Builds the window of `dialog` over the innermost open one, initialises the
   // model and runs the window until the model ends; returns the model's result.
   int RunModal(ui::Dialog& dialog) override;
+  // A box with "はい" and "いいえ" (Esc: no).
+  bool AskYesNo(ui::Dialog* owner, const std::string& text, const std::string& caption) override;
+  bool CopyText(const std::string& text) override;
+  bool OpenFolder(const std::filesystem::path& folder) override;
 
   // How a prepared box or window is run; tests answer without blocking. The
   // defaults call exec().

@@ -1,14 +1,17 @@
 // tavelin-screenshot: draws a dialog as the desktop program shows it, without a
 // display, and saves the picture.
 //
-//   tavelin-screenshot [--root DIR] CLASS OUT.png [ACTION ...]
+//   tavelin-screenshot [--root DIR] [--large-preview WxH] CLASS OUT.png [ACTION ...]
 //
+// With --large-preview the picture is the generator's larger preview window,
+// at W by H pixels, after the actions.
 // The actions are those of tavelin-cli run. Message boxes are printed as
 // "message: CAPTION: TEXT" and dialogs opened from the shown one are run
 // without a window, as tavelin-cli does.
 #include <QApplication>
 #include <QImage>
 #include <QPixmap>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -24,7 +27,8 @@
 
 namespace {
 
-const char* kUsage = "usage: tavelin-screenshot [--root DIR] CLASS OUT.png [ACTION ...]\n";
+const char* kUsage =
+    "usage: tavelin-screenshot [--root DIR] [--large-preview WxH] CLASS OUT.png [ACTION ...]\n";
 
 }  // namespace
 
@@ -32,10 +36,15 @@ int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   std::vector<std::string> args(argv + 1, argv + argc);
   std::filesystem::path root = tavelin::DefaultRoot();
+  int largeWidth = 0, largeHeight = 0;
   size_t i = 0;
   while (i < args.size() && args[i].rfind("--", 0) == 0) {
     if (args[i] == "--root" && i + 1 < args.size()) {
       root = args[i + 1];
+      i += 2;
+    } else if (args[i] == "--large-preview" && i + 1 < args.size() &&
+               std::sscanf(args[i + 1].c_str(), "%dx%d", &largeWidth, &largeHeight) == 2 &&
+               largeWidth > 0 && largeHeight > 0) {
       i += 2;
     } else if (args[i] == "--help") {
       std::cout << kUsage;
@@ -70,7 +79,11 @@ int main(int argc, char** argv) {
   }
   tavelin::qt::DialogWindow window(*dialog);
   window.Start();
-  if (!dialog->Ended()) window.show();
+  if (!dialog->Ended()) {
+    window.show();
+    // Active, as the window the user works in, so that the focus shows.
+    QApplication::setActiveWindow(&window);
+  }
   QApplication::processEvents();
   for (const std::string& action : actions) {
     std::string error = tavelin::qt::ApplyAction(window, action);
@@ -91,7 +104,18 @@ int main(int argc, char** argv) {
     std::cerr << "tavelin-screenshot: the dialog closed; nothing to draw\n";
     return 3;
   }
-  QPixmap picture = window.grab();
+  QPixmap picture;
+  if (largeWidth > 0) {
+    if (!window.OpenLargePreview()) {
+      std::cerr << "tavelin-screenshot: " << className << " has no preview\n";
+      return 3;
+    }
+    window.LargePreview()->resize(largeWidth, largeHeight);
+    QApplication::processEvents();
+    picture = window.LargePreview()->grab();
+  } else {
+    picture = window.grab();
+  }
   if (!picture.save(QString::fromStdString(output), "PNG")) {
     std::cerr << "tavelin-screenshot: cannot write " << output << "\n";
     return 3;

@@ -1,5 +1,7 @@
 #include "qt/window_actions.hpp"
 
+#include <QWidget>
+
 #include "framework/toolkit/actions.hpp"
 #include "qt/dialog_window.hpp"
 
@@ -13,7 +15,12 @@ class WindowActions : public ui::ActionTarget {
   bool Click(int id) override { return window_.Click(id), true; }
   bool Select(int id, int index) override { return window_.Select(id, index), true; }
   bool DoubleClick(int id, int index) override { return window_.DoubleClick(id, index), true; }
-  bool Focus(int id) override { return window_.Focus(id), true; }
+  // The widget takes the focus, as a click or Tab gives it, and so tells the model.
+  bool Focus(int id) override {
+    if (QWidget* widget = window_.Widget(id)) widget->setFocus(Qt::TabFocusReason);
+    window_.Focus(id);
+    return true;
+  }
   bool Type(int id, const std::string& text) override { return window_.Type(id, text), true; }
   void MouseDown(int x, int y) override { window_.MouseDown(x, y); }
   void Ok() override { window_.Ok(); }

@@ -4,7 +4,8 @@
 set -euo pipefail
 
 TAVELIN_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libdxflib-dev libgtest-dev
-                  libgmock-dev libbenchmark-dev fonts-noto-cjk python3 python3-ezdxf locales-all)
+                  libgmock-dev libbenchmark-dev fonts-noto-cjk python3 python3-ezdxf locales-all
+                  desktop-file-utils)
 
 install_missing_packages() {
   local who="${1:-install-packages.sh}"

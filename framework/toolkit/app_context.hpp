@@ -28,6 +28,21 @@ class UiHost {
   virtual int ShowMessage(Dialog* owner, const std::string& text, const std::string& caption) = 0;
   // Runs `dialog` modally (it is not yet initialised) and returns its result.
   virtual int RunModal(Dialog& dialog) = 0;
+  // A question with "はい" and "いいえ"; true for yes. A host that cannot ask says no.
+  virtual bool AskYesNo(Dialog* owner, const std::string& text, const std::string& caption) {
+    (void)owner, (void)text, (void)caption;
+    return false;
+  }
+  // Puts `text` on the clipboard; false when there is none.
+  virtual bool CopyText(const std::string& text) {
+    (void)text;
+    return false;
+  }
+  // Shows `folder` in the desktop's file manager; false when it cannot.
+  virtual bool OpenFolder(const std::filesystem::path& folder) {
+    (void)folder;
+    return false;
+  }
 };
 
 using DialogFactory =

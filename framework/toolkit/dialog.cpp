@@ -200,6 +200,19 @@ void Dialog::UserCancel() { Guarded([this] { OnCancel(); }); }
 
 void Dialog::Paint(Canvas& canvas) { Guarded([&] { OnPaint(canvas); }); }
 
+bool Dialog::Poll() {
+  bool changed = false;
+  Guarded([&] { changed = OnPoll(); });
+  return changed;
+}
+
+void Dialog::FocusItem(int id) {
+  Control* control = FindControl(id);
+  if (!control || !control->Visible() || !control->Enabled()) return;
+  focused_ = id;
+  focusRequest_ = id;
+}
+
 void Dialog::Generate() { Guarded([this] { OnGenerate(); }); }
 
 bool Dialog::StartBlockBuilder(const std::vector<std::string>& records,

@@ -10,12 +10,17 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "framework/canvas.hpp"
 #include "framework/toolkit/app_context.hpp"
 #include "framework/toolkit/control.hpp"
 #include "framework/toolkit/layout.hpp"
+
+namespace tavelin {
+class RecordList;
+}
 
 namespace tavelin::ui {
 
@@ -75,6 +80,16 @@ class Dialog {
   void UserOk();      // Enter
   void UserCancel();  // Esc, the close box
   void Paint(Canvas& canvas);
+  // Lets the model look at the world outside (a folder it lists); true when
+  // its state changed. Hosts call it every PollInterval() milliseconds.
+  bool Poll();
+  virtual int PollInterval() const { return 0; }
+  // The records the dialog's preview draws, for a larger view; nullptr when
+  // the dialog has no preview.
+  virtual const RecordList* PreviewRecords() const { return nullptr; }
+  // The control the model asked to take the focus with its text selected
+  // (an edit whose value was refused), once; 0 when none.
+  int TakeFocusRequest() { return std::exchange(focusRequest_, 0); }
   // The headless "generate": a generator whose opening already writes the
   // hand-off files has nothing more to do; one that writes them only on a
   // user's action (the straight duct) writes them here.
@@ -116,6 +131,7 @@ class Dialog {
   // The cancel action (Esc, the close box, IDCANCEL); closes by default.
   virtual void OnCancel() { EndDialog(kIdCancel); }
   virtual void OnGenerate() {}
+  virtual bool OnPoll() { return false; }
 
   // The dialog's message map; call once from the constructor.
   void SetMessageMap(std::initializer_list<MessageEntry> entries);
@@ -134,6 +150,8 @@ class Dialog {
   int CheckedOf(std::initializer_list<int> ids);
   void EnableItem(int id, bool enabled);
   void ShowItem(int id, bool visible);
+  // Moves the focus to control `id` and selects its text, as after a refused value.
+  void FocusItem(int id);
 
   int MessageBox(const std::string& text, const std::string& caption);
   void EndDialog(int result);
@@ -177,6 +195,7 @@ class Dialog {
   std::unique_ptr<BuildRun> run_;
   int runStatusId_ = 0;
   std::optional<BuildOutcome> lastOutcome_;
+  int focusRequest_ = 0;
 };
 
 }  // namespace tavelin::ui

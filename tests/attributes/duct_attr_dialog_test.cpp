@@ -36,6 +36,9 @@ class DuctAttrDialogTest : public ::testing::Test {
     EXPECT_FALSE(dialog->Ended());
     EXPECT_EQ(Text(typedId), typed);
     EXPECT_EQ(Stored(), before);
+    // The field at fault takes the focus, its text selected by the window.
+    EXPECT_EQ(dialog->TakeFocusRequest(), typedId);
+    EXPECT_EQ(dialog->FocusedId(), typedId);
   }
   TestApp test;
   std::unique_ptr<DuctAttrDialog> dialog;

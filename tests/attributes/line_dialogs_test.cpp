@@ -50,7 +50,7 @@ TEST(LineAttrDialog, RefusalsKeepTheDialogOpenAndTheFileUnchanged) {
   L dialog(test.App());
   dialog.Initialize();
   std::string before = test.Bytes("HaikanSet.ini");
-  auto refuse = [&](const std::string& message) {
+  auto refuse = [&](const std::string& message, int field) {
     test.host.messages.clear();
     ASSERT_TRUE(dialog.UserClick(ui::kIdCancel));
     ASSERT_EQ(test.host.messages.size(), 1u);
@@ -58,15 +58,16 @@ TEST(LineAttrDialog, RefusalsKeepTheDialogOpenAndTheFileUnchanged) {
     EXPECT_EQ(test.host.messages[0].text, message);
     EXPECT_FALSE(dialog.Ended());
     EXPECT_EQ(test.Bytes("HaikanSet.ini"), before);
+    EXPECT_EQ(dialog.TakeFocusRequest(), field);  // the field at fault takes the focus
   };
   dialog.UserSetText(L::kTypeColourBase + 1, "0-7");
   dialog.UserSetText(L::kTypeColourBase + 13, "1-256");
   dialog.UserSetText(L::kLayerBase + 7, "冷温水.往");
-  refuse("線色番号に256以上は入力できません。");
+  refuse("線色番号に256以上は入力できません。", L::kTypeColourBase + 13);
   dialog.UserSetText(L::kTypeColourBase + 13, "1-1");
-  refuse("線種番号に0は入力できません。");
+  refuse("線種番号に0は入力できません。", L::kTypeColourBase + 1);
   dialog.UserSetText(L::kTypeColourBase + 1, "1-7");
-  refuse("レイヤ名にハイフォン・カンマ・ドットが\n含まれていますので登録できません。");
+  refuse("レイヤ名にハイフォン・カンマ・ドットが\n含まれていますので登録できません。", L::kLayerBase + 7);
   EXPECT_EQ(TextOf(dialog, L::kLayerBase + 7), "冷温水.往");
 }
 
@@ -117,6 +118,7 @@ TEST(LineTypeDialog, BlanksAreRefusedAndOkClosesWithoutSaving) {
   EXPECT_EQ(test.host.messages[0].caption, "入力確認");
   EXPECT_EQ(test.host.messages[0].text, "空白は登録できません。");
   EXPECT_EQ(test.Bytes("SenSyu.ini"), before);
+  EXPECT_EQ(dialog.TakeFocusRequest(), LineTypeDialog::kNameBase + 4);
 
   // A comma would split every drawing record, a hyphen the fields of
   // "DakutoSet.ini": both are refused and nothing is stored.

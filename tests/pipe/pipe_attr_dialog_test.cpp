@@ -136,6 +136,7 @@ TEST_F(PipeAttrTest, OkWithAFailureShowsTheMessageAndWritesNothing) {
   ASSERT_TRUE(d->UserClick(ui::kIdCancel));
   EXPECT_FALSE(d->Ended());
   EXPECT_EQ(Messages(), std::vector<std::string>{std::string("入力確認:") + kTypeOver});
+  EXPECT_EQ(d->TakeFocusRequest(), D::kCentreTypeColour);  // the field at fault
   d->UserCancel();  // Esc does the same
   EXPECT_FALSE(d->Ended());
   ASSERT_TRUE(d->UserSetText(D::kCentreLayer, "C,1"));
@@ -143,6 +144,7 @@ TEST_F(PipeAttrTest, OkWithAFailureShowsTheMessageAndWritesNothing) {
   d->UserOk();
   EXPECT_FALSE(d->Ended());
   EXPECT_EQ(t.host.messages.back().text, kLayerMessage);
+  EXPECT_EQ(d->TakeFocusRequest(), D::kCentreLayer);
   EXPECT_EQ(t.Lines("TugiteSet.ini"), stored);
 }
 

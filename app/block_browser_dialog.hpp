@@ -1,0 +1,68 @@
+// "ブロック一覧": the blocks the block builder left in ROOT/blocks, newest
+// first, each with a picture drawn from its DXF file, its description and its
+// path; the folder can be opened, a block deleted, and "再編集" opens the
+// generator that drew a block with the settings stored in it.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "framework/block_file.hpp"
+#include "framework/toolkit/dialog.hpp"
+
+namespace tavelin {
+
+class BlockBrowserDialog : public ui::Dialog {
+ public:
+  explicit BlockBrowserDialog(ui::AppContext& app);
+
+  static constexpr int kList = 3001;
+  static constexpr int kPicture = 3002;
+  static constexpr int kDescription = 3003;
+  static constexpr int kPath = 3004;
+  static constexpr int kCopy = 3005;
+  static constexpr int kOpenFolder = 3006;
+  static constexpr int kDelete = 3007;
+  static constexpr int kReedit = 3008;
+  static constexpr int kStatus = 3009;
+  // The folder is looked at this often while the dialog is open.
+  static constexpr int kPollMilliseconds = 400;
+
+  struct Entry {
+    std::filesystem::path file;
+    std::string name;  // the block name: the file name without ".dxf"
+    std::filesystem::file_time_type time;
+    std::uintmax_t size = 0;
+  };
+
+  std::filesystem::path Folder() const;
+  const std::vector<Entry>& Entries() const { return entries_; }
+  // The selected block read from its file (empty when none is selected).
+  const BlockFile& Selected() const { return selected_; }
+  int PollInterval() const override { return kPollMilliseconds; }
+
+ protected:
+  void OnInitDialog() override;
+  void OnPaint(Canvas& canvas) override;
+  void OnOK() override { Reedit(); }
+  bool OnPoll() override;
+
+ private:
+  std::vector<Entry> Scan() const;
+  // Lists the folder again and selects `name` (else the newest block).
+  void Fill(std::vector<Entry> entries, const std::string& name);
+  void ShowSelected();
+  void Copy();
+  void OpenFolder();
+  void Delete();
+  void Reedit();
+
+  std::vector<Entry> entries_;
+  BlockFile selected_;
+};
+
+// Draws `shapes` fitted into `client` (y upward), each line and arc in black.
+void DrawBlockShapes(Canvas& canvas, const PixelRect& client, const std::vector<BlockShape>& shapes);
+
+}  // namespace tavelin

@@ -1,0 +1,25 @@
+// The data a block carries about itself: which generator drew it, with which
+// settings, and a description in words, gathered from the hand-off folder.
+#pragma once
+
+#include <string>
+
+#include "blockbuilder/tables.hpp"
+#include "framework/block_file.hpp"
+
+namespace tavelin {
+class InfoFolder;
+}
+
+namespace tavelin::blockbuilder {
+
+// Reads "Command.ini" (the dialog), the generator's "<stem>.ini" and the
+// active attribute set's memo ("Sentaku.ini", "Memo.ini") through `info`.
+// A missing or unknown dialog gives no data; settings with a line too long
+// for extended data are left out. Each is logged.
+BlockData ReadBlockData(const InfoFolder& info, const Tables& tables, BuildLog& log);
+
+// "一般両エルボ 外形 612 × 540 mm 属性【標準】 レイヤ DUCT, DUCT-H".
+std::string DescribeBlock(std::string_view fitting, const Tables& tables, const std::string& memo);
+
+}  // namespace tavelin::blockbuilder

@@ -1,0 +1,211 @@
+#include "framework/block_file.hpp"
+
+#include <fstream>
+
+#include "framework/codepage.hpp"
+#include "framework/text.hpp"
+
+namespace tavelin {
+namespace fs = std::filesystem;
+
+const std::vector<FittingKind>& FittingKinds() {
+  static const std::vector<FittingKind> kKinds = {
+      {0, "PartsMenuDialog", "", "継手・部材"},
+      {2, "Bunki3Dialog", "Bunki3", "割込分岐：三方向"},
+      {3, "Bunki2Dialog", "Bunki2", "割込分岐：二・双・T方向"},
+      {4, "ErboDialog", "Erbo", "一般両エルボ"},
+      {5, "SErboDialog", "S_Erbo", "消音付エルボ"},
+      {6, "TukiDialog", "Tuki", "突付け分岐枝管"},
+      {7, "JyogeDialog", "Jyoge", "エルボ上下：単独"},
+      {8, "SmagariDialog", "Smagari", "S字管"},
+      {9, "UboxDialog", "Ubox", "内貼り付ボックス"},
+      {10, "OtiDialog", "Oti", "短管・片落管"},
+      {11, "AnemoUDialog", "AnemoU", "アネモ+ユニネック"},
+      {12, "AnemoBDialog", "AnemoB", "アネモ+ボックス"},
+      {13, "ChokuDialog", "Choku", "直管"},
+      {19, "FlexDialog", "Flex", "フレキダクト"},
+      {20, "FuriageDialog", "Furiage", "斜め上下振りダクト"},
+      {21, "DanpaDialog", "Danpa", "ダンパー"},
+      {22, "UpdownDialog", "Updown", "アップダウン"},
+      {23, "KakuboxDialog", "Kakubox", "角形制気口+ボックス"},
+      {24, "Jyoge2Dialog", "Jyoge2", "エルボ上下：連続"},
+  };
+  return kKinds;
+}
+
+const FittingKind* FittingForCode(int code) {
+  for (const FittingKind& kind : FittingKinds()) {
+    if (kind.code == code) return &kind;
+  }
+  return nullptr;
+}
+
+std::string CutToCp932Bytes(const std::string& text, size_t bytes) {
+  if (Utf8ToCp932(text).size() <= bytes) return text;
+  // Whole UTF-8 characters only; one CP932 character is at most two bytes.
+  std::string cut;
+  size_t used = 0;
+  for (size_t i = 0; i < text.size();) {
+    size_t length = 1;
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    if (lead >= 0xF0) length = 4;
+    else if (lead >= 0xE0) length = 3;
+    else if (lead >= 0xC0) length = 2;
+    const std::string character = text.substr(i, length);
+    const size_t size = Utf8ToCp932(character).size();
+    if (used + size > bytes) break;
+    cut += character;
+    used += size;
+    i += length;
+  }
+  return cut;
+}
+
+XdataItems ToXdata(const BlockData& data) {
+  XdataItems items = {
+      {1000, data.className},
+      {1000, data.stem},
+      {1070, FormatD(data.code)},
+      {1000, CutToCp932Bytes(data.description, kMaxXdataString)},
+      {1002, "{"},
+  };
+  for (const std::string& line : data.settings) items.push_back({1000, line});
+  items.push_back({1002, "}"});
+  return items;
+}
+
+BlockData FromXdata(const XdataItems& items) {
+  BlockData data;
+  auto is = [&](size_t i, int code) { return i < items.size() && items[i].first == code; };
+  if (!is(0, 1000) || !is(1, 1000) || !is(2, 1070) || !is(3, 1000) || !is(4, 1002) ||
+      items[4].second != "{") {
+    return data;
+  }
+  std::vector<std::string> settings;
+  size_t i = 5;
+  for (; is(i, 1000); ++i) settings.push_back(items[i].second);
+  if (!is(i, 1002) || items[i].second != "}" || items[0].second.empty()) return data;
+  data.className = items[0].second;
+  data.stem = items[1].second;
+  data.code = ToInt(items[2].second);
+  data.description = items[3].second;
+  data.settings = std::move(settings);
+  return data;
+}
+
+namespace {
+
+// The group-code pairs of a DXF text, values as UTF-8 (strings in CP932).
+struct Pair {
+  int code;
+  std::string_view value;
+};
+
+std::vector<Pair> Pairs(std::string_view bytes) {
+  std::vector<Pair> pairs;
+  std::vector<std::string_view> lines;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find('\n', start);
+    if (end == std::string_view::npos) end = bytes.size();
+    std::string_view line = bytes.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+    start = end + 1;
+  }
+  for (size_t i = 0; i + 1 < lines.size(); i += 2) pairs.push_back({ToInt(lines[i]), lines[i + 1]});
+  return pairs;
+}
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+BlockFile ParseBlockFile(std::string_view bytes) {
+  BlockFile file;
+  const std::vector<Pair> pairs = Pairs(bytes);
+  bool inEntities = false;
+  bool sawEntities = false;
+  for (size_t i = 0; i < pairs.size(); ++i) {
+    const Pair& pair = pairs[i];
+    if (pair.code == 0 && Trimmed(pair.value) == "SECTION" && i + 1 < pairs.size() &&
+        pairs[i + 1].code == 2) {
+      inEntities = Trimmed(pairs[i + 1].value) == "ENTITIES";
+      sawEntities = sawEntities || inEntities;
+      continue;
+    }
+    if (!inEntities || pair.code != 0) continue;
+    const std::string_view type = Trimmed(pair.value);
+    if (type == "ENDSEC") {
+      inEntities = false;
+      continue;
+    }
+    BlockShape shape;
+    if (type == "LINE") shape.kind = BlockShape::kLine;
+    else if (type == "ARC") shape.kind = BlockShape::kArc;
+    else if (type == "CIRCLE") shape.kind = BlockShape::kCircle;
+    bool known = type == "LINE" || type == "ARC" || type == "CIRCLE";
+    XdataItems xdata;
+    bool ours = false;
+    size_t j = i + 1;
+    for (; j < pairs.size() && pairs[j].code != 0; ++j) {
+      const Pair& p = pairs[j];
+      if (p.code == 1001) {
+        ours = Trimmed(p.value) == kBlockAppName;
+        continue;
+      }
+      if (p.code >= 1000) {
+        if (ours) xdata.push_back({p.code, Cp932ToUtf8(p.value)});
+        continue;
+      }
+      const double value = ToDouble(p.value);
+      if (!known) continue;
+      switch (p.code) {
+        case 10: shape.v[0] = value; break;
+        case 20: shape.v[1] = value; break;
+        case 11: if (shape.kind == BlockShape::kLine) shape.v[2] = value; break;
+        case 21: if (shape.kind == BlockShape::kLine) shape.v[3] = value; break;
+        case 40: if (shape.kind != BlockShape::kLine) shape.v[2] = value; break;
+        case 50: if (shape.kind == BlockShape::kArc) shape.v[3] = value; break;
+        case 51: if (shape.kind == BlockShape::kArc) shape.v[4] = value; break;
+        default: break;
+      }
+    }
+    if (known) file.shapes.push_back(shape);
+    if (!xdata.empty() && !file.data.Present()) file.data = FromXdata(xdata);
+    i = j - 1;
+  }
+  if (!sawEntities) {
+    file.error = "DXF の図形がありません";
+    return file;
+  }
+  file.ok = true;
+  return file;
+}
+
+BlockFile ReadBlockFile(const fs::path& path) {
+  BlockFile file;
+  std::error_code ec;
+  const fs::file_status status = fs::status(path, ec);
+  if (ec || !fs::is_regular_file(status)) {
+    file.error = "ファイルがありません";
+    return file;
+  }
+  if (fs::file_size(path, ec) > kMaxBlockFileBytes || ec) {
+    file.error = "ファイルが大きすぎます";
+    return file;
+  }
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (!in && !in.eof()) {
+    file.error = "ファイルを読めません";
+    return file;
+  }
+  return ParseBlockFile(bytes);
+}
+
+}  // namespace tavelin

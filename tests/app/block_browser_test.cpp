@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <fstream>
+#include <thread>
+
+#include "app/block_browser_dialog.hpp"
+#include "app/dialog_registry.hpp"
+#include "app/main_dialog.hpp"
+#include "duct/erbo_dialog.hpp"
+#include "framework/block_file.hpp"
+#include "framework/handoff.hpp"
+#include "tests/support/test_root.hpp"
+
+namespace tavelin {
+namespace {
+namespace fs = std::filesystem;
+using Browser = BlockBrowserDialog;
+
+// Runs the dialogs opened from the browser and answers its questions.
+class Host : public testing::RecordingHost {
+ public:
+  int RunModal(ui::Dialog& dialog) override {
+    dialog.Initialize();
+    if (auto* elbow = dynamic_cast<ErboDialog*>(&dialog)) {
+      reopenedWidth = elbow->FindControl(ErboDialog::kInletWidth)->Text();
+    }
+    return testing::RecordingHost::RunModal(dialog);
+  }
+  bool AskYesNo(ui::Dialog*, const std::string& text, const std::string&) override {
+    questions.push_back(text);
+    return answer;
+  }
+  std::string reopenedWidth;
+  std::vector<std::string> questions;
+  bool answer = false;
+};
+
+class BlockBrowserTest : public ::testing::Test {
+ protected:
+  BlockBrowserTest() : launcher(test.Root()) {
+    fs::create_directories(test.Root() / "exes");
+    fs::copy_file(testing::BinDir() / "tavelin-blockbuilder", test.Root() / "exes" / "Forvane");
+    test.App().ui = &host;
+    test.App().launcher = &launcher;
+  }
+
+  // The elbow dialog as the main dialog opens it, `width` typed in, then OK.
+  std::string MakeElbow(const std::string& width) {
+    test.Write("Command.ini", {"4"});
+    ErboDialog elbow(test.App());
+    elbow.Initialize();
+    elbow.UserSetText(ErboDialog::kInletWidth, width);
+    elbow.UserClick(ErboDialog::kUpdate);
+    elbow.UserOk();
+    return test.Lines("DrawName.ini").at(0);
+  }
+
+  // Polls as the window does until `count` blocks are listed (at most 5 s).
+  static void WaitFor(Browser& browser, size_t count) {
+    const auto start = std::chrono::steady_clock::now();
+    while (browser.Entries().size() < count &&
+           std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(Browser::kPollMilliseconds / 4));
+      browser.Poll();
+    }
+  }
+
+  testing::TestApp test;
+  Host host;
+  ProcessLauncher launcher;
+};
+
+TEST_F(BlockBrowserTest, ANewBlockIsListedShownAndReopenedWithItsValues) {
+  Browser browser(test.App());
+  browser.Initialize();
+  EXPECT_EQ(browser.FindControl(Browser::kList)->Count(), 0);
+  EXPECT_FALSE(browser.FindControl(Browser::kReedit)->Enabled());
+
+  const auto start = std::chrono::steady_clock::now();
+  const std::string name = MakeElbow("650");
+  WaitFor(browser, 1);
+  const auto listed = std::chrono::steady_clock::now() - start;
+  ASSERT_EQ(browser.Entries().size(), 1u);
+  EXPECT_LT(listed, std::chrono::seconds(1));
+  EXPECT_EQ(browser.Entries()[0].name, name);
+  EXPECT_EQ(browser.FindControl(Browser::kList)->CurSel(), 0);
+  EXPECT_EQ(browser.FindControl(Browser::kPath)->Text(),
+            (test.Root() / "blocks" / (name + ".dxf")).string());
+  EXPECT_EQ(browser.FindControl(Browser::kDescription)->Text().rfind("一般両エルボ 外形 ", 0), 0u);
+  const std::vector<std::string> stored = test.Lines("Erbo.ini");
+  EXPECT_EQ(browser.Selected().data.settings, stored);
+  RecordingCanvas canvas;
+  browser.Paint(canvas);
+  EXPECT_GE(std::count_if(canvas.calls.begin(), canvas.calls.end(),
+                          [](const std::string& c) { return c.rfind("line", 0) == 0; }),
+            4);
+
+  // The drafter has moved on to another elbow; re-editing the old block
+  // brings its values back into the elbow dialog.
+  MakeElbow("500");
+  ASSERT_EQ(test.Lines("Erbo.ini").at(0), "500");
+  WaitFor(browser, 2);
+  ASSERT_EQ(browser.Entries().size(), 2u);
+  ASSERT_TRUE(browser.UserSelect(Browser::kList, browser.Entries()[0].name == name ? 0 : 1));
+  ASSERT_TRUE(browser.UserClick(Browser::kReedit));
+  EXPECT_EQ(host.reopenedWidth, "650");
+  EXPECT_EQ(test.Lines("Erbo.ini"), stored);
+  EXPECT_EQ(test.Lines("Command.ini"), std::vector<std::string>{"4"});
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(BlockBrowserTest, NewestFirstForeignBlocksAndDeleting) {
+  fs::create_directories(test.Root() / "blocks");
+  auto write = [&](const std::string& file, const std::string& text, int ageSeconds) {
+    const fs::path path = test.Root() / "blocks" / file;
+    std::ofstream(path, std::ios::binary) << text;
+    fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::seconds(ageSeconds));
+  };
+  write("OLD.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n5\n21\n5\n0\nENDSEC\n0\nEOF\n", 60);
+  write("NEWER.DXF", "not a drawing", 10);
+  write("notes.txt", "", 0);
+  Browser browser(test.App());
+  browser.Initialize();
+  ASSERT_EQ(browser.Entries().size(), 2u);
+  EXPECT_EQ(browser.Entries()[0].name, "NEWER");
+  EXPECT_NE(browser.FindControl(Browser::kDescription)->Text().find("読めません"), std::string::npos);
+
+  ASSERT_TRUE(browser.UserSelect(Browser::kList, 1));
+  EXPECT_EQ(browser.Selected().shapes.size(), 1u);
+  EXPECT_EQ(browser.FindControl(Browser::kDescription)->Text(), "作図情報のないブロックです。");
+  EXPECT_FALSE(browser.UserClick(Browser::kReedit));  // disabled: nothing to reopen
+  browser.UserOk();                                   // Enter is re-edit: refused with a message
+  EXPECT_EQ(host.messages.size(), 1u);
+  EXPECT_TRUE(host.modalCaptions.empty());
+
+  host.answer = false;
+  ASSERT_TRUE(browser.UserClick(Browser::kDelete));
+  EXPECT_TRUE(fs::exists(test.Root() / "blocks" / "OLD.dxf"));
+  host.answer = true;
+  ASSERT_TRUE(browser.UserClick(Browser::kDelete));
+  EXPECT_EQ(host.questions.size(), 2u);
+  EXPECT_FALSE(fs::exists(test.Root() / "blocks" / "OLD.dxf"));
+  ASSERT_EQ(browser.Entries().size(), 1u);
+  EXPECT_EQ(browser.FindControl(Browser::kList)->CurSel(), 0);
+}
+
+// The builder names a block's generator from the code the main dialog writes;
+// both must agree, button by button, with the table of dialogs.
+TEST(FittingKinds, AgreeWithTheMainDialogAndTheDialogTable) {
+  testing::TestApp test;
+  std::string opened;
+  test.App().createDialog = [&](std::string_view className, ui::AppContext&) {
+    opened = className;
+    return std::unique_ptr<ui::Dialog>();
+  };
+  MainDialog main(test.App());
+  main.Initialize();
+  std::map<int, std::string> byCode;
+  for (const auto& control : main.Controls()) {
+    if (control->Kind() != ui::ControlKind::kRadioButton || control->Id() < 1000 ||
+        control->Id() > 1030) {
+      continue;
+    }
+    test.Write("Command.ini", {"-1"});
+    opened.clear();
+    main.UserClick(control->Id());
+    byCode[std::stoi(test.Lines("Command.ini").at(0))] = opened;
+  }
+  main.UserClick(1000);
+  byCode[std::stoi(test.Lines("Command.ini").at(0))] = opened;
+  for (const FittingKind& kind : FittingKinds()) {
+    SCOPED_TRACE(kind.code);
+    EXPECT_EQ(byCode[kind.code], kind.className);
+    EXPECT_EQ(ClassForStem(kind.stem.empty() ? "-" : kind.stem),
+              kind.stem.empty() ? std::string_view() : kind.className);
+  }
+  EXPECT_EQ(byCode.size(), FittingKinds().size());
+}
+
+}  // namespace
+}  // namespace tavelin
