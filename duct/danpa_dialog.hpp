@@ -64,6 +64,7 @@ class DanpaDialog : public GeneratorDialog {
   // The type choice "Danpa.ini", written after the hand-off, so that a failed
   // hand-off never leaves the type changed.
   void WriteOtherSettings() override;
+  std::vector<std::string> OtherSettingsFiles() override { return {"Danpa.ini"}; }
   void DrawPreviewIn(Canvas& canvas, const PixelRect& client) override;
   void DrawSchematicIn(Canvas& anchor, const PixelRect& anchorClient) override;
 

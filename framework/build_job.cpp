@@ -190,9 +190,11 @@ void RemoveStaleJobs(const fs::path& jobs) {
 }  // namespace
 
 const std::vector<std::string>& HandOffFileNames() {
-  static const std::vector<std::string> kNames = {"DrawData.txt",  "DrawName.ini", "Command.ini",
-                                                  "ByLayer.ini",   "DakutoSet.ini",
-                                                  "KyotuSet.ini"};
+  // The records and the name, the generator and the attributes, and what
+  // the block's description names: the attribute set and its memo.
+  static const std::vector<std::string> kNames = {
+      "DrawData.txt",  "DrawName.ini", "Command.ini", "ByLayer.ini",
+      "DakutoSet.ini", "KyotuSet.ini", "Sentaku.ini", "Memo.ini"};
   return kNames;
 }
 

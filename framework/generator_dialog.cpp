@@ -69,7 +69,9 @@ void GeneratorDialog::OnOK() {
     MessageBox(EmptyDrawingMessage(), "入力確認");
     return;
   }
-  StartBlockBuilder(list_.Records(), lastName_, {file}, setup_.statusId);
+  std::vector<std::string> files = OtherSettingsFiles();
+  files.insert(files.begin(), file);
+  StartBlockBuilder(list_.Records(), lastName_, files, setup_.statusId);
 }
 
 void GeneratorDialog::OnPaint(Canvas& canvas) {

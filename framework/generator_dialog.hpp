@@ -79,8 +79,10 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource {
   virtual bool CheckInput() { return true; }
   // Whether OK can hand off at all; shows its own message when not.
   virtual bool ReadyForBlock() { return true; }
-  // Files written with the hand-off, after it (the damper's type choice).
+  // Files written with the hand-off, after it (the damper's type choice),
+  // and their names, which go into the builder's snapshot too.
   virtual void WriteOtherSettings() {}
+  virtual std::vector<std::string> OtherSettingsFiles() { return {}; }
   // The status text of a confirmed change.
   virtual std::string EditingStatus() { return kStatusEditing; }
   // The preview inside `client`, clipped to it; by default the normal preview
