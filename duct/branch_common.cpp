@@ -8,55 +8,7 @@
 namespace tavelin {
 namespace {
 
-// Coordinates beyond this many millimetres are no drawing; they would also
-// overflow when the record list turns them (its radius squares them).
-constexpr double kLargest = 1e12;
-
-// Arcs sweeping less than this many degrees are left out.
-constexpr double kNoSweep = 1e-6;
-
-bool Finite(double v) { return std::isfinite(v) && std::fabs(v) <= kLargest; }
-
 }  // namespace
-
-void CheckedWriter::Extents(double e1, double e2, double e3, double e4) {
-  if (!Finite(e1) || !Finite(e2) || !Finite(e3) || !Finite(e4)) invalid_ = true;
-  list_.SetExtents(e1, e2, e3, e4);
-}
-
-void CheckedWriter::Base(double bx, double by) {
-  if (!Finite(bx) || !Finite(by)) invalid_ = true;
-  list_.baseX = bx;
-  list_.baseY = by;
-}
-
-void CheckedWriter::Line(int element, Point a, Point b) {
-  if (!Finite(a.x) || !Finite(a.y) || !Finite(b.x) || !Finite(b.y)) {
-    invalid_ = true;
-    return;
-  }
-  list_.AddLineRecord(1, kSolid, element, a.x, a.y, b.x, b.y);
-}
-
-void CheckedWriter::Arc(int element, Point centre, double radius, double start, double end) {
-  if (!Finite(centre.x) || !Finite(centre.y) || !Finite(radius) || !Finite(start) || !Finite(end)) {
-    invalid_ = true;
-    return;
-  }
-  // An arc of no radius is a point (the walls meet in a sharp corner), and a
-  // bend of no angle has no arc: its equal start and end would read as a
-  // full circle.
-  if (radius == 0.0) return;
-  double sweep = std::fmod(end - start, 360.0);
-  if (sweep < 0.0) sweep += 360.0;
-  if (sweep < kNoSweep || sweep > 360.0 - kNoSweep) return;
-  list_.AddArcRecord(2, kSolid, element, centre.x, centre.y, radius, start, end);
-}
-
-bool CheckedWriter::Finish() {
-  if (invalid_) list_.Clear();
-  return !invalid_;
-}
 
 double TangentHeight(const TangentSearch& s) {
   const double px = s.fixed.x, py = s.fixed.y;
@@ -106,96 +58,96 @@ BranchFrame WithLeftTurn(BranchFrame frame, double t2, double ft) {
   return frame;
 }
 
-void RightFlange(CheckedWriter& w, const BranchFrame& b) {
+void RightFlange(CheckedRecords& w, const BranchFrame& b) {
   w.Line(kFlangeJoint, {b.x, b.wb / 2.0 + b.k2}, {b.x, -b.wb / 2.0 - b.k2});
 }
 
-void MainFlange(CheckedWriter& w, const BranchFrame& b) {
+void MainFlange(CheckedRecords& w, const BranchFrame& b) {
   w.Line(kFlangeJoint, {-b.wm / 2.0 - b.k2, b.n}, {b.wm / 2.0 + b.k2, b.n});
 }
 
-void LeftFlange(CheckedWriter& w, const BranchFrame& b, double xl, double t1, double t2) {
+void LeftFlange(CheckedRecords& w, const BranchFrame& b, double xl, double t1, double t2) {
   w.Line(kFlangeJoint, {xl, t1 + b.k2}, {xl, -t2 - b.k2});
 }
 
-void TopFlange(CheckedWriter& w, const BranchFrame& b, double ul, double ur, double o) {
+void TopFlange(CheckedRecords& w, const BranchFrame& b, double ul, double ur, double o) {
   w.Line(kFlangeJoint, {-ul - b.k2, o}, {ur + b.k2, o});
 }
 
-void RightAngleLine(CheckedWriter& w, const BranchFrame& b) {
+void RightAngleLine(CheckedRecords& w, const BranchFrame& b) {
   if (b.k1 == 0.0) return;
   w.Line(kAngleWidth, {b.x - b.k1, b.wb / 2.0}, {b.x - b.k1, -b.wb / 2.0});
 }
 
-void MainAngleLine(CheckedWriter& w, const BranchFrame& b) {
+void MainAngleLine(CheckedRecords& w, const BranchFrame& b) {
   if (b.k1 == 0.0) return;
   w.Line(kAngleWidth, {-b.wm / 2.0, b.n + b.k1}, {b.wm / 2.0, b.n + b.k1});
 }
 
-void LeftAngleLine(CheckedWriter& w, const BranchFrame& b, double xl, double t1, double t2) {
+void LeftAngleLine(CheckedRecords& w, const BranchFrame& b, double xl, double t1, double t2) {
   if (b.k1 == 0.0) return;
   w.Line(kAngleWidth, {xl + b.k1, t1}, {xl + b.k1, -t2});
 }
 
-void TopAngleLine(CheckedWriter& w, const BranchFrame& b, double ul, double ur, double o) {
+void TopAngleLine(CheckedRecords& w, const BranchFrame& b, double ul, double ur, double o) {
   if (b.k1 == 0.0) return;
   w.Line(kAngleWidth, {-ul, o - b.k1}, {ur, o - b.k1});
 }
 
 // The runs are drawn whole (length a, the flange joint included) whenever
 // they reach beyond the angle width.
-void RightEndRuns(CheckedWriter& w, const BranchFrame& b) {
+void RightEndRuns(CheckedRecords& w, const BranchFrame& b) {
   if (b.ap == 0.0) return;
   w.Line(kDuctBody, {b.x, b.wb / 2.0}, {b.x - b.a, b.wb / 2.0});
   w.Line(kDuctBody, {b.x, -b.wb / 2.0}, {b.x - b.a, -b.wb / 2.0});
 }
 
-void LeftEndRuns(CheckedWriter& w, const BranchFrame& b, double xl, double t1, double t2) {
+void LeftEndRuns(CheckedRecords& w, const BranchFrame& b, double xl, double t1, double t2) {
   if (b.ap == 0.0) return;
   w.Line(kDuctBody, {xl, t1}, {xl + b.a, t1});
   w.Line(kDuctBody, {xl, -t2}, {xl + b.a, -t2});
 }
 
-void TopEndRuns(CheckedWriter& w, const BranchFrame& b, double ul, double ur, double o) {
+void TopEndRuns(CheckedRecords& w, const BranchFrame& b, double ul, double ur, double o) {
   if (b.ap == 0.0) return;
   w.Line(kDuctBody, {-ul, o}, {-ul, o - b.a});
   w.Line(kDuctBody, {ur, o}, {ur, o - b.a});
 }
 
-void RightWall(CheckedWriter& w, const BranchFrame& b) {
+void RightWall(CheckedRecords& w, const BranchFrame& b) {
   w.Line(kDuctBody, {b.wm / 2.0, b.n}, {b.wm / 2.0, b.ap - b.wb / 2.0 - b.r});
 }
 
-void LeftWall(CheckedWriter& w, const BranchFrame& b, double ft, double t2) {
+void LeftWall(CheckedRecords& w, const BranchFrame& b, double ft, double t2) {
   w.Line(kDuctBody, {-b.wm / 2.0, b.n}, {-b.wm / 2.0, b.ap - t2 - ft});
 }
 
-void RightPartition(CheckedWriter& w, const BranchFrame& b, double wr) {
+void RightPartition(CheckedRecords& w, const BranchFrame& b, double wr) {
   if (b.wb / 2.0 + b.m - b.r - wr == 0.0) return;
   const double x = b.wm / 2.0 - wr;
   w.Line(kDuctBody, {x, -b.m}, {x, b.wb / 2.0 - b.r - wr + b.ap});
 }
 
-void LeftPartition(CheckedWriter& w, const BranchFrame& b, double wl, double ft, double t1) {
+void LeftPartition(CheckedRecords& w, const BranchFrame& b, double wl, double ft, double t1) {
   if (t1 + b.m - ft - wl == 0.0) return;
   const double x = wl - b.wm / 2.0;
   w.Line(kDuctBody, {x, -b.m}, {x, t1 - ft - wl + b.ap});
 }
 
-void RightInnerArc(CheckedWriter& w, const BranchFrame& b) {
+void RightInnerArc(CheckedRecords& w, const BranchFrame& b) {
   w.Arc(kDuctBody, {b.wm / 2.0 + b.r - b.ap, b.ap - b.wb / 2.0 - b.r}, b.r - b.ap, 90.0, 180.0);
 }
 
-void RightOuterArc(CheckedWriter& w, const BranchFrame& b, double wr) {
+void RightOuterArc(CheckedRecords& w, const BranchFrame& b, double wr) {
   w.Arc(kDuctBody, {b.wm / 2.0 + b.r - b.ap, b.wb / 2.0 - b.r - wr + b.ap}, b.r + wr - b.ap, 90.0,
         180.0);
 }
 
-void LeftInnerArc(CheckedWriter& w, const BranchFrame& b, double ft, double t2) {
+void LeftInnerArc(CheckedRecords& w, const BranchFrame& b, double ft, double t2) {
   w.Arc(kDuctBody, {b.ap - b.wm / 2.0 - ft, b.ap - ft - t2}, ft - b.ap, 0.0, 90.0);
 }
 
-void LeftOuterArc(CheckedWriter& w, const BranchFrame& b, double wl, double ft, double t1) {
+void LeftOuterArc(CheckedRecords& w, const BranchFrame& b, double wl, double ft, double t1) {
   w.Arc(kDuctBody, {b.ap - b.wm / 2.0 - ft, b.ap + t1 - ft - wl}, ft + wl - b.ap, 0.0, 90.0);
 }
 
@@ -226,7 +178,7 @@ TangentSearch LeftOutletSearch(const BranchFrame& b, double wl, double ft, doubl
   return s;
 }
 
-void OutletWall(CheckedWriter& w, bool straight, double partitionX, double footY,
+void OutletWall(CheckedRecords& w, bool straight, double partitionX, double footY,
                 const TangentSearch& search) {
   if (straight) {
     w.Line(kDuctBody, search.fixed, {partitionX, footY});

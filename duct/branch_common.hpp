@@ -7,30 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "framework/checked_records.hpp"
 #include "framework/geometry.hpp"
 #include "framework/record_list.hpp"
 
 namespace tavelin {
-
-// Adds records to a list; a record with a coordinate that is not finite is
-// left out and remembered, and Finish() then empties the whole list, so a
-// degenerate fitting never reaches the hand-off files as "nan" or "inf".
-// Arcs of no radius or no sweep draw nothing and are left out.
-class CheckedWriter {
- public:
-  explicit CheckedWriter(RecordList& list) : list_(list) {}
-
-  void Extents(double e1, double e2, double e3, double e4);
-  void Base(double bx, double by);
-  void Line(int element, Point a, Point b);
-  void Arc(int element, Point centre, double radius, double start, double end);
-  // True when every record went in; otherwise the list is emptied.
-  bool Finish();
-
- private:
-  RecordList& list_;
-  bool invalid_ = false;
-};
 
 // The wall from a partition to a corner of the top outlet that just clears
 // the outer arc of the branch beside it.
@@ -69,35 +50,35 @@ BranchFrame WithLeftTurn(BranchFrame frame, double t2, double ft);
 
 // Flange and angle-width lines across the right branch, the main duct, the
 // left branch (t1 above and t2 below its axis at xl) and the top outlet.
-void RightFlange(CheckedWriter& w, const BranchFrame& b);
-void MainFlange(CheckedWriter& w, const BranchFrame& b);
-void LeftFlange(CheckedWriter& w, const BranchFrame& b, double xl, double t1, double t2);
-void TopFlange(CheckedWriter& w, const BranchFrame& b, double ul, double ur, double o);
-void RightAngleLine(CheckedWriter& w, const BranchFrame& b);
-void MainAngleLine(CheckedWriter& w, const BranchFrame& b);
-void LeftAngleLine(CheckedWriter& w, const BranchFrame& b, double xl, double t1, double t2);
-void TopAngleLine(CheckedWriter& w, const BranchFrame& b, double ul, double ur, double o);
+void RightFlange(CheckedRecords& w, const BranchFrame& b);
+void MainFlange(CheckedRecords& w, const BranchFrame& b);
+void LeftFlange(CheckedRecords& w, const BranchFrame& b, double xl, double t1, double t2);
+void TopFlange(CheckedRecords& w, const BranchFrame& b, double ul, double ur, double o);
+void RightAngleLine(CheckedRecords& w, const BranchFrame& b);
+void MainAngleLine(CheckedRecords& w, const BranchFrame& b);
+void LeftAngleLine(CheckedRecords& w, const BranchFrame& b, double xl, double t1, double t2);
+void TopAngleLine(CheckedRecords& w, const BranchFrame& b, double ul, double ur, double o);
 
 // The straight runs at the flange ends of the arcs (both sides of a branch).
-void RightEndRuns(CheckedWriter& w, const BranchFrame& b);
-void LeftEndRuns(CheckedWriter& w, const BranchFrame& b, double xl, double t1, double t2);
-void TopEndRuns(CheckedWriter& w, const BranchFrame& b, double ul, double ur, double o);
+void RightEndRuns(CheckedRecords& w, const BranchFrame& b);
+void LeftEndRuns(CheckedRecords& w, const BranchFrame& b, double xl, double t1, double t2);
+void TopEndRuns(CheckedRecords& w, const BranchFrame& b, double ul, double ur, double o);
 
 // The walls of the main duct up to the start of the inner arcs.
-void RightWall(CheckedWriter& w, const BranchFrame& b);
-void LeftWall(CheckedWriter& w, const BranchFrame& b, double ft, double t2);
+void RightWall(CheckedRecords& w, const BranchFrame& b);
+void LeftWall(CheckedRecords& w, const BranchFrame& b, double ft, double t2);
 
 // The partitions from the main duct's foot up to the outer arcs; each is left
 // out when it would have no length.
-void RightPartition(CheckedWriter& w, const BranchFrame& b, double wr);
-void LeftPartition(CheckedWriter& w, const BranchFrame& b, double wl, double ft, double t1);
+void RightPartition(CheckedRecords& w, const BranchFrame& b, double wr);
+void LeftPartition(CheckedRecords& w, const BranchFrame& b, double wl, double ft, double t1);
 
 // The arcs of the right branch (turning from the main duct to +x) and of the
 // left branch (turning to -x; ft is its inner radius f * T).
-void RightInnerArc(CheckedWriter& w, const BranchFrame& b);
-void RightOuterArc(CheckedWriter& w, const BranchFrame& b, double wr);
-void LeftInnerArc(CheckedWriter& w, const BranchFrame& b, double ft, double t2);
-void LeftOuterArc(CheckedWriter& w, const BranchFrame& b, double wl, double ft, double t1);
+void RightInnerArc(CheckedRecords& w, const BranchFrame& b);
+void RightOuterArc(CheckedRecords& w, const BranchFrame& b, double wr);
+void LeftInnerArc(CheckedRecords& w, const BranchFrame& b, double ft, double t2);
+void LeftOuterArc(CheckedRecords& w, const BranchFrame& b, double wl, double ft, double t1);
 
 // The search for the right partition's wall to the outlet corner (ur, o - a),
 // and for the left one to (-ul, o - a).
@@ -111,7 +92,7 @@ double LeftFlangeX(const BranchFrame& b, double t1, double t2);
 // The wall from a partition foot (partitionX, footY) to the outlet corner:
 // one straight line when the partition lies at or beyond the corner
 // (`straight`), else up the partition to the tangent height and across.
-void OutletWall(CheckedWriter& w, bool straight, double partitionX, double footY,
+void OutletWall(CheckedRecords& w, bool straight, double partitionX, double footY,
                 const TangentSearch& search);
 
 // The division of the main duct by the ratio text "a-b" or "a-b-c".

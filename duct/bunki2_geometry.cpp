@@ -5,7 +5,7 @@
 namespace tavelin {
 namespace {
 
-void BuildTwoWay(CheckedWriter& w, const Bunki2Input& in, const BranchFrame& b) {
+void BuildTwoWay(CheckedRecords& w, const Bunki2Input& in, const BranchFrame& b) {
   const double o = in.wb / 2.0 + in.ht;  // the top flange line
   w.Extents(b.x + b.k3, b.m + b.k3 + b.k1, b.f * (in.t2 + in.t1) + in.wm / 2.0 + b.k3 + b.k1,
             in.wb / 2.0 + b.k3 + in.ht);
@@ -27,7 +27,7 @@ void BuildTwoWay(CheckedWriter& w, const Bunki2Input& in, const BranchFrame& b) 
   RightOuterArc(w, b, in.wr);
 }
 
-void BuildBothWays(CheckedWriter& w, const Bunki2Input& in, const BranchFrame& b, double xl) {
+void BuildBothWays(CheckedRecords& w, const Bunki2Input& in, const BranchFrame& b, double xl) {
   const double ft = in.f * in.t;
   w.Extents(b.x + b.k3, b.m + b.k3 + b.k1, b.f * (in.t2 + in.t1) + in.wm / 2.0 + b.k3 + b.k1,
             in.wb / 2.0);
@@ -49,7 +49,7 @@ void BuildBothWays(CheckedWriter& w, const Bunki2Input& in, const BranchFrame& b
   RightOuterArc(w, b, in.wr);
 }
 
-void BuildTee(CheckedWriter& w, const Bunki2Input& in, const BranchFrame& b, double xl) {
+void BuildTee(CheckedRecords& w, const Bunki2Input& in, const BranchFrame& b, double xl) {
   const double ft = in.f * in.t;
   w.Extents(b.x + b.k3, b.m + b.k3 + b.k1, b.f * (in.t2 + in.t1) + in.wm / 2.0 + b.k3 + b.k1,
             in.wb / 2.0);
@@ -76,7 +76,7 @@ bool BuildBunki2(RecordList& list, const Bunki2Input& in, const CommonValues& co
   list.extraY = 0.0;
   list.mirror = in.mirror ? 1 : 0;
   list.rotation = in.rotation;
-  CheckedWriter w(list);
+  CheckedRecords w(list);
   if (in.innerCornerBase) {
     w.Base(in.wm / 2.0, in.wb / 2.0);
   } else {

@@ -9,7 +9,7 @@ bool BuildBunki3(RecordList& list, const Bunki3Input& in, const CommonValues& co
   list.extraY = 0.0;
   list.mirror = in.mirror ? 1 : 0;
   list.rotation = in.rotation;
-  CheckedWriter w(list);
+  CheckedRecords w(list);
   if (in.innerCornerBase) {
     w.Base(in.wm / 2.0, in.wb / 2.0);
   } else {

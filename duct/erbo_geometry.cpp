@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "framework/checked_records.hpp"
 #include "framework/record_list.hpp"
 
 namespace tavelin {
@@ -9,11 +10,6 @@ namespace {
 
 // sin / cos of twice a half angle, as the reducing elbow's fillet ray uses it.
 constexpr double kTwoDegreesToRadians = 0.03490658503888889;
-// Arcs sweeping less than this many degrees are left out.
-constexpr double kNoSweep = 1e-6;
-
-bool Finite(double v) { return std::isfinite(v); }
-
 Point Midpoint(const Point& a, const Point& b) { return {(a.x + b.x) * 0.5, (a.y + b.y) * 0.5}; }
 
 // The crossing of the infinite lines through two sides. When the sides are
@@ -36,57 +32,11 @@ Segment Directed(const Point& far, const Point& bendEnd, double awayX, double aw
   return {far, bendEnd};
 }
 
-// Adds records to the list, remembering when a value was not finite so that
-// a degenerate elbow leaves an empty list rather than "nan" coordinates.
-class Writer {
- public:
-  explicit Writer(RecordList& list) : list_(list) {}
-
-  void Extents(double e1, double e2, double e3, double e4) {
-    if (!Finite(e1) || !Finite(e2) || !Finite(e3) || !Finite(e4)) invalid_ = true;
-    list_.SetExtents(e1, e2, e3, e4);
-  }
-  void Line(int element, const Point& a, const Point& b) {
-    if (!Finite(a.x) || !Finite(a.y) || !Finite(b.x) || !Finite(b.y)) {
-      invalid_ = true;
-      return;
-    }
-    list_.AddLineRecord(1, kSolid, element, a.x, a.y, b.x, b.y);
-  }
-  void Arc(int element, const Point& centre, double radius, double start, double end) {
-    if (!Finite(centre.x) || !Finite(centre.y) || !Finite(radius) || !Finite(start) ||
-        !Finite(end)) {
-      invalid_ = true;
-      return;
-    }
-    // A bend of no angle has no arc; its start and end angles would read as a
-    // full circle.
-    double sweep = std::fmod(end - start, 360.0);
-    if (sweep < 0.0) sweep += 360.0;
-    if (sweep < kNoSweep || sweep > 360.0 - kNoSweep) return;
-    list_.AddArcRecord(2, kSolid, element, centre.x, centre.y, radius, start, end);
-  }
-  void Base(double bx, double by) {
-    if (!Finite(bx) || !Finite(by)) invalid_ = true;
-    list_.baseX = bx;
-    list_.baseY = by;
-  }
-  // True when every record went in; otherwise the list is emptied.
-  bool Finish() {
-    if (invalid_) list_.Clear();
-    return !invalid_;
-  }
-
- private:
-  RecordList& list_;
-  bool invalid_ = false;
-};
-
 struct Common {
   double h1, h2, d;
 };
 
-void BuildRightAngle(Writer& w, const ElbowInput& in, const Common& c) {
+void BuildRightAngle(CheckedRecords& w, const ElbowInput& in, const Common& c) {
   const double h1 = c.h1, h2 = c.h2, d = c.d;
   const double X = h1 + in.l1 + in.r;       // outlet flange
   const double Y = h2 + in.l2 + in.rInlet;  // inlet flange, below the origin
@@ -153,7 +103,7 @@ Angled AngledValues(const ElbowInput& in, const Common& c) {
   return a;
 }
 
-void BuildEqualWidth(Writer& w, const ElbowInput& in, const Common& c) {
+void BuildEqualWidth(CheckedRecords& w, const ElbowInput& in, const Common& c) {
   const double h1 = c.h1, h2 = c.h2;
   const Angled a = AngledValues(in, c);
   auto rot = [&](double x, double y) { return RotateByAngle(x, y, a.theta); };
@@ -209,7 +159,7 @@ void BuildEqualWidth(Writer& w, const ElbowInput& in, const Common& c) {
 }
 
 // Returns false when the inlet is too short for the width difference.
-bool BuildReducing(RecordList& list, Writer& w, const ElbowInput& in, const Common& c) {
+bool BuildReducing(RecordList& list, CheckedRecords& w, const ElbowInput& in, const Common& c) {
   const double h1 = c.h1, h2 = c.h2, d = c.d;
   const Angled a = AngledValues(in, c);
   auto rot = [&](double x, double y) { return RotateByAngle(x, y, a.theta); };
@@ -313,7 +263,7 @@ ElbowResult BuildElbow(RecordList& list, const ElbowInput& input) {
   const Common common{input.w1 / 2.0, input.w2 / 2.0, input.w1 - input.w2};
   ElbowResult result;
   result.construction = ChooseElbowConstruction(input.angle, input.sameWidthText);
-  Writer writer(list);
+  CheckedRecords writer(list);
   switch (result.construction) {
     case ElbowConstruction::kRightAngle:
       BuildRightAngle(writer, input, common);

@@ -19,7 +19,7 @@ bool BuildSmagari(RecordList& list, const SmagariInput& in, const CommonValues& 
   list.extraY = 0.0;
   list.mirror = in.mirror ? 1 : 0;
   list.rotation = 270.0;
-  CheckedWriter w(list);
+  CheckedRecords w(list);
   const double h = in.w / 2.0;
   const double s = in.s, a = in.a, k1 = common.k1, k2 = common.k2;
   switch (in.base) {

@@ -9,7 +9,7 @@ bool BuildTuki(RecordList& list, const TukiInput& in, const CommonValues& common
   list.extraY = 0.0;
   list.mirror = in.mirror ? 1 : 0;
   list.rotation = 270.0;
-  CheckedWriter w(list);
+  CheckedRecords w(list);
   const double h = in.w / 2.0;
   const double a = in.a, b = in.b, c = in.c, e = in.e;
   const double k1 = common.k1, k2 = common.k2;
