@@ -61,7 +61,7 @@ void CopyTree(const fs::path& from, const fs::path& to, InstallReport& report) {
       ++report.kept;
       continue;
     }
-    WriteFileAtomically(target, ReadBytes(it->path()));
+    WriteFileAtomically(target, ReadBytes(it->path()), Flush::kLater);
     ++report.copied;
   }
   if (ec) throw FileError(from, ec.message());
@@ -71,13 +71,16 @@ void CopyTree(const fs::path& from, const fs::path& to, InstallReport& report) {
 
 void InstallTree(const fs::path& root, const fs::path& tree, InstallReport& report) {
   if (!fs::is_directory(tree)) throw FileError(tree, "フォルダがありません");
+  const int before = report.copied;
   CopyTree(tree, root, report);
+  if (report.copied != before) FlushFileSystem(root);
 }
 
 InstallReport InstallDefaults(const fs::path& root, const fs::path& dataDir, const fs::path& builder) {
   InstallReport report;
   if (!fs::is_directory(dataDir)) throw FileError(dataDir, "既定のデータがありません");
   CopyTree(dataDir, root, report);
+  if (report.copied > 0) FlushFileSystem(root);
   std::error_code ec;
   if (!builder.empty() && fs::is_regular_file(builder, ec)) {
     fs::path exes = Target(root, "exes");
