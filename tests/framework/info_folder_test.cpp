@@ -168,7 +168,7 @@ TEST_F(InfoFolderTest, TemporariesOfDeadWritersGoWithTheNextProcessesFirstWrite)
   const fs::path infoDir = dir.Path() / "info";
   const std::string dead = std::to_string(DeadProcess());
   const std::string live = std::to_string(getppid());
-  for (const std::string name :
+  for (const std::string& name :
        {"Erbo.ini.tmp" + dead + "_0", "DrawData.txt.tmp" + dead + "_17", "Erbo.ini.tmp" + live + "_3",
         "Erbo.ini.tmp" + dead, "notes.tmp_x" + dead + "_1", "Erbo.ini.tmp" + dead + "_2a"}) {
     std::ofstream(infoDir / name) << "x";
