@@ -44,7 +44,6 @@ cmake --build "$ASAN_BUILD_DIR"
 
 stage "tests under the sanitizers ($ASAN_BUILD_DIR)"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:detect_stack_use_after_return=1}"
-export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan-suppressions.txt:print_suppressions=0}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1}"
 ctest --test-dir "$ASAN_BUILD_DIR" --output-on-failure "$@"
 
