@@ -93,7 +93,7 @@ void CopyTree(const fs::path& from, const fs::path& to, InstallReport& report) {
       ++report.kept;
       continue;
     }
-    WriteFileAtomically(target, ReadBytes(it->path()));
+    WriteFileAtomically(target, ReadBytes(it->path()), Flush::kLater);
     ++report.copied;
   }
   if (ec) throw FileError(from, ec.message());
@@ -103,7 +103,9 @@ void CopyTree(const fs::path& from, const fs::path& to, InstallReport& report) {
 
 void InstallTree(const fs::path& root, const fs::path& tree, InstallReport& report) {
   if (!fs::is_directory(tree)) throw FileError(tree, "フォルダがありません");
+  const int before = report.copied;
   CopyTree(tree, root, report);
+  if (report.copied != before) FlushFileSystem(root);
 }
 
 namespace {
@@ -130,6 +132,7 @@ InstallReport InstallDefaults(const fs::path& root, const fs::path& dataDir, con
   InstallReport report;
   if (!fs::is_directory(dataDir)) throw FileError(dataDir, "既定のデータがありません");
   CopyTree(dataDir, root, report);
+  if (report.copied > 0) FlushFileSystem(root);
   InstallBuilder(root, builder, report);
   return report;
 }

@@ -1,14 +1,17 @@
 #include "framework/info_folder.hpp"
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <limits>
+#include <mutex>
+#include <set>
 
 #include "framework/codepage.hpp"
 #include "framework/text.hpp"
@@ -16,10 +19,23 @@
 namespace tavelin {
 namespace fs = std::filesystem;
 
-FileError::FileError(fs::path path, std::string reason)
+FileError::FileError(fs::path path, std::string reason, FileOperation operation)
     : std::runtime_error(path.string() + ": " + reason),
       path_(std::move(path)),
-      reason_(std::move(reason)) {}
+      reason_(std::move(reason)),
+      operation_(operation) {}
+
+std::string FileErrorHeadline(const FileError& error) {
+  switch (error.Operation()) {
+    case FileOperation::kRead:
+      return "ファイルを読み込めません。";
+    case FileOperation::kWrite:
+      return "ファイルに書き込めません。";
+    case FileOperation::kOpen:
+      break;
+  }
+  return "ファイルを開けません。";
+}
 
 fs::path DefaultRoot() {
   if (const char* root = std::getenv("TAVELIN_ROOT"); root && *root) return fs::path(root);
@@ -37,50 +53,169 @@ fs::path LocateIgnoringCase(const fs::path& dir, std::string_view name) {
   return exact;
 }
 
-std::vector<std::string> ReadTextLines(const fs::path& file, size_t capacity) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
+namespace {
+
+// Closes a descriptor on every path out.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int Get() const { return fd_; }
+  // Closes now; the error of close(2), 0 when it succeeded.
+  int Close() {
+    int result = ::close(fd_);
+    fd_ = -1;
+    return result == 0 ? 0 : errno;
+  }
+
+ private:
+  int fd_;
+};
+
+std::string LimitText(std::uintmax_t maxBytes) {
+  return maxBytes >= 1024 * 1024 && maxBytes % (1024 * 1024) == 0
+             ? std::to_string(maxBytes / (1024 * 1024)) + " MB"
+             : std::to_string(maxBytes / 1024) + " KB";
+}
+
+}  // namespace
+
+std::vector<std::string> ReadTextLines(const fs::path& file, size_t capacity,
+                                       std::uintmax_t maxBytes) {
+  Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.Get() < 0) {
     std::error_code ec;
     const char* reason = !fs::exists(file.parent_path(), ec) ? "フォルダがありません"
                          : !fs::exists(file, ec)            ? "ファイルがありません"
                                                              : "開けません";
     throw FileError(file, reason);
   }
-  std::vector<std::string> lines;
-  std::string line;
-  while (lines.size() < capacity && std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(Cp932ToUtf8(line));
+  const std::string tooLarge = "ファイルが大きすぎます（上限 " + LimitText(maxBytes) + "）";
+  struct stat info {};
+  if (::fstat(fd.Get(), &info) == 0 && S_ISREG(info.st_mode) &&
+      static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
+    throw FileError(file, tooLarge, FileOperation::kRead);
   }
-  if (in.bad()) throw FileError(file, "読み込みに失敗しました");
+  // Read at most one byte beyond the limit, whatever the size said.
+  std::string bytes;
+  char buffer[16384];
+  for (;;) {
+    ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw FileError(file, std::string("読み込みに失敗しました（") + std::strerror(errno) + "）",
+                      FileOperation::kRead);
+    }
+    if (got == 0) break;
+    if (bytes.size() + static_cast<size_t>(got) > maxBytes) {
+      throw FileError(file, tooLarge, FileOperation::kRead);
+    }
+    bytes.append(buffer, static_cast<size_t>(got));
+  }
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (lines.size() < capacity && start < bytes.size()) {
+    size_t end = bytes.find('\n', start);
+    if (end == std::string::npos) end = bytes.size();
+    std::string_view line(bytes.data() + start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(Cp932ToUtf8(line));
+    start = end + 1;
+  }
   return lines;
 }
 
-void WriteFileAtomically(const fs::path& file, std::string_view bytes) {
+namespace {
+
+// The process id of a temporary file name "NAME.tmpPID_N", or 0.
+pid_t TemporaryOwner(std::string_view name) {
+  size_t at = name.rfind(".tmp");
+  if (at == std::string_view::npos || at == 0) return 0;
+  std::string_view rest = name.substr(at + 4);
+  size_t bar = rest.find('_');
+  if (bar == 0 || bar == std::string_view::npos || bar + 1 == rest.size() || bar > 9) return 0;
+  auto digits = [](std::string_view text) {
+    return text.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  if (!digits(rest.substr(0, bar)) || !digits(rest.substr(bar + 1))) return 0;
+  long pid = std::stol(std::string(rest.substr(0, bar)));
+  return pid > 0 && pid <= std::numeric_limits<pid_t>::max() ? static_cast<pid_t>(pid) : 0;
+}
+
+bool ProcessRuns(pid_t pid) { return ::kill(pid, 0) == 0 || errno == EPERM; }
+
+// The folders this process has already swept of dead writers' leftovers (a
+// forked process starts afresh).
+void SweepOnce(const fs::path& dir) {
+  static std::mutex mutex;
+  static std::set<fs::path> swept;
+  static pid_t sweeper = 0;
+  {
+    std::lock_guard lock(mutex);
+    if (sweeper != ::getpid()) {
+      swept.clear();
+      sweeper = ::getpid();
+    }
+    if (!swept.insert(dir).second) return;
+  }
+  RemoveStaleTemporaries(dir);
+}
+
+}  // namespace
+
+int RemoveStaleTemporaries(const fs::path& dir) {
+  int removed = 0;
+  std::error_code ec;
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    const pid_t owner = TemporaryOwner(it->path().filename().string());
+    if (owner == 0 || owner == ::getpid() || ProcessRuns(owner)) continue;
+    std::error_code removeError;
+    if (it->is_regular_file(removeError) && fs::remove(it->path(), removeError)) ++removed;
+  }
+  return removed;
+}
+
+void WriteFileAtomically(const fs::path& file, std::string_view bytes, Flush flush) {
   static std::atomic<unsigned> serial{0};
+  const fs::path dir = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  SweepOnce(dir);
   fs::path temp = file;
   temp += ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(serial++);
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) throw FileError(file, std::strerror(errno));
+  Descriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  if (fd.Get() < 0) throw FileError(file, std::strerror(errno), FileOperation::kWrite);
+  auto fail = [&](int error) {
+    ::unlink(temp.c_str());
+    throw FileError(file, std::strerror(error), FileOperation::kWrite);
+  };
   const char* data = bytes.data();
   size_t left = bytes.size();
   while (left > 0) {
-    ssize_t written = ::write(fd, data, left);
+    ssize_t written = ::write(fd.Get(), data, left);
     if (written < 0) {
       if (errno == EINTR) continue;
-      std::string reason = std::strerror(errno);
-      ::close(fd);
-      ::unlink(temp.c_str());
-      throw FileError(file, reason);
+      fail(errno);
     }
     data += written;
     left -= static_cast<size_t>(written);
   }
-  if (::close(fd) != 0 || ::rename(temp.c_str(), file.c_str()) != 0) {
-    std::string reason = std::strerror(errno);
-    ::unlink(temp.c_str());
-    throw FileError(file, reason);
-  }
+  // The data reaches the disk before the name points at it.
+  if (flush == Flush::kNow && ::fsync(fd.Get()) != 0) fail(errno);
+  if (int error = fd.Close(); error != 0) fail(error);
+  if (::rename(temp.c_str(), file.c_str()) != 0) fail(errno);
+  if (flush == Flush::kLater) return;
+  // And the new name itself; a folder that cannot be flushed (some file
+  // systems refuse) leaves the rename as durable as the system makes it.
+  Descriptor folder(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.Get() >= 0) ::fsync(folder.Get());
+}
+
+void FlushFileSystem(const fs::path& path) {
+  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.Get() >= 0) ::syncfs(fd.Get());
 }
 
 std::string EncodeLines(const std::vector<std::string>& lines) {
@@ -117,7 +252,9 @@ std::vector<std::string> InfoFolder::ReadToEnd(std::string_view name, size_t cap
 
 void InfoFolder::WriteLines(std::string_view name, const std::vector<std::string>& lines) const {
   std::error_code ec;
-  if (!fs::is_directory(InfoDir(), ec)) throw FileError(InfoDir(), "フォルダがありません");
+  if (!fs::is_directory(InfoDir(), ec)) {
+    throw FileError(InfoDir(), "フォルダがありません", FileOperation::kWrite);
+  }
   WriteFileAtomically(Locate(name), EncodeLines(lines));
 }
 

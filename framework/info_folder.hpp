@@ -2,6 +2,7 @@
 // per line, CP932 with CR LF on disk and UTF-8 in memory, always written whole.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -10,18 +11,32 @@
 
 namespace tavelin {
 
+// What failed on a file: opening it, reading it, or writing it anew.
+enum class FileOperation { kOpen, kRead, kWrite };
+
 // A file that could not be opened, read or written; the dialog host reports
 // it in a message box and the program goes on.
 class FileError : public std::runtime_error {
  public:
-  FileError(std::filesystem::path path, std::string reason);
+  FileError(std::filesystem::path path, std::string reason,
+            FileOperation operation = FileOperation::kOpen);
   const std::filesystem::path& Path() const { return path_; }
   const std::string& Reason() const { return reason_; }
+  FileOperation Operation() const { return operation_; }
 
  private:
   std::filesystem::path path_;
   std::string reason_;
+  FileOperation operation_;
 };
+
+// The first line of the message that reports `error`: "ファイルを開けません。",
+// "ファイルを読み込めません。" or "ファイルに書き込めません。".
+std::string FileErrorHeadline(const FileError& error);
+
+// Every file of the info folder is a few kilobytes (the largest installed one
+// is far below this); a larger one is damaged or not ours and is not read.
+inline constexpr std::uintmax_t kMaxInfoFileBytes = 1024 * 1024;
 
 // The installation root: $TAVELIN_ROOT, else $HOME/Tavelin.
 std::filesystem::path DefaultRoot();
@@ -31,12 +46,30 @@ std::filesystem::path DefaultRoot();
 std::filesystem::path LocateIgnoringCase(const std::filesystem::path& dir, std::string_view name);
 
 // Reads a text file into UTF-8 lines without line ends (LF or CR LF), at most
-// `capacity` lines. Throws FileError when it cannot be opened.
-std::vector<std::string> ReadTextLines(const std::filesystem::path& file, size_t capacity);
+// `capacity` lines. Throws FileError when it cannot be opened or read, or when
+// it is larger than `maxBytes` (the message names the limit).
+std::vector<std::string> ReadTextLines(const std::filesystem::path& file, size_t capacity,
+                                       std::uintmax_t maxBytes = kMaxInfoFileBytes);
+
+// Whether a write waits until its file is on the disk.
+enum class Flush { kNow, kLater };
 
 // Writes `bytes` through a temporary file in the same folder and a rename, so
-// the old file stays whole if anything fails. Throws FileError.
-void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes);
+// the old file stays whole if anything fails. With Flush::kNow the data and
+// then the folder reach the disk before it returns, so a power cut leaves the
+// old or the new file, never an empty one; Flush::kLater leaves that to a
+// FlushFileSystem of the whole tree (the installer's thousands of files). The
+// first write of a process into a folder also removes the temporary files
+// that processes killed while writing left there. Throws FileError.
+void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes,
+                         Flush flush = Flush::kNow);
+
+// Puts everything written on the file system of `path` on the disk.
+void FlushFileSystem(const std::filesystem::path& path);
+
+// Removes from `dir` the temporary files of WriteFileAtomically ("NAME.tmpPID_N")
+// whose process no longer runs; returns how many it removed.
+int RemoveStaleTemporaries(const std::filesystem::path& dir);
 
 // Joins UTF-8 lines into CP932 bytes, each line followed by CR LF.
 std::string EncodeLines(const std::vector<std::string>& lines);

@@ -1,5 +1,6 @@
 #include "framework/text.hpp"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <climits>
@@ -55,7 +56,9 @@ double ToDouble(std::string_view text) {
     while (k < buffer.size() && (buffer[k] == '0')) ++k;
     while (k < buffer.size() && IsDigit(buffer[k])) ++k, ++magnitude;
     if (size_t e = buffer.find_first_of("eE"); e != std::string::npos) {
-      magnitude += std::strtol(buffer.c_str() + e + 1, nullptr, 10);
+      // strtol saturates; any exponent beyond this decides alone.
+      magnitude += std::clamp(std::strtol(buffer.c_str() + e + 1, nullptr, 10), -100000000L,
+                              100000000L);
     }
     value = magnitude > 0 ? HUGE_VAL : 0.0;
   }

@@ -39,7 +39,7 @@ bool KindAndClass(const std::vector<std::string>& fields, int& kind, int& lineCl
   double values[2];
   if (!Numbers(fields, 0, 2, values)) return false;
   if (values[0] != std::floor(values[0]) || values[1] != std::floor(values[1])) return false;
-  kind = static_cast<int>(values[0]);
+  kind = static_cast<int>(std::clamp(values[0], -1e6, 1e6));
   lineClass = static_cast<int>(std::clamp(values[1], -1e6, 1e6));
   return true;
 }

@@ -178,6 +178,14 @@ DialogWindow::~DialogWindow() {
   std::erase(OpenWindows(), this);
   // The widgets go while this window can still ignore what they report.
   finished_ = true;
+  // Nor are their events filtered any more: a widget being destroyed is no
+  // longer the combo box or edit field the filter takes it for.
+  for (Item& item : items_) {
+    item.widget->removeEventFilter(this);
+    if (auto* combo = qobject_cast<QComboBox*>(item.widget); combo && combo->lineEdit()) {
+      combo->lineEdit()->removeEventFilter(this);
+    }
+  }
   for (Item& item : items_) {
     item.widget->blockSignals(true);
     delete item.widget;
@@ -748,10 +756,11 @@ void DialogWindow::mousePressEvent(QMouseEvent* event) {
 }
 
 bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched->property("doubleClickable").toBool()) {
+  if (finished_) return QDialog::eventFilter(watched, event);
+  if (auto* combo = qobject_cast<QComboBox*>(watched);
+      combo && combo->property("doubleClickable").toBool()) {
     // The list opens only when no second click follows within the
     // double-click time, so the second click is not lost to the open list.
-    auto* combo = static_cast<QComboBox*>(watched);
     if (event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
       const int press = ++comboPresses_;

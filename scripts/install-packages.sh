@@ -6,11 +6,17 @@ set -euo pipefail
 TAVELIN_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libdxflib-dev libgtest-dev
                   libgmock-dev libbenchmark-dev fonts-noto-cjk python3 python3-ezdxf locales-all
                   desktop-file-utils)
+# The hardening stages of test.sh: clang with its sanitizer and libFuzzer
+# run-times (libclang-rt-14-dev holds libclang_rt.fuzzer).
+TAVELIN_HARDENING_PACKAGES=(clang libclang-rt-14-dev)
 
+# install_missing_packages [WHO [PACKAGE ...]]   (the usual list unless told)
 install_missing_packages() {
   local who="${1:-install-packages.sh}"
+  local wanted=("${TAVELIN_PACKAGES[@]}")
+  [ $# -gt 1 ] && wanted=("${@:2}")
   local missing=()
-  for package in "${TAVELIN_PACKAGES[@]}"; do
+  for package in "${wanted[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
       missing+=("$package")
     fi

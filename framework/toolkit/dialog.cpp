@@ -94,7 +94,7 @@ void Dialog::Guarded(const std::function<void()>& action) {
     action();
   } catch (const FileError& error) {
     ++failures_;
-    MessageBox("ファイルを開けません。\n" + error.Path().string() + "\n(" + error.Reason() + ")",
+    MessageBox(FileErrorHeadline(error) + "\n" + error.Path().string() + "\n(" + error.Reason() + ")",
                kProductTitle);
   } catch (const std::exception& error) {
     ++failures_;

@@ -70,6 +70,17 @@ ControlKind ParseKind(const std::string& kind, int lineNumber) {
   return it->second;
 }
 
+// A position or size in dialog units; far beyond any screen is a mistake.
+int Units(const std::string& word, int lineNumber) {
+  constexpr int kMaxUnits = 10000;
+  const int units = ToInt(word);
+  if (units < -kMaxUnits || units > kMaxUnits) {
+    throw std::runtime_error("layout line " + std::to_string(lineNumber) + ": " + word +
+                             " is beyond " + std::to_string(kMaxUnits) + " dialog units");
+  }
+  return units;
+}
+
 }  // namespace
 
 int DialogUnitsToPixelsX(int units) { return (units * kBaseUnitX + 2) / 4; }
@@ -85,8 +96,8 @@ Layout ParseLayout(std::string_view text) {
     if (words[0] == "dialog") {
       if (words.size() < 4) throw std::runtime_error("layout line " + std::to_string(lineNumber) + ": dialog needs caption, width, height");
       layout.caption = Unquote(words[1]);
-      layout.width = DialogUnitsToPixelsX(ToInt(words[2]));
-      layout.height = DialogUnitsToPixelsY(ToInt(words[3]));
+      layout.width = DialogUnitsToPixelsX(Units(words[2], lineNumber));
+      layout.height = DialogUnitsToPixelsY(Units(words[3], lineNumber));
       for (size_t i = 4; i + 1 < words.size(); i += 2) {
         if (words[i] == "font") layout.font = Unquote(words[i + 1]);
         if (words[i] == "size") layout.pointSize = ToInt(words[i + 1]);
@@ -97,7 +108,8 @@ Layout ParseLayout(std::string_view text) {
     ControlDefinition definition;
     definition.id = ToInt(words[0]);
     definition.kind = ParseKind(words[1], lineNumber);
-    int x = ToInt(words[2]), y = ToInt(words[3]), w = ToInt(words[4]), h = ToInt(words[5]);
+    const int x = Units(words[2], lineNumber), y = Units(words[3], lineNumber);
+    const int w = Units(words[4], lineNumber), h = Units(words[5], lineNumber);
     definition.rect = {DialogUnitsToPixelsX(x), DialogUnitsToPixelsY(y), DialogUnitsToPixelsX(x + w),
                  DialogUnitsToPixelsY(y + h)};
     definition.text = Unquote(words[6]);

@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstring>
+#include <set>
 #include <fstream>
 #include <sstream>
 
@@ -111,6 +113,87 @@ TEST_F(InfoFolderTest, AnInterruptedWriteLeavesTheOldFileWhole) {
     ++files;
   }
   EXPECT_EQ(files, 1) << "a temporary file was left behind";
+}
+
+TEST_F(InfoFolderTest, AFileBeyondTheBoundIsRefusedNamingItAndTheLimit) {
+  const fs::path file = dir.Path() / "info" / "Erbo.ini";
+  std::ofstream(file, std::ios::binary) << std::string(kMaxInfoFileBytes, '7');
+  EXPECT_EQ(info.ReadLine("Erbo.ini").size(), kMaxInfoFileBytes);  // at the bound: read
+  std::ofstream(file, std::ios::binary | std::ios::app) << "\r\n";
+  try {
+    info.ReadLines("Erbo.ini", 1);
+    FAIL() << "a file over the bound was read";
+  } catch (const FileError& error) {
+    EXPECT_EQ(error.Operation(), FileOperation::kRead);
+    EXPECT_EQ(error.Path(), file);
+    EXPECT_EQ(error.Reason(), "ファイルが大きすぎます（上限 1 MB）");
+    EXPECT_EQ(FileErrorHeadline(error), "ファイルを読み込めません。");
+  }
+}
+
+TEST_F(InfoFolderTest, WriteFailuresAreWriteErrorsWithTheSystemsReason) {
+  // A folder where the file should be: the rename fails, even for root.
+  fs::create_directories(dir.Path() / "info" / "Command.ini" / "inside");
+  try {
+    info.WriteLine("Command.ini", "4");
+    FAIL() << "no error";
+  } catch (const FileError& error) {
+    EXPECT_EQ(FileErrorHeadline(error), "ファイルに書き込めません。");
+    EXPECT_EQ(error.Reason(), std::strerror(EISDIR));
+  }
+  fs::remove_all(dir.Path() / "info");
+  try {
+    info.WriteLine("Command.ini", "4");
+    FAIL() << "no error";
+  } catch (const FileError& error) {
+    EXPECT_EQ(error.Operation(), FileOperation::kWrite);
+  }
+  try {
+    info.ReadLine("Command.ini");
+    FAIL() << "no error";
+  } catch (const FileError& error) {
+    EXPECT_EQ(FileErrorHeadline(error), "ファイルを開けません。");
+  }
+}
+
+// A process id that no process has any more.
+pid_t DeadProcess() {
+  pid_t child = fork();
+  if (child == 0) _exit(0);
+  waitpid(child, nullptr, 0);
+  return child;
+}
+
+TEST_F(InfoFolderTest, TemporariesOfDeadWritersGoWithTheNextProcessesFirstWrite) {
+  const fs::path infoDir = dir.Path() / "info";
+  const std::string dead = std::to_string(DeadProcess());
+  const std::string live = std::to_string(getppid());
+  for (const std::string& name :
+       {"Erbo.ini.tmp" + dead + "_0", "DrawData.txt.tmp" + dead + "_17", "Erbo.ini.tmp" + live + "_3",
+        "Erbo.ini.tmp" + dead, "notes.tmp_x" + dead + "_1", "Erbo.ini.tmp" + dead + "_2a"}) {
+    std::ofstream(infoDir / name) << "x";
+  }
+  // A new process (this one has written into other folders already).
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    try {
+      info.WriteLine("Sentaku.ini", "3");
+    } catch (...) {
+      _exit(1);
+    }
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  std::set<std::string> left;
+  for (auto& entry : fs::directory_iterator(infoDir)) left.insert(entry.path().filename().string());
+  // Only the temporaries of the dead writer went; a running writer's and
+  // names of another shape stay.
+  EXPECT_EQ(left, (std::set<std::string>{"Sentaku.ini", "Erbo.ini.tmp" + live + "_3",
+                                         "Erbo.ini.tmp" + dead, "notes.tmp_x" + dead + "_1",
+                                         "Erbo.ini.tmp" + dead + "_2a"}));
 }
 
 TEST(DefaultRootTest, EnvironmentDecides) {

@@ -24,6 +24,9 @@ TEST(Conversions, LeadingNumberIsTakenAndTheRestIgnored) {
   EXPECT_EQ(ToDouble("1e999"), HUGE_VAL);
   EXPECT_EQ(ToDouble("-1e999"), -HUGE_VAL);
   EXPECT_EQ(ToDouble("1e-999"), 0.0);
+  // Exponents beyond a long, which overflowed the magnitude.
+  EXPECT_EQ(ToDouble("189.74e99999999999999999999"), HUGE_VAL);
+  EXPECT_EQ(ToDouble("1e-99999999999999999999"), 0.0);
   EXPECT_EQ(ToInt("42px"), 42);
   EXPECT_EQ(ToInt(" -7"), -7);
   EXPECT_EQ(ToInt("12.9"), 12);

@@ -241,11 +241,13 @@ TEST_F(PartsMenuTest, MalformedPartFilesNeverCrashAndSkipWhatTheyCannotRead) {
                           "1,1,0,10,-10",         // too short
                           "2,1,0,4,x,2,0,90,",    // not a number
                           "7,1,0,1,2,3,4,5,",     // no such kind
+                          "4e83,1,0,1,2,3,4,",    // kinds beyond any integer
+                          "-2147483649,1,0,1,2,3,4,",
                           "2,1,0,4,-3,-2,0,90,",  // a negative radius
                           ""});
   auto d = OpenElbow();
   EXPECT_EQ(Text(*d, D::kPartName), "90°エルボ");
-  EXPECT_EQ(d->SkippedLines(), 4);
+  EXPECT_EQ(d->SkippedLines(), 6);
   EXPECT_EQ(DrawData().size(), 1u);
 
   for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{

@@ -158,6 +158,9 @@ TEST(LayoutParsing, MistakesNameTheLine) {
     EXPECT_NE(std::string(error.what()).find("line 3"), std::string::npos);
   }
   EXPECT_THROW(ParseLayout("1 edit 0 0 1 1 \"\" sparkly\n"), std::runtime_error);
+  // Sizes beyond any screen, which overflowed the pixel arithmetic.
+  EXPECT_THROW(ParseLayout("1 edit 79 0 2147483647 1 \"\"\n"), std::runtime_error);
+  EXPECT_THROW(ParseLayout("dialog \"x\" 10 -99999\n"), std::runtime_error);
   Layout escaped = ParseLayout("dialog \"a\" 4 8\n1 static 0 0 4 8 \"two\\nlines \\\"q\\\"\"\n");
   EXPECT_EQ(escaped.controls[0].text, "two\nlines \"q\"");
   EXPECT_EQ(escaped.width, 7);

@@ -1,0 +1,142 @@
+// A process that rewrites settings and hand-off files in a loop is killed at
+// random moments: every file is afterwards the whole old or the whole new
+// content, and the next process's first write takes the temporaries away.
+// TAVELIN_CRASH_KILLS sets the number of kills (200 by default).
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <random>
+#include <sstream>
+#include <thread>
+
+#include "framework/handoff.hpp"
+#include "framework/info_folder.hpp"
+#include "tests/support/test_root.hpp"
+
+namespace tavelin {
+namespace {
+namespace fs = std::filesystem;
+
+std::string Slurp(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// Two versions of each file, of different lengths, so that a torn, short or
+// empty file matches neither.
+struct Versions {
+  std::vector<std::string> lines[2];
+};
+
+std::map<std::string, Versions> FileVersions() {
+  std::map<std::string, Versions> files;
+  Versions drawData;
+  for (int i = 0; i < 4000; ++i) {
+    drawData.lines[1].push_back("L,1,7,外形線," + std::to_string(i) + ".000000,0.000000," +
+                                std::to_string(i + 1) + ".000000,450.000000,");
+  }
+  drawData.lines[0] = {"L,1,7,外形線,0.000000,0.000000,1820.000000,0.000000,"};
+  files["DrawData.txt"] = drawData;
+  files["DrawName.ini"] = {{{"ER1234D567890"}, {"ER98765D432100"}}};
+  files["Erbo.ini"] = {{{"450", "300", "90", "1", "0"},
+                        {"1200", "600", "45", "2", "1", "", "空調ダクト", "150"}}};
+  files["Sentaku.ini"] = {{{"2"}, {"6 "}}};
+  return files;
+}
+
+int KillsWanted() {
+  const char* text = std::getenv("TAVELIN_CRASH_KILLS");
+  const int kills = text ? std::atoi(text) : 0;
+  return kills > 0 ? kills : 200;
+}
+
+int Temporaries(const fs::path& dir) {
+  int count = 0;
+  for (auto& entry : fs::directory_iterator(dir)) {
+    count += entry.path().filename().string().find(".tmp") != std::string::npos;
+  }
+  return count;
+}
+
+[[noreturn]] void WriteForever(const InfoFolder& info, const std::map<std::string, Versions>& files) {
+  try {
+    for (int round = 1;; ++round) {
+      const int v = round % 2;
+      // As a generator hands off: the records, its settings, the block name.
+      WriteDrawData(info, files.at("DrawData.txt").lines[v]);
+      info.WriteLines("Erbo.ini", files.at("Erbo.ini").lines[v]);
+      WriteDrawName(info, files.at("DrawName.ini").lines[v][0]);
+      info.WriteLines("Sentaku.ini", files.at("Sentaku.ini").lines[v]);
+    }
+  } catch (...) {
+    _exit(3);
+  }
+}
+
+TEST(KilledWriterTest, EveryFileIsWholeAndNoTemporaryStays) {
+  testing::TempDir dir;
+  const fs::path infoDir = dir.Path() / "info";
+  fs::create_directories(infoDir);
+  const InfoFolder info(dir.Path());
+  const auto files = FileVersions();
+  std::map<std::string, std::string> whole[2];
+  for (const auto& [name, versions] : files) {
+    for (int v = 0; v < 2; ++v) whole[v][name] = EncodeLines(versions.lines[v]);
+    info.WriteLines(name, versions.lines[0]);
+  }
+
+  const int kills = KillsWanted();
+  const unsigned seed = std::random_device{}();
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<int> delayMicroseconds(0, 6000);
+  int midWrite = 0;  // kills that left a temporary file behind
+  int changed = 0;   // kills after which some file held the other version
+  for (int kill = 0; kill < kills; ++kill) {
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) WriteForever(info, files);
+    std::this_thread::sleep_for(std::chrono::microseconds(delayMicroseconds(random)));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer failed (status " << status << "), seed "
+                                     << seed;
+    for (const auto& [name, versions] : files) {
+      const std::string bytes = Slurp(info.Locate(name));
+      ASSERT_TRUE(bytes == whole[0].at(name) || bytes == whole[1].at(name))
+          << name << " is torn after kill " << kill + 1 << " (" << bytes.size()
+          << " bytes), seed " << seed;
+      changed += bytes == whole[1].at(name);
+    }
+    midWrite += Temporaries(infoDir) > 0;
+  }
+  // The next process to write removes what the killed ones left.
+  pid_t next = fork();
+  ASSERT_GE(next, 0);
+  if (next == 0) {
+    try {
+      info.WriteLines("Sentaku.ini", files.at("Sentaku.ini").lines[0]);
+    } catch (...) {
+      _exit(1);
+    }
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(next, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_EQ(Temporaries(infoDir), 0);
+  ASSERT_GT(changed, 0) << "no kill came after a completed write";
+  std::printf("%d of %d kills left every file whole; %d found a temporary file, none stayed\n",
+              kills, kills, midWrite);
+}
+
+}  // namespace
+}  // namespace tavelin
