@@ -20,15 +20,15 @@ python3 fuzz/make_seeds.py --source . --build "$build" --out "$corpus"
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1}"
-status=0
-for harness in "$build"/fuzz/fuzz_*; do
+# One harness: its kept regression inputs first, then the timed run.
+fuzz_one() {
+  local harness="$1" name work executions features
   name="$(basename "$harness")"
   if compgen -G "fuzz/regressions/$name/*" >/dev/null; then
     if ! "$harness" fuzz/regressions/"$name"/* >"$logs/$name.regressions" 2>&1; then
       echo "$name: a kept regression input fails again" >&2
       tail -n 40 "$logs/$name.regressions" >&2
-      status=1
-      continue
+      return 1
     fi
   fi
   work="$build/fuzz-work/$name"
@@ -43,7 +43,24 @@ for harness in "$build"/fuzz/fuzz_*; do
   else
     echo "$name: FINDING (input kept in $findings)" >&2
     tail -n 60 "$logs/$name.log" >&2
-    status=1
+    return 1
   fi
+}
+
+# $FUZZ_JOBS harnesses at a time (2: one per core of the CI machine).
+jobs_at_once="${FUZZ_JOBS:-2}"
+status=0
+running=0
+for harness in "$build"/fuzz/fuzz_*; do
+  fuzz_one "$harness" &
+  running=$((running + 1))
+  if [ "$running" -ge "$jobs_at_once" ]; then
+    wait -n || status=1
+    running=$((running - 1))
+  fi
+done
+while [ "$running" -gt 0 ]; do
+  wait -n || status=1
+  running=$((running - 1))
 done
 exit $status
