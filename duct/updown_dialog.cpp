@@ -10,22 +10,28 @@ namespace {
 
 constexpr const char* kBlockPrefix = "UPD_";
 
-const GeneratorSetup kSetup{"Updown", UpdownDialog::kStatusLine, UpdownDialog::kPreview,
-                            UpdownDialog::kSchematic, UpdownDialog::kSchematicFile, 100, 5.5,
-                            65.0, 85.0};
+const GeneratorSetup kSetup{"Updown",
+                            UpdownDialog::kStatusLine,
+                            UpdownDialog::kPreview,
+                            UpdownDialog::kSchematic,
+                            UpdownDialog::kSchematicFile,
+                            100,
+                            5.5,
+                            65.0,
+                            85.0};
 
 // The preview keeps the duct in place while the base point moves.
 constexpr double kPreviewNumerator = 160.0;
 constexpr double kPreviewFraction = 0.125;
 
-constexpr const char* kOutOfRange = "この寸法ではアップダウンを作図できません。寸法を見直してください。";
+constexpr const char* kOutOfRange =
+    "この寸法ではアップダウンを作図できません。寸法を見直してください。";
 
 // Lines 1 to 9 of "Updown.ini", in file order.
-constexpr int kEdits[] = {UpdownDialog::kEndWidth,     UpdownDialog::kMiddleWidth,
-                          UpdownDialog::kEndHeight,    UpdownDialog::kRise,
-                          UpdownDialog::kMiddleHeight, UpdownDialog::kOffset,
-                          UpdownDialog::kMiddle,       UpdownDialog::kStraight1,
-                          UpdownDialog::kStraight2};
+constexpr int kEdits[] = {
+    UpdownDialog::kEndWidth, UpdownDialog::kMiddleWidth,  UpdownDialog::kEndHeight,
+    UpdownDialog::kRise,     UpdownDialog::kMiddleHeight, UpdownDialog::kOffset,
+    UpdownDialog::kMiddle,   UpdownDialog::kStraight1,    UpdownDialog::kStraight2};
 
 constexpr int kBases[] = {1160, 1161, 1162, 1163};
 
@@ -42,7 +48,8 @@ UpdownDialog::UpdownDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
   };
   auto editing = [this] { ShowEditing(); };
   SetMessageMap({
-      {EventKind::kSelChange, kMiddleWidths, [this] { OnWidthChoice(kMiddleWidths, kMiddleWidth); }},
+      {EventKind::kSelChange, kMiddleWidths,
+       [this] { OnWidthChoice(kMiddleWidths, kMiddleWidth); }},
       {EventKind::kSelChange, kEndWidths, [this] { OnWidthChoice(kEndWidths, kEndWidth); }},
       {EventKind::kSelChange, kEndHeights, height(kEndHeights, kEndHeight)},
       {EventKind::kSelChange, kMiddleHeights, height(kMiddleHeights, kMiddleHeight)},
@@ -73,6 +80,7 @@ void UpdownDialog::LoadControls() {
   FillCombos();
   // Without a settings file (or past its end) the controls keep what they show.
   if (Info().Exists(kSettingsFile)) ApplySettings(Info().ReadToEnd(kSettingsFile, kSettingsLines));
+  opening_ = true;
 }
 
 void UpdownDialog::FillCombos() {
@@ -127,17 +135,27 @@ std::string UpdownDialog::Refusal() {
   const UpdownInput in = ReadInput();
   if (in.of < 0.0) return kNegativeOffset;
   switch (CheckUpdown(in, Common())) {
-    case UpdownOutcome::kBuilt: return {};
-    case UpdownOutcome::kRiseTooLarge: return kRiseTooLarge;
-    case UpdownOutcome::kOutOfRange: return kOutOfRange;
+    case UpdownOutcome::kBuilt:
+      return {};
+    case UpdownOutcome::kRiseTooLarge:
+      return kRiseTooLarge;
+    case UpdownOutcome::kRiseTooSmall:
+      return kRiseTooSmall;
+    case UpdownOutcome::kOutOfRange:
+      return kOutOfRange;
   }
   return kOutOfRange;
 }
 
+void UpdownDialog::ApplyEqualWidths() {
+  if (ToDouble(ItemText(kMiddleWidth)) != ToDouble(ItemText(kEndWidth))) return;
+  if (!Writing() && FocusedId() == kOffset) return;
+  if (ItemText(kOffset) != "0") SetItemText(kOffset, "0");
+}
+
 bool UpdownDialog::CheckInput() {
   // Equal widths put the middle part in line with the end ducts.
-  if (ToDouble(ItemText(kMiddleWidth)) == ToDouble(ItemText(kEndWidth)))
-    SetItemText(kOffset, "0");
+  if (ToDouble(ItemText(kMiddleWidth)) == ToDouble(ItemText(kEndWidth))) SetItemText(kOffset, "0");
   const std::string refusal = Refusal();
   if (refusal.empty()) return true;
   MessageBox(refusal, "入力確認");
@@ -147,6 +165,14 @@ bool UpdownDialog::CheckInput() {
 std::string UpdownDialog::SettingsFile() { return Refusal().empty() ? kSettingsFile : ""; }
 
 void UpdownDialog::BuildRecords(RecordList& list) {
+  // Every update, the opening's and a repaint's too, keeps the edit, the
+  // settings file and the block name in step with the drawing.
+  ApplyEqualWidths();
+  if (opening_ && Writing()) {
+    // Stored values that make no fitting say so once, as a confirmed change would.
+    opening_ = false;
+    if (const std::string refusal = Refusal(); !refusal.empty()) MessageBox(refusal, "入力確認");
+  }
   const UpdownInput in = ReadInput();
   if (in.of < 0.0) {
     list.Clear();

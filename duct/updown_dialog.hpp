@@ -56,6 +56,9 @@ class UpdownDialog : public GeneratorDialog {
   static constexpr const char* kRiseTooLarge =
       "振り寸法Vがダクト高さH1・H2に対して大きすぎるため、作図できません。\n"
       "Vを小さくするか高さを見直してください。";
+  static constexpr const char* kRiseTooSmall =
+      "振り寸法Vがダクト高さH1・H2の差に対して小さすぎるため、作図できません。\n"
+      "Vを大きくするか高さを見直してください。";
 
   const UpdownResult& LastBuild() const { return lastBuild_; }
 
@@ -80,6 +83,11 @@ class UpdownDialog : public GeneratorDialog {
   // Why the values make no fitting; empty when they make one.
   std::string Refusal();
   void OnWidthChoice(int combo, int edit);
+  // Equal widths put the middle part in line with the end ducts: edit 1188
+  // shows "0". A repaint leaves the edit alone while the user types in it.
+  void ApplyEqualWidths();
+
+  bool opening_ = false;  // the opening's update is still to come
 
   UpdownResult lastBuild_;
 };

@@ -64,7 +64,12 @@ UpdownOutcome CheckUpdown(const UpdownInput& in, const CommonValues& k) {
   if (!Sound({in.w1, in.w2, in.of, in.h1, in.h2, in.v, in.s1, in.s2, in.m, k.k1, k.k2, k.k3}))
     return UpdownOutcome::kOutOfRange;
   const double r = UpdownRun(in.h1, in.h2, in.v);
-  if (std::isnan(r)) return UpdownOutcome::kRiseTooLarge;
+  if (std::isnan(r)) {
+    // The offset's bends meet only while V lies between H2 - H1 and
+    // 2 (H1 + H2); beyond the middle of that span V is too large, else too small.
+    return in.v > in.h2 * 1.5 + in.h1 * 0.5 ? UpdownOutcome::kRiseTooLarge
+                                            : UpdownOutcome::kRiseTooSmall;
+  }
   const double l1 = r + in.s2 + in.s1;
   if (!Sound({r, l1, (l1 + l1) + in.m})) return UpdownOutcome::kOutOfRange;
   return UpdownOutcome::kBuilt;

@@ -27,7 +27,8 @@ struct UpdownInput {
 
 enum class UpdownOutcome {
   kBuilt,
-  kRiseTooLarge,  // the rise does not fit the heights: the run has no length
+  kRiseTooLarge,  // the rise exceeds what the heights can take: the run has no length
+  kRiseTooSmall,  // the rise is less than the heights' difference: no run either
   kOutOfRange,    // values no drawing can hold (not finite or absurdly large)
 };
 
@@ -46,7 +47,7 @@ double UpdownRun(double h1, double h2, double v);
 UpdownOutcome CheckUpdown(const UpdownInput& input, const CommonValues& common);
 
 // Clears `list`, sets its base offset and adds the records of the fitting.
-// Without a run (kRiseTooLarge, kOutOfRange) the list stays empty.
+// Without a run (kRiseTooLarge, kRiseTooSmall, kOutOfRange) the list stays empty.
 UpdownResult BuildUpdown(RecordList& list, const UpdownInput& input, const CommonValues& common);
 
 }  // namespace tavelin

@@ -23,4 +23,21 @@ with tempfile.TemporaryDirectory() as generated, tempfile.TemporaryDirectory() a
     assert out.count("入力確認") == 2, out
     assert [read(opened, name) for name in FILES] == before
     assert b"nan" not in before[0]
+    stored = read(opened, "Updown.ini").decode("cp932").split("\r\n")[:-1]
+
+# Stored equal widths with an offset: "generate" hands off, stores and names
+# the fitting exactly as one stored with no offset (the drawing has none).
+results = []
+for offset in ("75", "0"):
+    with tempfile.TemporaryDirectory() as root:
+        run(root, "init")
+        lines = list(stored)
+        lines[1], lines[5] = lines[0], offset
+        with open(os.path.join(root, "info", "Updown.ini"), "wb") as f:
+            f.write("".join(line + "\r\n" for line in lines).encode("cp932"))
+        out = run(root, "generate", "Updown")
+        assert "message:" not in out, out
+        results.append([read(root, name) for name in FILES])
+assert results[0] == results[1], results
+assert results[0][1].split(b"\r\n")[5] == b"0", results[0][1]
 print("ok")
