@@ -102,9 +102,17 @@ void OtiDialog::Put(int id, const std::string& text) {
 }
 
 void OtiDialog::CentreSmallEnd() {
-  const std::string half = IntegerText(ToDouble(ItemText(kSmallWidth)) * 0.5);
-  Put(kOffsetP, half);
+  const double w2 = ToDouble(ItemText(kSmallWidth));
+  const std::string half = IntegerText(w2 * 0.5);
+  if (focusMode_ != 2) {
+    Put(kOffsetP, half);
+    Put(kOffsetQ, half);
+    return;
+  }
+  // After Q was entered last, P follows Q at every update, also when Q's text
+  // did not change and so sent no change: an odd W2 gives P one more than Q.
   Put(kOffsetQ, half);
+  Put(kOffsetP, IntegerText(w2 - ToDouble(ItemText(kOffsetQ))));
 }
 
 void OtiDialog::BuildRecords(RecordList& list) {

@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 #include "framework/canvas.hpp"
+#include "framework/info_folder.hpp"
+#include "framework/text.hpp"
 #include "tests/support/test_root.hpp"
 
 namespace tavelin {
@@ -137,6 +140,36 @@ TEST_F(OtiDialogTest, OkHandsOnTheShownReducerAndRefusesAnEmptyOne) {
   EXPECT_EQ(test.launcher.starts, 1);
   ASSERT_EQ(test.host.messages.size(), 1u);
   EXPECT_EQ(test.host.messages[0].caption, "入力確認");
+}
+
+TEST_F(OtiDialogTest, ARoundEndAfterQKeepsItsWholeDiameterAtEveryUpdate) {
+  Open();
+  ASSERT_TRUE(dialog->UserSetText(D::kSmallWidth, "355"));
+  ASSERT_TRUE(dialog->UserSetText(D::kOffsetQ, "100"));  // Q entered last
+  ASSERT_TRUE(dialog->UserClick(D::kSquareToRound));
+  auto saved = test.Lines("Oti.ini");
+  EXPECT_EQ(saved[2], "178");
+  EXPECT_EQ(saved[3], "177");
+  // A repaint and OK centre it again the same way: P + Q = 355 in the edits,
+  // the file and the block.
+  Repaint();
+  EXPECT_EQ(Text(D::kOffsetP), "178");
+  EXPECT_EQ(Text(D::kOffsetQ), "177");
+  ASSERT_TRUE(dialog->UserClick(ui::kIdOk));
+  ASSERT_EQ(test.launcher.starts, 1);
+  const InfoFolder job(test.launcher.lastJob);
+  saved = job.ReadLines("Oti.ini", 13);
+  EXPECT_EQ(saved[2], "178");
+  EXPECT_EQ(saved[3], "177");
+  // The round end's flange line, (-P, L) to (Q, L), turned by 270 degrees.
+  const auto records = job.ReadToEnd("DrawData.txt", 100);
+  ASSERT_GT(records.size(), 2u);
+  const auto flange = Split(records[2], ',');
+  ASSERT_GE(flange.size(), 7u);
+  EXPECT_NEAR(std::fabs(ToDouble(flange[6]) - ToDouble(flange[4])) +
+                  std::fabs(ToDouble(flange[5]) - ToDouble(flange[3])),
+              355.0, 1e-6)
+      << records[2];
 }
 
 }  // namespace
