@@ -8,6 +8,14 @@
 namespace tavelin {
 namespace {
 
+// A fillet whose radius comes out below 0 (the turn's radius shorter than
+// the angle width taken off it) has no arc, as one of radius 0 has none: it
+// is left out, so the preview, the hand-off and the block agree.
+void Fillet(CheckedRecords& w, Point centre, double radius, double start, double end) {
+  if (radius < 0.0) return;
+  w.Arc(kDuctBody, centre, radius, start, end);
+}
+
 }  // namespace
 
 double TangentHeight(const TangentSearch& s) {
@@ -135,20 +143,19 @@ void LeftPartition(CheckedRecords& w, const BranchFrame& b, double wl, double ft
 }
 
 void RightInnerArc(CheckedRecords& w, const BranchFrame& b) {
-  w.Arc(kDuctBody, {b.wm / 2.0 + b.r - b.ap, b.ap - b.wb / 2.0 - b.r}, b.r - b.ap, 90.0, 180.0);
+  Fillet(w, {b.wm / 2.0 + b.r - b.ap, b.ap - b.wb / 2.0 - b.r}, b.r - b.ap, 90.0, 180.0);
 }
 
 void RightOuterArc(CheckedRecords& w, const BranchFrame& b, double wr) {
-  w.Arc(kDuctBody, {b.wm / 2.0 + b.r - b.ap, b.wb / 2.0 - b.r - wr + b.ap}, b.r + wr - b.ap, 90.0,
-        180.0);
+  Fillet(w, {b.wm / 2.0 + b.r - b.ap, b.wb / 2.0 - b.r - wr + b.ap}, b.r + wr - b.ap, 90.0, 180.0);
 }
 
 void LeftInnerArc(CheckedRecords& w, const BranchFrame& b, double ft, double t2) {
-  w.Arc(kDuctBody, {b.ap - b.wm / 2.0 - ft, b.ap - ft - t2}, ft - b.ap, 0.0, 90.0);
+  Fillet(w, {b.ap - b.wm / 2.0 - ft, b.ap - ft - t2}, ft - b.ap, 0.0, 90.0);
 }
 
 void LeftOuterArc(CheckedRecords& w, const BranchFrame& b, double wl, double ft, double t1) {
-  w.Arc(kDuctBody, {b.ap - b.wm / 2.0 - ft, b.ap + t1 - ft - wl}, ft + wl - b.ap, 0.0, 90.0);
+  Fillet(w, {b.ap - b.wm / 2.0 - ft, b.ap + t1 - ft - wl}, ft + wl - b.ap, 0.0, 90.0);
 }
 
 TangentSearch RightOutletSearch(const BranchFrame& b, double wr, double ur, double o) {
@@ -215,6 +222,12 @@ Division DivideByRatio(double width, const std::string& ratio, int partCount, bo
   for (double v : values) division.parts.push_back(FormatD(static_cast<int>(v)));
   division.outcome = Division::kDivided;
   return division;
+}
+
+std::string ZeroRatioMessage(int partCount) {
+  const std::string example = partCount >= 3 ? "1-1-1" : "1-2";
+  return "幹管分割比の合計が0です。\n\"" + example +
+         "\" のように、合計が0にならない比を入力してください。";
 }
 
 double BranchPreviewNumerator(bool innerCornerBase, double rotation) {

@@ -107,9 +107,9 @@ struct Division {
 // that is no finite whole number) is refused.
 Division DivideByRatio(double width, const std::string& ratio, int partCount, bool roundRest);
 
-// Shown when "SET" is refused.
-inline constexpr const char* kZeroRatioMessage =
-    "幹管分割比の合計が0です。\n\"1-2\" のように、合計が0にならない比を入力してください。";
+// Shown when "SET" is refused; its example has a field for each of the
+// `partCount` parts, none of them 0 ("1-2", "1-1-1").
+std::string ZeroRatioMessage(int partCount);
 inline constexpr const char* kCheckCaption = "入力確認";
 
 // Pixels the larger extent of a branch fitting takes in the preview.

@@ -211,7 +211,7 @@ void Bunki2Dialog::OnSet() {
   Division division = DivideByRatio(ToDouble(ItemText(kMain)), ItemText(kRatio), 2, false);
   if (division.outcome == Division::kNothing) return;
   if (division.outcome == Division::kZeroSum) {
-    MessageBox(kZeroRatioMessage, kCheckCaption);
+    MessageBox(ZeroRatioMessage(2), kCheckCaption);
     return;
   }
   SetItemText(kMainLeft, division.parts[0]);

@@ -139,7 +139,7 @@ void Bunki3Dialog::Divide(bool ask) {
   Division division = DivideByRatio(ToDouble(ItemText(kMain)), ItemText(kRatio), 3, true);
   if (division.outcome == Division::kNothing) return;
   if (division.outcome == Division::kZeroSum) {
-    if (ask) MessageBox(kZeroRatioMessage, kCheckCaption);
+    if (ask) MessageBox(ZeroRatioMessage(3), kCheckCaption);
     return;
   }
   SetItemText(kMainLeft, division.parts[0]);

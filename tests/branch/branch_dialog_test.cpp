@@ -37,6 +37,24 @@ class Driven : public ::testing::Test {
     return name.substr(0, name.find('D') + 7);
   }
 
+  // The example of the zero-sum message, followed, divides the main duct
+  // into parts that all have a width.
+  void FollowTheZeroRatioExample(int ratio, int set, const std::vector<int>& parts) {
+    Open();
+    ASSERT_TRUE(dialog->UserSetText(ratio, parts.size() == 2 ? "0-0" : "0-0-0"));
+    ASSERT_TRUE(dialog->UserClick(set));
+    ASSERT_EQ(test.host.messages.size(), 1u);
+    const std::string& text = test.host.messages[0].text;
+    const size_t open = text.find('"'), close = text.find('"', open + 1);
+    ASSERT_NE(close, std::string::npos) << text;
+    const std::string example = text.substr(open + 1, close - open - 1);
+    EXPECT_EQ(Split(example, '-').size(), parts.size()) << example;
+    ASSERT_TRUE(dialog->UserSetText(ratio, example));
+    ASSERT_TRUE(dialog->UserClick(set));
+    EXPECT_EQ(test.host.messages.size(), 1u);
+    for (int id : parts) EXPECT_GT(ToDouble(Text(id)), 0.0) << example;
+  }
+
   TestApp test;
   std::unique_ptr<D> dialog;
 };
@@ -192,6 +210,14 @@ TEST_F(Bunki3DialogTest, DivisionFromSetTheSizeListAndTheWidth) {
   EXPECT_EQ(test.host.messages[0].caption, "入力確認");
   EXPECT_EQ(Text(B3::kMainLeft), "300");
   EXPECT_EQ(test.Bytes("DrawName.ini"), name);
+}
+
+TEST_F(Bunki2DialogTest, TheZeroRatioExampleFitsTwoParts) {
+  FollowTheZeroRatioExample(B2::kRatio, B2::kSet, {B2::kMainLeft, B2::kMainRight});
+}
+
+TEST_F(Bunki3DialogTest, TheZeroRatioExampleFitsThreeParts) {
+  FollowTheZeroRatioExample(B3::kRatio, B3::kSet, {B3::kMainLeft, B3::kMainMiddle, B3::kMainRight});
 }
 
 TEST_F(Bunki3DialogTest, HalvesAndDifferencesAndTheSavedSplit) {

@@ -351,6 +351,39 @@ std::vector<double> Turned(std::vector<double> v) {
   return v;
 }
 
+TEST(BranchGeometry, ArcsOfNegativeRadiusAreLeftOutAsThoseOfNone) {
+  // A' = A - K1 = 460 beyond R = 400 and f T = 400: every inner arc would
+  // have the radius -60; the outer arcs, 240, stay (the two-way fitting has
+  // the right-hand arcs only).
+  Bunki3Input three;
+  three.wm = 900;
+  three.wl = 300;
+  three.wr = 300;
+  three.wb = 400;
+  three.f = 1;
+  three.a = 500;
+  three.t = 400;
+  three.t1 = 200;
+  three.t2 = 200;
+  three.ul = 150;
+  three.ur = 150;
+  three.ht = 500;
+  Bunki2Input two = TwoWay();
+  two.a = 500;
+  for (int ways : {2, 3}) {
+    SCOPED_TRACE(ways);
+    RecordList list;
+    ASSERT_TRUE(ways == 2 ? BuildBunki2(list, two, K(40, 15, 50))
+                          : BuildBunki3(list, three, K(40, 15, 50)));
+    std::vector<double> radii;
+    for (const Rec& r : Parse(list)) {
+      if (r.kind == 2) radii.push_back(r.v[2]);
+    }
+    const std::vector<double> outer(ways == 2 ? 1 : 2, 240.0);
+    EXPECT_EQ(radii, outer);
+  }
+}
+
 TEST(TukiGeometry, RowsByShapeAndHopper) {
   // W 400 (h 200), A 500, B 150, C 100, E 0; K1 40, K2 15, K3 50.
   TukiInput in;
