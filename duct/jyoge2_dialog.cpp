@@ -21,13 +21,28 @@ const GeneratorSetup kSetup{"Jyoge2",
                             86.0,
                             600};
 
+// No size of a drawing reaches this far (ten kilometres); a larger one is a
+// slip of the keyboard, and would make a block name of hundreds of digits.
+constexpr double kLargestSize = 1.0e7;
+
+// The sizes the user types, with the names their fields carry.
+struct SizeField {
+  int id;
+  const char* name;
+};
+constexpr SizeField kSizeFields[] = {
+    {JyogeDialog::kWidth, "巾"},   {JyogeDialog::kHeight, "高さ"},   {JyogeDialog::kSectionX, "X"},
+    {JyogeDialog::kSectionY, "Y"}, {JyogeDialog::kOffsetP, "P"},     {JyogeDialog::kOffsetQ, "Q"},
+    {JyogeDialog::kStraight, "E"}, {Jyoge2Dialog::kPitch, "ピッチ"},
+};
+
 }  // namespace
 
 Jyoge2Dialog::Jyoge2Dialog(ui::AppContext& app) : JyogeDialog(app, kSetup) {
   using ui::EventKind;
   std::vector<ui::MessageEntry> entries = ElbowMessages();
-  entries.push_back({EventKind::kClick, kSameWay, [this] { Rebuild(true); }});
-  entries.push_back({EventKind::kClick, kAlternate, [this] { Rebuild(true); }});
+  entries.push_back({EventKind::kClick, kSameWay, [this] { OnConfirmedChange(); }});
+  entries.push_back({EventKind::kClick, kAlternate, [this] { OnConfirmedChange(); }});
   entries.push_back({EventKind::kEditChange, kCount, [this] { ShowEditing(); }});
   entries.push_back({EventKind::kEditChange, kPitch, [this] { ShowEditing(); }});
   SetMessageMap(std::move(entries));
@@ -41,7 +56,10 @@ void Jyoge2Dialog::LoadControls() {
   if (n > 16) SetItemText(kCount, lines[16]);
   if (n > 17) SetItemText(kPitch, lines[17]);
   if (n > 18) ApplyRadioText(lines[18], {kSameWay, kAlternate});
+  opening_ = true;
 }
+
+std::string Jyoge2Dialog::SettingsFile() { return Refusal().empty() ? kSettingsFile : ""; }
 
 std::vector<std::string> Jyoge2Dialog::SettingsLines() {
   std::vector<std::string> lines = JyogeDialog::SettingsLines();
@@ -63,7 +81,14 @@ ElbowRunInput Jyoge2Dialog::ReadRun() {
 }
 
 void Jyoge2Dialog::BuildRecords(RecordList& list) {
-  BuildUpDownElbowRun(list, ReadRun(), Common());
+  const std::string refusal = Refusal();
+  if (opening_ && Writing()) {
+    // Stored values that make no run say so once, as a confirmed change would.
+    opening_ = false;
+    if (!refusal.empty()) MessageBox(refusal, "入力確認");
+  }
+  // The preview shows what OK would hand off: nothing while refused.
+  if (BuildUpDownElbowRun(list, ReadRun(), Common()) && !refusal.empty()) list.Clear();
 }
 
 std::string Jyoge2Dialog::MakeBlockName(const std::vector<std::string>& settings, int random) {
@@ -71,21 +96,33 @@ std::string Jyoge2Dialog::MakeBlockName(const std::vector<std::string>& settings
   return BlockName(prefix, settings, {Common().k1, Common().k2, Common().k3}, random);
 }
 
-bool Jyoge2Dialog::CheckInput() {
+std::string Jyoge2Dialog::Refusal() {
   const double count = ToDouble(ItemText(kCount));
   if (!(count >= 1.0 && count <= kMaxRunElbows) || count != std::floor(count)) {
-    MessageBox("個数は1から20までの整数を入力してください。", "入力確認");
-    return false;
+    return "個数は1から20までの整数を入力してください。";
+  }
+  // Absurd sizes are named in their own field, before anything is worked
+  // out from them.
+  for (const SizeField& field : kSizeFields) {
+    if (!(std::fabs(ToDouble(ItemText(field.id))) <= kLargestSize)) {
+      return std::string(field.name) + "の値が大きすぎます。\n" + field.name + "は" +
+             IntegerText(kLargestSize) + "以下にしてください。";
+    }
   }
   const ElbowRunInput run = ReadRun();
   const double minimum = MinimumRunPitch(run.first.shape, Common());
   if (run.count > 1 && !(run.pitch >= minimum)) {
-    MessageBox("ピッチが短く、エルボが重なります。\nピッチは" + IntegerText(std::ceil(minimum)) +
-                   "以上にしてください。",
-               "入力確認");
-    return false;
+    return "ピッチが短く、エルボが重なります。\nピッチは" + IntegerText(std::ceil(minimum)) +
+           "以上にしてください。";
   }
-  return true;
+  return {};
+}
+
+bool Jyoge2Dialog::CheckInput() {
+  const std::string refusal = Refusal();
+  if (refusal.empty()) return true;
+  MessageBox(refusal, "入力確認");
+  return false;
 }
 
 void Jyoge2Dialog::DrawPreviewIn(Canvas& canvas, const PixelRect& client) {

@@ -25,15 +25,20 @@ class Jyoge2Dialog : public JyogeDialog {
 
  protected:
   void LoadControls() override;
-  std::string SettingsFile() override { return kSettingsFile; }
+  // Empty while the values are refused: nothing is written then, and the
+  // hand-off files keep the last run that was valid.
+  std::string SettingsFile() override;
   // The sixteen lines of the single elbow, then the count, the pitch and the order.
   std::vector<std::string> SettingsLines() override;
   void BuildRecords(RecordList& list) override;
   // "ERL_" for elbows all turning the same way, "ERS_" for alternating ones.
   std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
-  // The count must be a whole number from 1 to 20 and the pitch must leave
-  // room for each elbow.
+  // The count must be a whole number from 1 to 20, no size may be absurdly
+  // large and the pitch must leave room for each elbow.
   bool CheckInput() override;
+  // Every change is checked as "表示更新" is: a refused one says why and
+  // writes nothing.
+  void OnConfirmedChange() override { OnUpdateButton(); }
   // The row runs to the right of the first elbow: its section sits near the
   // preview's left side.
   void DrawPreviewIn(Canvas& canvas, const PixelRect& client) override;
@@ -41,6 +46,10 @@ class Jyoge2Dialog : public JyogeDialog {
 
  private:
   ElbowRunInput ReadRun();
+  // Why the controls make no run; empty when they make one.
+  std::string Refusal();
+
+  bool opening_ = false;  // the opening's update is still to come
 };
 
 }  // namespace tavelin

@@ -42,7 +42,7 @@ JyogeDialog::JyogeDialog(ui::AppContext& app, const GeneratorSetup& setup)
 
 std::vector<ui::MessageEntry> JyogeDialog::ElbowMessages() {
   using ui::EventKind;
-  auto update = [this] { Rebuild(true); };
+  auto update = [this] { OnConfirmedChange(); };
   auto editing = [this] { ShowEditing(); };
   std::vector<ui::MessageEntry> entries = {
       {EventKind::kClick, kUpdate, [this] { OnUpdateButton(); }},
@@ -174,7 +174,7 @@ void JyogeDialog::OnSelection(int combo, std::initializer_list<int> edits) {
   if (list.CurSel() < 0) return;
   const std::string text = list.ItemText(list.CurSel());
   for (int id : edits) SetItemText(id, text);
-  Rebuild(true);
+  OnConfirmedChange();
 }
 
 void JyogeDialog::OnWidthChange() {

@@ -75,6 +75,10 @@ class JyogeDialog : public GeneratorDialog {
   void DrawPreviewIn(Canvas& canvas, const PixelRect& client) override;
   std::string EmptyDrawingMessage() override;
 
+  // A confirmed change (a radio, a check box, a list choice): rebuilds with
+  // write-out; a dialog that validates every change checks first.
+  virtual void OnConfirmedChange() { Rebuild(true); }
+
   // Fills the lists and applies the first sixteen lines of `lines`.
   void LoadElbowControls(const std::vector<std::string>& lines);
   // Works L out into its edit and reads the elbow from the controls.

@@ -41,4 +41,19 @@ with tempfile.TemporaryDirectory() as root:
     assert read(root, "DrawName.ini").startswith(b"ERL_")
     records = read(root, "DrawData.txt").decode("cp932").split("\r\n")
     assert records[0].startswith("50,2745.000000,"), records[0]  # 3 x 715 + 400 + 150 + 50
+
+    # A list choice that leaves too short a pitch (600 for H and X needs 1315)
+    # is refused at once, and the last valid run stays handed off.
+    # (Each run opens the dialog anew, which hands off its first name again.)
+    run(root, "run", "Jyoge2Dialog")
+    before = [read(root, n) for n in ("DrawData.txt", "Jyoge2.ini", "DrawName.ini")]
+    out = run(root, "run", "Jyoge2Dialog", "select:1040=10")
+    assert out.count("message:") == 1, out
+    assert "message: 入力確認: ピッチが短く、エルボが重なります。\\nピッチは1315以上" in out, out
+    assert [read(root, n) for n in ("DrawData.txt", "Jyoge2.ini", "DrawName.ini")] == before
+    # Absurd sizes are named in their own field.
+    for road, field in ((["set:1091=1e300"], "ピッチ"), (["set:1016=1e12"], "X")):
+        out = run(root, "run", "Jyoge2Dialog", *road, "click:1013")
+        assert out.count("message:") == 1 and f"入力確認: {field}の値が大きすぎます。" in out, out
+        assert [read(root, n) for n in ("DrawData.txt", "Jyoge2.ini", "DrawName.ini")] == before
 print("ok")

@@ -139,5 +139,73 @@ TEST(Jyoge2Dialog, CountAndPitchAreCheckedBeforeAnythingIsWritten) {
   EXPECT_EQ(test.Lines("DrawData.txt").size(), 19u);
 }
 
+// Every change of the run is checked as "表示更新" is: a refused one says
+// why, leaves the hand-off of the last valid run and draws nothing.
+TEST(Jyoge2Dialog, EveryChangeIsRefusedWithItsMessageAndKeepsTheLastHandOff) {
+  using D2 = Jyoge2Dialog;
+  struct Case {
+    const char* name;
+    const char* pitch;  // the pitch of the valid run first handed off
+    int edit;           // then typed into this edit (0: nothing typed) ...
+    const char* typed;
+    int click;   // ... and this radio or button clicked, or
+    int select;  // this entry of the height list chosen (-1: none)
+    const char* says;
+  } cases[] = {
+      // Every case starts at 0.5R. 600 for H and X: L = 300 + 100, so
+      // 400 + 600 + 15 between centres.
+      {"list choice", "1000", 0, "", 0, 10, "ピッチは1015以上"},
+      // L = 250 and 600 is room enough; 1R needs 715.
+      {"radio", "600", 0, "", D::kFullRadius, -1, "ピッチは715以上"},
+      {"absurd pitch", "1000", D2::kPitch, "1e300", D::kUpdate, -1, "ピッチの値が大きすぎます"},
+      {"absurd section", "1000", D::kSectionX, "1e12", D::kUpdate, -1, "Xの値が大きすぎます"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestApp test;
+    Opened<D2> d(test);
+    auto& dialog = *d.dialog;
+    auto handOff = [&] {
+      return test.Bytes("DrawData.txt") + test.Bytes("Jyoge2.ini") + test.Bytes("DrawName.ini");
+    };
+    ASSERT_TRUE(dialog.UserClick(D::kHalfRadius));
+    ASSERT_TRUE(dialog.UserSetText(D2::kPitch, c.pitch));
+    ASSERT_TRUE(dialog.UserClick(ui::kIdOk));
+    ASSERT_EQ(test.launcher.starts, 1);
+    ASSERT_TRUE(test.host.messages.empty());
+    const std::string before = handOff();
+
+    if (c.edit != 0) ASSERT_TRUE(dialog.UserSetText(c.edit, c.typed));
+    if (c.click != 0) ASSERT_TRUE(dialog.UserClick(c.click));
+    if (c.select >= 0) ASSERT_TRUE(dialog.UserSelect(D::kHeightSizes, c.select));
+    ASSERT_EQ(test.host.messages.size(), 1u);
+    EXPECT_EQ(test.host.messages[0].caption, "入力確認");
+    EXPECT_NE(test.host.messages[0].text.find(c.says), std::string::npos)
+        << test.host.messages[0].text;
+    d.Repaint();
+    EXPECT_EQ(test.host.messages.size(), 1u);
+    EXPECT_EQ(dialog.Records().Count(), 0u);
+    EXPECT_EQ(handOff(), before);
+    // OK refuses the same way and starts nothing.
+    ASSERT_TRUE(dialog.UserClick(ui::kIdOk));
+    EXPECT_EQ(test.launcher.starts, 1);
+    EXPECT_EQ(test.host.messages.size(), 2u);
+  }
+}
+
+TEST(Jyoge2Dialog, StoredValuesThatMakeNoRunSaySoAtOpening) {
+  TestApp test;
+  std::vector<std::string> lines = test.Lines("Jyoge2.ini");
+  ASSERT_EQ(lines.size(), 19u);
+  lines[17] = "100";  // three elbows 100 apart
+  test.Write("Jyoge2.ini", lines);
+  const std::string stored = test.Bytes("Jyoge2.ini") + test.Bytes("DrawData.txt");
+  Opened<Jyoge2Dialog> d(test);
+  ASSERT_EQ(test.host.messages.size(), 1u);
+  EXPECT_NE(test.host.messages[0].text.find("ピッチは715以上"), std::string::npos);
+  EXPECT_EQ(test.Bytes("Jyoge2.ini") + test.Bytes("DrawData.txt"), stored);
+  EXPECT_EQ(d.dialog->Records().Count(), 0u);
+}
+
 }  // namespace
 }  // namespace tavelin
