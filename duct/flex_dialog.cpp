@@ -213,6 +213,18 @@ std::string FlexDialog::EmptyDrawingMessage() {
   }
 }
 
+std::string FlexDialog::EmptyDrawingCaption() {
+  // The texts "表示更新" shows too keep its caption; those only OK says keep OK's.
+  switch (lastOutcome_) {
+    case FlexOutcome::kLengthWrong:
+    case FlexOutcome::kFirstLegWrong:
+    case FlexOutcome::kBeyondDrawing:
+      return kCaption;
+    default:
+      return "入力確認";
+  }
+}
+
 std::string FlexDialog::MakeBlockName(const std::vector<std::string>& settings, int random) {
   return BlockName("FKD_", settings, {}, random);
 }

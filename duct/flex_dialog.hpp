@@ -55,6 +55,8 @@ class FlexDialog : public GeneratorDialog {
   // OK's checks: every stop says why.
   bool CheckInput() override;
   std::string EmptyDrawingMessage() override;
+  // "確認" for the messages "表示更新" shows under that caption too.
+  std::string EmptyDrawingCaption() override;
   void DrawPreviewIn(Canvas& canvas, const PixelRect& client) override;
 
  private:

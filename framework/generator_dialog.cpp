@@ -66,7 +66,7 @@ void GeneratorDialog::OnOK() {
   const std::string file = SettingsFile();
   if (file.empty()) return;
   if (list_.Count() <= 1 && !EmptyDrawingMessage().empty()) {
-    MessageBox(EmptyDrawingMessage(), "入力確認");
+    MessageBox(EmptyDrawingMessage(), EmptyDrawingCaption());
     return;
   }
   std::vector<std::string> files = OtherSettingsFiles();

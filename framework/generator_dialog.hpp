@@ -94,6 +94,9 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource {
   virtual Pen SchematicPen(const SchematicLine& line) { return SchematicStylePen(line.style); }
   // What OK says when the drawing holds nothing the builder could draw.
   virtual std::string EmptyDrawingMessage() { return {}; }
+  // The caption of that message; a unit whose update shows the same text
+  // under a caption of its own gives that caption here.
+  virtual std::string EmptyDrawingCaption() { return "入力確認"; }
 
   // ---- What the skeleton offers. ----
 

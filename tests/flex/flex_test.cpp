@@ -256,13 +256,18 @@ TEST_F(FlexDialogTest, LengthAndLegMessagesStillWriteTheSettingsAndAnEmptyDrawin
   ASSERT_TRUE(dialog->UserSetText(D::kFirstLeg, "200"));
   ASSERT_TRUE(dialog->UserClick(D::kUpdate));
   EXPECT_EQ(Messages().back(), "確認: Ａが適正ではありません。");
+  // OK says it under the same caption as "表示更新".
   ASSERT_TRUE(dialog->UserClick(D::kOkButton));
-  EXPECT_EQ(Messages().back(), "入力確認: Ａが適正ではありません。");
-  EXPECT_EQ(test.launcher.starts, 0);
+  EXPECT_EQ(Messages().back(), "確認: Ａが適正ではありません。");
   ASSERT_TRUE(dialog->UserSetText(D::kFirstLeg, "500"));
+  ASSERT_TRUE(dialog->UserSetText(D::kLength, "600"));
+  ASSERT_TRUE(dialog->UserClick(D::kOkButton));
+  EXPECT_EQ(Messages().back(), "確認: Ｌが適正ではありません。");
+  EXPECT_EQ(test.launcher.starts, 0);
+  ASSERT_TRUE(dialog->UserSetText(D::kLength, "1000"));
   ASSERT_TRUE(dialog->UserClick(D::kOkButton));
   EXPECT_EQ(test.launcher.starts, 1);
-  EXPECT_EQ(test.host.messages.size(), 4u);
+  EXPECT_EQ(test.host.messages.size(), 5u);
 }
 
 TEST_F(FlexDialogTest, ListsWaitForTheUpdateAndTheShapeSetsItsFields) {
