@@ -336,6 +336,9 @@ void PartsMenuDialog::OnMirror() {
   // the random number of the block name change.
   if (!recomputed_) return SaveChoices();
   PlaceAndHandOff();
+  // The block an earlier OK built is not the mirrored part: the status asks
+  // for OK again, as after any other choice.
+  SetStatus(handedOff_ > 0 ? kClickOk : kChoose);
   SaveChoices();
 }
 

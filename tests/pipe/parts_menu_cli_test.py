@@ -58,6 +58,12 @@ with tempfile.TemporaryDirectory() as root:
     assert len(data) == 2 and data[0].startswith("1,1,7,") and data[0].endswith(",S0,"), data
     assert data[1].startswith("2,2,8,") and data[1].endswith(",H0,"), data
 
+    # The mirror after OK hands off another drawing: OK is asked for again.
+    out = run(root, "run", "PartsMenuDialog", "select:1100=0", "click:1111", "dblclick:1101=1",
+              "point:250,30", "click:1160", "click:1150")
+    assert "message:" not in out, out
+    assert '"選択後OKをクリック"' in control(out, 1170), out
+
     # A part that is not in the catalogue: the label says so and OK refuses.
     out = run(root, "run", "PartsMenuDialog", "select:1100=0", "click:1112", "point:250,30",
               "click:1160")

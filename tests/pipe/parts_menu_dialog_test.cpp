@@ -85,6 +85,15 @@ TEST_F(PartsMenuTest, TheWorkedExampleNamesThePartAndFindsItsFile) {
   EXPECT_EQ(t.launcher.lastName, "@TS_E090913L1001_A41");
   EXPECT_EQ(Text(*d, D::kStatusLine), "「ブロック挿入」で配置できます：@TS_E090913L1001_A41");
   EXPECT_FALSE(d->Ended());
+
+  // The mirror hands off another drawing: the block just built is not it,
+  // and OK is asked for again; OK then builds the mirrored part.
+  ASSERT_TRUE(d->UserClick(D::kMirror));
+  EXPECT_EQ(Text(*d, D::kStatusLine), "選択後OKをクリック");
+  ASSERT_TRUE(d->UserClick(D::kStart));
+  EXPECT_EQ(t.launcher.starts, 2);
+  EXPECT_EQ(t.launcher.lastName, DrawName());
+  EXPECT_EQ(Text(*d, D::kStatusLine), "「ブロック挿入」で配置できます：" + DrawName());
 }
 
 TEST_F(PartsMenuTest, PartCodesRotationSuffixesAndTheFlexibleJointNumber) {
