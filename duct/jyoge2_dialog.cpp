@@ -104,14 +104,24 @@ std::string Jyoge2Dialog::Refusal() {
   // Absurd sizes are named in their own field, before anything is worked
   // out from them.
   for (const SizeField& field : kSizeFields) {
-    if (!(std::fabs(ToDouble(ItemText(field.id))) <= kLargestSize)) {
-      return std::string(field.name) + "の値が大きすぎます。\n" + field.name + "は" +
-             IntegerText(kLargestSize) + "以下にしてください。";
+    const double v = ToDouble(ItemText(field.id));
+    if (std::fabs(v) <= kLargestSize) continue;
+    const std::string name = field.name;
+    if (v < 0.0) {
+      return name + "の値が小さすぎます。\n" + name + "は" + IntegerText(-kLargestSize) +
+             "以上にしてください。";
     }
+    return name + "の値が大きすぎます。\n" + name + "は" + IntegerText(kLargestSize) +
+           "以下にしてください。";
   }
   const ElbowRunInput run = ReadRun();
   const double minimum = MinimumRunPitch(run.first.shape, Common());
   if (run.count > 1 && !(run.pitch >= minimum)) {
+    // A pitch the elbows need beyond the largest one accepted is no advice.
+    if (!(minimum <= kLargestSize)) {
+      return "エルボが大きすぎるため、ピッチ" + IntegerText(kLargestSize) +
+             "以下では重なります。\n寸法を見直してください。";
+    }
     return "ピッチが短く、エルボが重なります。\nピッチは" + IntegerText(std::ceil(minimum)) +
            "以上にしてください。";
   }

@@ -159,6 +159,11 @@ TEST(Jyoge2Dialog, EveryChangeIsRefusedWithItsMessageAndKeepsTheLastHandOff) {
       {"radio", "600", 0, "", D::kFullRadius, -1, "ピッチは715以上"},
       {"absurd pitch", "1000", D2::kPitch, "1e300", D::kUpdate, -1, "ピッチの値が大きすぎます"},
       {"absurd section", "1000", D::kSectionX, "1e12", D::kUpdate, -1, "Xの値が大きすぎます"},
+      {"absurd negative pitch", "1000", D2::kPitch, "-1e12", D::kUpdate, -1,
+       "ピッチの値が小さすぎます"},
+      // The largest sizes accepted need a pitch beyond the largest one.
+      {"no pitch is enough", "1000", D::kStraight, "9999999", D::kUpdate, -1,
+       "ピッチ10000000以下では重なります"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
