@@ -255,6 +255,13 @@ void InfoFolder::WriteLines(std::string_view name, const std::vector<std::string
   if (!fs::is_directory(InfoDir(), ec)) {
     throw FileError(InfoDir(), "フォルダがありません", FileOperation::kWrite);
   }
+  // A line end inside a value would shift every later line of the file.
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].find_first_of("\r\n") != std::string::npos) {
+      throw FileError(Locate(name), std::to_string(i + 1) + "行目の値に改行が含まれています",
+                      FileOperation::kWrite);
+    }
+  }
   WriteFileAtomically(Locate(name), EncodeLines(lines));
 }
 
