@@ -179,6 +179,15 @@ std::vector<HostileCase> Cases() {
        [forvane](const fs::path& root, const fs::path&) {
          EXPECT_EQ(fs::read_symlink(forvane(root)), "/dev/zero");
        }},
+      {"a pipe as a settings file",
+       false,
+       [](const fs::path& root, const fs::path&) {
+         const fs::path file = root / "info" / "Sentaku.ini";
+         fs::remove(file);
+         ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+       },
+       {{Step::kStart, 0, "(通常のファイルではありません)"}},
+       {}},
       {"an info folder the user cannot search",
        true,
        [](const fs::path& root, const fs::path&) {
