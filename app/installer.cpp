@@ -1,5 +1,10 @@
 #include "app/installer.hpp"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -72,6 +77,40 @@ fs::path Target(const fs::path& dir, const fs::path& name) {
   return LocateIgnoringCase(dir, name.string());
 }
 
+// What is at `path`, a link not followed. A folder on the way that cannot be
+// searched is a FileError naming the path.
+fs::file_status StatusOf(const fs::path& path) {
+  std::error_code ec;
+  const fs::file_status status = fs::symlink_status(path, ec);
+  if (ec && status.type() != fs::file_type::not_found) {
+    throw FileError(path, "調べられません（" + ec.message() + "）");
+  }
+  return status;
+}
+
+// True when `file` is a file of its own holding exactly `bytes`; a link, a
+// pipe or a device is not read, and no more than `bytes` holds is read.
+bool HoldsExactly(const fs::path& file, const std::string& bytes) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct stat info {};
+  bool same = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+              static_cast<std::uintmax_t>(info.st_size) == bytes.size();
+  std::string held;
+  char buffer[65536];
+  while (same) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0 || held.size() + static_cast<size_t>(got) > bytes.size()) {
+      same = got == 0;
+      break;
+    }
+    held.append(buffer, static_cast<size_t>(got));
+  }
+  ::close(fd);
+  return same && held == bytes;
+}
+
 void MakeFolder(const fs::path& dir) {
   std::error_code ec;
   fs::create_directories(dir, ec);
@@ -83,13 +122,14 @@ void CopyTree(const fs::path& from, const fs::path& to, InstallReport& report) {
   std::error_code ec;
   for (fs::directory_iterator it(from, ec), end; !ec && it != end; it.increment(ec)) {
     const fs::path name = it->path().filename();
-    if (it->is_directory()) {
+    std::error_code kind;
+    if (it->is_directory(kind)) {
       fs::path folder = Target(to, name);
       CopyTree(it->path(), folder, report);
       continue;
     }
     fs::path target = Target(to, name);
-    if (fs::exists(target)) {
+    if (fs::exists(StatusOf(target))) {
       ++report.kept;
       continue;
     }
@@ -102,7 +142,8 @@ void CopyTree(const fs::path& from, const fs::path& to, InstallReport& report) {
 }  // namespace
 
 void InstallTree(const fs::path& root, const fs::path& tree, InstallReport& report) {
-  if (!fs::is_directory(tree)) throw FileError(tree, "フォルダがありません");
+  std::error_code ec;
+  if (!fs::is_directory(tree, ec)) throw FileError(tree, "フォルダがありません");
   const int before = report.copied;
   CopyTree(tree, root, report);
   if (report.copied != before) FlushFileSystem(root);
@@ -116,8 +157,15 @@ void InstallBuilder(const fs::path& root, const fs::path& builder, InstallReport
     fs::path exes = Target(root, "exes");
     MakeFolder(exes);
     fs::path target = Target(exes, "Forvane");
+    // A link, a pipe or a device in the builder's place is not ours to read
+    // or replace.
+    const fs::file_status status = StatusOf(target);
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+      throw FileError(target, "通常のファイルではないため、ブロック作成プログラムを置けません",
+                      FileOperation::kWrite);
+    }
     std::string bytes = ReadBytes(builder);
-    if (!fs::exists(target) || ReadBytes(target) != bytes) {
+    if (!fs::exists(status) || !HoldsExactly(target, bytes)) {
       WriteFileAtomically(target, bytes);
       fs::permissions(target, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                   fs::perms::others_read | fs::perms::others_exec, ec);
@@ -130,7 +178,8 @@ void InstallBuilder(const fs::path& root, const fs::path& builder, InstallReport
 
 InstallReport InstallDefaults(const fs::path& root, const fs::path& dataDir, const fs::path& builder) {
   InstallReport report;
-  if (!fs::is_directory(dataDir)) throw FileError(dataDir, "既定のデータがありません");
+  std::error_code ec;
+  if (!fs::is_directory(dataDir, ec)) throw FileError(dataDir, "既定のデータがありません");
   CopyTree(dataDir, root, report);
   if (report.copied > 0) FlushFileSystem(root);
   InstallBuilder(root, builder, report);

@@ -1,7 +1,11 @@
 #include "cli/batch.hpp"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -31,6 +35,8 @@ constexpr int kUsageError = 2;
 constexpr int kFailure = 3;
 // A CSV larger than this is not a list of fittings.
 constexpr std::uintmax_t kMaxCsvBytes = 64 * 1024 * 1024;
+// A header with more columns than this is not a list of fittings.
+constexpr size_t kMaxColumns = 1024;
 // Settings files hold a few dozen lines; a larger line number is a mistake.
 constexpr int kMaxLineNumber = 100;
 
@@ -420,6 +426,68 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
   return result;
 }
 
+// Reads the CSV file whole into `text`; an error text when it cannot. Only a
+// regular file is opened: a pipe would wait for a writer, a device never end.
+std::string ReadCsvFile(const fs::path& csv, std::string& text) {
+  const std::string cannotRead = "cannot read " + csv.string();
+  std::error_code ec;
+  const fs::file_status status = fs::status(csv, ec);
+  if (fs::exists(status) && !fs::is_regular_file(status))
+    return cannotRead + " (not a regular file)";
+  const int fd = ::open(csv.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return cannotRead;
+  struct stat info {};
+  std::string failure;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    failure = cannotRead + " (not a regular file)";
+  } else if (static_cast<std::uintmax_t>(info.st_size) > kMaxCsvBytes) {
+    failure = csv.string() + " is larger than 64 MB";
+  } else {
+    text.reserve(static_cast<size_t>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+      const ssize_t got = ::read(fd, buffer, sizeof buffer);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) {
+        failure = cannotRead;
+        break;
+      }
+      if (got == 0) break;
+      if (text.size() + static_cast<size_t>(got) > kMaxCsvBytes) {
+        failure = csv.string() + " is larger than 64 MB";
+        break;
+      }
+      text.append(buffer, static_cast<size_t>(got));
+    }
+  }
+  ::close(fd);
+  if (!failure.empty()) text.clear();
+  return failure;
+}
+
+// The scratch copies of batches that ended without removing theirs (killed
+// by a signal): "tavelin-batch-PID-N" whose process no longer runs.
+void RemoveDeadScratches(const fs::path& base) {
+  const std::string prefix = "tavelin-batch-";
+  std::error_code ec;
+  for (fs::directory_iterator it(base, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.rfind(prefix, 0) != 0) continue;
+    const size_t dash = name.find('-', prefix.size());
+    const std::string digits = name.substr(prefix.size(), dash - prefix.size());
+    if (dash == std::string::npos || digits.empty() || digits.size() > 9 ||
+        digits.find_first_not_of("0123456789") != std::string::npos) {
+      continue;
+    }
+    const pid_t owner = static_cast<pid_t>(std::stol(digits));
+    if (owner <= 0 || owner == ::getpid() || ::kill(owner, 0) == 0 || errno != ESRCH) continue;
+    std::error_code kind;
+    if (!fs::is_directory(it->symlink_status(kind)) || kind) continue;
+    std::error_code removed;
+    fs::remove_all(it->path(), removed);
+  }
+}
+
 // Where the scratch copy goes: $TMPDIR when set, else the memory file
 // system when there is one. Every row writes and renames a dozen small files
 // there, which a disk file system makes several times slower.
@@ -437,6 +505,7 @@ fs::path MakeScratch(const fs::path& root) {
   std::random_device device;
   std::error_code ec;
   const fs::path base = ScratchBase();
+  RemoveDeadScratches(base);
   for (int attempt = 0; attempt < 20; ++attempt) {
     const fs::path dir = base / ("tavelin-batch-" + std::to_string(::getpid()) + "-" +
                                  std::to_string(device() % 1000000));
@@ -469,60 +538,76 @@ void Progress(const BatchOptions& options, std::ostream& err, size_t done, size_
 
 }  // namespace
 
-bool ParseCsv(std::string_view text, std::vector<std::vector<std::string>>& rows,
-              std::string& error) {
-  rows.clear();
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-  std::vector<std::string> row;
+CsvReader::CsvReader(std::string_view text) : text_(text) {
+  if (text_.substr(0, 3) == "\xEF\xBB\xBF") text_.remove_prefix(3);
+}
+
+bool CsvReader::Next(std::vector<std::string>& row, size_t maxFields) {
+  row.clear();
+  if (!error_.empty()) return false;
   std::string field;
-  bool quoted = false, any = false;
-  size_t i = 0;
-  auto endRow = [&] {
-    row.push_back(std::move(field));
-    field.clear();
-    rows.push_back(std::move(row));
-    row.clear();
-    any = false;
+  bool quoted = false, any = false, fieldStarted = false;
+  // A field beyond `maxFields` is read but not kept.
+  auto add = [&](char c) {
+    if (row.size() < maxFields) field += c;
+    fieldStarted = true;
   };
-  while (i < text.size()) {
-    const char c = text[i];
+  auto endField = [&] {
+    if (row.size() < maxFields) row.push_back(std::move(field));
+    field.clear();
+    fieldStarted = false;
+  };
+  while (at_ < text_.size()) {
+    const char c = text_[at_];
     if (quoted) {
       if (c == '"') {
-        if (i + 1 < text.size() && text[i + 1] == '"') {
-          field += '"';
-          i += 2;
+        if (at_ + 1 < text_.size() && text_[at_ + 1] == '"') {
+          add('"');
+          at_ += 2;
           continue;
         }
         quoted = false;
       } else {
-        field += c;
+        add(c);
       }
-      ++i;
+      ++at_;
       continue;
     }
-    if (c == '"' && field.empty()) {
+    ++at_;
+    if (c == '"' && !fieldStarted) {
       quoted = true;
       any = true;
     } else if (c == ',') {
-      row.push_back(std::move(field));
-      field.clear();
+      endField();
       any = true;
-    } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+    } else if (c == '\r' && at_ < text_.size() && text_[at_] == '\n') {
       // CR LF: the LF ends the row.
     } else if (c == '\n') {
-      endRow();
+      endField();
+      return true;
     } else {
-      field += c;
+      add(c);
       any = true;
     }
-    ++i;
   }
   if (quoted) {
-    error = "引用符 \" が閉じていません";
+    error_ = "引用符 \" が閉じていません";
+    row.clear();
     return false;
   }
-  if (any || !field.empty() || !row.empty()) endRow();
+  if (!any && !fieldStarted && row.empty()) return false;
+  endField();
   return true;
+}
+
+bool ParseCsv(std::string_view text, std::vector<std::vector<std::string>>& rows,
+              std::string& error) {
+  rows.clear();
+  CsvReader reader(text);
+  std::vector<std::string> row;
+  while (reader.Next(row)) rows.push_back(row);
+  error = reader.Error();
+  return error.empty();
 }
 
 const std::vector<SettingsLineName>& SettingsLineNames(std::string_view stem,
@@ -548,35 +633,39 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
     return kFailure;
   }
   std::string text;
-  {
-    std::ifstream in(options.csv, std::ios::binary);
-    const std::uintmax_t size = fs::file_size(options.csv, ec);
-    if (!in || ec || !fs::is_regular_file(options.csv, ec)) {
-      err << "tavelin-cli: cannot read " << options.csv.string() << "\n";
-      return kUsageError;
-    }
-    if (size > kMaxCsvBytes) {
-      err << "tavelin-cli: " << options.csv.string() << " is larger than 64 MB\n";
-      return kUsageError;
-    }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    text = bytes.str();
+  if (std::string failure = ReadCsvFile(options.csv, text); !failure.empty()) {
+    err << "tavelin-cli: " << failure << "\n";
+    return kUsageError;
   }
   // A spreadsheet saved in the system code page rather than UTF-8.
   if (!ValidUtf8(text)) text = Cp932ToUtf8(text);
-  std::vector<std::vector<std::string>> rows;
-  std::string error;
-  if (!ParseCsv(text, rows, error)) {
-    err << "tavelin-cli: " << options.csv.string() << ": " << error << "\n";
-    return kUsageError;
-  }
+  // The rows are read twice, never all kept: once to count them and find a
+  // quote left open before any row runs, once to run them. A row keeps no
+  // more fields than the header has columns.
   Batch batch{options, {}, {}, {}, {}};
-  if (rows.empty()) {
+  size_t rowCount = 0;
+  {
+    CsvReader reader(text);
+    std::vector<std::string> row;
+    if (reader.Next(row, kMaxColumns + 1)) {
+      ++rowCount;
+      batch.header = row;
+      while (reader.Next(row, 1)) ++rowCount;
+    }
+    if (!reader.Error().empty()) {
+      err << "tavelin-cli: " << options.csv.string() << ": " << reader.Error() << "\n";
+      return kUsageError;
+    }
+  }
+  if (rowCount == 0) {
     err << "tavelin-cli: " << options.csv.string() << " is empty\n";
     return kUsageError;
   }
-  batch.header = rows[0];
+  if (batch.header.size() > kMaxColumns) {
+    err << "tavelin-cli: the header row of " << options.csv.string() << " has more than "
+        << kMaxColumns << " columns\n";
+    return kUsageError;
+  }
   for (std::string& name : batch.header) name = Trim(name);
   bool hasStem = false;
   for (const std::string& name : batch.header) hasStem = hasStem || Lower(name) == "stem";
@@ -599,9 +688,11 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
 
   std::vector<RowResult> results;
   std::map<std::string, size_t> byName;
-  const size_t total = rows.size() - 1;
-  for (size_t r = 1; r < rows.size(); ++r) {
-    const std::vector<std::string>& cells = rows[r];
+  const size_t total = rowCount - 1;
+  CsvReader reader(text);
+  std::vector<std::string> cells;
+  reader.Next(cells, 1);  // the header
+  for (size_t r = 1; reader.Next(cells, batch.header.size()); ++r) {
     bool blank = true;
     for (const std::string& cell : cells) blank = blank && Trim(cell).empty();
     if (blank) continue;

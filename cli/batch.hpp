@@ -19,6 +19,23 @@ namespace tavelin {
 bool ParseCsv(std::string_view text, std::vector<std::vector<std::string>>& rows,
               std::string& error);
 
+// The same rows one at a time, so that a long list never lives in memory
+// as a whole.
+class CsvReader {
+ public:
+  explicit CsvReader(std::string_view text);
+  // The next row, of at most `maxFields` fields (the further fields of the
+  // row are read past, not kept). False at the end, or for a quote left open
+  // (Error() says so).
+  bool Next(std::vector<std::string>& row, size_t maxFields = static_cast<size_t>(-1));
+  const std::string& Error() const { return error_; }
+
+ private:
+  std::string_view text_;
+  size_t at_ = 0;
+  std::string error_;
+};
+
 // A settings line a batch column may name.
 struct SettingsLineName {
   std::string_view name;     // the column header, matched without regard to case

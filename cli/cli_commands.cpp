@@ -58,7 +58,23 @@ void PrintControls(ui::Dialog& dialog, std::ostream& out) {
   }
 }
 
-int RunDialog(ui::AppContext& app, const std::string& className,
+// Passes the starts on and counts them, so that an OK that started no
+// builder is known.
+class StartCounter : public BlockBuilderLauncher {
+ public:
+  explicit StartCounter(BlockBuilderLauncher* inner) : inner_(inner) {}
+  std::unique_ptr<BuildRun> Start(const fs::path& jobRoot, const std::string& blockName) override {
+    ++starts;
+    return inner_->Start(jobRoot, blockName);
+  }
+  int starts = 0;
+
+ private:
+  BlockBuilderLauncher* inner_;
+};
+
+// `counter` is the launcher of `app`.
+int RunDialog(ui::AppContext& app, const StartCounter& counter, const std::string& className,
               const std::vector<std::string>& actions, std::ostream& out, std::ostream& err,
               bool generate = false) {
   std::unique_ptr<ui::Dialog> dialog = CreateDialog(className, app);
@@ -70,12 +86,18 @@ int RunDialog(ui::AppContext& app, const std::string& className,
   NullCanvas canvas;
   if (!dialog->Ended()) dialog->Paint(canvas);
   if (generate && !dialog->Ended()) dialog->Generate();
+  // An OK the dialog refused (it stayed open and started no builder): nothing was written.
+  bool okRefused = false;
   for (const std::string& action : actions) {
     ui::ModelActions target(*dialog);
+    const int startsBefore = counter.starts;
     std::string error = ui::ApplyAction(*dialog, target, action);
     if (!error.empty()) {
       err << "tavelin-cli: " << error << "\n";
       return kUsageError;
+    }
+    if (action == "ok" || action == "click:" + std::to_string(ui::kIdOk)) {
+      okRefused = !dialog->Ended() && counter.starts == startsBefore;
     }
     // The window never waits for the block builder; here the outcome is
     // what the caller came for, so each action's build is waited for.
@@ -96,6 +118,11 @@ int RunDialog(ui::AppContext& app, const std::string& className,
   if (dialog->Failures() > 0) {
     err << "tavelin-cli: " << className << " reported " << dialog->Failures()
         << " failure(s); see the messages above\n";
+    return kFailure;
+  }
+  if (okRefused) {
+    err << "tavelin-cli: " << className
+        << " refused OK; no block was started (see the messages above)\n";
     return kFailure;
   }
   return 0;
@@ -172,10 +199,11 @@ int RunCommandLine(const std::string& program, const std::vector<std::string>& a
   }
 
   ProcessLauncher launcher(root);
+  StartCounter counter(&launcher);
   HeadlessHost host(out);
   ui::AppContext app(root);
   app.ui = &host;
-  app.launcher = &launcher;
+  app.launcher = &counter;
   InstallDialogFactory(app);
 
   std::error_code ec;
@@ -200,7 +228,7 @@ int RunCommandLine(const std::string& program, const std::vector<std::string>& a
     for (const FittingKind& kind : FittingKinds()) {
       if (kind.className == className) app.info.WriteLine("Command.ini", FormatD(kind.code));
     }
-    return RunDialog(app, std::string(className), {}, out, err, true);
+    return RunDialog(app, counter, std::string(className), {}, out, err, true);
   }
   if (command == "run") {
     if (rest.empty()) {
@@ -208,7 +236,7 @@ int RunCommandLine(const std::string& program, const std::vector<std::string>& a
       return kUsageError;
     }
     std::vector<std::string> actions(rest.begin() + 1, rest.end());
-    return RunDialog(app, rest[0], actions, out, err);
+    return RunDialog(app, counter, rest[0], actions, out, err);
   }
   err << "tavelin-cli: unknown command " << command << "\n" << kUsage;
   return kUsageError;

@@ -175,10 +175,26 @@ void CopyWhole(const fs::path& from, const fs::path& to) {
   }
 }
 
+// The name of a job folder: digits and "_" ("PID_SERIAL_STAMP"), with ".tmp"
+// while it is being filled.
+bool IsJobName(std::string name) {
+  if (name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0)
+    name.resize(name.size() - 4);
+  return !name.empty() && name.front() != '_' &&
+         name.find_first_not_of("0123456789_") == std::string::npos;
+}
+
+// Removes job folders older than a day: only folders named as ours, never
+// a link nor anything it points at.
 void RemoveStaleJobs(const fs::path& jobs) {
   std::error_code ec;
   const auto now = fs::file_time_type::clock::now();
   for (fs::directory_iterator it(jobs, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code kind;
+    if (!IsJobName(it->path().filename().string()) || !fs::is_directory(it->symlink_status(kind)) ||
+        kind) {
+      continue;
+    }
     std::error_code age;
     const auto written = fs::last_write_time(it->path(), age);
     if (age || now - written < std::chrono::hours(24)) continue;
@@ -202,6 +218,10 @@ fs::path SnapshotHandOff(const InfoFolder& info, const std::vector<std::string>&
   static std::atomic<unsigned> serial{0};
   const fs::path jobs = info.Root() / "jobs";
   std::error_code ec;
+  // A link would take the snapshot, and the cleanup, out of the root.
+  if (fs::is_symlink(fs::symlink_status(jobs, ec))) {
+    throw FileError(jobs, "シンボリックリンクのため使えません", FileOperation::kWrite);
+  }
   fs::create_directories(jobs, ec);
   if (ec) throw FileError(jobs, ec.message());
   RemoveStaleJobs(jobs);

@@ -86,7 +86,8 @@ std::string LimitText(std::uintmax_t maxBytes) {
 
 std::vector<std::string> ReadTextLines(const fs::path& file, size_t capacity,
                                        std::uintmax_t maxBytes) {
-  Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  // Not blocking: a pipe in a file's place must not wait for a writer.
+  Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.Get() < 0) {
     std::error_code ec;
     const char* reason = !fs::exists(file.parent_path(), ec) ? "フォルダがありません"
@@ -96,8 +97,10 @@ std::vector<std::string> ReadTextLines(const fs::path& file, size_t capacity,
   }
   const std::string tooLarge = "ファイルが大きすぎます（上限 " + LimitText(maxBytes) + "）";
   struct stat info {};
-  if (::fstat(fd.Get(), &info) == 0 && S_ISREG(info.st_mode) &&
-      static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
+  if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    throw FileError(file, "通常のファイルではありません", FileOperation::kRead);
+  }
+  if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
     throw FileError(file, tooLarge, FileOperation::kRead);
   }
   // Read at most one byte beyond the limit, whatever the size said.
@@ -254,6 +257,13 @@ void InfoFolder::WriteLines(std::string_view name, const std::vector<std::string
   std::error_code ec;
   if (!fs::is_directory(InfoDir(), ec)) {
     throw FileError(InfoDir(), "フォルダがありません", FileOperation::kWrite);
+  }
+  // A line end inside a value would shift every later line of the file.
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].find_first_of("\r\n") != std::string::npos) {
+      throw FileError(Locate(name), std::to_string(i + 1) + "行目の値に改行が含まれています",
+                      FileOperation::kWrite);
+    }
   }
   WriteFileAtomically(Locate(name), EncodeLines(lines));
 }

@@ -92,7 +92,8 @@ class InfoFolder {
   // Every line up to `capacity`; further lines are not read.
   std::vector<std::string> ReadToEnd(std::string_view name, size_t capacity) const;
 
-  // Creates the file anew with each line followed by a line end.
+  // Creates the file anew with each line followed by a line end. A line that
+  // holds a line end (CR or LF) is refused with a FileError; the file stays as it was.
   void WriteLines(std::string_view name, const std::vector<std::string>& lines) const;
   void WriteLine(std::string_view name, const std::string& line) const;
 

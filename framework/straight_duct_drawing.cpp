@@ -33,6 +33,17 @@ Entity Line(const EntityAttributes& attributes, double x1, double y1, double x2,
   return entity;
 }
 
+// Why a length or a size cannot be drawn, naming the field. A value beyond
+// the drawing's extent is called too large, not printed with its hundreds of digits.
+std::string Undrawable(const std::string& field, double value) {
+  if (value > kCoordinateLimit) {
+    return "直管: " + field + "が大きすぎるため作図できません（上限 " +
+           FormatD(static_cast<int>(kCoordinateLimit)) + "）";
+  }
+  if (value < -kCoordinateLimit) return "直管: " + field + "が0以下のため作図できません";
+  return "直管: " + field + " " + FormatF(value) + " では作図できません";
+}
+
 }  // namespace
 
 StraightDuct ReadStraightDuct(const std::vector<std::string>& lines, BuildLog& log) {
@@ -74,11 +85,11 @@ bool DrawStraightDuct(const StraightDuct& duct, const DuctStyle& style, std::vec
   const double length = duct.length;
   const double half = duct.size / 2.0;
   if (!std::isfinite(length) || length <= 0.0 || length > kCoordinateLimit) {
-    log.Add("直管: 全長 " + FormatF(length) + " では作図できません");
+    log.Add(Undrawable("全長", length));
     return false;
   }
   if (!std::isfinite(duct.size) || duct.size <= 0.0 || duct.size > kCoordinateLimit) {
-    log.Add("直管: サイズ " + FormatF(duct.size) + " では作図できません");
+    log.Add(Undrawable("サイズ", duct.size));
     return false;
   }
   const double k1 = std::isfinite(style.k1) ? style.k1 : 0.0;

@@ -3,6 +3,15 @@
 #include "framework/toolkit/dialog.hpp"
 
 namespace tavelin::ui {
+namespace {
+
+// The text up to its first line end (CR or LF).
+std::string FirstLine(std::string text) {
+  if (size_t end = text.find_first_of("\r\n"); end != std::string::npos) text.erase(end);
+  return text;
+}
+
+}  // namespace
 
 Control::Control(Dialog& owner, const ControlDefinition& definition)
     : owner_(owner),
@@ -10,10 +19,21 @@ Control::Control(Dialog& owner, const ControlDefinition& definition)
       text_(definition.text),
       enabled_(definition.enabled),
       visible_(definition.visible),
-      rect_(definition.rect) {}
+      rect_(definition.rect) {
+  if (IsSingleLine()) text_ = FirstLine(std::move(text_));
+}
+
+bool Control::IsSingleLine() const {
+  return (definition_.kind == ControlKind::kEdit && !definition_.multiline) ||
+         definition_.kind == ControlKind::kComboEdit;
+}
+
+void Control::SetTextQuietly(std::string text) {
+  text_ = IsSingleLine() ? FirstLine(std::move(text)) : std::move(text);
+}
 
 void Control::SetText(std::string text) {
-  text_ = std::move(text);
+  SetTextQuietly(std::move(text));
   if (definition_.kind == ControlKind::kEdit) owner_.Notify(EventKind::kEditChange, definition_.id);
 }
 
@@ -36,7 +56,11 @@ std::string Control::ItemText(int index) const {
 void Control::SetCurSel(int index) {
   selection_ = index >= 0 && index < Count() ? index : -1;
   if (definition_.kind == ControlKind::kComboBox || definition_.kind == ControlKind::kComboEdit) {
-    text_ = selection_ >= 0 ? items_[selection_] : (definition_.kind == ControlKind::kComboBox ? "" : text_);
+    if (selection_ >= 0) {
+      SetTextQuietly(items_[selection_]);
+    } else if (definition_.kind == ControlKind::kComboBox) {
+      text_.clear();
+    }
   }
 }
 

@@ -20,7 +20,9 @@ class Control {
   const ControlDefinition& Definition() const { return definition_; }
 
   // The window text. Setting an edit's text notifies its change handler, as
-  // the platform's edit control does.
+  // the platform's edit control does. A single-line edit (or the edit field
+  // of a combo box) keeps a text only up to its first line end, as the
+  // classic single-line edit keeps only the first line of a pasted text.
   const std::string& Text() const { return text_; }
   void SetText(std::string text);
 
@@ -52,10 +54,12 @@ class Control {
   int SelectString(const std::string& text);
 
   bool IsEditLike() const { return definition_.kind == ControlKind::kEdit; }
+  // An edit of one line: every edit but a multi-line one, and a combo box's edit field.
+  bool IsSingleLine() const;
 
  private:
   friend class Dialog;
-  void SetTextQuietly(std::string text) { text_ = std::move(text); }
+  void SetTextQuietly(std::string text);
 
   Dialog& owner_;
   ControlDefinition definition_;

@@ -131,6 +131,22 @@ TEST_F(ChokuDialogTest, OkIsRefusedWithoutALengthOrWithAFolderSeparator) {
     EXPECT_EQ(test.host.messages.back().caption, "入力確認");
     EXPECT_EQ(test.launcher.starts, 0);
   }
+  // An absurd length is named as too large, in its own field, not printed
+  // with its hundreds of digits.
+  for (const char* length : {"1e300", "1e10"}) {
+    ASSERT_TRUE(dialog->UserSetText(ChokuDialog::kLength, length));
+    dialog->UserOk();
+    ASSERT_EQ(test.host.messages.size(), ++shown) << length;
+    const std::string& text = test.host.messages.back().text;
+    EXPECT_EQ(text.rfind("直管: 全長が大きすぎるため作図できません（上限 1000000000）。\n", 0), 0u)
+        << text;
+    EXPECT_LT(text.size(), 200u) << text;
+  }
+  ASSERT_TRUE(dialog->UserSetText(ChokuDialog::kLength, "-1e300"));
+  dialog->UserOk();
+  EXPECT_EQ(test.host.messages.back().text.rfind("直管: 全長が0以下のため", 0), 0u);
+  EXPECT_EQ(test.launcher.starts, 0);
+  ++shown;
   ASSERT_TRUE(dialog->UserSetText(ChokuDialog::kLength, "3640"));
   ASSERT_TRUE(dialog->UserSetText(ChokuDialog::kPitch, "1"));
   dialog->UserOk();

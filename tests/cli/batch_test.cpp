@@ -2,10 +2,21 @@
 // page and a summary that names every refused row and every warning.
 #include "cli/batch.hpp"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
+#include <thread>
 
 #include "cli/catalogue.hpp"
 #include "cli/cli_commands.hpp"
@@ -166,6 +177,109 @@ TEST(Batch, UnusableFilesStopBeforeAnyRow) {
   EXPECT_EQ(run.status, 0) << run.out << run.err;
   EXPECT_TRUE(Has(run.out, "rows: 1, written: 1, refused: 0")) << run.out;
   EXPECT_TRUE(Has(run.err, "1/1 行 2 Erbo: 作成 ER_")) << run.err;
+}
+
+// A pipe given as the list is refused without being opened: opening it
+// would wait for a writer. A helper thread stands in for a writer, so that a
+// batch that opens it is freed (and the case fails) instead of hanging.
+TEST(Batch, APipeAsTheListIsRefusedUnopened) {
+  TestApp test;
+  const fs::path fifo = test.Root() / "list.csv";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::atomic<bool> done{false}, opened{false};
+  std::thread writer([&] {
+    while (!done) {
+      const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) {
+        opened = true;
+        ::close(fd);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  });
+  std::ostringstream out, err;
+  const int status = RunCommandLine(
+      "tavelin-cli", {"--root", test.Root().string(), "batch", fifo.string()}, out, err);
+  done = true;
+  writer.join();
+  EXPECT_EQ(status, 2);
+  EXPECT_FALSE(opened) << "the batch opened the pipe";
+  EXPECT_TRUE(Has(err.str(), "not a regular file")) << err.str();
+}
+
+// Memory follows the file, not the number of its fields and rows: 4 MiB of
+// commas in one row and 4 MiB of empty rows.
+TEST(Batch, MemoryStaysASmallMultipleOfTheList) {
+  TestApp test;
+  const fs::path file = test.Root() / "list.csv";
+  constexpr size_t kMiB = 1024 * 1024;
+  {
+    std::ofstream out(file, std::ios::binary);
+    out << "stem\n" << std::string(4 * kMiB, ',') << "\n" << std::string(4 * kMiB, '\n');
+  }
+  int pipeFds[2];
+  ASSERT_EQ(::pipe(pipeFds), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    rusage before{}, after{};
+    ::getrusage(RUSAGE_SELF, &before);
+    std::ostringstream out, err;
+    const int status = RunCommandLine("tavelin-cli",
+                                      {"--root", test.Root().string(), "batch", file.string(),
+                                       "--out", (test.Root() / "out").string()},
+                                      out, err);
+    ::getrusage(RUSAGE_SELF, &after);
+    const std::string report =
+        std::to_string(status) + " " + std::to_string(after.ru_maxrss - before.ru_maxrss);
+    (void)!::write(pipeFds[1], report.data(), report.size());
+    ::_exit(0);
+  }
+  ::close(pipeFds[1]);
+  char buffer[64] = {};
+  const ssize_t got = ::read(pipeFds[0], buffer, sizeof buffer - 1);
+  ::close(pipeFds[0]);
+  ::waitpid(child, nullptr, 0);
+  ASSERT_GT(got, 0);
+  int status = -1;
+  long grownKiB = -1;
+  ASSERT_EQ(std::sscanf(buffer, "%d %ld", &status, &grownKiB), 2) << buffer;
+  EXPECT_EQ(status, 0);
+  // The file is 8 MiB; every field kept would take some 65 times that.
+  EXPECT_LT(grownKiB, 10 * 8 * 1024) << "KiB grown for an 8 MiB list";
+}
+
+// A batch killed by a signal leaves its scratch copy; the next batch removes
+// those of processes that no longer run, and nothing else.
+TEST(Batch, ScratchCopiesOfDeadBatchesAreRemoved) {
+  TestApp test;
+  testing::TempDir scratch;
+  const char* previous = std::getenv("TMPDIR");
+  const std::string saved = previous ? previous : "";
+  ::setenv("TMPDIR", scratch.Path().c_str(), 1);
+  const pid_t dead = ::fork();
+  if (dead == 0) ::_exit(0);
+  ::waitpid(dead, nullptr, 0);
+  const fs::path left = scratch.Path() / ("tavelin-batch-" + std::to_string(dead) + "-12");
+  const fs::path running =
+      scratch.Path() / ("tavelin-batch-" + std::to_string(::getppid()) + "-13");
+  const fs::path other = scratch.Path() / "tavelin-batch-notes";
+  for (const fs::path& dir : {left, running, other}) {
+    fs::create_directories(dir / "info");
+    std::ofstream(dir / "info" / "Erbo.ini") << "400\r\n";
+  }
+  const BatchRun run = Batch(test, "stem,W1,R,W2\nErbo,400,200,400\n");
+  if (previous) {
+    ::setenv("TMPDIR", saved.c_str(), 1);
+  } else {
+    ::unsetenv("TMPDIR");
+  }
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_FALSE(fs::exists(left));
+  EXPECT_TRUE(fs::exists(running / "info" / "Erbo.ini"));
+  EXPECT_TRUE(fs::exists(other / "info" / "Erbo.ini"));
+  // Its own copy went with it.
+  EXPECT_EQ(std::distance(fs::directory_iterator(scratch.Path()), fs::directory_iterator()), 2);
 }
 
 }  // namespace

@@ -98,5 +98,36 @@ TEST(CommandLine, GenerateWritesTheStraightDuctOnceLikeAClick) {
   EXPECT_EQ(test.Lines("Choku.ini").size(), 8u);
 }
 
+// A value pasted from a spreadsheet cell keeps its line end when a program
+// passes it: the edit keeps the value only, the settings file its lines, and
+// the next opening shows what was set. An OK the dialog refuses starts no
+// builder and exits 3, as a block the builder refuses does.
+TEST(CommandLine, APastedLineEndIsDroppedAndARefusedOkExitsThree) {
+  TestApp test;
+  std::filesystem::create_directories(test.Root() / "exes");
+  std::filesystem::copy_file(testing::BinDir() / "tavelin-blockbuilder",
+                             test.Root() / "exes" / "Forvane");
+  const size_t settingsLines = test.Lines("Erbo.ini").size();
+  CliRun pasted = Cli(test.Root(), {"run", "ErboDialog", "set:1003=500\r\n", "ok"});
+  ASSERT_EQ(pasted.status, 0) << pasted.err;
+  EXPECT_NE(pasted.out.find("block written: "), std::string::npos);
+  const std::vector<std::string> lines = test.Lines("Erbo.ini");
+  EXPECT_EQ(lines.size(), settingsLines);
+  EXPECT_EQ(lines.at(0), "500");
+  CliRun reopened = Cli(test.Root(), {"run", "ErboDialog"});
+  EXPECT_NE(reopened.out.find("1003 edit checked=0 enabled=1 visible=1 \"500\""), std::string::npos)
+      << reopened.out;
+
+  CliRun refused = Cli(test.Root(), {"run", "ChokuDialog", "set:1009=", "ok"});
+  EXPECT_EQ(refused.status, 3);
+  EXPECT_NE(refused.out.find("message: 入力確認: 全長を入力してください。"), std::string::npos);
+  EXPECT_NE(refused.err.find("refused OK"), std::string::npos) << refused.err;
+  CliRun clickedOk = Cli(test.Root(), {"run", "ChokuDialog", "set:1009=", "click:1"});
+  EXPECT_EQ(clickedOk.status, 3);
+  CliRun accepted =
+      Cli(test.Root(), {"run", "ChokuDialog", "set:1009=", "ok", "set:1009=1820", "ok"});
+  EXPECT_EQ(accepted.status, 0) << accepted.err;
+}
+
 }  // namespace
 }  // namespace tavelin

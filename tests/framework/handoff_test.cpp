@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cmath>
 #include <fstream>
+#include <iterator>
 
 #include "framework/build_job.hpp"
 #include "framework/handoff.hpp"
@@ -88,12 +90,14 @@ TEST(Launcher, TheOutcomeComesBackWithoutWaiting) {
   // Slow enough that the first poll finds it running; it names the root and
   // the job it was given.
   InstallBuilder(root.Path(),
-                 "sleep 0.3\necho \"$TAVELIN_ROOT $1 $2\" > \"$TAVELIN_ROOT/mark\"\nexit 0\n");
+                 "while [ ! -e \"$TAVELIN_ROOT/go\" ]; do sleep 0.01; done\n"
+                 "echo \"$TAVELIN_ROOT $1 $2\" > \"$TAVELIN_ROOT/mark\"\nexit 0\n");
   ProcessLauncher launcher(root.Path());
   std::unique_ptr<BuildRun> run = launcher.Start(root.Path() / "jobs" / "7", "ER_7");
   EXPECT_FALSE(run->Poll().has_value());
+  std::ofstream(root.Path() / "go") << "go";
   std::optional<BuildOutcome> outcome;
-  for (int i = 0; i < 500 && !outcome; ++i) {
+  for (int i = 0; i < 6000 && !outcome; ++i) {
     usleep(10000);
     outcome = run->Poll();
   }
@@ -134,6 +138,50 @@ TEST(Snapshot, LaterWritesNeverReachAJobTaken) {
   EXPECT_TRUE(snapshot.Exists("DakutoSet.ini"));
   // Two jobs taken at once never share a folder.
   EXPECT_NE(SnapshotHandOff(test.Info(), {}), job);
+}
+
+// The cleanup of job folders older than a day takes only folders named as
+// jobs, never a link nor what it points at; a linked jobs folder is refused.
+TEST(Snapshot, TheCleanupTakesOnlyOldJobFoldersAndNeverFollowsALink) {
+  namespace fs = std::filesystem;
+  testing::TestApp test;
+  testing::TempDir outside;
+  const auto dayAgo = fs::file_time_type::clock::now() - std::chrono::hours(48);
+  auto make = [&](const fs::path& dir) {
+    fs::create_directories(dir);
+    std::ofstream(dir / "a.txt") << "a";
+    fs::last_write_time(dir, dayAgo);
+  };
+  const fs::path jobs = test.Root() / "jobs";
+  make(jobs / "123_0_456");
+  make(jobs / "124_1_9.tmp");
+  fs::create_directories(jobs / "125_0_1");
+  make(jobs / "notes");
+  make(outside.Path() / "tree");
+  std::ofstream(outside.Path() / "keep.txt") << "keep";
+  fs::last_write_time(outside.Path() / "keep.txt", dayAgo);
+  fs::create_directory_symlink(outside.Path() / "tree", jobs / "126_0_1");
+  fs::create_symlink(outside.Path() / "keep.txt", jobs / "127_0_1");
+  const fs::path job = SnapshotHandOff(test.Info(), {});
+  EXPECT_TRUE(fs::exists(job));
+  EXPECT_FALSE(fs::exists(jobs / "123_0_456"));
+  EXPECT_FALSE(fs::exists(jobs / "124_1_9.tmp"));
+  EXPECT_TRUE(fs::exists(jobs / "125_0_1"));
+  EXPECT_TRUE(fs::exists(jobs / "notes" / "a.txt"));
+  EXPECT_TRUE(fs::is_symlink(jobs / "126_0_1"));
+  EXPECT_TRUE(fs::exists(outside.Path() / "tree" / "a.txt"));
+  EXPECT_TRUE(fs::exists(outside.Path() / "keep.txt"));
+
+  fs::remove_all(jobs);
+  fs::create_directory_symlink(outside.Path(), jobs);
+  make(outside.Path() / "200_0_1");
+  EXPECT_THROW(SnapshotHandOff(test.Info(), {}), FileError);
+  EXPECT_TRUE(fs::exists(outside.Path() / "200_0_1" / "a.txt"));
+  EXPECT_TRUE(fs::exists(outside.Path() / "tree" / "a.txt"));
+  EXPECT_TRUE(fs::exists(outside.Path() / "keep.txt"));
+  const auto entries =
+      std::distance(fs::directory_iterator(outside.Path()), fs::directory_iterator());
+  EXPECT_EQ(entries, 3);  // tree, keep.txt and the old folder: no job was written there
 }
 
 }  // namespace

@@ -156,6 +156,22 @@ TEST_F(InfoFolderTest, WriteFailuresAreWriteErrorsWithTheSystemsReason) {
   }
 }
 
+// A value holding a line end would shift every later line: the write is
+// refused and the file keeps its old lines.
+TEST_F(InfoFolderTest, ALineHoldingALineEndIsRefusedAndTheFileKept) {
+  info.WriteLines("Erbo.ini", {"400", "400"});
+  for (const std::string& value : {"500\r\n", "500\n", "5\r00"}) {
+    try {
+      info.WriteLines("Erbo.ini", {"400", value, "100"});
+      FAIL() << "no error for " << value;
+    } catch (const FileError& error) {
+      EXPECT_EQ(error.Operation(), FileOperation::kWrite);
+      EXPECT_NE(error.Reason().find("2行目"), std::string::npos) << error.Reason();
+    }
+    EXPECT_EQ(Slurp(dir.Path() / "info" / "Erbo.ini"), "400\r\n400\r\n");
+  }
+}
+
 // A process id that no process has any more.
 pid_t DeadProcess() {
   pid_t child = fork();

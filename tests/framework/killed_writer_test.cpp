@@ -1,7 +1,11 @@
 // A process that rewrites settings and hand-off files in a loop is killed at
 // random moments: every file is afterwards the whole old or the whole new
 // content, and the next process's first write takes the temporaries away.
-// TAVELIN_CRASH_KILLS sets the number of kills (200 by default).
+// The writer reports every completed write through a pipe, and each kill
+// comes after a random number of them, a random part of the measured length
+// of the writer's last writes later: the kills fall inside writes on a fast
+// machine and on a slow one alike. TAVELIN_CRASH_KILLS sets the number of
+// kills (200 by default).
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -66,15 +70,24 @@ int Temporaries(const fs::path& dir) {
   return count;
 }
 
-[[noreturn]] void WriteForever(const InfoFolder& info, const std::map<std::string, Versions>& files) {
+// Writes the files over and over, one byte into `done` after each write.
+[[noreturn]] void WriteForever(const InfoFolder& info, const std::map<std::string, Versions>& files,
+                               int done) {
+  auto report = [done] {
+    if (::write(done, "w", 1) != 1) _exit(4);
+  };
   try {
     for (int round = 1;; ++round) {
       const int v = round % 2;
       // As a generator hands off: the records, its settings, the block name.
       WriteDrawData(info, files.at("DrawData.txt").lines[v]);
+      report();
       info.WriteLines("Erbo.ini", files.at("Erbo.ini").lines[v]);
+      report();
       WriteDrawName(info, files.at("DrawName.ini").lines[v][0]);
+      report();
       info.WriteLines("Sentaku.ini", files.at("Sentaku.ini").lines[v]);
+      report();
     }
   } catch (...) {
     _exit(3);
@@ -96,24 +109,48 @@ TEST(KilledWriterTest, EveryFileIsWholeAndNoTemporaryStays) {
   const int kills = KillsWanted();
   const unsigned seed = std::random_device{}();
   std::mt19937 random(seed);
-  std::uniform_int_distribution<int> delayMicroseconds(0, 6000);
+  // The writes completed before a kill: a whole round of four files and more.
+  std::uniform_int_distribution<int> writesBefore(1, 9);
+  std::uniform_real_distribution<double> partOfRound(0.0, 1.0);
   int midWrite = 0;  // kills that left a temporary file behind
   int changed = 0;   // kills after which some file held the other version
   for (int kill = 0; kill < kills; ++kill) {
+    int done[2];
+    ASSERT_EQ(::pipe(done), 0);
     pid_t child = fork();
     ASSERT_GE(child, 0);
-    if (child == 0) WriteForever(info, files);
-    std::this_thread::sleep_for(std::chrono::microseconds(delayMicroseconds(random)));
+    if (child == 0) {
+      ::close(done[0]);
+      WriteForever(info, files, done[1]);
+    }
+    ::close(done[1]);
+    // Wait for the writes, timing the last of them; the kill then falls
+    // anywhere in the length of the next round of four writes.
+    const int wanted = writesBefore(random);
+    auto last = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::duration write{};
+    int written = 0;
+    char byte = 0;
+    while (written < wanted && ::read(done[0], &byte, 1) == 1) {
+      const auto now = std::chrono::steady_clock::now();
+      if (written > 0) write = now - last;
+      last = now;
+      ++written;
+    }
+    std::this_thread::sleep_for(
+        std::chrono::duration_cast<std::chrono::microseconds>(write * 4 * partOfRound(random)));
     ::kill(child, SIGKILL);
+    ::close(done[0]);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer failed (status " << status << "), seed "
-                                     << seed;
+    ASSERT_EQ(written, wanted) << "the writer stopped after " << written << " writes";
+    ASSERT_TRUE(WIFSIGNALED(status))
+        << "the writer failed (status " << status << "), seed " << seed;
     for (const auto& [name, versions] : files) {
       const std::string bytes = Slurp(info.Locate(name));
       ASSERT_TRUE(bytes == whole[0].at(name) || bytes == whole[1].at(name))
-          << name << " is torn after kill " << kill + 1 << " (" << bytes.size()
-          << " bytes), seed " << seed;
+          << name << " is torn after kill " << kill + 1 << " (" << bytes.size() << " bytes), seed "
+          << seed;
       changed += bytes == whole[1].at(name);
     }
     midWrite += Temporaries(infoDir) > 0;

@@ -13,6 +13,7 @@ const Layout& ProbeLayout() {
 dialog "試験" 200 100
 10 edit 5 5 40 12 "start"
 11 edit 5 20 40 12 ""
+12 edit 5 60 40 30 "" multiline
 20 radio 50 5 40 12 "A" group
 21 radio 50 20 40 12 "B"
 22 radio 50 35 40 12 "C"
@@ -119,6 +120,26 @@ TEST_F(DialogTest, SelectionSetsTheTextAndNotifiesOnlyFromTheUser) {
   dialog.UserType(51, "#30");
   EXPECT_EQ(edit.Text(), "#30");
   EXPECT_EQ(edit.CurSel(), -1);
+}
+
+// A value pasted from a spreadsheet cell ends in a line end: a single-line
+// edit keeps only its first line, whoever sets the text; a multi-line edit keeps all.
+TEST_F(DialogTest, SingleLineEditsKeepTheTextUpToTheFirstLineEnd) {
+  dialog.UserSetText(10, "500\r\n");
+  EXPECT_EQ(dialog.FindControl(10)->Text(), "500");
+  EXPECT_EQ(dialog.log.back(), "change10:500");
+  dialog.FindControl(11)->SetText("450\n300");
+  EXPECT_EQ(dialog.FindControl(11)->Text(), "450");
+  dialog.UserType(11, "\r\n");
+  EXPECT_EQ(dialog.FindControl(11)->Text(), "");
+  dialog.UserType(51, "#25\rB");
+  EXPECT_EQ(dialog.FindControl(51)->Text(), "#25");
+  Control& combo = *dialog.FindControl(51);
+  combo.AddString("#30\r\n");
+  combo.SetCurSel(0);
+  EXPECT_EQ(combo.Text(), "#30");
+  dialog.UserSetText(12, "一行目\r\n二行目");
+  EXPECT_EQ(dialog.FindControl(12)->Text(), "一行目\r\n二行目");
 }
 
 TEST_F(DialogTest, AFileErrorStopsTheHandlerAndIsReported) {
