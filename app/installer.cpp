@@ -1,7 +1,11 @@
 #include "app/installer.hpp"
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <sstream>
 
 #include "framework/info_folder.hpp"
@@ -78,22 +82,58 @@ void MakeFolder(const fs::path& dir) {
   if (ec) throw FileError(dir, ec.message());
 }
 
+// The names of one folder, listed once, looked up without regard to case:
+// thousands of files are matched against it without listing it again.
+class FolderNames {
+ public:
+  explicit FolderNames(const fs::path& dir) : dir_(dir) {
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+      Add(it->path().filename());
+    }
+  }
+  // The entry named `name` without regard to case, if there is one.
+  std::optional<fs::path> Find(const fs::path& name) const {
+    auto it = names_.find(Fold(name.string()));
+    if (it == names_.end()) return std::nullopt;
+    return dir_ / it->second;
+  }
+  void Add(const fs::path& name) { names_.emplace(Fold(name.string()), name); }
+
+ private:
+  static std::string Fold(std::string text) {
+    for (char& c : text) {
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+  }
+  fs::path dir_;
+  std::map<std::string, fs::path> names_;
+};
+
+// Copies without flushing: the caller flushes the whole tree once.
 void CopyTree(const fs::path& from, const fs::path& to, InstallReport& report) {
   MakeFolder(to);
+  FolderNames existing(to);
   std::error_code ec;
   for (fs::directory_iterator it(from, ec), end; !ec && it != end; it.increment(ec)) {
     const fs::path name = it->path().filename();
+    const std::optional<fs::path> found = existing.Find(name);
     if (it->is_directory()) {
-      fs::path folder = Target(to, name);
-      CopyTree(it->path(), folder, report);
+      if (!found) existing.Add(name);
+      CopyTree(it->path(), found ? *found : to / name, report);
       continue;
     }
-    fs::path target = Target(to, name);
-    if (fs::exists(target)) {
-      ++report.kept;
-      continue;
+    if (found) {
+      std::error_code there;
+      if (fs::exists(*found, there)) {
+        ++report.kept;
+        continue;
+      }
     }
+    const fs::path target = found ? *found : to / name;
     WriteFileAtomically(target, ReadBytes(it->path()), Flush::kLater);
+    existing.Add(name);
     ++report.copied;
   }
   if (ec) throw FileError(from, ec.message());
@@ -110,30 +150,89 @@ void InstallTree(const fs::path& root, const fs::path& tree, InstallReport& repo
 
 namespace {
 
-void InstallBuilder(const fs::path& root, const fs::path& builder, InstallReport& report) {
+// What was installed as ROOT/exes/Forvane, beside it: the size and the
+// modification time of the program it was copied from and of the copy. A
+// start compares these with two stat calls instead of reading both programs.
+constexpr const char* kBuilderStampName = "Forvane.stamp";
+constexpr const char* kBuilderStampVersion = "tavelin-builder-stamp 1";
+
+std::string StampOf(const fs::path& file) {
+  struct stat info {};
+  if (::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
+  return std::to_string(static_cast<long long>(info.st_size)) + " " +
+         std::to_string(static_cast<long long>(info.st_mtim.tv_sec)) + "." +
+         std::to_string(static_cast<long long>(info.st_mtim.tv_nsec));
+}
+
+std::string BuilderStamp(const fs::path& builder, const fs::path& target) {
+  const std::string from = StampOf(builder);
+  const std::string to = StampOf(target);
+  if (from.empty() || to.empty()) return {};
+  return std::string(kBuilderStampVersion) + "\n" + from + "\n" + to + "\n";
+}
+
+bool StampHolds(const fs::path& stampFile, const std::string& expected) {
+  if (expected.empty()) return false;
+  std::ifstream in(stampFile, std::ios::binary);
+  std::string stored(expected.size() + 1, '\0');
+  in.read(stored.data(), static_cast<std::streamsize>(stored.size()));
+  return in.gcount() == static_cast<std::streamsize>(expected.size()) &&
+         stored.compare(0, expected.size(), expected) == 0;
+}
+
+// Installs `builder` as ROOT/exes/Forvane unless the stamp says the copy is
+// that program already; `flush` as the caller flushes.
+void InstallBuilder(const fs::path& root, const fs::path& builder, InstallReport& report,
+                    Flush flush) {
   std::error_code ec;
-  if (!builder.empty() && fs::is_regular_file(builder, ec)) {
-    fs::path exes = Target(root, "exes");
-    MakeFolder(exes);
-    fs::path target = Target(exes, "Forvane");
-    std::string bytes = ReadBytes(builder);
-    if (!fs::exists(target) || ReadBytes(target) != bytes) {
-      WriteFileAtomically(target, bytes);
-      fs::permissions(target, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                  fs::perms::others_read | fs::perms::others_exec, ec);
+  if (builder.empty() || !fs::is_regular_file(builder, ec)) return;
+  fs::path exes = Target(root, "exes");
+  MakeFolder(exes);
+  const fs::path target = Target(exes, "Forvane");
+  const fs::path stamp = exes / kBuilderStampName;
+  if (!StampHolds(stamp, BuilderStamp(builder, target))) {
+    const std::string bytes = ReadBytes(builder);
+    if (!fs::is_regular_file(target, ec) || fs::file_size(target, ec) != bytes.size() ||
+        ReadBytes(target) != bytes) {
+      WriteFileAtomically(target, bytes, flush);
+      fs::permissions(target,
+                      fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                          fs::perms::others_read | fs::perms::others_exec,
+                      ec);
     }
-    report.builderInstalled = true;
+    // A stamp that cannot be written only costs the next start a comparison.
+    try {
+      WriteFileAtomically(stamp, BuilderStamp(builder, target), flush);
+    } catch (const FileError&) {
+    }
   }
+  report.builderInstalled = true;
 }
 
 }  // namespace
 
-InstallReport InstallDefaults(const fs::path& root, const fs::path& dataDir, const fs::path& builder) {
+InstallReport InstallDefaults(const fs::path& root, const fs::path& dataDir,
+                              const fs::path& builder) {
   InstallReport report;
   if (!fs::is_directory(dataDir)) throw FileError(dataDir, "既定のデータがありません");
   CopyTree(dataDir, root, report);
+  InstallBuilder(root, builder, report, Flush::kLater);
   if (report.copied > 0) FlushFileSystem(root);
-  InstallBuilder(root, builder, report);
+  return report;
+}
+
+InstallReport InstallRoot(const fs::path& root, const fs::path& program) {
+  InstallReport report;
+  const fs::path dataDir = DataDirOf(program);
+  if (!fs::is_directory(dataDir)) throw FileError(dataDir, "既定のデータがありません");
+  CopyTree(dataDir, root, report);
+  std::error_code ec;
+  if (fs::path catalogue = CatalogueBesideProgram(program); fs::is_directory(catalogue, ec)) {
+    CopyTree(catalogue, root, report);
+  }
+  InstallBuilder(root, BuilderBesideProgram(program), report, Flush::kLater);
+  // One flush for the whole tree.
+  FlushFileSystem(root);
   return report;
 }
 
@@ -144,14 +243,11 @@ bool PrepareRoot(const fs::path& root, const fs::path& program) {
     // this program, which may be newer than the one it holds.
     if (fs::is_directory(root / "info", ec)) {
       InstallReport report;
-      InstallBuilder(root, BuilderBesideProgram(program), report);
+      InstallBuilder(root, BuilderBesideProgram(program), report, Flush::kNow);
     }
     return false;
   }
-  InstallReport report = InstallDefaults(root, DataDirOf(program), BuilderBesideProgram(program));
-  if (fs::path catalogue = CatalogueBesideProgram(program); fs::is_directory(catalogue, ec)) {
-    InstallTree(root, catalogue, report);
-  }
+  InstallRoot(root, program);
   return true;
 }
 

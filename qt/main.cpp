@@ -5,6 +5,7 @@
 
 #include "app/dialog_registry.hpp"
 #include "app/installer.hpp"
+#include "framework/background_flush.hpp"
 #include "framework/handoff.hpp"
 #include "framework/info_folder.hpp"
 #include "qt/appearance.hpp"
@@ -32,10 +33,13 @@ int main(int argc, char** argv) {
 
   // A missing info folder is reported by the main dialog's own file messages.
   if (!setupError.empty()) {
-    host.ShowMessage(nullptr, "作業フォルダ " + root.string() + " を準備できません。\n" + setupError,
+    host.ShowMessage(nullptr,
+                     "作業フォルダ " + root.string() + " を準備できません。\n" + setupError,
                      tavelin::ui::kProductTitle);
   }
   std::unique_ptr<tavelin::ui::Dialog> dialog = tavelin::CreateDialog("MainDialog", app);
   host.RunModal(*dialog);
+  // The settings written in the background are on the disk before the end.
+  tavelin::FlushQueuedFiles();
   return 0;
 }

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "framework/acceptance.hpp"
+#include "framework/background_flush.hpp"
 #include "framework/handoff.hpp"
 #include "framework/info_folder.hpp"
 
@@ -94,8 +95,9 @@ void Dialog::Guarded(const std::function<void()>& action) {
     action();
   } catch (const FileError& error) {
     ++failures_;
-    MessageBox(FileErrorHeadline(error) + "\n" + error.Path().string() + "\n(" + error.Reason() + ")",
-               kProductTitle);
+    MessageBox(
+        FileErrorHeadline(error) + "\n" + error.Path().string() + "\n(" + error.Reason() + ")",
+        kProductTitle);
   } catch (const std::exception& error) {
     ++failures_;
     MessageBox(std::string("処理を続けられません。\n") + error.what(), kProductTitle);
@@ -120,7 +122,9 @@ bool Dialog::Handles(EventKind kind, int id) const {
   return false;
 }
 
-void Dialog::Initialize() { Guarded([this] { OnInitDialog(); }); }
+void Dialog::Initialize() {
+  Guarded([this] { OnInitDialog(); });
+}
 
 bool Dialog::UserClick(int id) {
   if (id == kIdOk && !FindControl(id)) return UserOk(), true;
@@ -195,10 +199,16 @@ void Dialog::UserMouseDown(int x, int y) {
   Guarded([&] { Dispatch({EventKind::kMouseDown, 0, x, y}); });
 }
 
-void Dialog::UserOk() { Guarded([this] { OnOK(); }); }
-void Dialog::UserCancel() { Guarded([this] { OnCancel(); }); }
+void Dialog::UserOk() {
+  Guarded([this] { OnOK(); });
+}
+void Dialog::UserCancel() {
+  Guarded([this] { OnCancel(); });
+}
 
-void Dialog::Paint(Canvas& canvas) { Guarded([&] { OnPaint(canvas); }); }
+void Dialog::Paint(Canvas& canvas) {
+  Guarded([&] { OnPaint(canvas); });
+}
 
 bool Dialog::Poll() {
   bool changed = false;
@@ -213,7 +223,9 @@ void Dialog::FocusItem(int id) {
   focusRequest_ = id;
 }
 
-void Dialog::Generate() { Guarded([this] { OnGenerate(); }); }
+void Dialog::Generate() {
+  Guarded([this] { OnGenerate(); });
+}
 
 bool Dialog::StartBlockBuilder(const std::vector<std::string>& records,
                                const std::string& blockName,
@@ -233,7 +245,11 @@ bool Dialog::StartBlockBuilder(const std::vector<std::string>& records,
     ShowBuildOutcome(outcome);
     return false;
   }
-  const std::filesystem::path job = SnapshotHandOff(app_.info, extraFiles);
+  // A scratch copy (the batch's) is its own job: nothing writes into it while
+  // its builder reads.
+  const std::filesystem::path job = IsUnderScratchRoot(app_.info.Root())
+                                        ? app_.info.Root()
+                                        : SnapshotHandOff(app_.info, extraFiles);
   run_ = app_.launcher->Start(job, blockName);
   SetItemText(statusId, kStatusBuilding);
   Invalidate();
