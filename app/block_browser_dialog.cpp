@@ -27,7 +27,8 @@ bool SameListing(const std::vector<BlockBrowserDialog::Entry>& a,
 
 }  // namespace
 
-void DrawBlockShapes(Canvas& canvas, const PixelRect& client, const std::vector<BlockShape>& shapes) {
+void DrawBlockShapes(Canvas& canvas, const PixelRect& client,
+                     const std::vector<BlockShape>& shapes) {
   double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
   auto add = [&](double x, double y) {
     if (!std::isfinite(x) || !std::isfinite(y)) return;
@@ -46,8 +47,8 @@ void DrawBlockShapes(Canvas& canvas, const PixelRect& client, const std::vector<
   if (minX > maxX) return;
   constexpr int kMargin = 8;
   const double width = std::max(maxX - minX, 1e-9), height = std::max(maxY - minY, 1e-9);
-  const double scale = std::min((client.Width() - 2 * kMargin) / width,
-                                (client.Height() - 2 * kMargin) / height);
+  const double scale =
+      std::min((client.Width() - 2 * kMargin) / width, (client.Height() - 2 * kMargin) / height);
   if (!(scale > 0.0) || !std::isfinite(scale)) return;
   const double cx = (client.left + client.right) / 2.0, cy = (client.top + client.bottom) / 2.0;
   const double mx = (minX + maxX) / 2.0, my = (minY + maxY) / 2.0;
@@ -112,8 +113,9 @@ void BlockBrowserDialog::Fill(std::vector<Entry> entries, const std::string& nam
     }
   }
   list.SetCurSel(chosen);
-  SetItemText(kStatus, entries_.empty() ? "ブロックはまだありません（" + Folder().string() + "）"
-                                        : FormatD(static_cast<int>(entries_.size())) + " 個のブロック");
+  SetItemText(kStatus, entries_.empty()
+                           ? "ブロックはまだありません（" + Folder().string() + "）"
+                           : FormatD(static_cast<int>(entries_.size())) + " 個のブロック");
   ShowSelected(picture);
 }
 
@@ -182,8 +184,7 @@ bool BlockBrowserDialog::ApplyListing(std::vector<Entry> now,
 }
 
 bool BlockBrowserDialog::ApplyChanges(BlockFolderWatcher::Changes changes) {
-  const BlockFolderWatcher::Changes::Picture* picture =
-      changes.newest ? &*changes.newest : nullptr;
+  const BlockFolderWatcher::Changes::Picture* picture = changes.newest ? &*changes.newest : nullptr;
   if (changes.relisted) return ApplyListing(std::move(changes.listing), picture);
   std::string name = SelectedName();
   auto drop = [&](const std::string& file) {
@@ -235,15 +236,16 @@ void BlockBrowserDialog::Delete() {
   const int index = Item(kList).CurSel();
   if (index < 0 || index >= static_cast<int>(entries_.size())) return;
   const Entry entry = entries_[index];
-  if (!App().ui || !App().ui->AskYesNo(this, "ブロック「" + entry.name + "」を削除しますか？\n" +
-                                                 entry.file.string(),
-                                       "確認")) {
+  if (!App().ui ||
+      !App().ui->AskYesNo(
+          this, "ブロック「" + entry.name + "」を削除しますか？\n" + entry.file.string(), "確認")) {
     return;
   }
   std::error_code ec;
   fs::remove(entry.file, ec);
   if (ec) {
-    MessageBox("削除できませんでした。\n" + entry.file.string() + "\n(" + ec.message() + ")", "Error");
+    MessageBox("削除できませんでした。\n" + entry.file.string() + "\n(" + ec.message() + ")",
+               "Error");
     return;
   }
   const std::string next = index + 1 < static_cast<int>(entries_.size()) ? entries_[index + 1].name

@@ -70,6 +70,7 @@ class BlockBrowserDialog : public ui::Dialog {
 };
 
 // Draws `shapes` fitted into `client` (y upward), each line and arc in black.
-void DrawBlockShapes(Canvas& canvas, const PixelRect& client, const std::vector<BlockShape>& shapes);
+void DrawBlockShapes(Canvas& canvas, const PixelRect& client,
+                     const std::vector<BlockShape>& shapes);
 
 }  // namespace tavelin

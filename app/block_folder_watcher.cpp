@@ -21,8 +21,7 @@ bool IsBlockFileName(const fs::path& path) {
 }
 
 std::string ShortTime(fs::file_time_type time) {
-  const std::time_t t =
-      std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(time));
+  const std::time_t t = std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(time));
   std::tm local{};
   localtime_r(&t, &local);
   char buffer[32];

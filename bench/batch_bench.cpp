@@ -53,7 +53,8 @@ void BM_BatchOfAThousandFittings(benchmark::State& state) {
     options.out = test.Root() / ("blocks" + std::to_string(run++));
     std::ostringstream out, err;
     if (RunBatch(options, out, err) != 0) state.SkipWithError("a row was refused");
-    if (out.str().find("written: 1000,") == std::string::npos) state.SkipWithError(out.str().c_str());
+    if (out.str().find("written: 1000,") == std::string::npos)
+      state.SkipWithError(out.str().c_str());
   }
   state.SetLabel("target <= 1 s");
 }

@@ -21,7 +21,8 @@ namespace {
 void FillList(RecordList& list) {
   list.Clear();
   list.SetExtents(500, 500, 200, 200);
-  for (int i = 0; i < 66; ++i) list.AddLineRecord(1, 1, 1 + i % 6, i, -i * 1.5, i * 2.25, i + 0.125);
+  for (int i = 0; i < 66; ++i)
+    list.AddLineRecord(1, 1, 1 + i % 6, i, -i * 1.5, i * 2.25, i + 0.125);
   for (int i = 0; i < 33; ++i) list.AddArcRecord(2, 1, 1, i * 3.0, -i * 0.5, 100 + i, 90, 180);
 }
 

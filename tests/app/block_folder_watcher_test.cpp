@@ -1,6 +1,8 @@
 // The block browser follows its folder through a watcher: the changes arrive
 // already looked at, and the list kept by differences always equals a fresh
 // listing of the folder.
+#include "app/block_folder_watcher.hpp"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -8,7 +10,6 @@
 #include <thread>
 
 #include "app/block_browser_dialog.hpp"
-#include "app/block_folder_watcher.hpp"
 #include "tests/support/test_root.hpp"
 
 namespace tavelin {
@@ -30,7 +31,8 @@ std::vector<std::string> Names(const std::vector<BlockListing>& entries) {
 
 template <typename Done>
 bool WaitFor(Done done) {
-  for (int i = 0; i < 250 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  for (int i = 0; i < 250 && !done(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   return done();
 }
 
@@ -43,9 +45,7 @@ TEST(BlockFolderWatcherTest, WrittenAndRemovedBlocksArriveAsChangesWithTheNewest
   WriteBlock(dir.Path(), "NEW", "0\nEOF\n");
   std::ofstream(dir.Path() / "notes.txt") << "not a block";
   fs::remove(dir.Path() / "OLD.dxf");
-  ASSERT_TRUE(WaitFor([&] {
-    return watcher.Pending() && fs::exists(dir.Path() / "NEW.dxf");
-  }));
+  ASSERT_TRUE(WaitFor([&] { return watcher.Pending() && fs::exists(dir.Path() / "NEW.dxf"); }));
   BlockFolderWatcher::Changes changes;
   ASSERT_TRUE(WaitFor([&] {
     BlockFolderWatcher::Changes more = watcher.Take();

@@ -1,6 +1,8 @@
 // A start compares the root's block builder with the program's by a stamp of
 // sizes and times instead of reading both; a fresh root is set up with names
 // matched without regard to case.
+#include "app/installer.hpp"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -8,7 +10,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/installer.hpp"
 #include "tests/support/test_root.hpp"
 
 namespace tavelin {

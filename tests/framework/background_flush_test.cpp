@@ -1,5 +1,7 @@
 // Settings written by a window are whole under their names at once and reach
 // the disk from a thread of their own; a scratch copy never waits for a flush.
+#include "framework/background_flush.hpp"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -9,7 +11,6 @@
 #include <thread>
 
 #include "duct/erbo_dialog.hpp"
-#include "framework/background_flush.hpp"
 #include "framework/info_folder.hpp"
 #include "tests/support/test_root.hpp"
 
