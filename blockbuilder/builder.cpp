@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "blockbuilder/block_data.hpp"
+#include "framework/draw_records.hpp"
 #include "blockbuilder/dxf_writer.hpp"
+#include "framework/straight_duct_drawing.hpp"
 #include "blockbuilder/tables.hpp"
 #include "framework/acceptance.hpp"
 #include "framework/codepage.hpp"
-#include "framework/draw_records.hpp"
 #include "framework/info_folder.hpp"
-#include "framework/straight_duct_drawing.hpp"
 #include "framework/text.hpp"
 
 namespace tavelin::blockbuilder {

@@ -31,24 +31,15 @@ const char* kUsage =
 
 const char* KindName(ui::ControlKind kind) {
   switch (kind) {
-    case ui::ControlKind::kEdit:
-      return "edit";
-    case ui::ControlKind::kPushButton:
-      return "button";
-    case ui::ControlKind::kRadioButton:
-      return "radio";
-    case ui::ControlKind::kCheckBox:
-      return "check";
-    case ui::ControlKind::kComboBox:
-      return "combo";
-    case ui::ControlKind::kComboEdit:
-      return "combo-edit";
-    case ui::ControlKind::kListBox:
-      return "list";
-    case ui::ControlKind::kStatic:
-      return "static";
-    case ui::ControlKind::kGroupBox:
-      return "group";
+    case ui::ControlKind::kEdit: return "edit";
+    case ui::ControlKind::kPushButton: return "button";
+    case ui::ControlKind::kRadioButton: return "radio";
+    case ui::ControlKind::kCheckBox: return "check";
+    case ui::ControlKind::kComboBox: return "combo";
+    case ui::ControlKind::kComboEdit: return "combo-edit";
+    case ui::ControlKind::kListBox: return "list";
+    case ui::ControlKind::kStatic: return "static";
+    case ui::ControlKind::kGroupBox: return "group";
   }
   return "?";
 }
@@ -144,8 +135,7 @@ int RunCommandLine(const std::string& program, const std::vector<std::string>& a
       InstallReport report = InstallRoot(root, program);
       out << "installed " << report.copied << " file(s) into " << root.string() << ", kept "
           << report.kept << " existing file(s)";
-      if (report.builderInstalled)
-        out << "; block builder at " << (root / "exes" / "Forvane").string();
+      if (report.builderInstalled) out << "; block builder at " << (root / "exes" / "Forvane").string();
       out << "\n";
       return 0;
     } catch (const FileError& error) {

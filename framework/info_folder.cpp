@@ -91,7 +91,7 @@ std::vector<std::string> ReadTextLines(const fs::path& file, size_t capacity,
   if (fd.Get() < 0) {
     std::error_code ec;
     const char* reason = !fs::exists(file.parent_path(), ec) ? "フォルダがありません"
-                         : !fs::exists(file, ec)             ? "ファイルがありません"
+                         : !fs::exists(file, ec)            ? "ファイルがありません"
                                                              : "開けません";
     throw FileError(file, reason);
   }

@@ -320,12 +320,10 @@ QWidget* DialogWindow::CreateWidget(ui::Control& control) {
       }
       // One line of text sits in the middle of a low label; taller labels read
       // from the top.
-      const int lines =
-          static_cast<int>(std::count(definition.text.begin(), definition.text.end(), '\n')) + 1;
-      Qt::Alignment vertical =
-          definition.rect.Height() < 2 * QFontMetrics(font_).height() && lines == 1
-              ? Qt::AlignVCenter
-              : Qt::AlignTop;
+      const int lines = static_cast<int>(std::count(definition.text.begin(), definition.text.end(), '\n')) + 1;
+      Qt::Alignment vertical = definition.rect.Height() < 2 * QFontMetrics(font_).height() && lines == 1
+                                   ? Qt::AlignVCenter
+                                   : Qt::AlignTop;
       label->setAlignment(HorizontalAlignment(definition.align) | vertical);
       QPalette palette = label->palette();
       if (definition.background) {
@@ -480,12 +478,10 @@ int DialogWindow::NextTabStop(int id, bool forward) const {
     return idOf(forward ? (k + 1) % stops.size() : (k + stops.size() - 1) % stops.size());
   }
   if (forward) {
-    for (size_t k = 0; k < stops.size(); ++k)
-      if (stops[k] > pos) return idOf(k);
+    for (size_t k = 0; k < stops.size(); ++k) if (stops[k] > pos) return idOf(k);
     return idOf(0);
   }
-  for (size_t k = stops.size(); k-- > 0;)
-    if (stops[k] < pos) return idOf(k);
+  for (size_t k = stops.size(); k-- > 0;) if (stops[k] < pos) return idOf(k);
   return idOf(stops.size() - 1);
 }
 

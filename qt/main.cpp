@@ -33,8 +33,7 @@ int main(int argc, char** argv) {
 
   // A missing info folder is reported by the main dialog's own file messages.
   if (!setupError.empty()) {
-    host.ShowMessage(nullptr,
-                     "作業フォルダ " + root.string() + " を準備できません。\n" + setupError,
+    host.ShowMessage(nullptr, "作業フォルダ " + root.string() + " を準備できません。\n" + setupError,
                      tavelin::ui::kProductTitle);
   }
   std::unique_ptr<tavelin::ui::Dialog> dialog = tavelin::CreateDialog("MainDialog", app);

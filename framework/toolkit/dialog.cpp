@@ -95,9 +95,8 @@ void Dialog::Guarded(const std::function<void()>& action) {
     action();
   } catch (const FileError& error) {
     ++failures_;
-    MessageBox(
-        FileErrorHeadline(error) + "\n" + error.Path().string() + "\n(" + error.Reason() + ")",
-        kProductTitle);
+    MessageBox(FileErrorHeadline(error) + "\n" + error.Path().string() + "\n(" + error.Reason() + ")",
+               kProductTitle);
   } catch (const std::exception& error) {
     ++failures_;
     MessageBox(std::string("処理を続けられません。\n") + error.what(), kProductTitle);
@@ -122,9 +121,7 @@ bool Dialog::Handles(EventKind kind, int id) const {
   return false;
 }
 
-void Dialog::Initialize() {
-  Guarded([this] { OnInitDialog(); });
-}
+void Dialog::Initialize() { Guarded([this] { OnInitDialog(); }); }
 
 bool Dialog::UserClick(int id) {
   if (id == kIdOk && !FindControl(id)) return UserOk(), true;
@@ -199,16 +196,10 @@ void Dialog::UserMouseDown(int x, int y) {
   Guarded([&] { Dispatch({EventKind::kMouseDown, 0, x, y}); });
 }
 
-void Dialog::UserOk() {
-  Guarded([this] { OnOK(); });
-}
-void Dialog::UserCancel() {
-  Guarded([this] { OnCancel(); });
-}
+void Dialog::UserOk() { Guarded([this] { OnOK(); }); }
+void Dialog::UserCancel() { Guarded([this] { OnCancel(); }); }
 
-void Dialog::Paint(Canvas& canvas) {
-  Guarded([&] { OnPaint(canvas); });
-}
+void Dialog::Paint(Canvas& canvas) { Guarded([&] { OnPaint(canvas); }); }
 
 bool Dialog::Poll() {
   bool changed = false;
@@ -223,9 +214,7 @@ void Dialog::FocusItem(int id) {
   focusRequest_ = id;
 }
 
-void Dialog::Generate() {
-  Guarded([this] { OnGenerate(); });
-}
+void Dialog::Generate() { Guarded([this] { OnGenerate(); }); }
 
 bool Dialog::StartBlockBuilder(const std::vector<std::string>& records,
                                const std::string& blockName,

