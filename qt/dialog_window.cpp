@@ -302,6 +302,9 @@ QWidget* DialogWindow::CreateWidget(ui::Control& control) {
     case ControlKind::kListBox: {
       auto* list = new QListWidget(this);
       list->setSelectionMode(QAbstractItemView::SingleSelection);
+      // One line of text a row: a row inserted into thousands is laid out
+      // without measuring every other row again.
+      list->setUniformItemSizes(true);
       connect(list, &QListWidget::currentRowChanged, this, [this, id](int row) {
         if (row >= 0) Select(id, row);
       });
@@ -649,8 +652,15 @@ void DialogWindow::ReflectItem(Item& item) {
         const int removed = static_cast<int>(shown.size() - head - tail);
         list->setUpdatesEnabled(false);
         for (int k = 0; k < removed; ++k) delete list->takeItem(static_cast<int>(head));
-        for (size_t k = head; k < entries.size() - tail; ++k) {
-          list->insertItem(static_cast<int>(k), FromUtf8(entries[k]));
+        QStringList added;
+        added.reserve(static_cast<qsizetype>(entries.size() - tail - head));
+        for (size_t k = head; k < entries.size() - tail; ++k) added.append(FromUtf8(entries[k]));
+        if (head == static_cast<size_t>(list->count())) {
+          list->addItems(added);
+        } else {
+          for (qsizetype k = 0; k < added.size(); ++k) {
+            list->insertItem(static_cast<int>(head + static_cast<size_t>(k)), added[k]);
+          }
         }
         list->setUpdatesEnabled(true);
         item.shownItems = entries;

@@ -66,6 +66,22 @@ ino_t Inode(const testing::TestApp& test, const std::string& name) {
   return ::stat(test.Info().Locate(name).c_str(), &info) == 0 ? info.st_ino : 0;
 }
 
+TEST_F(MainDialogTest, AStartRewritesTheActiveSetOnlyWhenItChanged) {
+  Open();
+  const ino_t set = Inode(test, "DakutoSet.ini"), chosen = Inode(test, "Sentaku.ini");
+  ASSERT_NE(set, 0u);
+  Open();
+  EXPECT_EQ(Inode(test, "DakutoSet.ini"), set);
+  EXPECT_EQ(Inode(test, "Sentaku.ini"), chosen);
+  // A changed attribute set is written at the next start.
+  test.Write("DakutoSubSet.ini", SubSetWithDistinctLayers());
+  Open();
+  EXPECT_NE(Inode(test, "DakutoSet.ini"), set);
+  EXPECT_EQ(Inode(test, "Sentaku.ini"), chosen);
+  EXPECT_EQ(test.Lines("DakutoSet.ini")[0].substr(0, 5),
+            "S" + test.Lines("Sentaku.ini")[0] + "E1-");
+}
+
 TEST_F(MainDialogTest, TokenRuleAndLineTypeNames) {
   auto lines = SubSetWithDistinctLayers();
   lines[0] = "DUCT-2-7";
