@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <ctime>
+#include <map>
 
 #include "framework/info_folder.hpp"
 #include "framework/preview.hpp"
@@ -14,20 +15,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr double kRadian = 3.14159265358979323846 / 180.0;
-
-bool IsBlockFile(const fs::path& path) {
-  return EqualsIgnoreCase(path.extension().string(), ".dxf");
-}
-
-std::string ShortTime(fs::file_time_type time) {
-  const std::time_t t =
-      std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(time));
-  std::tm local{};
-  localtime_r(&t, &local);
-  char buffer[32];
-  std::strftime(buffer, sizeof buffer, "%m/%d %H:%M", &local);
-  return buffer;
-}
 
 bool SameListing(const std::vector<BlockBrowserDialog::Entry>& a,
                  const std::vector<BlockBrowserDialog::Entry>& b) {
@@ -40,7 +27,8 @@ bool SameListing(const std::vector<BlockBrowserDialog::Entry>& a,
 
 }  // namespace
 
-void DrawBlockShapes(Canvas& canvas, const PixelRect& client, const std::vector<BlockShape>& shapes) {
+void DrawBlockShapes(Canvas& canvas, const PixelRect& client,
+                     const std::vector<BlockShape>& shapes) {
   double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
   auto add = [&](double x, double y) {
     if (!std::isfinite(x) || !std::isfinite(y)) return;
@@ -59,8 +47,8 @@ void DrawBlockShapes(Canvas& canvas, const PixelRect& client, const std::vector<
   if (minX > maxX) return;
   constexpr int kMargin = 8;
   const double width = std::max(maxX - minX, 1e-9), height = std::max(maxY - minY, 1e-9);
-  const double scale = std::min((client.Width() - 2 * kMargin) / width,
-                                (client.Height() - 2 * kMargin) / height);
+  const double scale =
+      std::min((client.Width() - 2 * kMargin) / width, (client.Height() - 2 * kMargin) / height);
   if (!(scale > 0.0) || !std::isfinite(scale)) return;
   const double cx = (client.left + client.right) / 2.0, cy = (client.top + client.bottom) / 2.0;
   const double mx = (minX + maxX) / 2.0, my = (minY + maxY) / 2.0;
@@ -101,46 +89,51 @@ BlockBrowserDialog::BlockBrowserDialog(ui::AppContext& app) : Dialog(app, "Block
 fs::path BlockBrowserDialog::Folder() const { return Info().Root() / "blocks"; }
 
 std::vector<BlockBrowserDialog::Entry> BlockBrowserDialog::Scan() const {
-  std::vector<Entry> entries;
-  std::error_code ec;
-  for (fs::directory_iterator it(Folder(), ec), end; !ec && it != end; it.increment(ec)) {
-    std::error_code kind;
-    if (!it->is_regular_file(kind) || !IsBlockFile(it->path())) continue;
-    Entry entry;
-    entry.file = it->path();
-    entry.name = it->path().stem().string();
-    entry.time = it->last_write_time(kind);
-    entry.size = it->file_size(kind);
-    entries.push_back(std::move(entry));
-  }
-  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-    return a.time != b.time ? a.time > b.time : a.name < b.name;
-  });
-  return entries;
+  return ListBlocks(Folder());
 }
 
-void BlockBrowserDialog::OnInitDialog() { Fill(Scan(), ""); }
+void BlockBrowserDialog::OnInitDialog() {
+  // Watched before it is listed, so that no block written meanwhile is missed.
+  watcher_ = std::make_unique<BlockFolderWatcher>(Folder());
+  Fill(Scan(), "");
+}
 
-void BlockBrowserDialog::Fill(std::vector<Entry> entries, const std::string& name) {
+void BlockBrowserDialog::Fill(std::vector<Entry> entries, const std::string& name,
+                              const BlockFolderWatcher::Changes::Picture* picture) {
   entries_ = std::move(entries);
   ui::Control& list = Item(kList);
   list.ResetContent();
   int chosen = entries_.empty() ? -1 : 0;
+  bool found = false;
   for (size_t i = 0; i < entries_.size(); ++i) {
-    list.AddString(entries_[i].name + "　" + ShortTime(entries_[i].time));
-    if (entries_[i].name == name) chosen = static_cast<int>(i);
+    list.AddString(entries_[i].label);
+    if (!found && !name.empty() && entries_[i].name == name) {
+      chosen = static_cast<int>(i);
+      found = true;
+    }
   }
   list.SetCurSel(chosen);
-  SetItemText(kStatus, entries_.empty() ? "ブロックはまだありません（" + Folder().string() + "）"
-                                        : FormatD(static_cast<int>(entries_.size())) + " 個のブロック");
-  ShowSelected();
+  SetItemText(kStatus, entries_.empty()
+                           ? "ブロックはまだありません（" + Folder().string() + "）"
+                           : FormatD(static_cast<int>(entries_.size())) + " 個のブロック");
+  ShowSelected(picture);
 }
 
-void BlockBrowserDialog::ShowSelected() {
+std::string BlockBrowserDialog::SelectedName() {
+  const int index = Item(kList).CurSel();
+  return index >= 0 && index < static_cast<int>(entries_.size()) ? entries_[index].name
+                                                                 : std::string();
+}
+
+void BlockBrowserDialog::ShowSelected(const BlockFolderWatcher::Changes::Picture* picture) {
   const int index = Item(kList).CurSel();
   selected_ = {};
   if (index >= 0 && index < static_cast<int>(entries_.size())) {
-    selected_ = ReadBlockFile(entries_[index].file);
+    const Entry& entry = entries_[index];
+    // The watcher has read the newest block already, off this thread.
+    selected_ = picture && picture->file == entry.file && picture->time == entry.time
+                    ? picture->block
+                    : ReadBlockFile(entry.file);
     SetItemText(kPath, entries_[index].file.string());
     if (!selected_.ok) {
       SetItemText(kDescription, "このファイルは読めません: " + selected_.error);
@@ -161,21 +154,56 @@ void BlockBrowserDialog::ShowSelected() {
 }
 
 bool BlockBrowserDialog::OnPoll() {
-  std::vector<Entry> now = Scan();
+  if (watcher_ && watcher_->Watching()) {
+    if (!watcher_->Pending()) return false;
+    return ApplyChanges(watcher_->Take());
+  }
+  // Not watched: the folder did not exist or went away. Watched again from
+  // now on once it is there, and listed this time.
+  std::error_code ec;
+  if (fs::is_directory(Folder(), ec)) watcher_ = std::make_unique<BlockFolderWatcher>(Folder());
+  return ApplyListing(Scan());
+}
+
+bool BlockBrowserDialog::ApplyListing(std::vector<Entry> now,
+                                      const BlockFolderWatcher::Changes::Picture* picture) {
   if (SameListing(now, entries_)) return false;
   // A block that is new or was made again is the one the user wants to see.
+  std::map<std::string, fs::file_time_type> known;
+  for (const Entry& old : entries_) known.emplace(old.file.filename().string(), old.time);
   std::string name;
   fs::file_time_type newest = fs::file_time_type::min();
   for (const Entry& entry : now) {
-    bool known = false;
-    for (const Entry& old : entries_) known = known || (old.name == entry.name && old.time == entry.time);
-    if (!known && entry.time > newest) newest = entry.time, name = entry.name;
+    auto it = known.find(entry.file.filename().string());
+    const bool seen = it != known.end() && it->second == entry.time;
+    if (!seen && entry.time > newest) newest = entry.time, name = entry.name;
   }
-  if (name.empty()) {
-    const int index = Item(kList).CurSel();
-    if (index >= 0 && index < static_cast<int>(entries_.size())) name = entries_[index].name;
+  if (name.empty()) name = SelectedName();
+  Fill(std::move(now), name, picture);
+  return true;
+}
+
+bool BlockBrowserDialog::ApplyChanges(BlockFolderWatcher::Changes changes) {
+  const BlockFolderWatcher::Changes::Picture* picture = changes.newest ? &*changes.newest : nullptr;
+  if (changes.relisted) return ApplyListing(std::move(changes.listing), picture);
+  std::string name = SelectedName();
+  auto drop = [&](const std::string& file) {
+    entries_.erase(std::remove_if(entries_.begin(), entries_.end(),
+                                  [&](const Entry& e) { return e.file.filename() == file; }),
+                   entries_.end());
+  };
+  for (const std::string& file : changes.removed) drop(file);
+  const Entry* newest = nullptr;
+  for (const Entry& entry : changes.written) {
+    if (!newest || ListedBefore(entry, *newest)) newest = &entry;
   }
-  Fill(std::move(now), name);
+  if (newest) name = newest->name;
+  for (Entry& entry : changes.written) {
+    drop(entry.file.filename().string());
+    entries_.insert(std::upper_bound(entries_.begin(), entries_.end(), entry, ListedBefore),
+                    std::move(entry));
+  }
+  Fill(std::move(entries_), name, picture);
   return true;
 }
 
@@ -208,21 +236,24 @@ void BlockBrowserDialog::Delete() {
   const int index = Item(kList).CurSel();
   if (index < 0 || index >= static_cast<int>(entries_.size())) return;
   const Entry entry = entries_[index];
-  if (!App().ui || !App().ui->AskYesNo(this, "ブロック「" + entry.name + "」を削除しますか？\n" +
-                                                 entry.file.string(),
-                                       "確認")) {
+  if (!App().ui ||
+      !App().ui->AskYesNo(
+          this, "ブロック「" + entry.name + "」を削除しますか？\n" + entry.file.string(), "確認")) {
     return;
   }
   std::error_code ec;
   fs::remove(entry.file, ec);
   if (ec) {
-    MessageBox("削除できませんでした。\n" + entry.file.string() + "\n(" + ec.message() + ")", "Error");
+    MessageBox("削除できませんでした。\n" + entry.file.string() + "\n(" + ec.message() + ")",
+               "Error");
     return;
   }
   const std::string next = index + 1 < static_cast<int>(entries_.size()) ? entries_[index + 1].name
                            : index > 0                                   ? entries_[index - 1].name
                                                                          : std::string();
-  Fill(Scan(), next);
+  std::vector<Entry> rest = std::move(entries_);
+  rest.erase(rest.begin() + index);
+  Fill(std::move(rest), next);
   SetItemText(kStatus, "「" + entry.name + "」を削除しました");
 }
 

@@ -5,9 +5,11 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/block_folder_watcher.hpp"
 #include "framework/block_file.hpp"
 #include "framework/toolkit/dialog.hpp"
 
@@ -26,15 +28,11 @@ class BlockBrowserDialog : public ui::Dialog {
   static constexpr int kDelete = 3007;
   static constexpr int kReedit = 3008;
   static constexpr int kStatus = 3009;
-  // The folder is looked at this often while the dialog is open.
-  static constexpr int kPollMilliseconds = 400;
+  // The changes a watcher of the folder found are taken this often (a quick
+  // look at a queue); a folder that cannot be watched is listed instead.
+  static constexpr int kPollMilliseconds = 100;
 
-  struct Entry {
-    std::filesystem::path file;
-    std::string name;  // the block name: the file name without ".dxf"
-    std::filesystem::file_time_type time;
-    std::uintmax_t size = 0;
-  };
+  using Entry = BlockListing;
 
   std::filesystem::path Folder() const;
   const std::vector<Entry>& Entries() const { return entries_; }
@@ -50,9 +48,17 @@ class BlockBrowserDialog : public ui::Dialog {
 
  private:
   std::vector<Entry> Scan() const;
-  // Lists the folder again and selects `name` (else the newest block).
-  void Fill(std::vector<Entry> entries, const std::string& name);
-  void ShowSelected();
+  // Shows `entries` and selects `name` (else the newest block); `picture` is
+  // the selected block already read, when the watcher read it.
+  void Fill(std::vector<Entry> entries, const std::string& name,
+            const BlockFolderWatcher::Changes::Picture* picture = nullptr);
+  // A whole listing: shown when it differs, a new block selected.
+  bool ApplyListing(std::vector<Entry> now,
+                    const BlockFolderWatcher::Changes::Picture* picture = nullptr);
+  // The watcher's changes, applied one by one to the list.
+  bool ApplyChanges(BlockFolderWatcher::Changes changes);
+  std::string SelectedName();
+  void ShowSelected(const BlockFolderWatcher::Changes::Picture* picture = nullptr);
   void Copy();
   void OpenFolder();
   void Delete();
@@ -60,9 +66,11 @@ class BlockBrowserDialog : public ui::Dialog {
 
   std::vector<Entry> entries_;
   BlockFile selected_;
+  std::unique_ptr<BlockFolderWatcher> watcher_;
 };
 
 // Draws `shapes` fitted into `client` (y upward), each line and arc in black.
-void DrawBlockShapes(Canvas& canvas, const PixelRect& client, const std::vector<BlockShape>& shapes);
+void DrawBlockShapes(Canvas& canvas, const PixelRect& client,
+                     const std::vector<BlockShape>& shapes);
 
 }  // namespace tavelin

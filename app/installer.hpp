@@ -9,8 +9,8 @@
 namespace tavelin {
 
 struct InstallReport {
-  int copied = 0;    // files written
-  int kept = 0;      // files that already existed and were left alone
+  int copied = 0;  // files written
+  int kept = 0;    // files that already existed and were left alone
   bool builderInstalled = false;
 };
 
@@ -39,8 +39,14 @@ bool PrepareRoot(const std::filesystem::path& root, const std::filesystem::path&
 // existing file (names compared without regard to case), then installs
 // `builder` (when it exists) as root/exes/Forvane, replacing an older copy:
 // the builder is a program, not user data. Throws FileError.
-InstallReport InstallDefaults(const std::filesystem::path& root, const std::filesystem::path& dataDir,
+InstallReport InstallDefaults(const std::filesystem::path& root,
+                              const std::filesystem::path& dataDir,
                               const std::filesystem::path& builder);
+
+// What `tavelin-cli init` and the first start do: the default data, the
+// catalogue and the block builder of `program` copied into `root` (existing
+// files kept), then one flush of the whole tree. Throws FileError.
+InstallReport InstallRoot(const std::filesystem::path& root, const std::filesystem::path& program);
 
 // Copies every file under `tree` into `root` without overwriting (the generated catalogue).
 void InstallTree(const std::filesystem::path& root, const std::filesystem::path& tree,

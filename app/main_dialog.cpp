@@ -75,6 +75,20 @@ void MainDialog::ShowStatus(const std::vector<std::string>& memos, int n) {
   SetItemText(kStatusLine, "属性は【" + memos[ValidSet(n) - 1] + "】が選択されています。");
 }
 
+namespace {
+
+// Writes `lines` unless the file already holds them (an unreadable file is written anew).
+void WriteIfChanged(const InfoFolder& info, std::string_view name,
+                    const std::vector<std::string>& lines) {
+  try {
+    if (info.Exists(name) && info.ReadToEnd(name, lines.size() + 1) == lines) return;
+  } catch (const FileError&) {
+  }
+  info.WriteLines(name, lines);
+}
+
+}  // namespace
+
 void MainDialog::SwitchAttributes(int n) {
   const InfoFolder& info = Info();
   std::vector<std::string> memos = info.ReadLines("Memo.ini", 6);
@@ -100,8 +114,9 @@ void MainDialog::SwitchAttributes(int n) {
     std::string typeName = type >= 1 && type <= 11 ? lineTypes[type - 1] : std::string();
     active.push_back(Token(line, 1) + "-" + typeName + "-" + Token(line, 3));
   }
-  info.WriteLines("DakutoSet.ini", active);
-  info.WriteLine("Sentaku.ini", FormatD(k));
+  // Written only when they change: a start rewrites nothing.
+  WriteIfChanged(info, "DakutoSet.ini", active);
+  WriteIfChanged(info, "Sentaku.ini", {FormatD(k)});
 }
 
 void MainDialog::Refresh() {

@@ -2,6 +2,7 @@
 // size and angle, dampers of every type, straight ducts) from the CSV file to
 // 1,000 DXF blocks and the catalogue page, the builder in this process.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -52,10 +53,35 @@ void BM_BatchOfAThousandFittings(benchmark::State& state) {
     options.out = test.Root() / ("blocks" + std::to_string(run++));
     std::ostringstream out, err;
     if (RunBatch(options, out, err) != 0) state.SkipWithError("a row was refused");
-    if (out.str().find("written: 1000,") == std::string::npos) state.SkipWithError(out.str().c_str());
+    if (out.str().find("written: 1000,") == std::string::npos)
+      state.SkipWithError(out.str().c_str());
   }
+  state.SetLabel("target <= 1 s");
 }
 BENCHMARK(BM_BatchOfAThousandFittings)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Ten times as many: the time should grow ten times, no more, and the memory
+// stay bounded (the peak resident size of the process after the run).
+void BM_BatchOfTenThousandFittings(benchmark::State& state) {
+  testing::TestApp test;
+  const std::filesystem::path csv = test.Root() / "library.csv";
+  std::ofstream(csv, std::ios::binary) << Library(10000);
+  for (auto _ : state) {
+    BatchOptions options;
+    options.root = test.Root();
+    options.csv = csv;
+    options.out = test.Root() / "blocks";
+    std::ostringstream out, err;
+    if (RunBatch(options, out, err) != 0) state.SkipWithError("a row was refused");
+    if (out.str().find("written: 10000,") == std::string::npos)
+      state.SkipWithError(out.str().substr(0, 200).c_str());
+  }
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  state.counters["peak_RSS_MB"] = usage.ru_maxrss / 1024.0;
+  state.SetLabel("target <= 10 s");
+}
+BENCHMARK(BM_BatchOfTenThousandFittings)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 }  // namespace tavelin

@@ -22,6 +22,16 @@ namespace tavelin::blockbuilder {
 namespace fs = std::filesystem;
 namespace {
 
+// Names equal without regard to case (as EqualsIgnoreCase compares them) fold
+// to the same key.
+std::string FoldCase(std::string_view text) {
+  std::string folded(text);
+  for (char& c : folded) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return folded;
+}
+
 // One hand-off file read whole, or why it could not be.
 struct HandOffFile {
   bool ok = false;
@@ -128,15 +138,25 @@ bool AppendLog(const fs::path& blocks, const BuildResult& result, const BuildLog
 // Block file names are matched without regard to case, as the CAD program
 // matches block names: an earlier block whose file name differs from the new
 // one only in case is the same block, and the new one replaces it.
-void RemoveCaseVariants(const fs::path& file, BuildLog& log) {
+void RemoveCaseVariants(const fs::path& file, BlockFolderIndex* index, BuildLog& log) {
   const std::string name = file.filename().string();
   std::vector<fs::path> variants;
-  std::error_code ec;
-  for (fs::directory_iterator it(file.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string other = it->path().filename().string();
-    std::error_code kind;
-    if (other != name && EqualsIgnoreCase(other, name) && it->is_regular_file(kind)) {
-      variants.push_back(it->path());
+  if (index) {
+    for (const std::string& other : index->Variants(name)) {
+      std::error_code kind;
+      if (fs::is_regular_file(file.parent_path() / other, kind))
+        variants.push_back(file.parent_path() / other);
+    }
+    index->Replace(name);
+  } else {
+    std::error_code ec;
+    for (fs::directory_iterator it(file.parent_path(), ec), end; !ec && it != end;
+         it.increment(ec)) {
+      const std::string other = it->path().filename().string();
+      std::error_code kind;
+      if (other != name && EqualsIgnoreCase(other, name) && it->is_regular_file(kind)) {
+        variants.push_back(it->path());
+      }
     }
   }
   for (const fs::path& variant : variants) {
@@ -164,7 +184,8 @@ bool AddStraightDuct(const InfoFolder& info, std::vector<Entity>& entities, Buil
 
 }  // namespace
 
-static BuildResult BuildInto(const fs::path& blocks, const fs::path& input, BuildLog& log) {
+static BuildResult BuildInto(const fs::path& blocks, const fs::path& input,
+                             const BuildOptions& options, BuildLog& log) {
   BuildResult result;
   const InfoFolder info(input);
 
@@ -228,12 +249,12 @@ static BuildResult BuildInto(const fs::path& blocks, const fs::path& input, Buil
   }
   const fs::path file = blocks / (name + ".dxf");
   try {
-    WriteFileAtomically(file, bytes);
+    WriteFileAtomically(file, bytes, options.flush);
   } catch (const FileError& error) {
     log.Add(file.string() + " を書けません: " + error.Reason());
     return result;
   }
-  RemoveCaseVariants(file, log);
+  RemoveCaseVariants(file, options.index, log);
   result.written = true;
   result.file = file;
   result.entities = tables.entities.size();
@@ -242,14 +263,19 @@ static BuildResult BuildInto(const fs::path& blocks, const fs::path& input, Buil
 }
 
 BuildResult BuildBlock(const fs::path& root, const fs::path& input, BuildLog& log) {
-  return BuildInto(root / "blocks", input, log);
+  return BuildInto(root / "blocks", input, {}, log);
 }
 
 BuildResult BuildBlockInto(const fs::path& blocks, const fs::path& input) {
+  return BuildBlockInto(blocks, input, {});
+}
+
+BuildResult BuildBlockInto(const fs::path& blocks, const fs::path& input,
+                           const BuildOptions& options) {
   BuildLog log;
   BuildResult result;
   try {
-    result = BuildInto(blocks, input, log);
+    result = BuildInto(blocks, input, options, log);
   } catch (const std::exception& error) {
     log.Add(std::string("処理を続けられません: ") + error.what());
     result.written = false;
@@ -262,6 +288,26 @@ BuildResult BuildBlockInto(const fs::path& blocks, const fs::path& input) {
 BuildResult BuildBlock(const fs::path& root, const fs::path& input) {
   return BuildBlockInto(root / "blocks", input);
 }
+
+BlockFolderIndex::BlockFolderIndex(const fs::path& folder) {
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    byLowerName_[FoldCase(name)].insert(name);
+  }
+}
+
+std::vector<std::string> BlockFolderIndex::Variants(const std::string& name) const {
+  std::vector<std::string> variants;
+  auto it = byLowerName_.find(FoldCase(name));
+  if (it == byLowerName_.end()) return variants;
+  for (const std::string& other : it->second) {
+    if (other != name) variants.push_back(other);
+  }
+  return variants;
+}
+
+void BlockFolderIndex::Replace(const std::string& name) { byLowerName_[FoldCase(name)] = {name}; }
 
 BuildResult BuildBlock(const fs::path& root) { return BuildBlock(root, root); }
 

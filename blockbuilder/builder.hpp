@@ -7,12 +7,15 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "framework/acceptance.hpp"
 #include "framework/block_entities.hpp"
+#include "framework/info_folder.hpp"
 
 namespace tavelin::blockbuilder {
 
@@ -51,5 +54,29 @@ BuildResult BuildBlock(const std::filesystem::path& root, const std::filesystem:
 // The same, writing the block and builder.log into the folder `blocks`
 // (created when missing) instead of ROOT/blocks: the batch's output folder.
 BuildResult BuildBlockInto(const std::filesystem::path& blocks, const std::filesystem::path& input);
+
+// The files of one block folder by their names without regard to case, listed
+// once: a batch that writes thousands of blocks into the folder looks a new
+// block's case variants up here instead of listing the folder for each.
+class BlockFolderIndex {
+ public:
+  explicit BlockFolderIndex(const std::filesystem::path& folder);
+  // The other names of the folder equal to `name` without regard to case.
+  std::vector<std::string> Variants(const std::string& name) const;
+  // `name` was written and its variants removed.
+  void Replace(const std::string& name);
+
+ private:
+  std::map<std::string, std::set<std::string>> byLowerName_;
+};
+
+struct BuildOptions {
+  // How the block reaches the disk: a batch flushes its folder once at the end.
+  Flush flush = Flush::kNow;
+  // The folder's names, when a batch keeps them; else the folder is listed.
+  BlockFolderIndex* index = nullptr;
+};
+BuildResult BuildBlockInto(const std::filesystem::path& blocks, const std::filesystem::path& input,
+                           const BuildOptions& options);
 
 }  // namespace tavelin::blockbuilder

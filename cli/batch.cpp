@@ -20,6 +20,7 @@
 #include "app/dialog_registry.hpp"
 #include "blockbuilder/builder.hpp"
 #include "cli/catalogue.hpp"
+#include "framework/background_flush.hpp"
 #include "framework/build_job.hpp"
 #include "framework/codepage.hpp"
 #include "framework/design_rules.hpp"
@@ -159,12 +160,15 @@ class FinishedRun : public BuildRun {
 
 // The block builder in this process: the same code as the program, writing
 // into the output folder.
+// The scratch folder is the job: the builder has read it before the next row
+// writes into it, so no snapshot is copied; the blocks reach the disk together
+// at the end.
 class InProcessLauncher : public BlockBuilderLauncher {
  public:
-  InProcessLauncher(fs::path root, fs::path blocks)
-      : root_(std::move(root)), blocks_(std::move(blocks)) {}
+  InProcessLauncher(fs::path root, fs::path blocks, blockbuilder::BlockFolderIndex& index)
+      : root_(std::move(root)), blocks_(std::move(blocks)), index_(index) {}
   std::unique_ptr<BuildRun> Start(const fs::path& jobRoot, const std::string& blockName) override {
-    last = blockbuilder::BuildBlockInto(blocks_, jobRoot);
+    last = blockbuilder::BuildBlockInto(blocks_, jobRoot, {Flush::kLater, &index_});
     if (IsJobFolderOf(root_, jobRoot)) {
       std::error_code ignored;
       fs::remove_all(jobRoot, ignored);
@@ -182,6 +186,7 @@ class InProcessLauncher : public BlockBuilderLauncher {
  private:
   fs::path root_;
   fs::path blocks_;
+  blockbuilder::BlockFolderIndex& index_;
 };
 
 std::string Lower(std::string_view text) {
@@ -267,6 +272,7 @@ struct Batch {
   const BatchOptions& options;
   fs::path scratch;  // a copy of ROOT/info the rows write their settings into
   fs::path blocks;
+  std::unique_ptr<blockbuilder::BlockFolderIndex> blockNames;  // of `blocks`
   std::vector<std::string> header;
   // The settings files of the root as stored, read once.
   std::map<std::string, std::vector<std::string>> stored;
@@ -383,7 +389,7 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
   result.entry.dimensions = dimensions;
 
   BatchHost host;
-  InProcessLauncher launcher(scratch, blocks);
+  InProcessLauncher launcher(scratch, blocks, *blockNames);
   ui::AppContext app(scratch);
   app.ui = &host;
   app.launcher = &launcher;
@@ -642,7 +648,7 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
   // The rows are read twice, never all kept: once to count them and find a
   // quote left open before any row runs, once to run them. A row keeps no
   // more fields than the header has columns.
-  Batch batch{options, {}, {}, {}, {}};
+  Batch batch{options, {}, {}, {}, {}, {}};
   size_t rowCount = 0;
   {
     CsvReader reader(text);
@@ -679,8 +685,10 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
     err << "tavelin-cli: cannot create the folder " << batch.blocks.string() << "\n";
     return kFailure;
   }
+  batch.blockNames = std::make_unique<blockbuilder::BlockFolderIndex>(batch.blocks);
   try {
     batch.scratch = MakeScratch(options.root);
+    MarkScratchRoot(batch.scratch);
   } catch (const FileError& failure) {
     err << "tavelin-cli: " << failure.what() << "\n";
     return kFailure;
@@ -716,6 +724,7 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
     results.push_back(std::move(result));
     Progress(options, err, r, total, results.back());
   }
+  ForgetScratchRoot(batch.scratch);
   fs::remove_all(batch.scratch, ec);
 
   std::vector<CatalogueEntry> entries;
@@ -734,6 +743,8 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
   } catch (const FileError& failure) {
     catalogueError = failure.what();
   }
+  // Every block on the disk at once rather than one flush per block.
+  if (written > 0) FlushFileSystem(batch.blocks);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   char secondsText[32];

@@ -159,11 +159,7 @@ int RunCommandLine(const std::string& program, const std::vector<std::string>& a
       return kUsageError;
     }
     try {
-      InstallReport report = InstallDefaults(root, DataDirOf(program), BuilderBesideProgram(program));
-      std::error_code ec;
-      if (fs::path catalogue = CatalogueBesideProgram(program); fs::is_directory(catalogue, ec)) {
-        InstallTree(root, catalogue, report);
-      }
+      InstallReport report = InstallRoot(root, program);
       out << "installed " << report.copied << " file(s) into " << root.string() << ", kept "
           << report.kept << " existing file(s)";
       if (report.builderInstalled) out << "; block builder at " << (root / "exes" / "Forvane").string();

@@ -13,6 +13,7 @@
 #include <mutex>
 #include <set>
 
+#include "framework/background_flush.hpp"
 #include "framework/codepage.hpp"
 #include "framework/text.hpp"
 
@@ -265,7 +266,12 @@ void InfoFolder::WriteLines(std::string_view name, const std::vector<std::string
                       FileOperation::kWrite);
     }
   }
-  WriteFileAtomically(Locate(name), EncodeLines(lines));
+  // Whole under its name when this returns, so a kill leaves the old or the
+  // new file; the flush against a power cut runs on the flusher's thread, so
+  // that no window waits on a busy disk. A scratch copy is never flushed.
+  const fs::path file = Locate(name);
+  WriteFileAtomically(file, EncodeLines(lines), Flush::kLater);
+  if (!IsUnderScratchRoot(root_)) FlushInBackground(file);
 }
 
 void InfoFolder::WriteLine(std::string_view name, const std::string& line) const {

@@ -302,6 +302,9 @@ QWidget* DialogWindow::CreateWidget(ui::Control& control) {
     case ControlKind::kListBox: {
       auto* list = new QListWidget(this);
       list->setSelectionMode(QAbstractItemView::SingleSelection);
+      // One line of text a row: a row inserted into thousands is laid out
+      // without measuring every other row again.
+      list->setUniformItemSizes(true);
       connect(list, &QListWidget::currentRowChanged, this, [this, id](int row) {
         if (row >= 0) Select(id, row);
       });
@@ -629,13 +632,38 @@ void DialogWindow::ReflectItem(Item& item) {
     case ControlKind::kListBox: {
       auto* list = static_cast<QListWidget*>(widget);
       const auto& entries = control.Items();
-      bool same = list->count() == static_cast<int>(entries.size());
-      for (int i = 0; same && i < list->count(); ++i) {
-        same = list->item(i)->text() == FromUtf8(entries[static_cast<size_t>(i)]);
-      }
-      if (!same) {
+      if (list->count() != static_cast<int>(item.shownItems.size())) {
+        // Not filled by this host: shown anew.
+        item.shownItems.clear();
         list->clear();
-        for (const std::string& entry : entries) list->addItem(FromUtf8(entry));
+      }
+      if (item.shownItems != entries) {
+        // Only the entries between what the old and the new lists share at
+        // their start and at their end change: a block written into a list of
+        // thousands is one row inserted, not the whole list refilled.
+        const std::vector<std::string>& shown = item.shownItems;
+        size_t head = 0;
+        while (head < shown.size() && head < entries.size() && shown[head] == entries[head]) ++head;
+        size_t tail = 0;
+        while (tail < shown.size() - head && tail < entries.size() - head &&
+               shown[shown.size() - 1 - tail] == entries[entries.size() - 1 - tail]) {
+          ++tail;
+        }
+        const int removed = static_cast<int>(shown.size() - head - tail);
+        list->setUpdatesEnabled(false);
+        for (int k = 0; k < removed; ++k) delete list->takeItem(static_cast<int>(head));
+        QStringList added;
+        added.reserve(static_cast<qsizetype>(entries.size() - tail - head));
+        for (size_t k = head; k < entries.size() - tail; ++k) added.append(FromUtf8(entries[k]));
+        if (head == static_cast<size_t>(list->count())) {
+          list->addItems(added);
+        } else {
+          for (qsizetype k = 0; k < added.size(); ++k) {
+            list->insertItem(static_cast<int>(head + static_cast<size_t>(k)), added[k]);
+          }
+        }
+        list->setUpdatesEnabled(true);
+        item.shownItems = entries;
       }
       if (list->currentRow() != control.CurSel()) {
         list->setCurrentRow(control.CurSel());

@@ -96,6 +96,7 @@ class DialogWindow : public QDialog {
     QWidget* widget = nullptr;
     std::string shownText;  // the text the widget's font size was chosen for
     bool fitted = false;
+    std::vector<std::string> shownItems;  // the entries a list widget shows
   };
 
   QWidget* CreateWidget(ui::Control& control);

@@ -5,6 +5,7 @@
 
 #include "app/dialog_registry.hpp"
 #include "app/installer.hpp"
+#include "framework/background_flush.hpp"
 #include "framework/handoff.hpp"
 #include "framework/info_folder.hpp"
 #include "qt/appearance.hpp"
@@ -37,5 +38,7 @@ int main(int argc, char** argv) {
   }
   std::unique_ptr<tavelin::ui::Dialog> dialog = tavelin::CreateDialog("MainDialog", app);
   host.RunModal(*dialog);
+  // The settings written in the background are on the disk before the end.
+  tavelin::FlushQueuedFiles();
   return 0;
 }

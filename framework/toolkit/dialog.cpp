@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "framework/acceptance.hpp"
+#include "framework/background_flush.hpp"
 #include "framework/handoff.hpp"
 #include "framework/info_folder.hpp"
 
@@ -233,7 +234,11 @@ bool Dialog::StartBlockBuilder(const std::vector<std::string>& records,
     ShowBuildOutcome(outcome);
     return false;
   }
-  const std::filesystem::path job = SnapshotHandOff(app_.info, extraFiles);
+  // A scratch copy (the batch's) is its own job: nothing writes into it while
+  // its builder reads.
+  const std::filesystem::path job = IsUnderScratchRoot(app_.info.Root())
+                                        ? app_.info.Root()
+                                        : SnapshotHandOff(app_.info, extraFiles);
   run_ = app_.launcher->Start(job, blockName);
   SetItemText(statusId, kStatusBuilding);
   Invalidate();

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "app/dialog_registry.hpp"
 #include "app/main_dialog.hpp"
@@ -56,6 +57,29 @@ TEST_F(MainDialogTest, SwitchFourRewritesTheActiveSetFromLines22To28) {
   }
   EXPECT_FALSE(dialog->FindControl(1386)->Checked());
   EXPECT_EQ(dialog->FindControl(MainDialog::kStatusLine)->Text(), "属性は【排煙】が選択されています。");
+}
+
+// Every file is written through a new file and a rename: an unchanged inode
+// means the file was left alone.
+ino_t Inode(const testing::TestApp& test, const std::string& name) {
+  struct stat info {};
+  return ::stat(test.Info().Locate(name).c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+TEST_F(MainDialogTest, AStartRewritesTheActiveSetOnlyWhenItChanged) {
+  Open();
+  const ino_t set = Inode(test, "DakutoSet.ini"), chosen = Inode(test, "Sentaku.ini");
+  ASSERT_NE(set, 0u);
+  Open();
+  EXPECT_EQ(Inode(test, "DakutoSet.ini"), set);
+  EXPECT_EQ(Inode(test, "Sentaku.ini"), chosen);
+  // A changed attribute set is written at the next start.
+  test.Write("DakutoSubSet.ini", SubSetWithDistinctLayers());
+  Open();
+  EXPECT_NE(Inode(test, "DakutoSet.ini"), set);
+  EXPECT_EQ(Inode(test, "Sentaku.ini"), chosen);
+  EXPECT_EQ(test.Lines("DakutoSet.ini")[0].substr(0, 5),
+            "S" + test.Lines("Sentaku.ini")[0] + "E1-");
 }
 
 TEST_F(MainDialogTest, TokenRuleAndLineTypeNames) {

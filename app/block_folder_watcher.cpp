@@ -1,0 +1,209 @@
+#include "app/block_folder_watcher.hpp"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <map>
+
+#include "framework/text.hpp"
+
+namespace tavelin {
+namespace fs = std::filesystem;
+namespace {
+
+bool IsBlockFileName(const fs::path& path) {
+  return EqualsIgnoreCase(path.extension().string(), ".dxf");
+}
+
+std::string ShortTime(fs::file_time_type time) {
+  const std::time_t t = std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(time));
+  std::tm local{};
+  localtime_r(&t, &local);
+  char buffer[32];
+  std::strftime(buffer, sizeof buffer, "%m/%d %H:%M", &local);
+  return buffer;
+}
+
+BlockListing Listing(const fs::path& file, fs::file_time_type time, std::uintmax_t size) {
+  BlockListing entry;
+  entry.file = file;
+  entry.name = file.stem().string();
+  entry.time = time;
+  entry.size = size;
+  entry.label = entry.name + "　" + ShortTime(time);
+  return entry;
+}
+
+// More changes than this at once are followed by listing the folder anew.
+constexpr size_t kMaxChanges = 4096;
+
+}  // namespace
+
+bool ListedBefore(const BlockListing& a, const BlockListing& b) {
+  return a.time != b.time ? a.time > b.time : a.name < b.name;
+}
+
+std::vector<BlockListing> ListBlocks(const fs::path& folder) {
+  std::vector<BlockListing> entries;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code kind;
+    if (!IsBlockFileName(it->path()) || !it->is_regular_file(kind)) continue;
+    const auto time = it->last_write_time(kind);
+    if (kind) continue;
+    const auto size = it->file_size(kind);
+    if (kind) continue;
+    entries.push_back(Listing(it->path(), time, size));
+  }
+  std::sort(entries.begin(), entries.end(), ListedBefore);
+  return entries;
+}
+
+std::optional<BlockListing> ListBlock(const fs::path& file) {
+  std::error_code ec;
+  if (!IsBlockFileName(file) || !fs::is_regular_file(file, ec)) return std::nullopt;
+  const auto time = fs::last_write_time(file, ec);
+  if (ec) return std::nullopt;
+  const auto size = fs::file_size(file, ec);
+  if (ec) return std::nullopt;
+  return Listing(file, time, size);
+}
+
+BlockFolderWatcher::BlockFolderWatcher(fs::path folder) : folder_(std::move(folder)) {
+  inotify_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (inotify_ < 0) return;
+  // A block arrives by a rename (IN_MOVED_TO) or is written in place.
+  constexpr uint32_t kEvents = IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE |
+                               IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+  if (::inotify_add_watch(inotify_, folder_.c_str(), kEvents) < 0 ||
+      ::pipe2(stopPipe_, O_CLOEXEC) != 0) {
+    ::close(inotify_);
+    inotify_ = -1;
+    return;
+  }
+  watching_ = true;
+  thread_ = std::thread([this] { Run(); });
+}
+
+BlockFolderWatcher::~BlockFolderWatcher() {
+  if (thread_.joinable()) {
+    const char stop = 0;
+    ssize_t ignored = ::write(stopPipe_[1], &stop, 1);
+    (void)ignored;
+    thread_.join();
+  }
+  for (int fd : {inotify_, stopPipe_[0], stopPipe_[1]}) {
+    if (fd >= 0) ::close(fd);
+  }
+}
+
+bool BlockFolderWatcher::Watching() const {
+  std::lock_guard lock(mutex_);
+  return watching_;
+}
+
+bool BlockFolderWatcher::Pending() const {
+  std::lock_guard lock(mutex_);
+  return pending_.relisted || !pending_.written.empty() || !pending_.removed.empty();
+}
+
+BlockFolderWatcher::Changes BlockFolderWatcher::Take() {
+  std::lock_guard lock(mutex_);
+  Changes changes = std::move(pending_);
+  pending_ = Changes();
+  return changes;
+}
+
+void BlockFolderWatcher::Relist() {
+  std::vector<BlockListing> listing = ListBlocks(folder_);
+  std::optional<Changes::Picture> newest;
+  if (!listing.empty()) {
+    newest = {listing.front().file, listing.front().time, ReadBlockFile(listing.front().file)};
+  }
+  std::lock_guard lock(mutex_);
+  pending_ = Changes();
+  pending_.relisted = true;
+  pending_.listing = std::move(listing);
+  pending_.newest = std::move(newest);
+}
+
+void BlockFolderWatcher::Run() {
+  alignas(struct inotify_event) char buffer[64 * 1024];
+  for (;;) {
+    pollfd fds[2] = {{inotify_, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
+    if (::poll(fds, 2, -1) < 0) continue;
+    if (fds[1].revents) return;
+    // The names that changed in this burst, each looked at once.
+    std::map<std::string, bool> names;
+    bool overflow = false, lost = false;
+    for (;;) {
+      const ssize_t got = ::read(inotify_, buffer, sizeof buffer);
+      if (got <= 0) break;
+      for (ssize_t at = 0; at < got;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        if (event->mask & IN_Q_OVERFLOW) overflow = true;
+        if (event->mask & (IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED)) lost = true;
+        if (event->len == 0) continue;
+        const std::string name(event->name);
+        if (IsBlockFileName(name)) names[name] = true;
+      }
+      if (names.size() > kMaxChanges) overflow = true;
+    }
+    if (lost) {
+      // The folder itself went away: the dialog lists by itself from now on.
+      std::lock_guard lock(mutex_);
+      watching_ = false;
+      return;
+    }
+    if (overflow) {
+      Relist();
+      continue;
+    }
+    if (names.empty()) continue;
+    std::vector<BlockListing> written;
+    std::vector<std::string> removed;
+    for (const auto& [name, changed] : names) {
+      if (std::optional<BlockListing> entry = ListBlock(folder_ / name)) {
+        written.push_back(std::move(*entry));
+      } else {
+        removed.push_back(name);
+      }
+    }
+    // The picture of the newest block, which the list will select.
+    std::optional<Changes::Picture> newest;
+    auto best = std::min_element(written.begin(), written.end(), ListedBefore);
+    if (best != written.end()) newest = {best->file, best->time, ReadBlockFile(best->file)};
+    bool tooMany = false;
+    {
+      std::lock_guard lock(mutex_);
+      if (pending_.relisted) {
+        // Applied to the listing still waiting to be taken.
+        auto& listing = pending_.listing;
+        auto changed = [&](const BlockListing& e) {
+          const std::string file = e.file.filename().string();
+          return names.count(file) > 0;
+        };
+        listing.erase(std::remove_if(listing.begin(), listing.end(), changed), listing.end());
+        listing.insert(listing.end(), written.begin(), written.end());
+        std::sort(listing.begin(), listing.end(), ListedBefore);
+      } else {
+        pending_.written.insert(pending_.written.end(), written.begin(), written.end());
+        pending_.removed.insert(pending_.removed.end(), removed.begin(), removed.end());
+      }
+      if (newest && (!pending_.newest || !(newest->time < pending_.newest->time))) {
+        pending_.newest = std::move(newest);
+      }
+      tooMany = pending_.written.size() + pending_.removed.size() > kMaxChanges;
+    }
+    // Too many waiting: one listing instead.
+    if (tooMany) Relist();
+  }
+}
+
+}  // namespace tavelin

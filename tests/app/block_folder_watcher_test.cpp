@@ -1,0 +1,94 @@
+// The block browser follows its folder through a watcher: the changes arrive
+// already looked at, and the list kept by differences always equals a fresh
+// listing of the folder.
+#include "app/block_folder_watcher.hpp"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "app/block_browser_dialog.hpp"
+#include "tests/support/test_root.hpp"
+
+namespace tavelin {
+namespace {
+namespace fs = std::filesystem;
+
+// As the builder writes a block: a temporary file renamed into place.
+void WriteBlock(const fs::path& folder, const std::string& name, const std::string& bytes) {
+  const fs::path temp = folder / (name + ".dxf.tmp1_0");
+  std::ofstream(temp, std::ios::binary) << bytes;
+  fs::rename(temp, folder / (name + ".dxf"));
+}
+
+std::vector<std::string> Names(const std::vector<BlockListing>& entries) {
+  std::vector<std::string> names;
+  for (const BlockListing& entry : entries) names.push_back(entry.name);
+  return names;
+}
+
+template <typename Done>
+bool WaitFor(Done done) {
+  for (int i = 0; i < 250 && !done(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  return done();
+}
+
+TEST(BlockFolderWatcherTest, WrittenAndRemovedBlocksArriveAsChangesWithTheNewestRead) {
+  testing::TempDir dir;
+  WriteBlock(dir.Path(), "OLD", "0\nEOF\n");
+  BlockFolderWatcher watcher(dir.Path());
+  ASSERT_TRUE(watcher.Watching());
+  EXPECT_FALSE(watcher.Pending());
+  WriteBlock(dir.Path(), "NEW", "0\nEOF\n");
+  std::ofstream(dir.Path() / "notes.txt") << "not a block";
+  fs::remove(dir.Path() / "OLD.dxf");
+  ASSERT_TRUE(WaitFor([&] { return watcher.Pending() && fs::exists(dir.Path() / "NEW.dxf"); }));
+  BlockFolderWatcher::Changes changes;
+  ASSERT_TRUE(WaitFor([&] {
+    BlockFolderWatcher::Changes more = watcher.Take();
+    changes.written.insert(changes.written.end(), more.written.begin(), more.written.end());
+    changes.removed.insert(changes.removed.end(), more.removed.begin(), more.removed.end());
+    if (more.newest) changes.newest = more.newest;
+    return !changes.written.empty() && !changes.removed.empty();
+  }));
+  EXPECT_EQ(Names(changes.written), std::vector<std::string>{"NEW"});
+  EXPECT_EQ(changes.removed, std::vector<std::string>{"OLD.dxf"});
+  ASSERT_TRUE(changes.newest.has_value());
+  EXPECT_EQ(changes.newest->file, dir.Path() / "NEW.dxf");
+
+  // The folder itself removed: no longer watched, the caller lists by itself.
+  fs::remove_all(dir.Path());
+  EXPECT_TRUE(WaitFor([&] { return !watcher.Watching(); }));
+}
+
+TEST(BlockFolderWatcherTest, TheBrowsersListByDifferencesEqualsAFreshListing) {
+  testing::TestApp test;
+  const fs::path blocks = test.Root() / "blocks";
+  BlockBrowserDialog browser(test.App());
+  browser.Initialize();  // no folder yet: listed by polling
+  EXPECT_TRUE(browser.Entries().empty());
+  fs::create_directories(blocks);
+  WriteBlock(blocks, "FIRST", "0\nEOF\n");
+  ASSERT_TRUE(WaitFor([&] {
+    browser.Poll();
+    return browser.Entries().size() == 1;
+  }));
+  // Watched from now on: several blocks, one written again, one removed.
+  for (const char* name : {"B1", "B2", "B3", "b3"}) WriteBlock(blocks, name, "0\nEOF\n");
+  WriteBlock(blocks, "FIRST", "0\nEOF\n\n");
+  fs::remove(blocks / "B2.dxf");
+  ASSERT_TRUE(WaitFor([&] {
+    browser.Poll();
+    return Names(browser.Entries()) == Names(ListBlocks(blocks));
+  })) << ::testing::PrintToString(Names(browser.Entries()));
+  EXPECT_EQ(browser.Entries().size(), 4u);
+  // The newest block is the one selected.
+  EXPECT_EQ(browser.FindControl(BlockBrowserDialog::kList)->CurSel(), 0);
+  EXPECT_EQ(browser.FindControl(BlockBrowserDialog::kList)->Items().size(), 4u);
+}
+
+}  // namespace
+}  // namespace tavelin

@@ -1,0 +1,92 @@
+// Settings written by a window are whole under their names at once and reach
+// the disk from a thread of their own; a scratch copy never waits for a flush.
+#include "framework/background_flush.hpp"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "duct/erbo_dialog.hpp"
+#include "framework/info_folder.hpp"
+#include "tests/support/test_root.hpp"
+
+namespace tavelin {
+namespace {
+namespace fs = std::filesystem;
+
+TEST(BackgroundFlushTest, WritesAreWholeAtOnceAndFlushedBeforeTheWaitReturns) {
+  testing::TestApp test;
+  for (int i = 0; i < 40; ++i) {
+    test.Info().WriteLines("File" + std::to_string(i % 8) + ".ini", {std::to_string(i), "値"});
+    // Readable whole at once, before any flush.
+    EXPECT_EQ(test.Info().ReadLine("File" + std::to_string(i % 8) + ".ini"), std::to_string(i));
+  }
+  FlushQueuedFiles();
+  EXPECT_EQ(QueuedFlushes(), 0u);
+  EXPECT_EQ(test.Lines("File7.ini"), (std::vector<std::string>{"39", "値"}));
+  // A file removed before its flush is simply not flushed.
+  test.Info().WriteLine("Gone.ini", "1");
+  fs::remove(test.Info().Locate("Gone.ini"));
+  FlushQueuedFiles();
+  EXPECT_EQ(QueuedFlushes(), 0u);
+}
+
+TEST(BackgroundFlushTest, AForkedChildFlushesOnItsOwnWithoutTheParentsThread) {
+  testing::TestApp test;
+  test.Info().WriteLine("Parent.ini", "1");  // the parent's flusher runs
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    try {
+      for (int i = 0; i < 20; ++i) test.Info().WriteLine("Child.ini", std::to_string(i));
+      FlushQueuedFiles();
+      ::_exit(QueuedFlushes() == 0 && test.Info().ReadLine("Child.ini") == "19" ? 0 : 1);
+    } catch (...) {
+      ::_exit(2);
+    }
+  }
+  // The child ends by itself (a lock held by the parent's thread would hang it).
+  int status = 0;
+  pid_t done = 0;
+  for (int waited = 0; waited < 500 && done == 0; ++waited) {
+    done = ::waitpid(child, &status, WNOHANG);
+    if (done == 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  if (done == 0) {
+    ::kill(child, SIGKILL);
+    ::waitpid(child, &status, 0);
+    FAIL() << "the child hung";
+  }
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST(BackgroundFlushTest, AScratchRootIsNeverFlushedAndIsItsOwnJob) {
+  testing::TestApp test;
+  FlushQueuedFiles();
+  MarkScratchRoot(test.Root());
+  EXPECT_TRUE(IsUnderScratchRoot(test.Root() / "info"));
+  EXPECT_FALSE(IsUnderScratchRoot(test.Root().parent_path()));
+  test.Info().WriteLine("Scratch.ini", "1");
+  EXPECT_EQ(QueuedFlushes(), 0u);
+  EXPECT_EQ(test.Info().ReadLine("Scratch.ini"), "1");
+  // OK hands the builder the scratch root itself: no job folder is copied.
+  test.Write("Command.ini", {"4"});
+  ErboDialog elbow(test.App());
+  elbow.Initialize();
+  elbow.UserOk();
+  ASSERT_EQ(test.launcher.starts, 1);
+  EXPECT_EQ(test.launcher.lastJob, test.Root());
+  EXPECT_FALSE(fs::exists(test.Root() / "jobs"));
+  ForgetScratchRoot(test.Root());
+  EXPECT_FALSE(IsUnderScratchRoot(test.Root() / "info"));
+  elbow.UserOk();
+  ASSERT_EQ(test.launcher.starts, 2);
+  EXPECT_EQ(test.launcher.lastJob.parent_path(), test.Root() / "jobs");
+}
+
+}  // namespace
+}  // namespace tavelin
