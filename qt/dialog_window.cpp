@@ -21,18 +21,17 @@
 #include <algorithm>
 #include <exception>
 
+#include "framework/toolkit/keyboard_navigation.hpp"
 #include "qt/appearance.hpp"
+#include "qt/font_fitting.hpp"
 #include "qt/group_frame.hpp"
 #include "qt/preview_window.hpp"
+#include "qt/widget_factory.hpp"
 
 namespace tavelin::qt {
 namespace {
 
 using ui::ControlKind;
-
-constexpr int kMinPixelSize = 8;
-// Room kept free between a caption and the edge of its button or frame.
-constexpr int kTextMargin = 2;
 
 std::vector<DialogWindow*>& OpenWindows() {
   static std::vector<DialogWindow*> windows;
@@ -53,92 +52,7 @@ QString WithoutMnemonics(const QString& text) {
   return shown;
 }
 
-Qt::Alignment HorizontalAlignment(ui::TextAlign align) {
-  switch (align) {
-    case ui::TextAlign::kCentre:
-      return Qt::AlignHCenter;
-    case ui::TextAlign::kRight:
-      return Qt::AlignRight;
-    case ui::TextAlign::kLeft:
-      break;
-  }
-  return Qt::AlignLeft;
-}
-
-QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
-
 QRect ToQRect(const PixelRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
-
-// The text a widget shows and the room it has for it, for the kinds whose
-// captions are fixed by the layout or the model.
-struct TextRoom {
-  QString text;
-  QRect room;  // in the widget's coordinates
-  bool wrap = false;
-  Qt::Alignment align = Qt::AlignLeft;
-};
-
-bool RoomOf(QWidget* widget, const QSize& size, TextRoom& out) {
-  const QRect whole(QPoint(0, 0), size);
-  if (auto* button = qobject_cast<QPushButton*>(widget)) {
-    QStyleOptionButton option;
-    option.initFrom(button);
-    option.rect = whole;
-    option.text = button->text();
-    if (button->isDefault() || button->autoDefault()) {
-      option.features |= QStyleOptionButton::AutoDefaultButton;
-    }
-    out.text = button->text().remove('&');
-    out.room = button->style()
-                   ->subElementRect(QStyle::SE_PushButtonContents, &option, button)
-                   .adjusted(kTextMargin, 0, -kTextMargin, 0);
-    out.align = Qt::AlignCenter;
-    return true;
-  }
-  if (qobject_cast<QRadioButton*>(widget) || qobject_cast<QCheckBox*>(widget)) {
-    auto* button = static_cast<QAbstractButton*>(widget);
-    QStyleOptionButton option;
-    option.initFrom(button);
-    option.rect = whole;
-    option.text = button->text();
-    QStyle::SubElement element = qobject_cast<QRadioButton*>(widget)
-                                     ? QStyle::SE_RadioButtonContents
-                                     : QStyle::SE_CheckBoxContents;
-    out.text = button->text().remove('&');
-    out.room = button->style()->subElementRect(element, &option, button);
-    out.align = Qt::AlignLeft | Qt::AlignVCenter;
-    return true;
-  }
-  if (auto* label = qobject_cast<QLabel*>(widget)) {
-    int frame = label->frameWidth();
-    out.text = label->text();
-    out.room = whole.adjusted(frame, frame, -frame, -frame);
-    out.wrap = label->wordWrap();
-    out.align = label->alignment();
-    return true;
-  }
-  if (auto* group = dynamic_cast<GroupFrame*>(widget)) {
-    out.text = group->title();
-    out.room = QRect(0, 0, std::max(0, GroupFrame::TitleRoom(size.width())), size.height());
-    return true;
-  }
-  return false;
-}
-
-bool FitsIn(const TextRoom& room, const QFont& font) {
-  if (room.text.isEmpty()) return true;
-  QFontMetrics metrics(font);
-  if (room.wrap) {
-    QRect needed = metrics.boundingRect(QRect(0, 0, room.room.width(), 100000),
-                                        Qt::TextWordWrap | room.align, room.text);
-    return needed.width() <= room.room.width() && needed.height() <= room.room.height();
-  }
-  const QStringList lines = room.text.split('\n');
-  for (const QString& line : lines) {
-    if (metrics.horizontalAdvance(line) > room.room.width()) return false;
-  }
-  return metrics.height() * lines.size() <= std::max(room.room.height(), metrics.height());
-}
 
 }  // namespace
 
@@ -168,7 +82,7 @@ DialogWindow::DialogWindow(ui::Dialog& model, QWidget* parent)
   for (const auto& control : model.Controls()) {
     Item item;
     item.control = control.get();
-    item.widget = CreateWidget(*control);
+    item.widget = CreateControlWidget(*this, *control, font_);
     items_.push_back(std::move(item));
   }
   Reflect();
@@ -214,159 +128,6 @@ QWidget* DialogWindow::WidgetAt(size_t index) const {
 
 int DialogWindow::ComboFieldHeight() const {
   return std::max(ui::DialogUnitsToPixelsY(12), QFontMetrics(font_).height() + 6);
-}
-
-QWidget* DialogWindow::CreateWidget(ui::Control& control) {
-  const ui::ControlDefinition& definition = control.Definition();
-  const int id = control.Id();
-  QWidget* widget = nullptr;
-  switch (definition.kind) {
-    case ControlKind::kEdit: {
-      if (definition.multiline) {
-        auto* edit = new QPlainTextEdit(this);
-        edit->setReadOnly(definition.readOnly);
-        connect(edit, &QPlainTextEdit::textChanged, this, [this, edit, id] {
-          if (!reflecting_) Type(id, edit->toPlainText().toStdString());
-        });
-        widget = edit;
-      } else {
-        auto* edit = new QLineEdit(this);
-        edit->setReadOnly(definition.readOnly);
-        edit->setAlignment(HorizontalAlignment(definition.align) | Qt::AlignVCenter);
-        connect(edit, &QLineEdit::textEdited, this,
-                [this, id](const QString& text) { Type(id, text.toStdString()); });
-        widget = edit;
-      }
-      if (definition.readOnly) {
-        QPalette palette = widget->palette();
-        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
-        widget->setPalette(palette);
-      }
-      break;
-    }
-    case ControlKind::kPushButton: {
-      auto* button = new QPushButton(this);
-      // Enter reaches the dialog, which clicks the focused or the default
-      // button itself (keyPressEvent).
-      button->setAutoDefault(false);
-      button->setDefault(definition.defaultButton);
-      connect(button, &QPushButton::clicked, this, [this, id] { Click(id); });
-      widget = button;
-      break;
-    }
-    case ControlKind::kRadioButton:
-    case ControlKind::kCheckBox: {
-      QAbstractButton* button = nullptr;
-      if (definition.pushLike) {
-        auto* push = new QPushButton(this);
-        // Enter on a switch is the dialog's Enter, not a click on the switch.
-        push->setAutoDefault(false);
-        button = push;
-      } else if (definition.kind == ControlKind::kRadioButton) {
-        button = new QRadioButton(this);
-      } else {
-        button = new QCheckBox(this);
-      }
-      button->setCheckable(true);
-      // The model checks and unchecks; the buttons never do it on their own.
-      button->setAutoExclusive(false);
-      connect(button, &QAbstractButton::clicked, this, [this, id] { Click(id); });
-      widget = button;
-      break;
-    }
-    case ControlKind::kComboBox:
-    case ControlKind::kComboEdit: {
-      auto* combo = new QComboBox(this);
-      combo->setEditable(definition.kind == ControlKind::kComboEdit);
-      combo->setInsertPolicy(QComboBox::NoInsert);
-      // What the user types is what the model gets: no completion.
-      if (combo->isEditable()) combo->setCompleter(nullptr);
-      const int rowHeight = QFontMetrics(font_).height() + 2;
-      combo->setMaxVisibleItems(
-          std::max(5, (definition.rect.Height() - ComboFieldHeight()) / std::max(1, rowHeight)));
-      connect(combo, &QComboBox::activated, this, [this, id](int index) { Select(id, index); });
-      // A drop-down list whose entry the model takes double-clicks on: a
-      // double-click on the closed box is a double-click on its entry.
-      if (!combo->isEditable() && model_.Handles(ui::EventKind::kDblClick, id)) {
-        combo->setProperty("doubleClickable", true);
-      }
-      if (combo->lineEdit()) {
-        connect(combo->lineEdit(), &QLineEdit::textEdited, this,
-                [this, id](const QString& text) { Type(id, text.toStdString()); });
-        combo->lineEdit()->installEventFilter(this);
-        combo->lineEdit()->setProperty("controlId", id);
-      }
-      widget = combo;
-      break;
-    }
-    case ControlKind::kListBox: {
-      auto* list = new QListWidget(this);
-      list->setSelectionMode(QAbstractItemView::SingleSelection);
-      // One line of text a row: a row inserted into thousands is laid out
-      // without measuring every other row again.
-      list->setUniformItemSizes(true);
-      connect(list, &QListWidget::currentRowChanged, this, [this, id](int row) {
-        if (row >= 0) Select(id, row);
-      });
-      connect(list, &QListWidget::itemDoubleClicked, this,
-              [this, id, list](QListWidgetItem* entry) { DoubleClick(id, list->row(entry)); });
-      widget = list;
-      break;
-    }
-    case ControlKind::kStatic: {
-      auto* label = new QLabel(this);
-      label->setTextFormat(Qt::PlainText);
-      label->setWordWrap(true);
-      if (definition.sunken) {
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setLineWidth(1);
-      }
-      // One line of text sits in the middle of a low label; taller labels read
-      // from the top.
-      const int lines = static_cast<int>(std::count(definition.text.begin(), definition.text.end(), '\n')) + 1;
-      Qt::Alignment vertical = definition.rect.Height() < 2 * QFontMetrics(font_).height() && lines == 1
-                                   ? Qt::AlignVCenter
-                                   : Qt::AlignTop;
-      label->setAlignment(HorizontalAlignment(definition.align) | vertical);
-      QPalette palette = label->palette();
-      if (definition.background) {
-        palette.setColor(QPalette::Window, ToQColor(*definition.background));
-        label->setAutoFillBackground(true);
-      } else {
-        // The dialog's own drawings show through.
-        label->setAutoFillBackground(false);
-        label->setAttribute(Qt::WA_NoSystemBackground);
-      }
-      label->setPalette(palette);
-      label->setAttribute(Qt::WA_TransparentForMouseEvents);
-      widget = label;
-      break;
-    }
-    case ControlKind::kGroupBox: {
-      widget = new GroupFrame(this);
-      break;
-    }
-  }
-  if (definition.textColour || (definition.background && definition.kind != ControlKind::kStatic)) {
-    QPalette palette = widget->palette();
-    if (definition.textColour) {
-      for (QPalette::ColorRole role :
-           {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-        palette.setColor(QPalette::Active, role, ToQColor(*definition.textColour));
-        palette.setColor(QPalette::Inactive, role, ToQColor(*definition.textColour));
-      }
-    }
-    if (definition.background && definition.kind != ControlKind::kStatic) {
-      palette.setColor(QPalette::Base, ToQColor(*definition.background));
-      palette.setColor(QPalette::Button, ToQColor(*definition.background));
-    }
-    widget->setPalette(palette);
-  }
-  widget->setObjectName(QString("control_%1").arg(id));
-  widget->setProperty("controlId", id);
-  widget->setFont(font_);
-  if (widget->focusPolicy() != Qt::NoFocus) widget->installEventFilter(this);
-  return widget;
 }
 
 void DialogWindow::Start() {
@@ -433,80 +194,12 @@ bool DialogWindow::OpenLargePreview() {
   return true;
 }
 
-namespace {
-
-bool TakesFocus(const ui::Control& control) {
-  return control.Visible() && control.Enabled() && control.Kind() != ControlKind::kStatic &&
-         control.Kind() != ControlKind::kGroupBox;
-}
-
-}  // namespace
-
 int DialogWindow::NextTabStop(int id, bool forward) const {
-  const size_t count = items_.size();
-  std::vector<size_t> group(count);
-  for (size_t i = 0, g = 0; i < count; ++i) {
-    if (items_[i].control->Definition().groupStart) ++g;
-    group[i] = g;
-  }
-  // The item that is item i's stop: a radio's group stops at its checked
-  // radio, else at its first.
-  auto stopOf = [&](size_t i) {
-    if (items_[i].control->Kind() != ControlKind::kRadioButton) return i;
-    size_t first = count;
-    for (size_t j = 0; j < count; ++j) {
-      const ui::Control& other = *items_[j].control;
-      if (group[j] != group[i] || other.Kind() != ControlKind::kRadioButton || !TakesFocus(other))
-        continue;
-      if (first == count) first = j;
-      if (other.Checked()) return j;
-    }
-    return first == count ? i : first;
-  };
-  std::vector<size_t> stops;
-  for (size_t i = 0; i < count; ++i) {
-    if (TakesFocus(*items_[i].control) && stopOf(i) == i) stops.push_back(i);
-  }
-  if (stops.empty()) return 0;
-  size_t at = count;
-  for (size_t i = 0; i < count; ++i) {
-    if (items_[i].control->Id() == id) at = i;
-  }
-  auto idOf = [&](size_t k) { return items_[stops[k]].control->Id(); };
-  if (at == count) return forward ? idOf(0) : idOf(stops.size() - 1);
-  const size_t pos = TakesFocus(*items_[at].control) ? stopOf(at) : at;
-  const auto found = std::find(stops.begin(), stops.end(), pos);
-  if (found != stops.end()) {
-    const size_t k = static_cast<size_t>(found - stops.begin());
-    return idOf(forward ? (k + 1) % stops.size() : (k + stops.size() - 1) % stops.size());
-  }
-  if (forward) {
-    for (size_t k = 0; k < stops.size(); ++k) if (stops[k] > pos) return idOf(k);
-    return idOf(0);
-  }
-  for (size_t k = stops.size(); k-- > 0;) if (stops[k] < pos) return idOf(k);
-  return idOf(stops.size() - 1);
+  return ui::NextTabStop(model_.Controls(), id, forward);
 }
 
 int DialogWindow::NextInRadioGroup(int id, bool forward) const {
-  std::vector<size_t> group;
-  bool found = false;
-  for (size_t i = 0; i < items_.size(); ++i) {
-    const ui::Control& control = *items_[i].control;
-    if (control.Definition().groupStart) {
-      if (found) break;
-      group.clear();
-    }
-    if (control.Kind() == ControlKind::kRadioButton && TakesFocus(control)) group.push_back(i);
-    if (control.Id() == id) found = true;
-  }
-  if (!found || group.size() < 2) return 0;
-  for (size_t k = 0; k < group.size(); ++k) {
-    if (items_[group[k]].control->Id() != id) continue;
-    const size_t next = forward ? (k + 1) % group.size() : (k + group.size() - 1) % group.size();
-    return items_[group[next]].control->Id();
-  }
-  return 0;
+  return ui::NextInRadioGroup(model_.Controls(), id, forward);
 }
 
 bool DialogWindow::focusNextPrevChild(bool next) {
@@ -691,27 +384,14 @@ void DialogWindow::ReflectItem(Item& item) {
 void DialogWindow::FitFont(Item& item) {
   item.fitted = true;
   item.shownText = item.control->Text();
-  TextRoom room;
-  if (!RoomOf(item.widget,
-              item.control->Rect().Width() > 0
-                  ? QSize(item.control->Rect().Width(), item.control->Rect().Height())
-                  : item.widget->size(),
-              room)) {
-    return;
-  }
-  QFont font = font_;
-  for (int size = font_.pixelSize(); size >= kMinPixelSize; --size) {
-    font.setPixelSize(size);
-    if (FitsIn(room, font)) break;
-  }
+  const QSize room = item.control->Rect().Width() > 0
+                         ? QSize(item.control->Rect().Width(), item.control->Rect().Height())
+                         : item.widget->size();
+  const QFont font = FittedFont(item.widget, room, font_);
   if (item.widget->font() != font) item.widget->setFont(font);
 }
 
-bool DialogWindow::TextFits(QWidget* widget) {
-  TextRoom room;
-  if (!RoomOf(widget, widget->size(), room)) return true;
-  return FitsIn(room, widget->font());
-}
+bool DialogWindow::TextFits(QWidget* widget) { return TextFitsWidget(widget); }
 
 void DialogWindow::paintEvent(QPaintEvent*) {
   // The model's last drawing, under the widgets. The model itself paints after

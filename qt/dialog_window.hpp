@@ -81,6 +81,13 @@ class DialogWindow : public QDialog {
   void accept() override { Ok(); }
   void reject() override { Cancel(); }
 
+  // The model the window shows; true while the window copies its state into
+  // the widgets (their change signals are then not the user's).
+  const ui::Dialog& Model() const { return model_; }
+  bool Reflecting() const { return reflecting_; }
+  // The height of a combo box's field, without its dropped-down list.
+  int ComboFieldHeight() const;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -99,7 +106,6 @@ class DialogWindow : public QDialog {
     std::vector<std::string> shownItems;  // the entries a list widget shows
   };
 
-  QWidget* CreateWidget(ui::Control& control);
   void ReflectItem(Item& item);
   void FitFont(Item& item);
   // Runs `action` on the model, then lets the model paint (when `paint` is set
@@ -109,7 +115,6 @@ class DialogWindow : public QDialog {
   void AfterEvent(bool paint);
   void PaintModel();
   void Finish();
-  int ComboFieldHeight() const;
 
   ui::Dialog& model_;
   QFont font_;

@@ -6,6 +6,7 @@
 #include "framework/background_flush.hpp"
 #include "framework/handoff.hpp"
 #include "framework/info_folder.hpp"
+#include "framework/toolkit/keyboard_navigation.hpp"
 
 namespace tavelin::ui {
 
@@ -46,23 +47,8 @@ void Dialog::SetChecked(int id, bool checked) { Item(id).SetCheck(checked); }
 void Dialog::EnableItem(int id, bool enabled) { Item(id).Enable(enabled); }
 void Dialog::ShowItem(int id, bool visible) { Item(id).Show(visible); }
 
-std::vector<Control*> Dialog::RadioGroupOf(int id) {
-  // A group runs from a control with the group flag to the next one.
-  std::vector<Control*> group;
-  bool found = false;
-  for (auto& control : controls_) {
-    if (control->Definition().groupStart) {
-      if (found) break;
-      group.clear();
-    }
-    if (control->Kind() == ControlKind::kRadioButton) group.push_back(control.get());
-    if (control->Id() == id) found = true;
-  }
-  return found ? group : std::vector<Control*>{};
-}
-
 void Dialog::CheckRadio(int id) {
-  for (Control* radio : RadioGroupOf(id)) radio->SetCheck(radio->Id() == id);
+  for (Control* radio : RadioGroupOf(controls_, id)) radio->SetCheck(radio->Id() == id);
   Item(id).SetCheck(true);
 }
 
@@ -95,8 +81,9 @@ void Dialog::Guarded(const std::function<void()>& action) {
     action();
   } catch (const FileError& error) {
     ++failures_;
-    MessageBox(FileErrorHeadline(error) + "\n" + error.Path().string() + "\n(" + error.Reason() + ")",
-               kProductTitle);
+    MessageBox(
+        FileErrorHeadline(error) + "\n" + error.Path().string() + "\n(" + error.Reason() + ")",
+        kProductTitle);
   } catch (const std::exception& error) {
     ++failures_;
     MessageBox(std::string("処理を続けられません。\n") + error.what(), kProductTitle);
@@ -121,7 +108,9 @@ bool Dialog::Handles(EventKind kind, int id) const {
   return false;
 }
 
-void Dialog::Initialize() { Guarded([this] { OnInitDialog(); }); }
+void Dialog::Initialize() {
+  Guarded([this] { OnInitDialog(); });
+}
 
 bool Dialog::UserClick(int id) {
   if (id == kIdOk && !FindControl(id)) return UserOk(), true;
@@ -196,10 +185,16 @@ void Dialog::UserMouseDown(int x, int y) {
   Guarded([&] { Dispatch({EventKind::kMouseDown, 0, x, y}); });
 }
 
-void Dialog::UserOk() { Guarded([this] { OnOK(); }); }
-void Dialog::UserCancel() { Guarded([this] { OnCancel(); }); }
+void Dialog::UserOk() {
+  Guarded([this] { OnOK(); });
+}
+void Dialog::UserCancel() {
+  Guarded([this] { OnCancel(); });
+}
 
-void Dialog::Paint(Canvas& canvas) { Guarded([&] { OnPaint(canvas); }); }
+void Dialog::Paint(Canvas& canvas) {
+  Guarded([&] { OnPaint(canvas); });
+}
 
 bool Dialog::Poll() {
   bool changed = false;
@@ -214,7 +209,9 @@ void Dialog::FocusItem(int id) {
   focusRequest_ = id;
 }
 
-void Dialog::Generate() { Guarded([this] { OnGenerate(); }); }
+void Dialog::Generate() {
+  Guarded([this] { OnGenerate(); });
+}
 
 bool Dialog::StartBlockBuilder(const std::vector<std::string>& records,
                                const std::string& blockName,

@@ -180,7 +180,6 @@ class Dialog {
   void ShowBuildOutcome(const BuildOutcome& outcome);
   // Runs `action`, reporting a file error or any other failure in a message box.
   void Guarded(const std::function<void()>& action);
-  std::vector<Control*> RadioGroupOf(int id);
 
   AppContext& app_;
   const Layout& layout_;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/toolkit/dialog.hpp"
+#include "framework/toolkit/keyboard_navigation.hpp"
 #include "resources/resources.hpp"
 #include "tests/support/test_root.hpp"
 
@@ -198,6 +199,45 @@ TEST(LayoutParsing, EveryShippedLayoutParses) {
   }
   EXPECT_GE(layouts, 3);
   EXPECT_THROW(LoadLayout("NoSuchLayout"), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace tavelin::ui
+
+namespace tavelin::ui {
+namespace {
+
+// Tab walks the stops in layout order; a radio group is one stop (its checked
+// radio, else its first); the arrows go round a group; disabled, hidden and
+// static controls are never stops.
+TEST_F(DialogTest, KeyboardWalksStopsAndRadioGroups) {
+  const ControlList& controls = dialog.Controls();
+  const int tabs[][3] = {
+      // from, forward, backward
+      {10, 11, 60},  // the first stop goes back round to the last
+      {11, 20, 10},  // into the group at its first radio: none is checked
+      {21, 30, 11},  // any radio of a group belongs to the group's stop
+      {40, 50, 30},
+      {60, 10, 51},  // the disabled and hidden buttons are passed over
+      {-1, 10, 60},  // from the status line (no stop): the next one after it
+  };
+  for (const auto& [from, forward, backward] : tabs) {
+    EXPECT_EQ(NextTabStop(controls, from, true), forward) << from;
+    EXPECT_EQ(NextTabStop(controls, from, false), backward) << from;
+  }
+  dialog.CheckRadio(22);
+  EXPECT_EQ(NextTabStop(controls, 11, true), 22);  // the checked radio is the stop
+  EXPECT_EQ(NextTabStop(controls, 20, true), 30);
+  EXPECT_EQ(NextInRadioGroup(controls, 22, true), 20);
+  EXPECT_EQ(NextInRadioGroup(controls, 20, false), 22);
+  EXPECT_EQ(NextInRadioGroup(controls, 30, true), 31);
+  EXPECT_EQ(NextInRadioGroup(controls, 10, true), 0);  // not a radio
+  dialog.FindControl(21)->Enable(false);
+  EXPECT_EQ(NextInRadioGroup(controls, 20, true), 22);  // a disabled radio is passed over
+  // Checking a radio clears the others of its group only.
+  dialog.CheckRadio(31);
+  EXPECT_TRUE(dialog.FindControl(22)->Checked());
+  EXPECT_EQ(RadioGroupOf(controls, 31).size(), 2u);
 }
 
 }  // namespace
