@@ -3,8 +3,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <fstream>
+#include <optional>
 #include <vector>
 
 #include "blockbuilder/block_data.hpp"
@@ -14,6 +18,7 @@
 #include "blockbuilder/tables.hpp"
 #include "framework/acceptance.hpp"
 #include "framework/codepage.hpp"
+#include "framework/fitting.hpp"
 #include "framework/info_folder.hpp"
 #include "framework/text.hpp"
 
@@ -114,27 +119,77 @@ bool AppendLog(const fs::path& blocks, const BuildResult& result, const BuildLog
   return closed && written == static_cast<ssize_t>(text.size());
 }
 
-// Block file names are matched without regard to case, as the CAD program
-// matches block names: an earlier block whose file name differs from the new
-// one only in case is the same block, and the new one replaces it.
-void RemoveCaseVariants(const fs::path& file, BuildLog& log) {
-  const std::string name = file.filename().string();
-  std::vector<fs::path> variants;
+// Reads the whole of `path` when it is a regular file of at most `limit` bytes.
+std::optional<std::string> ReadWhole(const fs::path& path, std::uintmax_t limit) {
   std::error_code ec;
-  for (fs::directory_iterator it(file.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string other = it->path().filename().string();
-    std::error_code kind;
-    if (other != name && EqualsIgnoreCase(other, name) && it->is_regular_file(kind)) {
-      variants.push_back(it->path());
+  if (!fs::is_regular_file(path, ec) || fs::file_size(path, ec) > limit || ec) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return bytes;
+}
+
+enum class Placement { kNew, kSame, kTaken };
+
+// Puts `bytes` under the name `file` without ever replacing another block.
+// Block file names are matched without regard to case, as the CAD program
+// matches block names: a file of the name in any case with the same bytes is
+// the same fitting written again and stays; with other bytes the name is
+// taken. The file is written under a temporary name and then linked to its
+// name, which fails when another writer took the name meanwhile, so two
+// builders at once never give one name two contents. `placed` is the block
+// file that holds the bytes. Throws FileError.
+Placement PlaceBlockFile(const fs::path& file, const std::string& bytes, fs::path& placed) {
+  static unsigned serial = 0;
+  const fs::path dir = file.parent_path();
+  RemoveStaleTemporaries(dir);
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    const fs::path existing = LocateIgnoringCase(dir, file.filename().string());
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(existing, ec))) {
+      placed = existing;
+      const std::optional<std::string> content = ReadWhole(existing, bytes.size());
+      return content && *content == bytes ? Placement::kSame : Placement::kTaken;
     }
-  }
-  for (const fs::path& variant : variants) {
-    std::error_code removed;
-    if (fs::remove(variant, removed)) {
-      log.Add("大文字・小文字だけが違う " + Quote(variant.filename().string()) +
-              " を置き換えました");
+    fs::path temp = file;
+    temp += ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(serial++);
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) throw FileError(file, std::strerror(errno), FileOperation::kWrite);
+    size_t done = 0;
+    int error = 0;
+    while (done < bytes.size() && error == 0) {
+      const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+      if (n < 0 && errno != EINTR) error = errno;
+      if (n > 0) done += static_cast<size_t>(n);
     }
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0) {
+      if (::link(temp.c_str(), file.c_str()) == 0) {
+        error = 0;
+      } else if (errno == EEXIST) {
+        error = EEXIST;
+      } else if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, file.c_str(), RENAME_NOREPLACE) ==
+                 0) {
+        // A file system without hard links: the temporary is the block now.
+        placed = file;
+        return Placement::kNew;
+      } else {
+        error = errno;
+      }
+    }
+    ::unlink(temp.c_str());
+    if (error == EEXIST) continue;  // someone took the name meanwhile: look again
+    if (error != 0) throw FileError(file, std::strerror(error), FileOperation::kWrite);
+    int folder = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+      ::fsync(folder);
+      ::close(folder);
+    }
+    placed = file;
+    return Placement::kNew;
   }
+  throw FileError(file, "ほかの書き込みと重なり続けました", FileOperation::kWrite);
 }
 
 // The entities of the straight duct, from its settings and the attributes.
@@ -177,9 +232,10 @@ static BuildResult BuildInto(const fs::path& blocks, const fs::path& input, Buil
   } else {
     log.Add("ByLayer を使わずに作図します");
   }
-  // "Command.ini" names the dialog that wrote the hand-off; the records say
+  // "Command.ini" names the dialog that wrote the hand-off on the info
+  // folder itself; a job names it in "Fitting.ini". The records say
   // everything the block needs, so it is only checked for being there.
-  ReadHandOff(info, "Command.ini", kMaxSettingsBytes, log);
+  if (!info.Exists(kFittingFile)) ReadHandOff(info, "Command.ini", kMaxSettingsBytes, log);
 
   HandOffFile drawData = ReadHandOff(info, "DrawData.txt", kMaxDrawDataBytes, log);
   if (!drawData.ok) return result;
@@ -216,15 +272,20 @@ static BuildResult BuildInto(const fs::path& blocks, const fs::path& input, Buil
     return result;
   }
   const fs::path file = blocks / (name + ".dxf");
+  fs::path placed;
   try {
-    WriteFileAtomically(file, bytes);
+    if (PlaceBlockFile(file, bytes, placed) == Placement::kTaken) {
+      log.Add("ブロック名 " + name + " は別の内容のブロック " + Quote(placed.filename().string()) +
+              " が使っているため、書きませんでした");
+      result.nameTaken = true;
+      return result;
+    }
   } catch (const FileError& error) {
     log.Add(file.string() + " を書けません: " + error.Reason());
     return result;
   }
-  RemoveCaseVariants(file, log);
   result.written = true;
-  result.file = file;
+  result.file = placed;
   result.entities = tables.entities.size();
   result.drawn = std::move(entities);
   return result;

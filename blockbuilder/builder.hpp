@@ -26,6 +26,8 @@ inline constexpr std::uintmax_t kMaxLogBytes = 1024 * 1024;
 
 struct BuildResult {
   bool written = false;
+  // Not written: the name is another fitting's block (other content).
+  bool nameTaken = false;
   std::string blockName;
   std::filesystem::path file;  // the block written
   size_t entities = 0;

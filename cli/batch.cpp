@@ -159,12 +159,15 @@ class InProcessLauncher : public BlockBuilderLauncher {
       : root_(std::move(root)), blocks_(std::move(blocks)) {}
   std::unique_ptr<BuildRun> Start(const fs::path& jobRoot, const std::string& blockName) override {
     last = blockbuilder::BuildBlockInto(blocks_, jobRoot);
-    if (IsJobFolderOf(root_, jobRoot)) {
+    // A name taken by another block keeps the job: the dialog's run starts
+    // it again under the next name.
+    if (!last->nameTaken && IsJobFolderOf(root_, jobRoot)) {
       std::error_code ignored;
       fs::remove_all(jobRoot, ignored);
     }
     BuildOutcome outcome;
     outcome.written = last->written;
+    outcome.nameTaken = last->nameTaken;
     outcome.blockName = last->blockName.empty() ? blockName : last->blockName;
     for (const std::string& line : last->logLines) {
       outcome.reason += (outcome.reason.empty() ? "" : "; ") + line;

@@ -63,8 +63,13 @@ class DanpaDialog : public GeneratorDialog {
   bool ReadyForBlock() override;
   // The type choice "Danpa.ini", written after the hand-off, so that a failed
   // hand-off never leaves the type changed.
-  void WriteOtherSettings() override;
-  std::vector<std::string> OtherSettingsFiles() override { return {"Danpa.ini"}; }
+  std::vector<SettingsFileLines> OtherSettings() override;
+
+ public:
+  // The type files' line counts, and "Danpa.ini"'s one line.
+  size_t SettingsLineCount(std::string_view fileName) override;
+
+ protected:
   void DrawPreviewIn(Canvas& canvas, const PixelRect& client) override;
   void DrawSchematicIn(Canvas& anchor, const PixelRect& anchorClient) override;
 

@@ -68,6 +68,7 @@ BuildOutcome OutcomeOf(int status, const std::string& output, const std::string&
     outcome.written = true;
     return outcome;
   }
+  outcome.nameTaken = WIFEXITED(status) && WEXITSTATUS(status) == kExitNameTaken;
   outcome.reason = FirstLine(output);
   if (outcome.reason.empty()) {
     outcome.reason = WIFSIGNALED(status)
@@ -189,6 +190,10 @@ void RemoveStaleJobs(const fs::path& jobs) {
 
 }  // namespace
 
+std::unique_ptr<BuildRun> FinishedBuild(BuildOutcome outcome) {
+  return std::make_unique<FinishedRun>(std::move(outcome));
+}
+
 const std::vector<std::string>& HandOffFileNames() {
   // The records and the name, the generator and the attributes, and what
   // the block's description names: the attribute set and its memo.
@@ -223,6 +228,38 @@ fs::path SnapshotHandOff(const InfoFolder& info, const std::vector<std::string>&
     }
     fs::rename(building, job, ec);
     if (ec) throw FileError(job, ec.message());
+  } catch (...) {
+    std::error_code ignored;
+    fs::remove_all(building, ignored);
+    throw;
+  }
+  return job;
+}
+
+fs::path WriteJobFolder(const fs::path& root,
+                        const std::vector<std::pair<std::string, std::string>>& files) {
+  static std::atomic<unsigned> serial{0};
+  const fs::path jobs = root / "jobs";
+  std::error_code ec;
+  fs::create_directories(jobs, ec);
+  if (ec) throw FileError(jobs, ec.message(), FileOperation::kWrite);
+  RemoveStaleJobs(jobs);
+  const std::string id =
+      FormatD(static_cast<int>(::getpid())) + "_f" + FormatD(static_cast<int>(serial++)) + "_" +
+      FormatD(static_cast<int>(std::chrono::steady_clock::now().time_since_epoch().count() %
+                               1000000007));
+  const fs::path building = jobs / (id + ".tmp");
+  const fs::path job = jobs / id;
+  fs::remove_all(building, ec);
+  fs::create_directories(building / "info", ec);
+  if (ec) throw FileError(building, ec.message(), FileOperation::kWrite);
+  try {
+    for (const auto& [name, bytes] : files) {
+      // A job lives for seconds: its files need not wait for the disk.
+      WriteFileAtomically(building / "info" / name, bytes, Flush::kLater);
+    }
+    fs::rename(building, job, ec);
+    if (ec) throw FileError(job, ec.message(), FileOperation::kWrite);
   } catch (...) {
     std::error_code ignored;
     fs::remove_all(building, ignored);
