@@ -48,6 +48,8 @@ with tempfile.TemporaryDirectory() as reference, tempfile.TemporaryDirectory() a
         expected[key] = entities(block(reference, written(run(reference, "run", "ErboDialog",
                                                                 *actions(widths)))))
     assert expected["A"] != expected["B"]
+    # On a fresh root, with no main dialog before: the block still names its dialog.
+    assert b"ErboDialog" in expected["A"] and b"Erbo" in expected["B"]
 
     run(root, "init")
     contents = {}  # name -> the bytes it was first seen with
