@@ -52,6 +52,8 @@ class DanpaDialog : public GeneratorDialog {
 
   // The aspect ratio of a duct size typed as "600x150".
   std::vector<std::string> DesignWarnings() override;
+  // The type files' line counts, and "Danpa.ini"'s one line.
+  size_t SettingsLineCount(std::string_view fileName) override;
 
  protected:
   void LoadControls() override;
@@ -64,12 +66,6 @@ class DanpaDialog : public GeneratorDialog {
   // The type choice "Danpa.ini", written after the hand-off, so that a failed
   // hand-off never leaves the type changed.
   std::vector<SettingsFileLines> OtherSettings() override;
-
- public:
-  // The type files' line counts, and "Danpa.ini"'s one line.
-  size_t SettingsLineCount(std::string_view fileName) override;
-
- protected:
   void DrawPreviewIn(Canvas& canvas, const PixelRect& client) override;
   void DrawSchematicIn(Canvas& anchor, const PixelRect& anchorClient) override;
 

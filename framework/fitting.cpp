@@ -59,6 +59,7 @@ class FittingRun : public BuildRun {
         root_(std::move(root)),
         job_(std::move(job)),
         nameBase_(fitting.nameBase),
+        firstName_(fitting.blockName),
         name_(fitting.blockName) {
     inner_ = launcher_.Start(job_, name_);
   }
@@ -80,6 +81,7 @@ class FittingRun : public BuildRun {
  private:
   void Settle(BuildOutcome outcome) {
     if (!outcome.nameTaken) {
+      if (outcome.written && name_ != firstName_) AnnounceName();
       outcome_ = std::move(outcome);
       return;
     }
@@ -108,11 +110,25 @@ class FittingRun : public BuildRun {
     outcome_ = std::move(outcome);
   }
 
+  // "DrawName.ini" of the info folder names the block to insert: when it
+  // still names the one given up, it names the block written instead.
+  void AnnounceName() {
+    try {
+      const InfoFolder info(root_);
+      if (info.Exists("DrawName.ini") && info.ReadLine("DrawName.ini") == firstName_) {
+        info.WriteLine("DrawName.ini", name_);
+      }
+    } catch (const FileError&) {
+      // The status line and the outcome name the block all the same.
+    }
+  }
+
   BlockBuilderLauncher& launcher_;
   RuntimeRandom& random_;
   fs::path root_;
   fs::path job_;
   std::string nameBase_;
+  std::string firstName_;
   std::string name_;
   int tries_ = 0;
   std::unique_ptr<BuildRun> inner_;

@@ -97,7 +97,6 @@ void GeneratorDialog::OnOK() {
   fitting.records = list_.Records();
   fitting.SetBlockName(lastName_, lastRandom_);
   fitting.attributes = attributes_;
-  lastFitting_ = fitting;
   HandFittingToBuilder(*this, App(), fitting, setup_.statusId);
 }
 

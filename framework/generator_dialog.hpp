@@ -59,8 +59,6 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource, public Fitti
   // The lines of "<stem>.ini" (as many as SettingsLines gives) and of the
   // other settings files; 0 for a file the generator does not write.
   size_t SettingsLineCount(std::string_view fileName) override;
-  // The fitting the last OK handed to the builder (empty before).
-  const Fitting& LastFitting() const { return lastFitting_; }
 
  protected:
   GeneratorDialog(ui::AppContext& app, const GeneratorSetup& setup);
@@ -159,7 +157,6 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource, public Fitti
   std::vector<std::string> lastSettings_;  // the settings lines written last
   // The attribute files as the dialog read them at opening.
   AttributeTexts attributes_;
-  Fitting lastFitting_;
 };
 
 }  // namespace tavelin
