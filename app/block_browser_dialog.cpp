@@ -6,6 +6,8 @@
 #include <ctime>
 #include <map>
 
+#include "framework/codepage.hpp"
+#include "framework/fitting.hpp"
 #include "framework/info_folder.hpp"
 #include "framework/preview.hpp"
 #include "framework/text.hpp"
@@ -149,7 +151,7 @@ void BlockBrowserDialog::ShowSelected(const BlockFolderWatcher::Changes::Picture
   const bool any = index >= 0;
   EnableItem(kCopy, any);
   EnableItem(kDelete, any);
-  EnableItem(kReedit, selected_.data.Present() && !selected_.data.settings.empty());
+  EnableItem(kReedit, selected_.data.Present() && !selected_.data.Files().empty());
   Invalidate();
 }
 
@@ -257,25 +259,64 @@ void BlockBrowserDialog::Delete() {
   SetItemText(kStatus, "「" + entry.name + "」を削除しました");
 }
 
+std::string RefusedReedit(const BlockData& data, FittingDialog& dialog) {
+  const FittingKind* kind = FittingForClass(data.className);
+  if (!kind) return "このブロックの作図の種類「" + data.className + "」はわかりません。";
+  if (kind->stem != data.stem) {
+    return "このブロックの設定ファイル名「" + data.stem + "」は" + std::string(kind->name) +
+           "のものではありません。";
+  }
+  const std::vector<SettingsFileLines> files = data.Files();
+  if (files.empty()) return "このブロックには再編集できる設定値がありません。";
+  for (const SettingsFileLines& file : files) {
+    const size_t capacity = dialog.SettingsLineCount(file.name);
+    if (capacity == 0) {
+      return "このブロックの設定ファイル「" + file.name + "」は" + std::string(kind->name) +
+             "のものではありません。";
+    }
+    if (file.lines.size() > capacity) {
+      return "このブロックの「" + file.name + "」は " +
+             FormatD(static_cast<int>(file.lines.size())) + " 行あります（" +
+             std::string(kind->name) + "は " + FormatD(static_cast<int>(capacity)) + " 行まで）。";
+    }
+    for (size_t i = 0; i < file.lines.size(); ++i) {
+      const std::string& line = file.lines[i];
+      const std::string where =
+          "このブロックの「" + file.name + "」" + FormatD(static_cast<int>(i + 1)) + "行目";
+      if (line.find_first_of("\r\n") != std::string::npos) return where + "に改行があります。";
+      if (Utf8ToCp932(line).size() > kMaxXdataString) {
+        return where + "が " + FormatD(static_cast<int>(kMaxXdataString)) +
+               " バイトを超えています。";
+      }
+    }
+  }
+  return {};
+}
+
 void BlockBrowserDialog::Reedit() {
   const BlockData data = selected_.data;
   if (!selected_.ok || !data.Present()) {
     MessageBox("このブロックには作図情報がないため、再編集できません。", "確認");
     return;
   }
-  const FittingKind* kind = FittingForCode(data.code);
-  if (data.settings.empty() || data.stem.empty() || !kind || kind->className != data.className ||
-      kind->stem != data.stem) {
-    MessageBox("このブロックには再編集できる設定値がありません。", "確認");
+  if (!App().createDialog) return;
+  const FittingKind* kind = FittingForClass(data.className);
+  std::unique_ptr<ui::Dialog> dialog =
+      kind ? App().createDialog(data.className, App()) : std::unique_ptr<ui::Dialog>();
+  auto* fitting = dynamic_cast<FittingDialog*>(dialog.get());
+  // Everything is checked before anything is written: a block's data that
+  // does not fit its dialog never reaches the info folder.
+  const std::string refusal =
+      fitting ? RefusedReedit(data, *fitting)
+              : "このブロックの作図の種類「" + data.className + "」は開けません。";
+  if (!refusal.empty()) {
+    MessageBox(refusal + "\n再編集できません。", "確認");
     return;
   }
-  if (!App().createDialog) return;
   // As the main dialog opens a generator: its code, then its last settings,
-  // which are now the block's.
-  Info().WriteLine("Command.ini", FormatD(data.code));
-  Info().WriteLines(data.stem + ".ini", data.settings);
-  std::unique_ptr<ui::Dialog> dialog = App().createDialog(data.className, App());
-  if (!dialog) return;
+  // which are now the block's, every file of it.
+  Info().WriteLine("Command.ini", FormatD(kind->code));
+  for (const SettingsFileLines& file : data.Files()) Info().WriteLines(file.name, file.lines);
   if (App().ui) App().ui->RunModal(*dialog);
   OnPoll();
   Invalidate();

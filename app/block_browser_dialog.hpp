@@ -69,6 +69,15 @@ class BlockBrowserDialog : public ui::Dialog {
   std::unique_ptr<BlockFolderWatcher> watcher_;
 };
 
+class FittingDialog;
+
+// Why "再編集" cannot give `data` to `dialog` (created for the block's class,
+// not yet opened), in words for the user; "" when it can. A class the main
+// dialog does not open or a stem other than its own, a settings file the
+// dialog does not write, more lines than it writes there, a line with a line
+// end or longer than extended data holds are refused.
+std::string RefusedReedit(const BlockData& data, FittingDialog& dialog);
+
 // Draws `shapes` fitted into `client` (y upward), each line and arc in black.
 void DrawBlockShapes(Canvas& canvas, const PixelRect& client,
                      const std::vector<BlockShape>& shapes);

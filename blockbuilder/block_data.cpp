@@ -5,6 +5,7 @@
 #include "blockbuilder/builder.hpp"
 #include "blockbuilder/dxf_writer.hpp"
 #include "framework/codepage.hpp"
+#include "framework/fitting.hpp"
 #include "framework/info_folder.hpp"
 #include "framework/text.hpp"
 
@@ -42,7 +43,62 @@ std::string DescribeBlock(std::string_view fitting, const Tables& tables, const 
   return text;
 }
 
+namespace {
+
+// Whether every line of `lines` fits a string of extended data.
+bool FitsXdata(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
+    if (Utf8ToCp932(line).size() > kMaxXdataString) return false;
+  }
+  return true;
+}
+
+// The data of a job written from a fitting: everything from "Fitting.ini".
+BlockData ReadFittingData(const InfoFolder& info, const Tables& tables, BuildLog& log) {
+  std::vector<std::string> lines;
+  try {
+    if (!Readable(info, kFittingFile)) throw FileError(kFittingFile, "");
+    lines = info.ReadToEnd(kFittingFile, 100000);
+  } catch (const FileError&) {
+    log.Add(std::string(kFittingFile) + " を読めないため、ブロックに作図情報を付けません");
+    return {};
+  }
+  std::string error;
+  std::optional<FittingFile> fitting = ParseFittingFile(lines, error);
+  if (!fitting) {
+    log.Add(error + "。ブロックに作図情報を付けません");
+    return {};
+  }
+  BlockData data = std::move(fitting->data);
+  const FittingKind* kind = FittingForClass(data.className);
+  if (!kind || kind->stem != data.stem || kind->code != data.code) {
+    log.Add("Fitting.ini の作図の種類 " + Quote(data.className) +
+            " が不明なため、ブロックに作図情報を付けません");
+    return {};
+  }
+  if (!FitsXdata(data.settings)) {
+    log.Add(data.stem + ".ini に長すぎる行があるため、ブロックに設定値を付けません");
+    data.settings.clear();
+  }
+  std::vector<SettingsFileLines> others;
+  for (SettingsFileLines& file : data.otherFiles) {
+    if (FitsXdata(file.lines) && FitsXdata({file.name})) {
+      others.push_back(std::move(file));
+    } else {
+      log.Add(file.name + " に長すぎる行があるため、ブロックに付けません");
+    }
+  }
+  data.otherFiles = std::move(others);
+  data.description = DescribeBlock(data.description, tables, fitting->memo);
+  return data;
+}
+
+}  // namespace
+
 BlockData ReadBlockData(const InfoFolder& info, const Tables& tables, BuildLog& log) {
+  // A job written from the fitting names its dialog itself; the shared
+  // "Command.ini" is read only by a build on the info folder itself.
+  if (info.Exists(kFittingFile)) return ReadFittingData(info, tables, log);
   BlockData data;
   std::string command;
   try {

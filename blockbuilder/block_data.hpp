@@ -13,13 +13,16 @@ class InfoFolder;
 
 namespace tavelin::blockbuilder {
 
-// Reads "Command.ini" (the dialog), the generator's "<stem>.ini" and the
-// active attribute set's memo ("Sentaku.ini", "Memo.ini") through `info`.
-// A missing or unknown dialog gives no data; settings with a line too long
-// for extended data are left out. Each is logged.
+// Reads "Fitting.ini" of a job written from a fitting: the dialog, every
+// settings file and the description's head and memo. Without it (a build on
+// the info folder itself), "Command.ini" (the dialog), the generator's
+// "<stem>.ini" and the active attribute set's memo ("Sentaku.ini",
+// "Memo.ini"). A missing or unknown dialog gives no data; a settings file
+// with a line too long for extended data is left out. Each is logged.
 BlockData ReadBlockData(const InfoFolder& info, const Tables& tables, BuildLog& log);
 
-// "一般両エルボ 外形 612 × 540 mm 属性【標準】 レイヤ DUCT, DUCT-H".
+// "一般両エルボ 外形 612 × 540 mm 属性【標準】 レイヤ DUCT, DUCT-H": `fitting`
+// is the fitting's name and, when typed, its dimensions.
 std::string DescribeBlock(std::string_view fitting, const Tables& tables, const std::string& memo);
 
 }  // namespace tavelin::blockbuilder

@@ -4,8 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <fstream>
+#include <optional>
 #include <vector>
 
 #include "blockbuilder/block_data.hpp"
@@ -15,6 +19,7 @@
 #include "blockbuilder/tables.hpp"
 #include "framework/acceptance.hpp"
 #include "framework/codepage.hpp"
+#include "framework/fitting.hpp"
 #include "framework/info_folder.hpp"
 #include "framework/text.hpp"
 
@@ -104,11 +109,7 @@ bool AppendLog(const fs::path& blocks, const BuildResult& result, const BuildLog
   if (!fs::is_directory(blocks.parent_path(), ec)) return false;
   fs::create_directories(blocks, ec);
   const fs::path file = blocks / "builder.log";
-  // Only a log that is a file of its own is appended to: never through a
-  // link (it may lead out of the root), never a pipe or a device.
-  const fs::file_status status = fs::symlink_status(file, ec);
-  if (fs::exists(status) && !fs::is_regular_file(status)) return false;
-  if (fs::is_regular_file(status) && fs::file_size(file, ec) > kMaxLogBytes) {
+  if (fs::exists(file, ec) && fs::file_size(file, ec) > kMaxLogBytes) {
     fs::rename(file, blocks / "builder.log.1", ec);
   }
   const std::string prefix =
@@ -122,50 +123,99 @@ bool AppendLog(const fs::path& blocks, const BuildResult& result, const BuildLog
     text += prefix + "ブロックは作成しませんでした\n";
   }
   // One append of whole lines, so that two builders never mix their lines.
-  int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK,
-                  0644);
+  int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (fd < 0) return false;
-  struct stat opened {};
-  if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
-    ::close(fd);
-    return false;
-  }
   const ssize_t written = ::write(fd, text.data(), text.size());
   const bool closed = ::close(fd) == 0;
   return closed && written == static_cast<ssize_t>(text.size());
 }
 
+// Reads the whole of `path` when it is a regular file of at most `limit` bytes.
+std::optional<std::string> ReadWhole(const fs::path& path, std::uintmax_t limit) {
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec) || fs::file_size(path, ec) > limit || ec) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return bytes;
+}
+
+enum class Placement { kNew, kSame, kTaken };
+
+// Puts `bytes` under the name `file` without ever replacing another block.
 // Block file names are matched without regard to case, as the CAD program
-// matches block names: an earlier block whose file name differs from the new
-// one only in case is the same block, and the new one replaces it.
-void RemoveCaseVariants(const fs::path& file, BlockFolderIndex* index, BuildLog& log) {
-  const std::string name = file.filename().string();
-  std::vector<fs::path> variants;
-  if (index) {
-    for (const std::string& other : index->Variants(name)) {
-      std::error_code kind;
-      if (fs::is_regular_file(file.parent_path() / other, kind))
-        variants.push_back(file.parent_path() / other);
-    }
-    index->Replace(name);
-  } else {
+// matches block names: a file of the name in any case with the same bytes is
+// the same fitting written again and stays; with other bytes the name is
+// taken. The file is written under a temporary name and then linked to its
+// name, which fails when another writer took the name meanwhile, so two
+// builders at once never give one name two contents. `placed` is the block
+// file that holds the bytes. Throws FileError.
+// A batch gives the folder's names (`options.index`) and flushes the folder
+// once at the end (`options.flush`).
+Placement PlaceBlockFile(const fs::path& file, const std::string& bytes, fs::path& placed,
+                         const BuildOptions& options) {
+  static unsigned serial = 0;
+  const fs::path dir = file.parent_path();
+  // A batch's own folder is tidied once, not at every block.
+  if (!options.index) RemoveStaleTemporaries(dir);
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    const std::string name = file.filename().string();
+    fs::path existing = file;
     std::error_code ec;
-    for (fs::directory_iterator it(file.parent_path(), ec), end; !ec && it != end;
-         it.increment(ec)) {
-      const std::string other = it->path().filename().string();
-      std::error_code kind;
-      if (other != name && EqualsIgnoreCase(other, name) && it->is_regular_file(kind)) {
-        variants.push_back(it->path());
+    if (!options.index) {
+      existing = LocateIgnoringCase(dir, name);
+    } else if (!fs::exists(fs::symlink_status(file, ec))) {
+      const std::vector<std::string> variants = options.index->Variants(name);
+      if (!variants.empty()) existing = dir / variants.front();
+    }
+    if (fs::exists(fs::symlink_status(existing, ec))) {
+      placed = existing;
+      const std::optional<std::string> content = ReadWhole(existing, bytes.size());
+      return content && *content == bytes ? Placement::kSame : Placement::kTaken;
+    }
+    fs::path temp = file;
+    temp += ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(serial++);
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) throw FileError(file, std::strerror(errno), FileOperation::kWrite);
+    size_t done = 0;
+    int error = 0;
+    while (done < bytes.size() && error == 0) {
+      const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+      if (n < 0 && errno != EINTR) error = errno;
+      if (n > 0) done += static_cast<size_t>(n);
+    }
+    if (error == 0 && options.flush == Flush::kNow && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0) {
+      if (::link(temp.c_str(), file.c_str()) == 0) {
+        error = 0;
+      } else if (errno == EEXIST) {
+        error = EEXIST;
+      } else if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, file.c_str(), RENAME_NOREPLACE) ==
+                 0) {
+        // A file system without hard links: the temporary is the block now.
+        if (options.index) options.index->Add(name);
+        placed = file;
+        return Placement::kNew;
+      } else {
+        error = errno;
       }
     }
-  }
-  for (const fs::path& variant : variants) {
-    std::error_code removed;
-    if (fs::remove(variant, removed)) {
-      log.Add("大文字・小文字だけが違う " + Quote(variant.filename().string()) +
-              " を置き換えました");
+    ::unlink(temp.c_str());
+    if (error == EEXIST) continue;  // someone took the name meanwhile: look again
+    if (error != 0) throw FileError(file, std::strerror(error), FileOperation::kWrite);
+    if (options.flush == Flush::kNow) {
+      int folder = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+      }
     }
+    if (options.index) options.index->Add(name);
+    placed = file;
+    return Placement::kNew;
   }
+  throw FileError(file, "ほかの書き込みと重なり続けました", FileOperation::kWrite);
 }
 
 // The entities of the straight duct, from its settings and the attributes.
@@ -209,9 +259,10 @@ static BuildResult BuildInto(const fs::path& blocks, const fs::path& input,
   } else {
     log.Add("ByLayer を使わずに作図します");
   }
-  // "Command.ini" names the dialog that wrote the hand-off; the records say
+  // "Command.ini" names the dialog that wrote the hand-off on the info
+  // folder itself; a job names it in "Fitting.ini". The records say
   // everything the block needs, so it is only checked for being there.
-  ReadHandOff(info, "Command.ini", kMaxSettingsBytes, log);
+  if (!info.Exists(kFittingFile)) ReadHandOff(info, "Command.ini", kMaxSettingsBytes, log);
 
   HandOffFile drawData = ReadHandOff(info, "DrawData.txt", kMaxDrawDataBytes, log);
   if (!drawData.ok) return result;
@@ -248,15 +299,20 @@ static BuildResult BuildInto(const fs::path& blocks, const fs::path& input,
     return result;
   }
   const fs::path file = blocks / (name + ".dxf");
+  fs::path placed;
   try {
-    WriteFileAtomically(file, bytes, options.flush);
+    if (PlaceBlockFile(file, bytes, placed, options) == Placement::kTaken) {
+      log.Add("ブロック名 " + name + " は別の内容のブロック " + Quote(placed.filename().string()) +
+              " が使っているため、書きませんでした");
+      result.nameTaken = true;
+      return result;
+    }
   } catch (const FileError& error) {
     log.Add(file.string() + " を書けません: " + error.Reason());
     return result;
   }
-  RemoveCaseVariants(file, options.index, log);
   result.written = true;
-  result.file = file;
+  result.file = placed;
   result.entities = tables.entities.size();
   result.drawn = std::move(entities);
   return result;
@@ -307,7 +363,7 @@ std::vector<std::string> BlockFolderIndex::Variants(const std::string& name) con
   return variants;
 }
 
-void BlockFolderIndex::Replace(const std::string& name) { byLowerName_[FoldCase(name)] = {name}; }
+void BlockFolderIndex::Add(const std::string& name) { byLowerName_[FoldCase(name)].insert(name); }
 
 BuildResult BuildBlock(const fs::path& root) { return BuildBlock(root, root); }
 

@@ -29,6 +29,8 @@ inline constexpr std::uintmax_t kMaxLogBytes = 1024 * 1024;
 
 struct BuildResult {
   bool written = false;
+  // Not written: the name is another fitting's block (other content).
+  bool nameTaken = false;
   std::string blockName;
   std::filesystem::path file;  // the block written
   size_t entities = 0;
@@ -63,8 +65,8 @@ class BlockFolderIndex {
   explicit BlockFolderIndex(const std::filesystem::path& folder);
   // The other names of the folder equal to `name` without regard to case.
   std::vector<std::string> Variants(const std::string& name) const;
-  // `name` was written and its variants removed.
-  void Replace(const std::string& name);
+  // `name` was written.
+  void Add(const std::string& name);
 
  private:
   std::map<std::string, std::set<std::string>> byLowerName_;

@@ -7,6 +7,8 @@
 //
 // Exit status 0 when a block was written (its path on standard output), 1
 // when not: the reasons go to standard error and to ROOT/blocks/builder.log.
+// A name held by another fitting's block gives kExitNameTaken and keeps the
+// job folder, for its dialog to start again under the next name.
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -32,7 +34,7 @@ int main(int argc, char** argv) {
   }
   const tavelin::blockbuilder::BuildResult result = tavelin::blockbuilder::BuildBlock(root, input);
   // A job folder is ours once we are started on it; anything else is left alone.
-  if (job && tavelin::IsJobFolderOf(root, input)) {
+  if (job && !result.nameTaken && tavelin::IsJobFolderOf(root, input)) {
     std::error_code ignored;
     fs::remove_all(input, ignored);
   }
@@ -51,6 +53,7 @@ int main(int argc, char** argv) {
   if (!result.logged) {
     std::fprintf(stderr, "%s を書けません\n", (root / "blocks" / "builder.log").c_str());
   }
+  if (result.nameTaken) return tavelin::kExitNameTaken;
   if (!result.written) return 1;
   std::printf("%s\n", result.file.c_str());
   return 0;

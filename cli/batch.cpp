@@ -160,21 +160,22 @@ class FinishedRun : public BuildRun {
 
 // The block builder in this process: the same code as the program, writing
 // into the output folder.
-// The scratch folder is the job: the builder has read it before the next row
-// writes into it, so no snapshot is copied; the blocks reach the disk together
-// at the end.
+// The blocks reach the disk together at the end.
 class InProcessLauncher : public BlockBuilderLauncher {
  public:
   InProcessLauncher(fs::path root, fs::path blocks, blockbuilder::BlockFolderIndex& index)
       : root_(std::move(root)), blocks_(std::move(blocks)), index_(index) {}
   std::unique_ptr<BuildRun> Start(const fs::path& jobRoot, const std::string& blockName) override {
     last = blockbuilder::BuildBlockInto(blocks_, jobRoot, {Flush::kLater, &index_});
-    if (IsJobFolderOf(root_, jobRoot)) {
+    // A name taken by another block keeps the job: the dialog's run starts
+    // it again under the next name.
+    if (!last->nameTaken && IsJobFolderOf(root_, jobRoot)) {
       std::error_code ignored;
       fs::remove_all(jobRoot, ignored);
     }
     BuildOutcome outcome;
     outcome.written = last->written;
+    outcome.nameTaken = last->nameTaken;
     outcome.blockName = last->blockName.empty() ? blockName : last->blockName;
     for (const std::string& line : last->logLines) {
       outcome.reason += (outcome.reason.empty() ? "" : "; ") + line;

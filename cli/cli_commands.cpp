@@ -219,8 +219,9 @@ int RunCommandLine(const std::string& program, const std::vector<std::string>& a
       err << "tavelin-cli: no generator has the settings file " << rest[0] << ".ini\n";
       return kUsageError;
     }
-    // As the main dialog does before it opens a fitting dialog, so that the
-    // block builder knows which generator the hand-off comes from.
+    // As the main dialog does before it opens a fitting dialog (the builder
+    // learns the generator from the job; this keeps the info folder as the
+    // main dialog leaves it).
     for (const FittingKind& kind : FittingKinds()) {
       if (kind.className == className) app.info.WriteLine("Command.ini", FormatD(kind.code));
     }

@@ -4,6 +4,7 @@
 
 #include "framework/handoff.hpp"
 #include "framework/info_folder.hpp"
+#include "framework/text.hpp"
 
 namespace tavelin {
 namespace {
@@ -48,7 +49,19 @@ void ChokuDialog::OnInitDialog() {
   schematic_ = ParseSchematic(Info().ReadToEnd("Choku.tec", kSchematicCapacity));
   ShowEditing();
   LoadSettings();
+  attributes_ = AttributeTexts::Capture(Info());
   ShowDesignWarnings();
+}
+
+size_t ChokuDialog::SettingsLineCount(std::string_view fileName) {
+  return EqualsIgnoreCase(fileName, "Choku.ini") ? Settings().size() : 0;
+}
+
+std::string ChokuDialog::RefusedNameCharacter() {
+  for (const std::string& value : Settings()) {
+    if (std::string c = CadRefusedCharacter(value); !c.empty()) return c;
+  }
+  return {};
 }
 
 void ChokuDialog::LoadSettings() {
@@ -129,15 +142,27 @@ void ChokuDialog::OnOK() {
     MessageBox("全長を入力してください。", "入力確認");
     return;
   }
-  // The block name becomes the block's file name, in which "/" and "\" would
-  // name folders: the builder refuses such a name, so the user must hear of it
-  // here rather than be told the block is ready.
-  if (BlockName().find_first_of("/\\") != std::string::npos) {
-    MessageBox("ピッチ・サイズ・全長に「/」「\\」は使えません。", "入力確認");
+  // The block name becomes the block's file name and a block of the CAD
+  // drawing: "/" and "\" would name folders, "*", "," and the like are not
+  // accepted in a block name. The user hears of it here, before anything is
+  // written, rather than being told the block is ready.
+  if (std::string c = RefusedNameCharacter(); !c.empty()) {
+    MessageBox("ピッチ・サイズ・全長に「" + c + "」は使えません（ブロック名になります）。\n「" + c +
+                   "」をほかの文字に変えてください。",
+               "入力確認");
     return;
   }
   WriteHandOff();
-  StartBlockBuilder({"CK"}, BlockName(), {"Choku.ini"}, kStatusLine, Settings());
+  Fitting fitting;
+  SetFittingKind(fitting, "ChokuDialog");
+  fitting.files.push_back({"Choku.ini", Settings()});
+  fitting.records = {"CK"};
+  // The straight duct's name has no random number; another fitting holding
+  // it gives way to the name with the next number after it.
+  fitting.blockName = BlockName();
+  fitting.nameBase = fitting.blockName;
+  fitting.attributes = attributes_;
+  HandFittingToBuilder(*this, App(), fitting, kStatusLine);
 }
 
 void ChokuDialog::OnPaint(Canvas& canvas) {

@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "framework/design_rules.hpp"
+#include "framework/fitting.hpp"
 #include "framework/preview.hpp"
 #include "framework/toolkit/dialog.hpp"
 
 namespace tavelin {
 
-class ChokuDialog : public ui::Dialog, public DesignRuleSource {
+class ChokuDialog : public ui::Dialog, public DesignRuleSource, public FittingDialog {
  public:
   explicit ChokuDialog(ui::AppContext& app);
 
@@ -43,6 +44,12 @@ class ChokuDialog : public ui::Dialog, public DesignRuleSource {
   // The aspect ratio of a size typed as "600x150"; shown under the status
   // line whenever the hand-off files are written.
   std::vector<std::string> DesignWarnings() override;
+  // The eight lines of "Choku.ini".
+  size_t SettingsLineCount(std::string_view fileName) override;
+  // The block name becomes a block of a CAD drawing: a value holding a
+  // character no CAD program accepts there is refused at OK with a message
+  // naming it; "" when every value is fine.
+  std::string RefusedNameCharacter();
 
  protected:
   void OnInitDialog() override;
@@ -60,6 +67,8 @@ class ChokuDialog : public ui::Dialog, public DesignRuleSource {
   void ShowDesignWarnings();
 
   std::vector<SchematicLine> schematic_;
+  // The attribute files as the dialog read them at opening.
+  AttributeTexts attributes_;
 };
 
 }  // namespace tavelin

@@ -224,7 +224,17 @@ std::string DanpaDialog::MakeBlockName(const std::vector<std::string>& settings,
   return WeightedBlockName(TypePrefix(type), settings, terms, random);
 }
 
-void DanpaDialog::WriteOtherSettings() { Info().WriteLine(kTypeSelection, FormatD(CheckedType())); }
+std::vector<SettingsFileLines> DanpaDialog::OtherSettings() {
+  return {{kTypeSelection, {FormatD(CheckedType())}}};
+}
+
+size_t DanpaDialog::SettingsLineCount(std::string_view fileName) {
+  if (EqualsIgnoreCase(fileName, kTypeSelection)) return 1;
+  for (const TypeInfo& type : kTypes) {
+    if (EqualsIgnoreCase(fileName, type.file)) return static_cast<size_t>(type.lines);
+  }
+  return 0;
+}
 
 bool DanpaDialog::ReadyForBlock() {
   if (ValidType(CheckedType())) return true;

@@ -52,6 +52,8 @@ class DanpaDialog : public GeneratorDialog {
 
   // The aspect ratio of a duct size typed as "600x150".
   std::vector<std::string> DesignWarnings() override;
+  // The type files' line counts, and "Danpa.ini"'s one line.
+  size_t SettingsLineCount(std::string_view fileName) override;
 
  protected:
   void LoadControls() override;
@@ -63,8 +65,7 @@ class DanpaDialog : public GeneratorDialog {
   bool ReadyForBlock() override;
   // The type choice "Danpa.ini", written after the hand-off, so that a failed
   // hand-off never leaves the type changed.
-  void WriteOtherSettings() override;
-  std::vector<std::string> OtherSettingsFiles() override { return {"Danpa.ini"}; }
+  std::vector<SettingsFileLines> OtherSettings() override;
   void DrawPreviewIn(Canvas& canvas, const PixelRect& client) override;
   void DrawSchematicIn(Canvas& anchor, const PixelRect& anchorClient) override;
 

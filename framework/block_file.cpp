@@ -40,6 +40,28 @@ const FittingKind* FittingForCode(int code) {
   return nullptr;
 }
 
+const FittingKind* FittingForClass(std::string_view className) {
+  for (const FittingKind& kind : FittingKinds()) {
+    if (kind.className == className) return &kind;
+  }
+  return nullptr;
+}
+
+const FittingKind* FittingForStem(std::string_view stem) {
+  if (stem.empty()) return nullptr;
+  for (const FittingKind& kind : FittingKinds()) {
+    if (EqualsIgnoreCase(kind.stem, stem)) return &kind;
+  }
+  return nullptr;
+}
+
+std::vector<SettingsFileLines> BlockData::Files() const {
+  std::vector<SettingsFileLines> files;
+  if (!stem.empty() && !settings.empty()) files.push_back({stem + ".ini", settings});
+  files.insert(files.end(), otherFiles.begin(), otherFiles.end());
+  return files;
+}
+
 std::string CutToCp932Bytes(const std::string& text, size_t bytes) {
   if (Utf8ToCp932(text).size() <= bytes) return text;
   // Whole UTF-8 characters only; one CP932 character is at most two bytes.
@@ -71,6 +93,12 @@ XdataItems ToXdata(const BlockData& data) {
   };
   for (const std::string& line : data.settings) items.push_back({1000, line});
   items.push_back({1002, "}"});
+  for (const SettingsFileLines& file : data.otherFiles) {
+    items.push_back({1002, "{"});
+    items.push_back({1000, file.name});
+    for (const std::string& line : file.lines) items.push_back({1000, line});
+    items.push_back({1002, "}"});
+  }
   return items;
 }
 
@@ -85,6 +113,18 @@ BlockData FromXdata(const XdataItems& items) {
   size_t i = 5;
   for (; is(i, 1000); ++i) settings.push_back(items[i].second);
   if (!is(i, 1002) || items[i].second != "}" || items[0].second.empty()) return data;
+  // The other files, each a group led by its name; a damaged group ends them.
+  std::vector<SettingsFileLines> others;
+  for (++i; is(i, 1002) && items[i].second == "{" && is(i + 1, 1000);) {
+    SettingsFileLines file;
+    file.name = items[i + 1].second;
+    size_t j = i + 2;
+    for (; is(j, 1000); ++j) file.lines.push_back(items[j].second);
+    if (!is(j, 1002) || items[j].second != "}" || file.name.empty()) break;
+    others.push_back(std::move(file));
+    i = j + 1;
+  }
+  data.otherFiles = std::move(others);
   data.className = items[0].second;
   data.stem = items[1].second;
   data.code = ToInt(items[2].second);

@@ -68,6 +68,7 @@ BuildOutcome OutcomeOf(int status, const std::string& output, const std::string&
     outcome.written = true;
     return outcome;
   }
+  outcome.nameTaken = WIFEXITED(status) && WEXITSTATUS(status) == kExitNameTaken;
   outcome.reason = FirstLine(output);
   if (outcome.reason.empty()) {
     outcome.reason = WIFSIGNALED(status)
@@ -203,7 +204,33 @@ void RemoveStaleJobs(const fs::path& jobs) {
   }
 }
 
+// ROOT/jobs, made when missing and rid of stale jobs. A link would take the
+// jobs, and the cleanup, out of the root.
+fs::path PrepareJobsFolder(const fs::path& root) {
+  const fs::path jobs = root / "jobs";
+  std::error_code ec;
+  if (fs::is_symlink(fs::symlink_status(jobs, ec))) {
+    throw FileError(jobs, "シンボリックリンクのため使えません", FileOperation::kWrite);
+  }
+  fs::create_directories(jobs, ec);
+  if (ec) throw FileError(jobs, ec.message(), FileOperation::kWrite);
+  RemoveStaleJobs(jobs);
+  return jobs;
+}
+
+// "<pid>_<serial>_<clock>": unique among the processes on one root.
+std::string NewJobId() {
+  static std::atomic<unsigned> serial{0};
+  return FormatD(static_cast<int>(::getpid())) + "_" + FormatD(static_cast<int>(serial++)) + "_" +
+         FormatD(static_cast<int>(std::chrono::steady_clock::now().time_since_epoch().count() %
+                                  1000000007));
+}
+
 }  // namespace
+
+std::unique_ptr<BuildRun> FinishedBuild(BuildOutcome outcome) {
+  return std::make_unique<FinishedRun>(std::move(outcome));
+}
 
 const std::vector<std::string>& HandOffFileNames() {
   // The records and the name, the generator and the attributes, and what
@@ -215,20 +242,9 @@ const std::vector<std::string>& HandOffFileNames() {
 }
 
 fs::path SnapshotHandOff(const InfoFolder& info, const std::vector<std::string>& extraFiles) {
-  static std::atomic<unsigned> serial{0};
-  const fs::path jobs = info.Root() / "jobs";
+  const fs::path jobs = PrepareJobsFolder(info.Root());
   std::error_code ec;
-  // A link would take the snapshot, and the cleanup, out of the root.
-  if (fs::is_symlink(fs::symlink_status(jobs, ec))) {
-    throw FileError(jobs, "シンボリックリンクのため使えません", FileOperation::kWrite);
-  }
-  fs::create_directories(jobs, ec);
-  if (ec) throw FileError(jobs, ec.message());
-  RemoveStaleJobs(jobs);
-  const std::string id = FormatD(static_cast<int>(::getpid())) + "_" + FormatD(static_cast<int>(serial++)) +
-                         "_" +
-                         FormatD(static_cast<int>(
-                             std::chrono::steady_clock::now().time_since_epoch().count() % 1000000007));
+  const std::string id = NewJobId();
   const fs::path building = jobs / (id + ".tmp");
   const fs::path job = jobs / id;
   fs::remove_all(building, ec);
@@ -251,14 +267,40 @@ fs::path SnapshotHandOff(const InfoFolder& info, const std::vector<std::string>&
   return job;
 }
 
+fs::path WriteJobFolder(const fs::path& root,
+                        const std::vector<std::pair<std::string, std::string>>& files) {
+  const fs::path jobs = PrepareJobsFolder(root);
+  std::error_code ec;
+  const std::string id = NewJobId();
+  const fs::path building = jobs / (id + ".tmp");
+  const fs::path job = jobs / id;
+  fs::remove_all(building, ec);
+  fs::create_directories(building / "info", ec);
+  if (ec) throw FileError(building, ec.message(), FileOperation::kWrite);
+  try {
+    for (const auto& [name, bytes] : files) {
+      // A job lives for seconds: its files need not wait for the disk.
+      WriteFileAtomically(building / "info" / name, bytes, Flush::kLater);
+    }
+    fs::rename(building, job, ec);
+    if (ec) throw FileError(job, ec.message(), FileOperation::kWrite);
+  } catch (...) {
+    std::error_code ignored;
+    fs::remove_all(building, ignored);
+    throw;
+  }
+  return job;
+}
+
 bool IsJobFolderOf(const fs::path& root, const fs::path& jobRoot) {
   std::error_code ec;
+  // Never through a link out of the root, and only folders named as jobs.
+  if (fs::is_symlink(fs::symlink_status(root / "jobs", ec))) return false;
   const fs::path jobs = fs::weakly_canonical(root / "jobs", ec);
   if (ec) return false;
   const fs::path job = fs::weakly_canonical(jobRoot, ec);
   if (ec) return false;
-  return job.parent_path() == jobs && !job.filename().empty() &&
-         job.filename().string().front() != '.';
+  return job.parent_path() == jobs && IsJobName(job.filename().string());
 }
 
 fs::path ProcessLauncher::BuilderPath() const {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tavelin {
@@ -21,8 +22,15 @@ class InfoFolder;
 inline constexpr const char* kStatusBuilding = "ブロックを作成しています…";
 inline constexpr const char* kStatusNotBuilt = "ブロックを作成できませんでした";
 
+// The builder's exit status when the block's name is held by another
+// fitting's block: nothing was written and the job folder is kept, so that
+// the dialog can start it again under the next name.
+inline constexpr int kExitNameTaken = 3;
+
 struct BuildOutcome {
   bool written = false;
+  // The name is another fitting's block (kExitNameTaken).
+  bool nameTaken = false;
   std::string blockName;
   // Why the block was not written, in the builder's words.
   std::string reason;
@@ -37,6 +45,9 @@ class BuildRun {
   // Waits for the builder to finish.
   virtual BuildOutcome Wait() = 0;
 };
+
+// A run that is over before it began (a builder that could not be started).
+std::unique_ptr<BuildRun> FinishedBuild(BuildOutcome outcome);
 
 // Starts the block builder on a job folder.
 class BlockBuilderLauncher {
@@ -74,6 +85,12 @@ const std::vector<std::string>& HandOffFileNames();
 // day) are removed on the way. Throws FileError.
 std::filesystem::path SnapshotHandOff(const InfoFolder& info,
                                       const std::vector<std::string>& extraFiles);
+
+// Creates a new job folder under ROOT/jobs whose info/ holds `files` (file
+// name, bytes as they go on disk) and returns its root. The folder appears
+// whole or not at all. Throws FileError.
+std::filesystem::path WriteJobFolder(const std::filesystem::path& root,
+                                     const std::vector<std::pair<std::string, std::string>>& files);
 
 // True when `jobRoot` is a job folder of `root` (ROOT/jobs/<id>), the only
 // folders the builder removes after reading them.

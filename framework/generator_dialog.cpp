@@ -2,6 +2,7 @@
 
 #include "framework/handoff.hpp"
 #include "framework/info_folder.hpp"
+#include "framework/text.hpp"
 
 namespace tavelin {
 
@@ -16,6 +17,9 @@ void GeneratorDialog::OnInitDialog() {
   // stops only the restoring of the controls, never the attributes.
   list_.LoadAttributes(Info());
   common_ = CommonValues::Load(Info());
+  // What the builder will need of them, read now: the block is made of what
+  // this dialog read, whatever another window writes there later.
+  attributes_ = AttributeTexts::Capture(Info());
   LoadControls();
   // Until here nothing is written, so an unreadable file never leads to
   // settings lost under the layout's defaults.
@@ -35,10 +39,22 @@ void GeneratorDialog::Rebuild(bool write) {
   if (!write || !ready_) return;
   const std::string file = SettingsFile();
   if (file.empty()) return;
-  const std::vector<std::string> settings = SettingsLines();
-  lastName_ = MakeBlockName(settings, App().random->Next());
-  WriteHandOff(Info(), list_, file, settings, lastName_);
-  WriteOtherSettings();
+  lastSettings_ = SettingsLines();
+  lastRandom_ = App().random->Next();
+  lastName_ = MakeBlockName(lastSettings_, lastRandom_);
+  WriteHandOff(Info(), list_, file, lastSettings_, lastName_);
+  for (const SettingsFileLines& other : OtherSettings()) Info().WriteLines(other.name, other.lines);
+}
+
+size_t GeneratorDialog::SettingsLineCount(std::string_view fileName) {
+  const FittingKind* kind = FittingForStem(setup_.layout);
+  if (kind && EqualsIgnoreCase(fileName, std::string(kind->stem) + ".ini")) {
+    return SettingsLines().size();
+  }
+  for (const SettingsFileLines& other : OtherSettings()) {
+    if (EqualsIgnoreCase(other.name, fileName)) return other.lines.size();
+  }
+  return 0;
 }
 
 void GeneratorDialog::ShowDesignWarnings() {
@@ -69,9 +85,19 @@ void GeneratorDialog::OnOK() {
     MessageBox(EmptyDrawingMessage(), EmptyDrawingCaption());
     return;
   }
-  std::vector<std::string> files = OtherSettingsFiles();
-  files.insert(files.begin(), file);
-  StartBlockBuilder(list_.Records(), lastName_, files, setup_.statusId);
+  // The fitting as OK made it: from the dialog's own values, never read back
+  // from the info folder another window may have written since.
+  Fitting fitting;
+  if (const FittingKind* kind = FittingForStem(setup_.layout)) {
+    SetFittingKind(fitting, kind->className);
+  }
+  fitting.typedDimensions = TypedDimensions();
+  fitting.files.push_back({file, lastSettings_});
+  for (SettingsFileLines& other : OtherSettings()) fitting.files.push_back(std::move(other));
+  fitting.records = list_.Records();
+  fitting.SetBlockName(lastName_, lastRandom_);
+  fitting.attributes = attributes_;
+  HandFittingToBuilder(*this, App(), fitting, setup_.statusId);
 }
 
 void GeneratorDialog::OnPaint(Canvas& canvas) {

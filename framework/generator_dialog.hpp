@@ -11,9 +11,10 @@
 //
 // OK (and Enter) first does what "表示更新" does, its validation included,
 // so the block is always the drawing the preview shows; then the records and
-// the name pass the builder's own acceptance check, the hand-off is copied
-// into a job folder and the builder is started on it; its outcome comes back
-// to the status line. Nothing is started after a failed write.
+// the name pass the builder's own acceptance check, the fitting as OK made it
+// (framework/fitting.hpp) is written into a job folder and the builder is
+// started on it; its outcome comes back to the status line. Nothing is
+// started after a failed write.
 #pragma once
 
 #include <initializer_list>
@@ -22,6 +23,7 @@
 #include <vector>
 
 #include "framework/design_rules.hpp"
+#include "framework/fitting.hpp"
 #include "framework/preview.hpp"
 #include "framework/record_list.hpp"
 #include "framework/toolkit/dialog.hpp"
@@ -45,7 +47,7 @@ struct GeneratorSetup {
 // The design-rule warnings (framework/design_rules.hpp) go to the static
 // kDesignWarningLine when the layout has one; they never block OK.
 
-class GeneratorDialog : public ui::Dialog, public DesignRuleSource {
+class GeneratorDialog : public ui::Dialog, public DesignRuleSource, public FittingDialog {
  public:
   // The records of the last build.
   const RecordList& Records() const { return list_; }
@@ -54,6 +56,9 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource {
   std::vector<std::string> Settings() { return SettingsLines(); }
   // The design rules the fitting of the controls breaks; none by default.
   std::vector<std::string> DesignWarnings() override { return {}; }
+  // The lines of "<stem>.ini" (as many as SettingsLines gives) and of the
+  // other settings files; 0 for a file the generator does not write.
+  size_t SettingsLineCount(std::string_view fileName) override;
 
  protected:
   GeneratorDialog(ui::AppContext& app, const GeneratorSetup& setup);
@@ -79,10 +84,12 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource {
   virtual bool CheckInput() { return true; }
   // Whether OK can hand off at all; shows its own message when not.
   virtual bool ReadyForBlock() { return true; }
-  // Files written with the hand-off, after it (the damper's type choice),
-  // and their names, which go into the builder's snapshot too.
-  virtual void WriteOtherSettings() {}
-  virtual std::vector<std::string> OtherSettingsFiles() { return {}; }
+  // Settings files written with the hand-off, after it (the damper's type
+  // choice), as the controls make them; they go into the fitting too.
+  virtual std::vector<SettingsFileLines> OtherSettings() { return {}; }
+  // The dimensions the user typed, for the block's description after the
+  // fitting's name ("W1=600 R=300 W2=600 A=90°"); "" names none.
+  virtual std::string TypedDimensions() { return {}; }
   // The status text of a confirmed change.
   virtual std::string EditingStatus() { return kStatusEditing; }
   // The preview inside `client`, clipped to it; by default the normal preview
@@ -148,7 +155,11 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource {
   std::vector<SchematicLine> schematic_;
   bool ready_ = false;
   bool writing_ = false;
-  std::string lastName_;  // the block name written last
+  std::string lastName_;                   // the block name written last
+  int lastRandom_ = 0;                     // and the random number in it
+  std::vector<std::string> lastSettings_;  // the settings lines written last
+  // The attribute files as the dialog read them at opening.
+  AttributeTexts attributes_;
 };
 
 }  // namespace tavelin

@@ -88,6 +88,7 @@ void PartsMenuDialog::OnInitDialog() {
   attributeLines_ = Info().ReadLines("TugiteSet.ini", kAttributeLines);
   // Line type 11 is a valid choice in the attribute dialogs, so its name is read too.
   lineTypeNames_ = Info().ReadLines("SenSyu.ini", 11);
+  attributes_ = AttributeTexts::Capture(Info());
   RestoreChoices();
 }
 
@@ -144,8 +145,7 @@ void PartsMenuDialog::RestoreChoices() {
   Recompute();
 }
 
-void PartsMenuDialog::SaveChoices() {
-  if (restoring_ || !pipe::Category(category_)) return;
+std::vector<std::string> PartsMenuDialog::ChoiceLines() {
   int base = 5;
   for (int i = 0; i < 9; ++i) {
     if (IsChecked(kFirstBase + i)) base = i + 1;
@@ -158,11 +158,39 @@ void PartsMenuDialog::SaveChoices() {
   for (int i = 0; i < 8; ++i) {
     if (IsChecked(kFirstRotation + i)) rotation = 45 * i;
   }
+  return {FormatD(category_),
+          FormatD(classification_),
+          FormatD(cell_),
+          sizeText(kMainSize, mainIndex_),
+          sizeText(kBranchSize, branchIndex_),
+          FormatD(rotation),
+          FormatD(base),
+          IsChecked(kMirror) ? "1" : "0"};
+}
+
+size_t PartsMenuDialog::SettingsLineCount(std::string_view fileName) {
+  return EqualsIgnoreCase(fileName, kChoicesFile) ? kChoiceLines : 0;
+}
+
+std::string PartsMenuDialog::PartDescription() {
+  static const char* const kBaseNames[9] = {"左上", "上",   "右上", "左",  "中央",
+                                            "右",   "左下", "下",   "右下"};
+  const std::vector<std::string> choices = ChoiceLines();
+  const int base = ToInt(choices[6]);
+  std::string text = ItemText(kPartName);
+  if (text.empty() || text == kNoPart) text = stem_;
+  text += " サイズ " + choices[3];
+  if (!choices[4].empty() && choices[4] != choices[3]) text += "×" + choices[4];
+  text += " 回転 " + choices[5] + "°";
+  text += " 基点 " + std::string(base >= 1 && base <= 9 ? kBaseNames[base - 1] : "中央");
+  text += choices[7] == "1" ? " ミラー有" : " ミラー無";
+  return text;
+}
+
+void PartsMenuDialog::SaveChoices() {
+  if (restoring_ || !pipe::Category(category_)) return;
   try {
-    Info().WriteLines(kChoicesFile,
-                      {FormatD(category_), FormatD(classification_), FormatD(cell_),
-                       sizeText(kMainSize, mainIndex_), sizeText(kBranchSize, branchIndex_),
-                       FormatD(rotation), FormatD(base), IsChecked(kMirror) ? "1" : "0"});
+    Info().WriteLines(kChoicesFile, ChoiceLines());
   } catch (const FileError&) {
     // The memory of the choices is a convenience; the part and its hand-off
     // do not depend on it.
@@ -323,12 +351,14 @@ void PartsMenuDialog::PlaceAndHandOff() {
       pipe::HandOffLines(placed_, pipe::ParseCategoryAttributes(attributes), lineTypeNames_);
   handedOff_ = 0;
   Invalidate();
-  const std::string name = "@" + folder_ + "_" + stem_ + FormatD(App().random->Next());
+  const int random = App().random->Next();
+  const std::string name = "@" + folder_ + "_" + stem_ + FormatD(random);
   WriteDrawData(Info(), lines);
   WriteDrawName(Info(), name);
   handedOff_ = lines.size();
   handedOffLines_ = std::move(lines);
   handedOffName_ = name;
+  handedOffRandom_ = random;
 }
 
 void PartsMenuDialog::OnMirror() {
@@ -351,7 +381,16 @@ void PartsMenuDialog::OnStart() {
     MessageBox(kNoPart, "確認");
     return;
   }
-  StartBlockBuilder(handedOffLines_, handedOffName_, {}, kStatusLine);
+  // The part as the user sees it now: the drawing handed off last, the
+  // choices that made it.
+  Fitting fitting;
+  SetFittingKind(fitting, "PartsMenuDialog");
+  fitting.typedDimensions = PartDescription();
+  fitting.files.push_back({kChoicesFile, ChoiceLines()});
+  fitting.records = handedOffLines_;
+  fitting.SetBlockName(handedOffName_, handedOffRandom_);
+  fitting.attributes = attributes_;
+  HandFittingToBuilder(*this, App(), fitting, kStatusLine);
 }
 
 void PartsMenuDialog::OnPaint(Canvas& canvas) {

@@ -7,12 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "framework/fitting.hpp"
 #include "framework/toolkit/dialog.hpp"
 #include "pipe/part_drawing.hpp"
 
 namespace tavelin {
 
-class PartsMenuDialog : public ui::Dialog {
+class PartsMenuDialog : public ui::Dialog, public FittingDialog {
  public:
   explicit PartsMenuDialog(ui::AppContext& app);
 
@@ -45,6 +46,11 @@ class PartsMenuDialog : public ui::Dialog {
   const std::filesystem::path& PartPath() const { return partPath_; }
   // Element lines of the part file that could not be read and were left out.
   int SkippedLines() const { return part_ ? part_->skippedLines : 0; }
+  // The eight lines of "BuzaiSentaku.ini".
+  size_t SettingsLineCount(std::string_view fileName) override;
+  // The part as the block's description names it: the part, its sizes,
+  // rotation, base point and mirror.
+  std::string PartDescription();
 
  protected:
   void OnInitDialog() override;
@@ -66,6 +72,8 @@ class PartsMenuDialog : public ui::Dialog {
   // falls back to the first entry (the initial value for the radios).
   void RestoreChoices();
   void SaveChoices();
+  // The lines of kChoicesFile for the choices as they stand.
+  std::vector<std::string> ChoiceLines();
   void Recompute();
   // Places the part with the current choices and writes the hand-off files
   // under the stem of the last recompute.
@@ -102,6 +110,9 @@ class PartsMenuDialog : public ui::Dialog {
   // The hand-off written last, which OK gives the builder.
   std::vector<std::string> handedOffLines_;
   std::string handedOffName_;
+  int handedOffRandom_ = 0;
+  // The attribute files as the dialog read them at opening.
+  AttributeTexts attributes_;
 };
 
 }  // namespace tavelin

@@ -2,8 +2,6 @@
 
 #include <stdexcept>
 
-#include "framework/acceptance.hpp"
-#include "framework/background_flush.hpp"
 #include "framework/handoff.hpp"
 #include "framework/info_folder.hpp"
 #include "framework/toolkit/keyboard_navigation.hpp"
@@ -213,35 +211,14 @@ void Dialog::Generate() {
   Guarded([this] { OnGenerate(); });
 }
 
-bool Dialog::StartBlockBuilder(const std::vector<std::string>& records,
-                               const std::string& blockName,
-                               const std::vector<std::string>& extraFiles, int statusId,
-                               const std::vector<std::string>& chokuLines) {
-  if (std::string refusal = RefusedHandOff(records, blockName, chokuLines); !refusal.empty()) {
-    MessageBox(refusal, "入力確認");
-    return false;
-  }
+void Dialog::WatchBuild(std::unique_ptr<BuildRun> run, int statusId) {
   // A run still going keeps going: its outcome is simply no longer shown.
-  run_.reset();
+  run_ = std::move(run);
   runStatusId_ = statusId;
-  if (!app_.launcher) {
-    BuildOutcome outcome;
-    outcome.blockName = blockName;
-    outcome.reason = "ブロック作成プログラムを起動できません";
-    ShowBuildOutcome(outcome);
-    return false;
-  }
-  // A scratch copy (the batch's) is its own job: nothing writes into it while
-  // its builder reads.
-  const std::filesystem::path job = IsUnderScratchRoot(app_.info.Root())
-                                        ? app_.info.Root()
-                                        : SnapshotHandOff(app_.info, extraFiles);
-  run_ = app_.launcher->Start(job, blockName);
   SetItemText(statusId, kStatusBuilding);
   Invalidate();
   // A builder that could not even start has its outcome at once.
   PollBuild();
-  return true;
 }
 
 void Dialog::ShowBuildOutcome(const BuildOutcome& outcome) {

@@ -114,6 +114,10 @@ class Dialog {
   bool BuildRunning() const { return run_ != nullptr; }
   void PollBuild();
   void WaitForBuild();
+  // Watches `run`, a block builder started for this dialog (framework/
+  // fitting.hpp starts it): "ブロックを作成しています…" and then its outcome go
+  // to control `statusId`. A run still going is no longer watched.
+  void WatchBuild(std::unique_ptr<BuildRun> run, int statusId);
   // The outcome of the last builder run that finished.
   const std::optional<BuildOutcome>& LastBuildOutcome() const { return lastOutcome_; }
 
@@ -162,15 +166,6 @@ class Dialog {
   // limits drawing to the control.
   OffsetCanvas ControlCanvas(Canvas& canvas, int id);
   PixelRect ClientRectOf(int id);
-
-  // The sound OK of a dialog that hands a block to the builder: checks the
-  // records and the name with the builder's own readers (a refusal is shown
-  // with the caption "入力確認" and starts nothing), takes a snapshot of the
-  // hand-off files with `extraFiles`, starts the builder and shows its run
-  // and then its outcome in `statusId`. True when the builder was started.
-  bool StartBlockBuilder(const std::vector<std::string>& records, const std::string& blockName,
-                         const std::vector<std::string>& extraFiles, int statusId,
-                         const std::vector<std::string>& chokuLines = {});
 
   AppContext& App() { return app_; }
   const InfoFolder& Info() const { return app_.info; }

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "blockbuilder/builder.hpp"
+#include "framework/build_job.hpp"
 #include "tests/blockbuilder/dxf_reading.hpp"
 
 namespace tavelin::blockbuilder {
@@ -145,29 +146,46 @@ TEST_F(BadInputTest, AFailedBuildLeavesTheEarlierBlockOfTheSameNameWhole) {
   EXPECT_EQ(root.BlockFiles(), std::vector<std::string>{"GOOD.dxf"});
 }
 
-TEST_F(BadInputTest, ANewBlockReplacesTheOneOfTheSameNameWhateverItsCase) {
+int RunBuilder(const std::filesystem::path& root) {
+  const std::string command = "TAVELIN_ROOT='" + root.string() + "' '" +
+                              (tavelin::testing::BinDir() / "tavelin-blockbuilder").string() +
+                              "' 2>/dev/null";
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(BadInputTest, ANameHeldByAnotherBlockWhateverItsCaseIsNeverReplaced) {
   ASSERT_TRUE(BuildBlock(root.Root()).written);
   ASSERT_EQ(EntitiesOf("GOOD"), 2u);
+  const std::string first = testing::FileBytes(root.Block("GOOD"));
 
-  // The same name again, with another drawing: the file now holds the new one.
+  // The same fitting again keeps its name and its file.
+  BuildResult again = BuildBlock(root.Root());
+  EXPECT_TRUE(again.written);
+  EXPECT_EQ(again.file, root.Block("GOOD"));
+
+  // The same name with another drawing, in the same or another case: the
+  // name is another fitting's block, which stays as it was.
   std::vector<std::string> three = kGoodRecords;
   three.push_back("1,1,4,0.000000,0.000000,100.000000,0.000000,CONTINUOUS,DUCT,");
   root.Write("DrawData.txt", three);
-  ASSERT_TRUE(BuildBlock(root.Root()).written);
-  EXPECT_EQ(EntitiesOf("GOOD"), 3u);
-
-  // A name differing only in case is the same block to the CAD program: one
-  // file stays, spelled as the new name, with the new drawing.
-  root.Write("DrawData.txt", kGoodRecords);
-  root.Write("DrawName.ini", {"Good"});
-  ASSERT_TRUE(BuildBlock(root.Root()).written);
-  EXPECT_EQ(root.BlockFiles(), std::vector<std::string>{"Good.dxf"});
-  EXPECT_EQ(EntitiesOf("Good"), 2u);
-  EXPECT_NE(root.Log().find("GOOD.dxf"), std::string::npos) << root.Log();
+  for (const char* name : {"GOOD", "Good"}) {
+    SCOPED_TRACE(name);
+    root.Write("DrawName.ini", {name});
+    BuildResult taken = BuildBlock(root.Root());
+    EXPECT_FALSE(taken.written);
+    EXPECT_TRUE(taken.nameTaken);
+    EXPECT_EQ(testing::FileBytes(root.Block("GOOD")), first);
+    EXPECT_EQ(root.BlockFiles(), std::vector<std::string>{"GOOD.dxf"});
+    EXPECT_NE(root.Log().find("別の内容のブロック \"GOOD.dxf\""), std::string::npos) << root.Log();
+  }
+  // The program says so with its own exit status.
+  EXPECT_EQ(RunBuilder(root.Root()), kExitNameTaken);
   // Names that differ by more than case are other blocks.
   root.Write("DrawName.ini", {"Good2"});
   ASSERT_TRUE(BuildBlock(root.Root()).written);
   EXPECT_EQ(root.BlockFiles().size(), 2u);
+  EXPECT_EQ(EntitiesOf("Good2"), 3u);
 }
 
 TEST_F(BadInputTest, AMissingByLayerOrCommandFileIsLoggedAndTheBlockStillMade) {
@@ -194,13 +212,6 @@ TEST(BuilderRoot, AMistakenRootIsNotCreatedToHoldALog) {
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "no"));
 }
 
-int RunBuilder(const std::filesystem::path& root) {
-  const std::string command = "TAVELIN_ROOT='" + root.string() + "' '" +
-                              (tavelin::testing::BinDir() / "tavelin-blockbuilder").string() +
-                              "' 2>/dev/null";
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 TEST_F(BadInputTest, TheProgramsExitStatusSaysWhetherABlockWasWritten) {
   EXPECT_EQ(RunBuilder(root.Root()), 0);

@@ -156,8 +156,9 @@ TEST(GeneratorRecords, NamesACadProgramRefusesAreMadeValidAndNamesDifferingInCas
 
   // Bytes that are not CP932 would come out as "?", which no name may hold.
   root.WriteBytes("DrawData.txt", "1,1,7,0,0,10,0,CONTINUOUS,\x81\x20X,\r\n");
+  root.Write("DrawName.ini", {"NAMES2"});
   ASSERT_TRUE(BuildBlock(root.Root()).written);
-  dxf = ReadDxf(root.Block("NAMES"));
+  dxf = ReadDxf(root.Block("NAMES2"));
   ASSERT_EQ(dxf.entities.size(), 1u);
   EXPECT_EQ(dxf.entities[0].layer, "_ X");
 }

@@ -1,13 +1,17 @@
+#include "framework/handoff.hpp"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <fstream>
 #include <iterator>
 
 #include "framework/build_job.hpp"
-#include "framework/handoff.hpp"
+#include "framework/fitting.hpp"
+#include "framework/info_folder.hpp"
 #include "framework/record_list.hpp"
 #include "tests/support/test_root.hpp"
 
@@ -182,6 +186,79 @@ TEST(Snapshot, TheCleanupTakesOnlyOldJobFoldersAndNeverFollowsALink) {
   const auto entries =
       std::distance(fs::directory_iterator(outside.Path()), fs::directory_iterator());
   EXPECT_EQ(entries, 3);  // tree, keep.txt and the old folder: no job was written there
+}
+
+// A launcher whose builder finds the first `taken` names held by other blocks.
+class TakenNamesLauncher : public BlockBuilderLauncher {
+ public:
+  std::unique_ptr<BuildRun> Start(const std::filesystem::path& jobRoot,
+                                  const std::string& blockName) override {
+    names.push_back(InfoFolder(jobRoot).ReadLine("DrawName.ini"));
+    BuildOutcome outcome;
+    outcome.blockName = blockName;
+    outcome.nameTaken = static_cast<int>(names.size()) <= taken;
+    outcome.written = !outcome.nameTaken;
+    return FinishedBuild(outcome);
+  }
+  int taken = 0;
+  std::vector<std::string> names;  // as the job's DrawName.ini said at each start
+};
+
+TEST(FittingBuild, ATakenNameGivesWayToTheNextRandomNumberAndTheJobSaysSo) {
+  testing::TestApp test;
+  Fitting fitting;
+  ASSERT_TRUE(SetFittingKind(fitting, "ErboDialog"));
+  fitting.files = {{"Erbo.ini", {"600", "300"}}};
+  fitting.records = {"50,1,1,1,1,", "1,1,7,0,0,400,0,CONTINUOUS,DUCT,"};
+  fitting.SetBlockName("ER_2572D00000018467", 18467);
+  EXPECT_EQ(fitting.nameBase, "ER_2572D000000");
+  test.Write("DrawName.ini", {fitting.blockName});
+  RuntimeRandom random;  // 41, 18467, 6334, 26500 ...: the first two made names already
+  random.Next();
+  random.Next();
+  TakenNamesLauncher launcher;
+  launcher.taken = 2;
+  const BuildOutcome outcome = StartFittingBuild(launcher, random, test.Root(), fitting)->Wait();
+  EXPECT_TRUE(outcome.written);
+  EXPECT_EQ(launcher.names, (std::vector<std::string>{"ER_2572D00000018467", "ER_2572D0000006334",
+                                                      "ER_2572D00000026500"}));
+  EXPECT_EQ(outcome.blockName, "ER_2572D00000026500");
+  EXPECT_EQ(test.Lines("DrawName.ini"), std::vector<std::string>{"ER_2572D00000026500"});
+
+  // Every name taken: given up after the bound, the job removed, nothing claimed.
+  launcher.names.clear();
+  launcher.taken = 1000;
+  test.Write("DrawName.ini", {"ER_7"});
+  fitting.SetBlockName("ER_7", 7);
+  auto jobs = [&] {
+    std::vector<std::filesystem::path> found;
+    for (const auto& entry : std::filesystem::directory_iterator(test.Root() / "jobs"))
+      found.push_back(entry.path());
+    std::sort(found.begin(), found.end());
+    return found;
+  };
+  const std::vector<std::filesystem::path> before = jobs();
+  const BuildOutcome refused = StartFittingBuild(launcher, random, test.Root(), fitting)->Wait();
+  EXPECT_FALSE(refused.written);
+  EXPECT_EQ(launcher.names.size(), static_cast<size_t>(kMaxNameTries + 1));
+  EXPECT_NE(refused.reason.find("別の部材のブロック"), std::string::npos);
+  EXPECT_EQ(jobs(), before);
+  EXPECT_EQ(test.Lines("DrawName.ini"), std::vector<std::string>{"ER_7"});
+
+  // A name that had to change is the one the info folder names for insertion.
+  launcher.names.clear();
+  launcher.taken = 1;
+  random.Reset();
+  StartFittingBuild(launcher, random, test.Root(), fitting)->Wait();
+  EXPECT_EQ(test.Lines("DrawName.ini"), std::vector<std::string>{"ER_41"});
+  // The job holds the fitting whole, read back as the builder reads it.
+  std::string error;
+  const std::optional<FittingFile> file = ParseFittingFile(FittingFileLines(fitting), error);
+  ASSERT_TRUE(file) << error;
+  EXPECT_EQ(file->data.className, "ErboDialog");
+  EXPECT_EQ(file->data.code, 4);
+  EXPECT_EQ(file->data.Files(), fitting.files);
+  EXPECT_EQ(file->data.description, "一般両エルボ");
 }
 
 }  // namespace
