@@ -1,13 +1,16 @@
 #include "app/dialog_registry.hpp"
 
 #include "app/block_browser_dialog.hpp"
-#include "app/main_dialog.hpp"
 #include "app/layer_prefix_dialog.hpp"
-#include "duct/choku_dialog.hpp"
+#include "app/main_dialog.hpp"
+#include "attributes/duct_attr_dialog.hpp"
+#include "attributes/line_attr_dialog.hpp"
+#include "attributes/line_type_dialog.hpp"
 #include "duct/anemob_dialog.hpp"
 #include "duct/anemou_dialog.hpp"
 #include "duct/bunki2_dialog.hpp"
 #include "duct/bunki3_dialog.hpp"
+#include "duct/choku_dialog.hpp"
 #include "duct/danpa_dialog.hpp"
 #include "duct/erbo_dialog.hpp"
 #include "duct/flex_dialog.hpp"
@@ -21,9 +24,6 @@
 #include "duct/tuki_dialog.hpp"
 #include "duct/ubox_dialog.hpp"
 #include "duct/updown_dialog.hpp"
-#include "attributes/duct_attr_dialog.hpp"
-#include "attributes/line_attr_dialog.hpp"
-#include "attributes/line_type_dialog.hpp"
 #include "framework/text.hpp"
 #include "pipe/parts_menu_dialog.hpp"
 #include "pipe/pipe_attr_dialog.hpp"
@@ -36,6 +36,11 @@ std::unique_ptr<ui::Dialog> Make(ui::AppContext& app) {
   return std::make_unique<T>(app);
 }
 
+template <typename T>
+const std::vector<const SettingsDeclaration*>& Declared() {
+  return T::Declarations();
+}
+
 }  // namespace
 
 const std::vector<DialogEntry>& DialogTable() {
@@ -43,7 +48,7 @@ const std::vector<DialogEntry>& DialogTable() {
       {"MainDialog", "", ui::kProductTitle, &Make<MainDialog>},
       {"ChokuDialog", "Choku", "直管作図", &Make<ChokuDialog>},
       {"AnemoBDialog", "AnemoB", "アネモ+ボックス", &Make<AnemoBDialog>},
-      {"ErboDialog", "Erbo", "エルボ：一般両エルボ", &Make<ErboDialog>},
+      {"ErboDialog", "Erbo", "エルボ：一般両エルボ", &Make<ErboDialog>, &Declared<ErboDialog>},
       {"DanpaDialog", "Danpa", "ダンパー作図", &Make<DanpaDialog>},
       {"Bunki2Dialog", "Bunki2", "割込分岐：二・双・T方向", &Make<Bunki2Dialog>},
       {"Bunki3Dialog", "Bunki3", "割込分岐：三方向", &Make<Bunki3Dialog>},
@@ -68,6 +73,18 @@ const std::vector<DialogEntry>& DialogTable() {
       {"BlockBrowserDialog", "", "ブロック一覧", &Make<BlockBrowserDialog>},
   };
   return kTable;
+}
+
+const SettingsDeclaration* DeclarationOfFile(std::string_view file, const DialogEntry** writer) {
+  for (const DialogEntry& entry : DialogTable()) {
+    if (!entry.declarations) continue;
+    for (const SettingsDeclaration* decl : entry.declarations()) {
+      if (!EqualsIgnoreCase(decl->file, file)) continue;
+      if (writer) *writer = &entry;
+      return decl;
+    }
+  }
+  return nullptr;
 }
 
 std::unique_ptr<ui::Dialog> CreateDialog(std::string_view className, ui::AppContext& app) {

@@ -24,6 +24,7 @@
 #include "framework/design_rules.hpp"
 #include "framework/preview.hpp"
 #include "framework/record_list.hpp"
+#include "framework/settings_declaration.hpp"
 #include "framework/toolkit/dialog.hpp"
 
 namespace tavelin {
@@ -54,6 +55,12 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource {
   std::vector<std::string> Settings() { return SettingsLines(); }
   // The design rules the fitting of the controls breaks; none by default.
   std::vector<std::string> DesignWarnings() override { return {}; }
+  // The settings file the controls make now, declared once: its lines'
+  // columns, labels, kinds, controls and ranges. Null for a unit that writes
+  // its file by hand.
+  virtual const SettingsDeclaration* Declaration() { return nullptr; }
+  // The typed dimensions the block's description names: "W1=600 R=300 A=90°".
+  virtual std::string TypedDimensions();
 
  protected:
   GeneratorDialog(ui::AppContext& app, const GeneratorSetup& setup);
@@ -65,8 +72,10 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource {
   virtual void LoadControls() = 0;
   // The settings file the next write goes to; empty when the controls make no
   // fitting yet (nothing is written and OK says so through ReadyForBlock).
-  virtual std::string SettingsFile() = 0;
-  virtual std::vector<std::string> SettingsLines() = 0;
+  // By default the declaration's file.
+  virtual std::string SettingsFile();
+  // By default the declared lines of the controls.
+  virtual std::vector<std::string> SettingsLines();
   // Recomputes the records of `list` from the controls. Writing() tells
   // whether this build is a confirmed change (it may then show computed
   // values in the edits) or a repaint (it leaves the edits as typed).
@@ -129,6 +138,13 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource {
   // "1" or "0" for a check box; "1"/"0" set it, any other text leaves it.
   std::string CheckText(int id) { return IsChecked(id) ? "1" : "0"; }
   void ApplyCheckText(const std::string& text, int id);
+  // Reads the declared settings file, when there is one, and sets the
+  // controls from it; returns the lines read (for what a unit sets itself).
+  std::vector<std::string> LoadDeclaredSettings();
+  // The declared lines of the controls as they stand.
+  std::vector<std::string> DeclaredSettingsLines();
+  void ApplyDeclaredSettings(const std::vector<std::string>& lines);
+
   // The selected entry of a combo list into an edit; false when none is selected.
   bool CopySelection(int combo, int edit);
 
@@ -139,6 +155,7 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource {
  private:
   GeneratorSetup setup_;
   void ShowDesignWarnings();
+  DeclaredControls Controls();
 
   RecordList list_;
   CommonValues common_;
