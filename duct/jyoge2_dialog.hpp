@@ -23,10 +23,15 @@ class Jyoge2Dialog : public JyogeDialog {
   static constexpr const char* kSettingsFile = "Jyoge2.ini";
   static constexpr int kSettingsLines = 19;
 
+  // "Jyoge2.ini", line by line: the sixteen lines of the single elbow, then
+  // the count, the pitch and the order.
+  const SettingsDeclaration* Declaration() override;
+  static const std::vector<const SettingsDeclaration*>& Declarations();
+
  protected:
   void LoadControls() override;
-  std::string SettingsFile() override { return kSettingsFile; }
-  // The sixteen lines of the single elbow, then the count, the pitch and the order.
+  // The declared file and lines (not the single elbow's).
+  std::string SettingsFile() override;
   std::vector<std::string> SettingsLines() override;
   void BuildRecords(RecordList& list) override;
   // "ERL_" for elbows all turning the same way, "ERS_" for alternating ones.
