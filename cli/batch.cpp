@@ -101,6 +101,34 @@ std::string OneLine(std::string text) {
   return text;
 }
 
+// The pipe part menu reads its parts from folders beside ROOT/info
+// ("ROOT/TS/…"): while a part row runs, the scratch root links to the root's
+// own (the menu only reads them). The links go when the row is done, so
+// nothing that later clears the scratch folder can reach the root through them.
+class PartFolderLinks {
+ public:
+  PartFolderLinks(const fs::path& root, const fs::path& scratch) {
+    std::error_code ec;
+    for (const auto& item : fs::directory_iterator(root, ec)) {
+      const fs::path name = item.path().filename();
+      if (!item.is_directory(ec) || name == "info" || name == "blocks") continue;
+      const fs::path link = scratch / name;
+      if (fs::exists(fs::symlink_status(link, ec))) continue;
+      fs::create_directory_symlink(fs::absolute(item.path(), ec), link, ec);
+      if (!ec) links_.push_back(link);
+    }
+  }
+  ~PartFolderLinks() {
+    std::error_code ec;
+    for (const fs::path& link : links_) fs::remove(link, ec);  // the link, not its folder
+  }
+  PartFolderLinks(const PartFolderLinks&) = delete;
+  PartFolderLinks& operator=(const PartFolderLinks&) = delete;
+
+ private:
+  std::vector<fs::path> links_;
+};
+
 struct Batch {
   const BatchOptions& options;
   fs::path scratch;  // a copy of ROOT/info the rows write their settings into
@@ -119,22 +147,6 @@ struct Batch {
   }
 
   RowResult Run(int rowNumber, const std::vector<std::string>& cells);
-
-  // The pipe part menu reads its parts from folders beside ROOT/info
-  // ("ROOT/TS/…"); the scratch root reaches the root's own, read only.
-  bool partFoldersLinked = false;
-  void LinkPartFolders() {
-    if (partFoldersLinked) return;
-    partFoldersLinked = true;
-    std::error_code ec;
-    for (const auto& item : fs::directory_iterator(options.root, ec)) {
-      const fs::path name = item.path().filename();
-      if (!item.is_directory(ec) || name == "info" || name == "blocks") continue;
-      const fs::path link = scratch / name;
-      if (!fs::exists(link, ec))
-        fs::create_directory_symlink(fs::absolute(item.path(), ec), link, ec);
-    }
-  }
 };
 
 RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
@@ -264,7 +276,8 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
     return result;
   }
   const bool partMenu = entry->className == "PartsMenuDialog";
-  if (partMenu) LinkPartFolders();
+  std::optional<PartFolderLinks> links;
+  if (partMenu) links.emplace(options.root, scratch);
   std::unique_ptr<ui::Dialog> dialog = entry->create(app);
   NullCanvas canvas;
   // As "generate" does: open, paint, generate; then OK with all its checks.
