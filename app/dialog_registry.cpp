@@ -1,13 +1,16 @@
 #include "app/dialog_registry.hpp"
 
 #include "app/block_browser_dialog.hpp"
-#include "app/main_dialog.hpp"
 #include "app/layer_prefix_dialog.hpp"
-#include "duct/choku_dialog.hpp"
+#include "app/main_dialog.hpp"
+#include "attributes/duct_attr_dialog.hpp"
+#include "attributes/line_attr_dialog.hpp"
+#include "attributes/line_type_dialog.hpp"
 #include "duct/anemob_dialog.hpp"
 #include "duct/anemou_dialog.hpp"
 #include "duct/bunki2_dialog.hpp"
 #include "duct/bunki3_dialog.hpp"
+#include "duct/choku_dialog.hpp"
 #include "duct/danpa_dialog.hpp"
 #include "duct/erbo_dialog.hpp"
 #include "duct/flex_dialog.hpp"
@@ -21,9 +24,6 @@
 #include "duct/tuki_dialog.hpp"
 #include "duct/ubox_dialog.hpp"
 #include "duct/updown_dialog.hpp"
-#include "attributes/duct_attr_dialog.hpp"
-#include "attributes/line_attr_dialog.hpp"
-#include "attributes/line_type_dialog.hpp"
 #include "framework/text.hpp"
 #include "pipe/parts_menu_dialog.hpp"
 #include "pipe/pipe_attr_dialog.hpp"
@@ -36,6 +36,11 @@ std::unique_ptr<ui::Dialog> Make(ui::AppContext& app) {
   return std::make_unique<T>(app);
 }
 
+template <typename T>
+const std::vector<const SettingsDeclaration*>& Declared() {
+  return T::Declarations();
+}
+
 }  // namespace
 
 const std::vector<DialogEntry>& DialogTable() {
@@ -43,23 +48,26 @@ const std::vector<DialogEntry>& DialogTable() {
       {"MainDialog", "", ui::kProductTitle, &Make<MainDialog>},
       {"ChokuDialog", "Choku", "直管作図", &Make<ChokuDialog>},
       {"AnemoBDialog", "AnemoB", "アネモ+ボックス", &Make<AnemoBDialog>},
-      {"ErboDialog", "Erbo", "エルボ：一般両エルボ", &Make<ErboDialog>},
+      {"ErboDialog", "Erbo", "エルボ：一般両エルボ", &Make<ErboDialog>, &Declared<ErboDialog>},
       {"DanpaDialog", "Danpa", "ダンパー作図", &Make<DanpaDialog>},
       {"Bunki2Dialog", "Bunki2", "割込分岐：二・双・T方向", &Make<Bunki2Dialog>},
       {"Bunki3Dialog", "Bunki3", "割込分岐：三方向", &Make<Bunki3Dialog>},
       {"SErboDialog", "S_Erbo", "消音付エルボ", &Make<SErboDialog>},
       {"OtiDialog", "Oti", "短管・片落管", &Make<OtiDialog>},
       {"JyogeDialog", "Jyoge", "エルボ上下：単独", &Make<JyogeDialog>},
-      {"FuriageDialog", "Furiage", "斜め上下振りダクト", &Make<FuriageDialog>},
-      {"UpdownDialog", "Updown", "アップダウン", &Make<UpdownDialog>},
-      {"FlexDialog", "Flex", "フレキダクト", &Make<FlexDialog>},
+      {"FuriageDialog", "Furiage", "斜め上下振りダクト", &Make<FuriageDialog>,
+       &Declared<FuriageDialog>},
+      {"UpdownDialog", "Updown", "アップダウン", &Make<UpdownDialog>, &Declared<UpdownDialog>},
+      {"FlexDialog", "Flex", "フレキダクト", &Make<FlexDialog>, &Declared<FlexDialog>},
       {"AnemoUDialog", "AnemoU", "アネモ+ユニネック", &Make<AnemoUDialog>},
       {"TukiDialog", "Tuki", "突付け分岐枝管", &Make<TukiDialog>},
-      {"UboxDialog", "Ubox", "内貼り付ボックス", &Make<UboxDialog>},
-      {"SmagariDialog", "Smagari", "S字管", &Make<SmagariDialog>},
-      {"KakuboxDialog", "Kakubox", "角形制気口+ボックス", &Make<KakuboxDialog>},
-      {"Jyoge2Dialog", "Jyoge2", "エルボ上下：連続", &Make<Jyoge2Dialog>},
-      {"PartsMenuDialog", "", "配置部材選択メニュー", &Make<PartsMenuDialog>},
+      {"UboxDialog", "Ubox", "内貼り付ボックス", &Make<UboxDialog>, &Declared<UboxDialog>},
+      {"SmagariDialog", "Smagari", "S字管", &Make<SmagariDialog>, &Declared<SmagariDialog>},
+      {"KakuboxDialog", "Kakubox", "角形制気口+ボックス", &Make<KakuboxDialog>,
+       &Declared<KakuboxDialog>},
+      {"Jyoge2Dialog", "Jyoge2", "エルボ上下：連続", &Make<Jyoge2Dialog>, &Declared<Jyoge2Dialog>},
+      {"PartsMenuDialog", "", "配置部材選択メニュー", &Make<PartsMenuDialog>,
+       &Declared<PartsMenuDialog>},
       {"PipeAttrDialog", "", "配管継手・部材属性設定", &Make<PipeAttrDialog>},
       {"DuctAttrDialog", "", "角ダクト属性設定", &Make<DuctAttrDialog>},
       {"LineAttrDialog", "", "線属性設定", &Make<LineAttrDialog>},
@@ -68,6 +76,18 @@ const std::vector<DialogEntry>& DialogTable() {
       {"BlockBrowserDialog", "", "ブロック一覧", &Make<BlockBrowserDialog>},
   };
   return kTable;
+}
+
+const SettingsDeclaration* DeclarationOfFile(std::string_view file, const DialogEntry** writer) {
+  for (const DialogEntry& entry : DialogTable()) {
+    if (!entry.declarations) continue;
+    for (const SettingsDeclaration* decl : entry.declarations()) {
+      if (!EqualsIgnoreCase(decl->file, file)) continue;
+      if (writer) *writer = &entry;
+      return decl;
+    }
+  }
+  return nullptr;
 }
 
 std::unique_ptr<ui::Dialog> CreateDialog(std::string_view className, ui::AppContext& app) {

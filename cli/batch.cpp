@@ -19,14 +19,18 @@
 
 #include "app/dialog_registry.hpp"
 #include "blockbuilder/builder.hpp"
+#include "cli/batch_columns.hpp"
+#include "cli/batch_report.hpp"
 #include "cli/catalogue.hpp"
 #include "framework/background_flush.hpp"
+#include "cli/csv.hpp"
 #include "framework/build_job.hpp"
 #include "framework/codepage.hpp"
 #include "framework/design_rules.hpp"
 #include "framework/generator_dialog.hpp"
 #include "framework/info_folder.hpp"
 #include "framework/text.hpp"
+#include "pipe/parts_menu_dialog.hpp"
 
 namespace tavelin {
 namespace fs = std::filesystem;
@@ -38,101 +42,6 @@ constexpr int kFailure = 3;
 constexpr std::uintmax_t kMaxCsvBytes = 64 * 1024 * 1024;
 // A header with more columns than this is not a list of fittings.
 constexpr size_t kMaxColumns = 1024;
-// Settings files hold a few dozen lines; a larger line number is a mistake.
-constexpr int kMaxLineNumber = 100;
-
-// ---- Names of the settings lines. ----
-
-const std::vector<SettingsLineName> kErbo = {
-    {"W1", 1, "元管巾"},
-    {"R", 2, "内R（内R' も同じ値にする）"},
-    {"W2", 3, "先管巾"},
-    {"R2", 4, "内R'（元管側）"},
-    {"L1", 5, "先管直管長"},
-    {"A", 8, "角度（15〜90）"},
-    {"base", 9, "基準点 1 外角・2 中心・3 内角", false},
-    {"radius_factor", 10, "基準内R 1 0.5R・2 1.0R", false},
-    {"mirror", 11, "左右反転 1/0", false},
-    {"current_layer", 12, "現在のレイヤに作図 1/0", false},
-    {"L2", 13, "元管直管長"},
-    {"outer_sharp", 14, "外角 1/0", false},
-    {"inner_sharp", 15, "内角 1/0", false},
-};
-const std::vector<SettingsLineName> kChoku = {
-    {"pitch", 1, "ピッチ"},
-    {"size", 2, "サイズ（「600x150」と書けば縦横比も確かめる）"},
-    {"base", 3, "基準点 1 左端・2 中央・3 右端", false},
-    {"left_joint", 4, "左の継手を作図 1/0", false},
-    {"right_joint", 5, "右の継手を作図 1/0", false},
-    {"drawing", 6, "1 ダクト線のみ・2 フランジのみ・3 両方", false},
-    {"fixed45", 7, "45°固定 1/0", false},
-    {"length", 8, "全長"},
-};
-const std::vector<SettingsLineName> kAnemoB = {
-    {"W", 1, "ボックス寸法"},
-    {"B", 2, "接続ダクト長"},
-    {"D", 4, "ダクト径（ネック）"},
-    {"A", 5, "アネモ面寸法"},
-    {"H", 6, "接続ダクト巾"},
-    {"rotation", 7, "角度", false},
-    {"L", 8, "羽子板形の長さ"},
-    {"c", 9, "ネックとボックス側面の間隔"},
-    {"T", 10, "内貼り厚"},
-    {"size", 11, "サイズ（#25 など）"},
-    {"shape", 12, "形状 1 羽子板形・2 ボックス+角ダクト・3 ボックス+丸ダクト", false},
-    {"steps", 13, "段差書込み有 1/0", false},
-    {"lined", 14, "内貼り有 1/0", false},
-    {"mirror", 15, "左右反転 1/0", false},
-    {"current_layer", 16, "現在のレイヤに作図 1/0", false},
-    {"anemostat", 17, "1 角アネモ・2 丸アネモ", false},
-};
-const std::vector<SettingsLineName> kDanpa = {
-    {"L1", 1, "始点から軸まで"},
-    {"L2", 2, "軸から終点まで"},
-    {"W", 3, "羽枠の巾"},
-    {"A", 4, "操作部の寸法"},
-    {"D", 5, "ダクト巾（「600x150」と書けば縦横比も確かめる）"},
-    {"S", 6, "羽隙間"},
-    {"base", 7, "配置基点 1〜4", false},
-};
-const std::vector<SettingsLineName> kDanpaFd = [] {
-  std::vector<SettingsLineName> names = kDanpa;
-  names.push_back({"hatch", 8, "FDハッチング有り 1/0", false});
-  return names;
-}();
-const std::vector<SettingsLineName> kDanpaFt = {
-    {"L1", 1, "始点から軸まで"},
-    {"L2", 2, "軸から継手まで"},
-    {"L3", 3, "追加の直管長"},
-    {"W", 4, "羽枠の巾"},
-    {"A", 5, "操作部の寸法"},
-    {"D", 6, "ダクト巾"},
-    {"S", 7, "羽隙間"},
-    {"base", 8, "配置基点 1〜6", false},
-    {"hatch", 9, "FDハッチング有り 1/0", false},
-};
-
-// The damper's types: the value of its "type" column, the type file.
-struct DamperType {
-  std::string_view name;
-  std::string_view file;
-};
-constexpr DamperType kDamperTypes[] = {
-    {"VD", "Danpa_VD.ini"}, {"MD", "Danpa_MD.ini"},  {"CD", "Danpa_CD.ini"},
-    {"FD", "Danpa_FD.ini"}, {"FD+", "Danpa_FT.ini"},
-};
-
-// ---- The rows. ----
-
-struct RowResult {
-  int row = 0;  // as a spreadsheet numbers it: the header is row 1
-  std::string stem;
-  bool written = false;
-  std::string blockName;
-  std::string reason;
-  std::vector<std::string> warnings;
-  CatalogueEntry entry;
-};
 
 // Message boxes become the row's reasons; nothing waits for a user.
 class BatchHost : public ui::UiHost {
@@ -190,76 +99,11 @@ class InProcessLauncher : public BlockBuilderLauncher {
   blockbuilder::BlockFolderIndex& index_;
 };
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
-
 std::string Trim(std::string_view text) {
   size_t first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};
   size_t last = text.find_last_not_of(" \t");
   return std::string(text.substr(first, last - first + 1));
-}
-
-// A line number column: "1" to "100".
-int LineNumberOf(std::string_view header) {
-  if (header.empty() || header.size() > 3) return 0;
-  for (char c : header) {
-    if (c < '0' || c > '9') return 0;
-  }
-  const int n = ToInt(header);
-  return n >= 1 && n <= kMaxLineNumber ? n : 0;
-}
-
-bool ValidUtf8(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size()) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    size_t extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : 9;
-    if (extra == 9 || (extra > 0 && c < 0xC2)) return false;
-    for (size_t k = 1; k <= extra; ++k) {
-      if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
-        return false;
-    }
-    i += extra + 1;
-  }
-  return true;
-}
-
-std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (c < 0x20) {
-          char hex[8];
-          std::snprintf(hex, sizeof hex, "\\u%04x", c);
-          out += hex;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out + "\"";
 }
 
 std::string OneLine(std::string text) {
@@ -268,6 +112,34 @@ std::string OneLine(std::string text) {
   }
   return text;
 }
+
+// The pipe part menu reads its parts from folders beside ROOT/info
+// ("ROOT/TS/…"): while a part row runs, the scratch root links to the root's
+// own (the menu only reads them). The links go when the row is done, so
+// nothing that later clears the scratch folder can reach the root through them.
+class PartFolderLinks {
+ public:
+  PartFolderLinks(const fs::path& root, const fs::path& scratch) {
+    std::error_code ec;
+    for (const auto& item : fs::directory_iterator(root, ec)) {
+      const fs::path name = item.path().filename();
+      if (!item.is_directory(ec) || name == "info" || name == "blocks") continue;
+      const fs::path link = scratch / name;
+      if (fs::exists(fs::symlink_status(link, ec))) continue;
+      fs::create_directory_symlink(fs::absolute(item.path(), ec), link, ec);
+      if (!ec) links_.push_back(link);
+    }
+  }
+  ~PartFolderLinks() {
+    std::error_code ec;
+    for (const fs::path& link : links_) fs::remove(link, ec);  // the link, not its folder
+  }
+  PartFolderLinks(const PartFolderLinks&) = delete;
+  PartFolderLinks& operator=(const PartFolderLinks&) = delete;
+
+ private:
+  std::vector<fs::path> links_;
+};
 
 struct Batch {
   const BatchOptions& options;
@@ -304,19 +176,24 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
     result.reason = "stem が空です";
     return result;
   }
-  const std::string_view className = ClassForStem(result.stem);
-  const DialogEntry* entry = nullptr;
-  for (const DialogEntry& candidate : DialogTable()) {
-    if (!className.empty() && candidate.className == className) entry = &candidate;
-  }
+  const BatchTarget target = TargetOfStem(result.stem);
+  const DialogEntry* entry = target.entry;
   if (!entry) {
     result.reason = "設定ファイル " + result.stem + ".ini を持つ作図ダイアログはありません";
     return result;
   }
   result.entry.generator = std::string(entry->caption);
+  // A cell past the last header has no column to go to.
+  for (size_t i = header.size(); i < cells.size(); ++i) {
+    if (Trim(cells[i]).empty()) continue;
+    result.reason = std::to_string(i + 1) + " 列目に見出しがありません: 「" + Trim(cells[i]) + "」";
+    return result;
+  }
 
   // The file the values go to; the damper keeps one per type, chosen by "type".
-  std::string file = std::string(entry->stem) + ".ini";
+  BatchTarget into = target;
+  std::string file =
+      target.decl ? std::string(target.decl->file) : std::string(entry->stem) + ".ini";
   std::vector<std::pair<std::string, std::vector<std::string>>> writes;
   std::string variant;
   if (entry->stem == "Danpa") {
@@ -338,54 +215,64 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
     }
     variant = std::string(kDamperTypes[type - 1].name);
     file = std::string(kDamperTypes[type - 1].file);
+    into.decl = DeclarationOfFile(file);
     writes.push_back({"Danpa.ini", {std::to_string(type)}});
   } else if (!typeValue.empty()) {
     result.reason = "type の列は ダンパー（Danpa）にだけ使えます";
     return result;
   }
-  const std::vector<SettingsLineName>& names = SettingsLineNames(entry->stem, variant);
+  const SettingsDeclaration* decl = into.decl;
 
   std::vector<std::string> lines = Stored(file);
-  std::string given;
+  std::vector<std::pair<int, std::string>> given;  // the lines the row set
+  std::string givenText;
   for (size_t i = 0; i < header.size(); ++i) {
     const std::string name = Lower(header[i]);
     const std::string value = cell(i);
-    if (name.empty() || name == "stem" || name == "type" || value.empty()) continue;
+    if (name.empty() || name == "stem" || name == "type") continue;
     // Notes for the reader of the list.
     if (name == "note" || name == "備考" || name[0] == '#') continue;
-    std::vector<int> targets;
-    if (int n = LineNumberOf(name)) targets.push_back(n);
-    for (const SettingsLineName& named : names) {
-      if (Lower(named.name) == name) targets.push_back(named.line);
+    const std::vector<int> targets = ColumnLines(into, name);
+    // An empty cell keeps the stored value, unless its line is required.
+    if (value.empty()) {
+      if (!decl || targets.empty()) continue;
+      const ParsedValue parsed = ParseDeclaredValue(decl->lines[targets[0] - 1], value);
+      if (!parsed.Ok()) {
+        result.reason = parsed.error;  // names the column and the text
+        return result;
+      }
+      continue;
     }
-    // R and R' are kept equal by the elbow while typing; "R" sets both.
-    if (entry->stem == "Erbo" && name == "r") targets.push_back(4);
     // A line end would split the value over two settings lines and shift every line after it.
     if (value.find_first_of("\r\n") != std::string::npos) {
       result.reason = "列 " + header[i] + " の値に改行があります";
       return result;
     }
     if (targets.empty()) {
-      result.reason =
-          "列 " + header[i] + " は " + std::string(entry->stem) + " の設定行にありません";
+      result.reason = "列 " + header[i] + " は " + result.stem + " の設定行にありません";
       return result;
+    }
+    // Declared lines take only what their declaration accepts: "1,200" and
+    // "4OO" are not numbers.
+    std::string stored = value;
+    if (decl) {
+      const ParsedValue parsed = ParseDeclaredValue(decl->lines[targets[0] - 1], value);
+      if (!parsed.Ok()) {
+        result.reason = parsed.error;  // names the column and the text
+        return result;
+      }
+      stored = parsed.text;
     }
     for (int line : targets) {
       if (lines.size() < static_cast<size_t>(line)) lines.resize(static_cast<size_t>(line));
-      lines[static_cast<size_t>(line) - 1] = value;
+      lines[static_cast<size_t>(line) - 1] = stored;
+      given.push_back({line, stored});
     }
-    // A generator without names is described by the lines the row gave.
-    if (names.empty()) given += (given.empty() ? "" : " ") + header[i] + "行=" + value;
+    // A generator without a declaration is described by the lines the row gave.
+    if (!decl) givenText += (givenText.empty() ? "" : " ") + header[i] + "行=" + value;
   }
   writes.push_back({file, lines});
-  std::string dimensions;
-  for (const SettingsLineName& named : names) {
-    const size_t at = static_cast<size_t>(named.line) - 1;
-    if (at < lines.size() && !lines[at].empty() && named.dimension) {
-      dimensions += (dimensions.empty() ? "" : " ") + std::string(named.name) + "=" + lines[at];
-    }
-  }
-  if (names.empty()) dimensions = given;
+  std::string dimensions = decl ? DescribeTypedValues(*decl, lines) : givenText;
   if (!variant.empty()) dimensions = variant + " " + dimensions;
   result.entry.dimensions = dimensions;
 
@@ -401,14 +288,37 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
     result.reason = error.Path().filename().string() + " を書けません: " + error.Reason();
     return result;
   }
+  const bool partMenu = entry->className == "PartsMenuDialog";
+  std::optional<PartFolderLinks> links;
+  if (partMenu) links.emplace(options.root, scratch);
   std::unique_ptr<ui::Dialog> dialog = entry->create(app);
   NullCanvas canvas;
   // As "generate" does: open, paint, generate; then OK with all its checks.
   dialog->Initialize();
   if (!dialog->Ended()) dialog->Paint(canvas);
   if (!dialog->Ended()) dialog->Generate();
+  // The pipe part menu falls back to its first entries for a choice that
+  // does not exist; the row must get the part it asked for.
+  if (partMenu && !dialog->Ended()) {
+    const std::vector<std::string> kept = app.info.ReadLines(file, lines.size());
+    for (const auto& [line, value] : given) {
+      const std::string& now = kept[static_cast<size_t>(line) - 1];
+      const ParamDecl& declared = decl->lines[static_cast<size_t>(line) - 1];
+      if (now == value ||
+          (declared.kind == ParamKind::kInteger && !now.empty() && ToInt(now) == ToInt(value)))
+        continue;
+      result.reason = std::string(declared.column) + ": 「" + value + "」は選べません（「" + now +
+                      "」になります）";
+      return result;
+    }
+  }
   if (!dialog->Ended() && host.messages.empty()) {
-    dialog->UserOk();
+    // The part menu hands its part over by its own "OK" button only.
+    if (partMenu) {
+      dialog->UserClick(PartsMenuDialog::kStart);
+    } else {
+      dialog->UserOk();
+    }
     dialog->WaitForBuild();
   }
   if (auto* rules = dynamic_cast<DesignRuleSource*>(dialog.get()))
@@ -528,108 +438,7 @@ fs::path MakeScratch(const fs::path& root) {
   throw FileError(fs::temp_directory_path(ec), "作業フォルダを作れません");
 }
 
-void Progress(const BatchOptions& options, std::ostream& err, size_t done, size_t total,
-              const RowResult& row) {
-  if (options.terminal) {
-    constexpr int kWidth = 30;
-    const int filled = total ? static_cast<int>(done * kWidth / total) : kWidth;
-    err << "\r[" << std::string(static_cast<size_t>(filled), '#')
-        << std::string(static_cast<size_t>(kWidth - filled), '.') << "] " << done << "/" << total;
-    if (done == total) err << "\n";
-    err.flush();
-    return;
-  }
-  err << done << "/" << total << " 行 " << row.row << " " << row.stem << ": "
-      << (row.written ? "作成 " + row.blockName : "拒否") << "\n";
-}
-
 }  // namespace
-
-CsvReader::CsvReader(std::string_view text) : text_(text) {
-  if (text_.substr(0, 3) == "\xEF\xBB\xBF") text_.remove_prefix(3);
-}
-
-bool CsvReader::Next(std::vector<std::string>& row, size_t maxFields) {
-  row.clear();
-  if (!error_.empty()) return false;
-  std::string field;
-  bool quoted = false, any = false, fieldStarted = false;
-  // A field beyond `maxFields` is read but not kept.
-  auto add = [&](char c) {
-    if (row.size() < maxFields) field += c;
-    fieldStarted = true;
-  };
-  auto endField = [&] {
-    if (row.size() < maxFields) row.push_back(std::move(field));
-    field.clear();
-    fieldStarted = false;
-  };
-  while (at_ < text_.size()) {
-    const char c = text_[at_];
-    if (quoted) {
-      if (c == '"') {
-        if (at_ + 1 < text_.size() && text_[at_ + 1] == '"') {
-          add('"');
-          at_ += 2;
-          continue;
-        }
-        quoted = false;
-      } else {
-        add(c);
-      }
-      ++at_;
-      continue;
-    }
-    ++at_;
-    if (c == '"' && !fieldStarted) {
-      quoted = true;
-      any = true;
-    } else if (c == ',') {
-      endField();
-      any = true;
-    } else if (c == '\r' && at_ < text_.size() && text_[at_] == '\n') {
-      // CR LF: the LF ends the row.
-    } else if (c == '\n') {
-      endField();
-      return true;
-    } else {
-      add(c);
-      any = true;
-    }
-  }
-  if (quoted) {
-    error_ = "引用符 \" が閉じていません";
-    row.clear();
-    return false;
-  }
-  if (!any && !fieldStarted && row.empty()) return false;
-  endField();
-  return true;
-}
-
-bool ParseCsv(std::string_view text, std::vector<std::vector<std::string>>& rows,
-              std::string& error) {
-  rows.clear();
-  CsvReader reader(text);
-  std::vector<std::string> row;
-  while (reader.Next(row)) rows.push_back(row);
-  error = reader.Error();
-  return error.empty();
-}
-
-const std::vector<SettingsLineName>& SettingsLineNames(std::string_view stem,
-                                                       std::string_view variant) {
-  static const std::vector<SettingsLineName> kNone;
-  if (EqualsIgnoreCase(stem, "Erbo")) return kErbo;
-  if (EqualsIgnoreCase(stem, "Choku")) return kChoku;
-  if (EqualsIgnoreCase(stem, "AnemoB")) return kAnemoB;
-  if (EqualsIgnoreCase(stem, "Danpa")) {
-    if (variant == "FD") return kDanpaFd;
-    if (variant == "FD+") return kDanpaFt;
-    return kDanpa;
-  }
-  return kNone;
-}
 
 int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) {
   const auto started = std::chrono::steady_clock::now();
@@ -701,7 +510,11 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
   CsvReader reader(text);
   std::vector<std::string> cells;
   reader.Next(cells, 1);  // the header
-  for (size_t r = 1; reader.Next(cells, batch.header.size()); ++r) {
+  // One field more than the header: a cell past the last column refuses its row.
+  for (size_t r = 1; reader.Next(cells, batch.header.size() + 1); ++r) {
+    if (!reader.DroppedField().empty() && Trim(cells.back()).empty()) {
+      cells.back() = reader.DroppedField();
+    }
     bool blank = true;
     for (const std::string& cell : cells) blank = blank && Trim(cell).empty();
     if (blank) continue;
@@ -748,47 +561,7 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
   if (written > 0) FlushFileSystem(batch.blocks);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  char secondsText[32];
-  std::snprintf(secondsText, sizeof secondsText, "%.2f", seconds);
-
-  if (options.json) {
-    out << "{\"rows\":" << results.size() << ",\"written\":" << written
-        << ",\"refused\":" << refused << ",\"seconds\":" << secondsText
-        << ",\"out\":" << JsonString(batch.blocks.string()) << ",\"catalogue\":"
-        << (catalogueError.empty() ? JsonString((batch.blocks / "index.html").string()) : "null")
-        << ",\"results\":[";
-    for (size_t i = 0; i < results.size(); ++i) {
-      const RowResult& row = results[i];
-      out << (i ? "," : "") << "\n{\"row\":" << row.row << ",\"stem\":" << JsonString(row.stem)
-          << ",\"status\":" << (row.written ? "\"written\"" : "\"refused\"");
-      if (row.written) {
-        out << ",\"block\":" << JsonString(row.blockName)
-            << ",\"file\":" << JsonString((batch.blocks / (row.blockName + ".dxf")).string());
-      } else {
-        out << ",\"reason\":" << JsonString(row.reason);
-      }
-      out << ",\"warnings\":[";
-      for (size_t w = 0; w < row.warnings.size(); ++w)
-        out << (w ? "," : "") << JsonString(row.warnings[w]);
-      out << "]}";
-    }
-    out << "\n]}\n";
-  } else {
-    out << "rows: " << results.size() << ", written: " << written << ", refused: " << refused
-        << " (" << secondsText << " s) into " << batch.blocks.string() << "\n";
-    for (const RowResult& row : results) {
-      if (!row.written)
-        out << "refused: row " << row.row << " " << row.stem << ": " << row.reason << "\n";
-    }
-    for (const RowResult& row : results) {
-      for (const std::string& warning : row.warnings) {
-        out << "warning: row " << row.row << " " << row.stem
-            << (row.blockName.empty() ? "" : " " + row.blockName) << ": " << warning << "\n";
-      }
-    }
-    if (catalogueError.empty())
-      out << "catalogue: " << (batch.blocks / "index.html").string() << "\n";
-  }
+  WriteSummary(options, out, results, written, refused, seconds, batch.blocks, catalogueError);
   if (!catalogueError.empty()) {
     err << "tavelin-cli: the catalogue was not written: " << catalogueError << "\n";
     return kFailure;

@@ -9,6 +9,7 @@
 #include "app/dialog_registry.hpp"
 #include "app/installer.hpp"
 #include "cli/batch.hpp"
+#include "cli/batch_columns.hpp"
 #include "cli/headless_host.hpp"
 #include "framework/block_file.hpp"
 #include "framework/info_folder.hpp"
@@ -27,6 +28,7 @@ const char* kUsage =
     "       tavelin-cli [--root DIR] generate STEM\n"
     "       tavelin-cli [--root DIR] run CLASS [ACTION ...]\n"
     "       tavelin-cli [--root DIR] batch FILE.csv [--out DIR] [--json]\n"
+    "       tavelin-cli columns\n"
     "actions: set:ID=TEXT click:ID select:ID=K dblclick:ID=K focus:ID point:X,Y ok cancel\n";
 
 const char* KindName(ui::ControlKind kind) {
@@ -169,6 +171,16 @@ int RunCommandLine(const std::string& program, const std::vector<std::string>& a
       err << "tavelin-cli: " << error.what() << "\n";
       return kFailure;
     }
+  }
+
+  // The batch's column tables, as docs/batch.md shows them.
+  if (command == "columns") {
+    if (!rest.empty()) {
+      err << "tavelin-cli: columns takes no arguments\n";
+      return kUsageError;
+    }
+    out << ColumnTablesMarkdown();
+    return 0;
   }
 
   if (command == "batch") {

@@ -11,15 +11,83 @@ namespace {
 
 constexpr const char* kBlockPrefix = "ER_";
 
-const GeneratorSetup kSetup{"Erbo", ErboDialog::kStatusLine, ErboDialog::kPreview,
-                            ErboDialog::kSchematic, "Erbo.tec", 100, 7.0, 110.0, 100.0};
+const GeneratorSetup kSetup{"Erbo",
+                            ErboDialog::kStatusLine,
+                            ErboDialog::kPreview,
+                            ErboDialog::kSchematic,
+                            "Erbo.tec",
+                            100,
+                            7.0,
+                            110.0,
+                            100.0};
 
 const char* const kAngleChoices[] = {"15", "30", "45", "60", "75", "90"};
 
-// Lines 1 to 8 of "Erbo.ini", in file order.
-constexpr int kFirstEdits[] = {
-    ErboDialog::kInletWidth,   ErboDialog::kRadius,  ErboDialog::kOutletWidth, ErboDialog::kRadius2,
-    ErboDialog::kOutletLength, ErboDialog::kStored9, ErboDialog::kStoredAngle, ErboDialog::kAngle};
+using K = ErboDialog;
+
+// "Erbo.ini", line by line.
+const SettingsDeclaration kSettings{
+    "Erbo.ini",
+    {
+        {.column = "W1",
+         .label = "元管巾",
+         .unit = "mm",
+         .control = K::kInletWidth,
+         .described = true,
+         .required = true},
+        {.column = "R", .label = "内R", .unit = "mm", .control = K::kRadius, .described = true},
+        {.column = "W2",
+         .label = "先管巾",
+         .unit = "mm",
+         .control = K::kOutletWidth,
+         .described = true,
+         .required = true},
+        {.column = "R2", .label = "内R'（元管側）", .unit = "mm", .control = K::kRadius2},
+        {.column = "L1",
+         .label = "先管直管長",
+         .unit = "mm",
+         .control = K::kOutletLength,
+         .described = true},
+        {.column = "stored9", .label = "保存値", .kind = ParamKind::kText, .control = K::kStored9},
+        {.column = "stored_angle",
+         .label = "記憶角度",
+         .kind = ParamKind::kText,
+         .control = K::kStoredAngle},
+        {.column = "A",
+         .label = "角度",
+         .unit = "°",
+         .control = K::kAngle,
+         .described = true,
+         .required = true},
+        {.column = "base",
+         .label = "基準点",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kBaseOuter, "外角"},
+                    {"2", K::kBaseCentre, "中心"},
+                    {"3", K::kBaseInner, "内角"}}},
+        {.column = "radius_factor",
+         .label = "基準内R",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kHalfRadius, "0.5R"}, {"2", K::kFullRadius, "1.0R"}}},
+        {.column = "mirror", .label = "左右反転", .kind = ParamKind::kFlag, .control = K::kMirror},
+        {.column = "current_layer",
+         .label = "現在のレイヤに作図",
+         .kind = ParamKind::kFlag,
+         .control = K::kCurrentLayer},
+        {.column = "L2",
+         .label = "元管直管長",
+         .unit = "mm",
+         .control = K::kInletLength,
+         .described = true},
+        {.column = "outer_sharp",
+         .label = "外角",
+         .kind = ParamKind::kFlag,
+         .control = K::kOuterSharp},
+        {.column = "inner_sharp",
+         .label = "内角",
+         .kind = ParamKind::kFlag,
+         .control = K::kInnerSharp},
+    }};
 
 }  // namespace
 
@@ -56,26 +124,17 @@ ErboDialog::ErboDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
 void ErboDialog::LoadControls() {
   focusMarker_ = 0;
   // Without a settings file (or past its end) the controls keep what they show.
-  if (Info().Exists(kSettingsFile)) ApplySettings(Info().ReadToEnd(kSettingsFile, kSettingsLines));
+  const std::vector<std::string> lines = LoadDeclaredSettings();
+  // The next update sets the rotation from the quarter-turn box again.
+  if (lines.size() > 6) List().rotation = ToDouble(lines[6]);
   FillCombos();
 }
 
-void ErboDialog::ApplySettings(const std::vector<std::string>& lines) {
-  const size_t n = lines.size();
-  for (size_t i = 0; i < std::size(kFirstEdits) && i < n; ++i)
-    SetItemText(kFirstEdits[i], lines[i]);
-  if (n > 12) SetItemText(kInletLength, lines[12]);
-  if (n > 8) ApplyRadioText(lines[8], {kBaseOuter, kBaseCentre, kBaseInner});
-  if (n > 9) ApplyRadioText(lines[9], {kHalfRadius, kFullRadius});
-  auto applyCheck = [&](size_t line, int id) {
-    if (n > line) ApplyCheckText(lines[line], id);
-  };
-  applyCheck(10, kMirror);
-  applyCheck(11, kCurrentLayer);
-  applyCheck(13, kOuterSharp);
-  applyCheck(14, kInnerSharp);
-  // The next update sets the rotation from the quarter-turn box again.
-  if (n > 6) List().rotation = ToDouble(lines[6]);
+const SettingsDeclaration* ErboDialog::Declaration() { return &kSettings; }
+
+const std::vector<const SettingsDeclaration*>& ErboDialog::Declarations() {
+  static const std::vector<const SettingsDeclaration*> kAll = {&kSettings};
+  return kAll;
 }
 
 void ErboDialog::FillCombos() {
@@ -83,19 +142,6 @@ void ErboDialog::FillCombos() {
   FillListsFrom("KiokuDeg.ini", {kStoredAngles});
   Item(kAngles).ResetContent();
   for (const char* angle : kAngleChoices) Item(kAngles).AddString(angle);
-}
-
-std::vector<std::string> ErboDialog::SettingsLines() {
-  std::vector<std::string> lines;
-  for (int id : kFirstEdits) lines.push_back(ItemText(id));
-  lines.push_back(RadioText({kBaseOuter, kBaseCentre, kBaseInner}));
-  lines.push_back(RadioText({kHalfRadius, kFullRadius}));
-  lines.push_back(CheckText(kMirror));
-  lines.push_back(CheckText(kCurrentLayer));
-  lines.push_back(ItemText(kInletLength));
-  lines.push_back(CheckText(kOuterSharp));
-  lines.push_back(CheckText(kInnerSharp));
-  return lines;
 }
 
 ElbowInput ErboDialog::ReadInput() {

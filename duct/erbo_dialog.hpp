@@ -58,12 +58,12 @@ class ErboDialog : public GeneratorDialog {
   // The inner radius against the inlet width (a sharp inner corner has none),
   // and the aspect ratio of a width typed as "600x150".
   std::vector<std::string> DesignWarnings() override;
+  // "Erbo.ini", line by line.
+  const SettingsDeclaration* Declaration() override;
+  static const std::vector<const SettingsDeclaration*>& Declarations();
 
  protected:
   void LoadControls() override;
-  std::string SettingsFile() override { return kSettingsFile; }
-  // The fifteen lines of "Erbo.ini".
-  std::vector<std::string> SettingsLines() override;
   void BuildRecords(RecordList& list) override;
   std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
   // The outlet may not be wider than the inlet.
@@ -72,7 +72,6 @@ class ErboDialog : public GeneratorDialog {
   std::string EmptyDrawingMessage() override;
 
  private:
-  void ApplySettings(const std::vector<std::string>& lines);
   void FillCombos();
   ElbowInput ReadInput();
   // W1 times the factor of the checked radius radio, as an integer text, into R and R'.

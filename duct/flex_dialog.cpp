@@ -33,6 +33,66 @@ constexpr const char* kFirstLegMessage = "Ａが適正ではありません。";
 constexpr const char* kBeyondMessage =
     "値が大きすぎるか、ジャバラ線のピッチが小さすぎるため作図できません。";
 
+using K = FlexDialog;
+
+// "Flex.ini", line by line. Each radio and the check box is set or cleared
+// by its own value; the base line says "1" for the centre radio and "0"
+// otherwise.
+const SettingsDeclaration kSettings{
+    "Flex.ini",
+    {
+        {.column = "D",
+         .label = "呼径",
+         .unit = "mm",
+         .control = K::kDiameter,
+         .described = true,
+         .required = true},
+        {.column = "L",
+         .label = "Ｌ",
+         .unit = "mm",
+         .control = K::kLength,
+         .described = true,
+         .required = true},
+        {.column = "Rf",
+         .label = "中心曲率半径",
+         .control = K::kRadiusFactor,
+         .min = std::nextafter(1.0, 2.0),
+         .rangeMessage = kRadiusMessage,
+         .described = true},
+        {.column = "P1", .label = "金属フレキピッチ", .unit = "mm", .control = K::kMetalPitch},
+        {.column = "Sv",
+         .label = "S形オフセット",
+         .unit = "mm",
+         .control = K::kOffset,
+         .described = true},
+        {.column = "ANG", .label = "角度", .unit = "°", .control = K::kAngle, .described = true},
+        {.column = "kind",
+         .label = "金属フレキ・保温付フレキ",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kMetal, "金属フレキ"}, {"2", K::kInsulated, "保温付フレキ"}},
+         .apply = ApplyRule::kExact,
+         .described = true},
+        {.column = "shape",
+         .label = "Ｌ形・Ｓ形",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kLShape, "Ｌ形"}, {"2", K::kSShape, "Ｓ形"}},
+         .apply = ApplyRule::kExact,
+         .described = true},
+        {.column = "bellows",
+         .label = "ジャバラ線有",
+         .kind = ParamKind::kFlag,
+         .control = K::kBellows,
+         .apply = ApplyRule::kExact},
+        {.column = "base",
+         .label = "基準点",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kBaseCentre, "中心"}, {"0", K::kBaseSide, "側"}},
+         .noneText = "0",
+         .apply = ApplyRule::kExact},
+        {.column = "A", .label = "A", .unit = "mm", .control = K::kFirstLeg, .described = true},
+        {.column = "P2", .label = "保温フレキピッチ", .unit = "mm", .control = K::kInsulatedPitch},
+    }};
+
 }  // namespace
 
 FlexDialog::FlexDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
@@ -66,26 +126,9 @@ void FlexDialog::LoadControls() {
   fill(kDiameter, kDiameters);
   fill(kLength, kLengths);
   fill(kRadiusFactor, kRadiusFactors);
-  if (!Info().Exists(kSettingsFile)) return;
+  if (!Info().Exists(kSettings.file)) return;
   // A short file leaves the controls of its missing lines as they are.
-  const std::vector<std::string> lines = Info().ReadToEnd(kSettingsFile, 12);
-  const int edits[] = {kDiameter, kLength, kRadiusFactor, kMetalPitch, kOffset, kAngle};
-  for (size_t i = 0; i < lines.size() && i < 6; ++i) SetItemText(edits[i], lines[i]);
-  if (lines.size() > 6) {
-    SetChecked(kMetal, lines[6] == "1");
-    SetChecked(kInsulated, lines[6] == "2");
-  }
-  if (lines.size() > 7) {
-    SetChecked(kLShape, lines[7] == "1");
-    SetChecked(kSShape, lines[7] == "2");
-  }
-  if (lines.size() > 8) SetChecked(kBellows, lines[8] == "1");
-  if (lines.size() > 9) {
-    SetChecked(kBaseCentre, lines[9] == "1");
-    SetChecked(kBaseSide, lines[9] == "0");
-  }
-  if (lines.size() > 10) SetItemText(kFirstLeg, lines[10]);
-  if (lines.size() > 11) SetItemText(kInsulatedPitch, lines[11]);
+  LoadDeclaredSettings();
   // The opening's update speaks like a confirmed change: stored values that
   // cannot be drawn say so once, before the first picture.
   const FlexInput in = ReadInput();
@@ -97,23 +140,16 @@ void FlexDialog::LoadControls() {
   ShowOutcome(BuildFlex(scratch, in));
 }
 
-std::vector<std::string> FlexDialog::SettingsLines() {
-  return {ItemText(kDiameter),
-          ItemText(kLength),
-          ItemText(kRadiusFactor),
-          ItemText(kMetalPitch),
-          ItemText(kOffset),
-          ItemText(kAngle),
-          RadioText({kMetal, kInsulated}),
-          RadioText({kLShape, kSShape}),
-          CheckText(kBellows),
-          IsChecked(kBaseCentre) ? "1" : "0",
-          ItemText(kFirstLeg),
-          ItemText(kInsulatedPitch)};
+const SettingsDeclaration* FlexDialog::Declaration() { return &kSettings; }
+
+const std::vector<const SettingsDeclaration*>& FlexDialog::Declarations() {
+  static const std::vector<const SettingsDeclaration*> kAll = {&kSettings};
+  return kAll;
 }
 
 std::string FlexDialog::SettingsFile() {
-  return FlexPrecheck(ReadInput()) == FlexOutcome::kDrawn ? kSettingsFile : "";
+  return FlexPrecheck(ReadInput()) == FlexOutcome::kDrawn ? std::string(kSettings.file)
+                                                          : std::string();
 }
 
 FlexInput FlexDialog::ReadInput() {

@@ -43,13 +43,14 @@ class FlexDialog : public GeneratorDialog {
 
   // What the last build came to.
   FlexOutcome LastOutcome() const { return lastOutcome_; }
+  // "Flex.ini", line by line.
+  const SettingsDeclaration* Declaration() override;
+  static const std::vector<const SettingsDeclaration*>& Declarations();
 
  protected:
   void LoadControls() override;
   // Empty while the checks before drawing stop the update: nothing is written then.
   std::string SettingsFile() override;
-  // The twelve lines of "Flex.ini".
-  std::vector<std::string> SettingsLines() override;
   void BuildRecords(RecordList& list) override;
   std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
   // OK's checks: every stop says why.

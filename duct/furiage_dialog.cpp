@@ -9,9 +9,15 @@ namespace {
 
 constexpr const char* kBlockPrefix = "FAG_";
 
-const GeneratorSetup kSetup{"Furiage", FuriageDialog::kStatusLine, FuriageDialog::kPreview,
-                            FuriageDialog::kSchematic, FuriageDialog::kSchematicFile, 100, 5.0,
-                            80.0, 45.0};
+const GeneratorSetup kSetup{"Furiage",
+                            FuriageDialog::kStatusLine,
+                            FuriageDialog::kPreview,
+                            FuriageDialog::kSchematic,
+                            FuriageDialog::kSchematicFile,
+                            100,
+                            5.0,
+                            80.0,
+                            45.0};
 
 // The preview keeps the duct in place while the base point moves.
 constexpr double kPreviewNumerator = 120.0;
@@ -19,14 +25,84 @@ constexpr double kPreviewFraction = 0.25;
 
 const char* const kAngleChoices[] = {"15", "30", "45", "60"};
 
-// Lines 1 to 8 of "Furiage.ini", in file order.
-constexpr int kEdits[] = {FuriageDialog::kWidth,      FuriageDialog::kHeight,
-                          FuriageDialog::kRaise,      FuriageDialog::kMargin,
-                          FuriageDialog::kLength,     FuriageDialog::kLowerStart,
-                          FuriageDialog::kUpperStart, FuriageDialog::kAngle};
-
 // The base radios in the order of their stored numbers 1 to 10.
 constexpr int kBases[] = {1160, 1161, 1162, 1163, 1164, 1165, 1170, 1171, 1172, 1173};
+
+using K = FuriageDialog;
+
+// "Furiage.ini", line by line. Each radio of a pair, and each check box,
+// follows its own value, so a value of neither clears them; the base point
+// checks the radio of its value and leaves the others.
+const SettingsDeclaration kSettings{
+    "Furiage.ini",
+    {
+        {.column = "W",
+         .label = "W",
+         .unit = "mm",
+         .control = K::kWidth,
+         .described = true,
+         .required = true},
+        {.column = "H",
+         .label = "H",
+         .unit = "mm",
+         .control = K::kHeight,
+         .described = true,
+         .required = true},
+        {.column = "F",
+         .label = "F",
+         .unit = "mm",
+         .control = K::kRaise,
+         .described = true,
+         .required = true},
+        {.column = "T", .label = "T", .unit = "mm", .control = K::kMargin, .described = true},
+        {.column = "LL", .label = "全長", .unit = "mm", .control = K::kLength, .described = true},
+        {.column = "R1", .label = "R1", .unit = "mm", .control = K::kLowerStart, .described = true},
+        {.column = "R2", .label = "R2", .unit = "mm", .control = K::kUpperStart, .described = true},
+        {.column = "A", .label = "A", .unit = "°", .control = K::kAngle, .described = true},
+        {.column = "mode",
+         .label = "作図基準",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kAngleGiven, "角度指定"}, {"2", K::kLengthGiven, "全長指定"}},
+         .apply = ApplyRule::kExact},
+        {.column = "radius_factor",
+         .label = "基準内R",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kHalfRadius, "0.5R"}, {"2", K::kFullRadius, "1.0R"}},
+         .apply = ApplyRule::kExact},
+        {.column = "upper_flange",
+         .label = "上フランジ作図有",
+         .kind = ParamKind::kFlag,
+         .control = K::kUpperFlange,
+         .apply = ApplyRule::kExact},
+        {.column = "lower_flange",
+         .label = "下フランジ作図有",
+         .kind = ParamKind::kFlag,
+         .control = K::kLowerFlange,
+         .apply = ApplyRule::kExact},
+        {.column = "hidden_lines",
+         .label = "隠れ線作図有",
+         .kind = ParamKind::kFlag,
+         .control = K::kHiddenLines,
+         .apply = ApplyRule::kExact},
+        {.column = "base",
+         .label = "基準点",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", kBases[0]},
+                    {"2", kBases[1]},
+                    {"3", kBases[2]},
+                    {"4", kBases[3]},
+                    {"5", kBases[4]},
+                    {"6", kBases[5]},
+                    {"7", kBases[6]},
+                    {"8", kBases[7]},
+                    {"9", kBases[8]},
+                    {"10", kBases[9]}}},
+        {.column = "view",
+         .label = "平面・側面",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kPlan, "平面"}, {"2", K::kSide, "側面"}},
+         .apply = ApplyRule::kExact},
+    }};
 
 }  // namespace
 
@@ -63,48 +139,20 @@ FuriageDialog::FuriageDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup)
 void FuriageDialog::LoadControls() {
   FillCombos();
   // Without a settings file (or past its end) the controls keep what they show.
-  if (Info().Exists(kSettingsFile)) ApplySettings(Info().ReadToEnd(kSettingsFile, kSettingsLines));
+  LoadDeclaredSettings();
+}
+
+const SettingsDeclaration* FuriageDialog::Declaration() { return &kSettings; }
+
+const std::vector<const SettingsDeclaration*>& FuriageDialog::Declarations() {
+  static const std::vector<const SettingsDeclaration*> kAll = {&kSettings};
+  return kAll;
 }
 
 void FuriageDialog::FillCombos() {
   FillListsFrom("KiokuSize.ini", {kWidths, kHeights});
   Item(kAngles).ResetContent();
   for (const char* angle : kAngleChoices) Item(kAngles).AddString(angle);
-}
-
-void FuriageDialog::ApplySettings(const std::vector<std::string>& lines) {
-  const size_t n = lines.size();
-  for (size_t i = 0; i < std::size(kEdits) && i < n; ++i) SetItemText(kEdits[i], lines[i]);
-  // Each radio of a pair follows its own value, so a value of neither clears both.
-  auto pair = [&](size_t line, int first, int second) {
-    if (n <= line) return;
-    SetChecked(first, lines[line] == "1");
-    SetChecked(second, lines[line] == "2");
-  };
-  pair(8, kAngleGiven, kLengthGiven);
-  pair(9, kHalfRadius, kFullRadius);
-  for (size_t line = 10; line <= 12 && line < n; ++line)
-    SetChecked(kUpperFlange + static_cast<int>(line - 10), lines[line] == "1");
-  if (n > 13) {
-    for (int b = 0; b < 10; ++b) {
-      if (lines[13] == FormatD(b + 1)) CheckRadio(kBases[b]);
-    }
-  }
-  pair(14, kPlan, kSide);
-}
-
-std::vector<std::string> FuriageDialog::SettingsLines() {
-  std::vector<std::string> lines;
-  for (int id : kEdits) lines.push_back(ItemText(id));
-  lines.push_back(RadioText({kAngleGiven, kLengthGiven}));
-  lines.push_back(RadioText({kHalfRadius, kFullRadius}));
-  lines.push_back(CheckText(kUpperFlange));
-  lines.push_back(CheckText(kLowerFlange));
-  lines.push_back(CheckText(kHiddenLines));
-  lines.push_back(RadioText({kBases[0], kBases[1], kBases[2], kBases[3], kBases[4], kBases[5],
-                             kBases[6], kBases[7], kBases[8], kBases[9]}));
-  lines.push_back(RadioText({kPlan, kSide}));
-  return lines;
 }
 
 FuriageInput FuriageDialog::ReadInput() {

@@ -53,12 +53,12 @@ class FuriageDialog : public GeneratorDialog {
   static constexpr int kSettingsLines = 15;
 
   const FuriageResult& LastBuild() const { return lastBuild_; }
+  // "Furiage.ini", line by line.
+  const SettingsDeclaration* Declaration() override;
+  static const std::vector<const SettingsDeclaration*>& Declarations();
 
  protected:
   void LoadControls() override;
-  std::string SettingsFile() override { return kSettingsFile; }
-  // The fifteen lines of "Furiage.ini" for the controls as they stand.
-  std::vector<std::string> SettingsLines() override;
   void BuildRecords(RecordList& list) override;
   std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
   void DrawPreviewIn(Canvas& canvas, const PixelRect& client) override;
@@ -66,7 +66,6 @@ class FuriageDialog : public GeneratorDialog {
 
  private:
   void FillCombos();
-  void ApplySettings(const std::vector<std::string>& lines);
   FuriageInput ReadInput();
 
   FuriageResult lastBuild_;

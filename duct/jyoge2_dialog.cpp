@@ -36,6 +36,93 @@ constexpr SizeField kSizeFields[] = {
     {JyogeDialog::kStraight, "E"}, {Jyoge2Dialog::kPitch, "ピッチ"},
 };
 
+using J = JyogeDialog;
+using K = Jyoge2Dialog;
+
+// "Jyoge2.ini": the sixteen lines of the single elbow's "Jyoge.ini", then
+// the count, the pitch and the order of the run.
+const SettingsDeclaration kSettings{
+    "Jyoge2.ini",
+    {
+        {.column = "X",
+         .label = "断面X",
+         .unit = "mm",
+         .control = J::kSectionX,
+         .described = true,
+         .required = true},
+        {.column = "Y",
+         .label = "断面Y",
+         .unit = "mm",
+         .control = J::kSectionY,
+         .described = true,
+         .required = true},
+        {.column = "L", .label = "L（表示更新で計算）", .unit = "mm", .control = J::kLength},
+        {.column = "stored4", .label = "保存値", .kind = ParamKind::kText, .control = J::kStored19},
+        {.column = "W",
+         .label = "W",
+         .unit = "mm",
+         .control = J::kWidth,
+         .described = true,
+         .required = true},
+        {.column = "P", .label = "P", .unit = "mm", .control = J::kOffsetP, .described = true},
+        {.column = "Q", .label = "Q", .unit = "mm", .control = J::kOffsetQ, .described = true},
+        {.column = "rotation", .label = "角度", .unit = "°", .control = J::kAngle},
+        {.column = "E", .label = "E", .unit = "mm", .control = J::kStraight, .described = true},
+        {.column = "base",
+         .label = "基準点",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", J::kBaseCentre, "中心"},
+                    {"2", J::kBaseUpperLeft, "左上"},
+                    {"3", J::kBaseUpperRight, "右上"},
+                    {"4", J::kBaseLowerLeft, "左下"},
+                    {"5", J::kBaseLowerRight, "右下"}}},
+        {.column = "turn",
+         .label = "1個目",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", J::kUp, "上がり"}, {"2", J::kDown, "下がり"}},
+         .described = true},
+        {.column = "symbol",
+         .label = "断面記号",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", J::kSymbolCross, "×"},
+                    {"2", J::kSymbolDiagonal, "／"},
+                    {"3", J::kSymbolHalf, "半"}}},
+        {.column = "radius_factor",
+         .label = "基準内R",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", J::kHalfRadius, "0.5R"}, {"2", J::kFullRadius, "1R"}}},
+        {.column = "mirror", .label = "左右反転", .kind = ParamKind::kFlag, .control = J::kMirror},
+        {.column = "current_layer",
+         .label = "現在のレイヤに作図",
+         .kind = ParamKind::kFlag,
+         .control = J::kCurrentLayer},
+        {.column = "H",
+         .label = "H",
+         .unit = "mm",
+         .control = J::kHeight,
+         .described = true,
+         .required = true},
+        {.column = "count",
+         .label = "個数",
+         .kind = ParamKind::kInteger,
+         .control = K::kCount,
+         .min = 1,
+         .max = kMaxRunElbows,
+         .rangeMessage = "個数は1から20までの整数を入力してください。",
+         .described = true,
+         .required = true},
+        {.column = "pitch",
+         .label = "ピッチ",
+         .unit = "mm",
+         .control = K::kPitch,
+         .described = true},
+        {.column = "order",
+         .label = "並び",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kSameWay, "同方向"}, {"2", K::kAlternate, "交互"}},
+         .described = true},
+    }};
+
 }  // namespace
 
 Jyoge2Dialog::Jyoge2Dialog(ui::AppContext& app) : JyogeDialog(app, kSetup) {
@@ -49,25 +136,25 @@ Jyoge2Dialog::Jyoge2Dialog(ui::AppContext& app) : JyogeDialog(app, kSetup) {
 }
 
 void Jyoge2Dialog::LoadControls() {
-  std::vector<std::string> lines;
-  if (Info().Exists(kSettingsFile)) lines = Info().ReadToEnd(kSettingsFile, kSettingsLines);
-  LoadElbowControls(lines);
-  const size_t n = lines.size();
-  if (n > 16) SetItemText(kCount, lines[16]);
-  if (n > 17) SetItemText(kPitch, lines[17]);
-  if (n > 18) ApplyRadioText(lines[18], {kSameWay, kAlternate});
+  // The lists first, then the nineteen lines (without a settings file, or
+  // past its end, the controls keep what they show).
+  LoadElbowControls({});
+  LoadDeclaredSettings();
   opening_ = true;
 }
 
-std::string Jyoge2Dialog::SettingsFile() { return Refusal().empty() ? kSettingsFile : ""; }
+const SettingsDeclaration* Jyoge2Dialog::Declaration() { return &kSettings; }
 
-std::vector<std::string> Jyoge2Dialog::SettingsLines() {
-  std::vector<std::string> lines = JyogeDialog::SettingsLines();
-  lines.push_back(ItemText(kCount));
-  lines.push_back(ItemText(kPitch));
-  lines.push_back(RadioText({kSameWay, kAlternate}));
-  return lines;
+const std::vector<const SettingsDeclaration*>& Jyoge2Dialog::Declarations() {
+  static const std::vector<const SettingsDeclaration*> kAll = {&kSettings};
+  return kAll;
 }
+
+std::string Jyoge2Dialog::SettingsFile() {
+  return Refusal().empty() ? std::string(kSettings.file) : std::string();
+}
+
+std::vector<std::string> Jyoge2Dialog::SettingsLines() { return DeclaredSettingsLines(); }
 
 ElbowRunInput Jyoge2Dialog::ReadRun() {
   ElbowRunInput run;

@@ -23,12 +23,17 @@ class Jyoge2Dialog : public JyogeDialog {
   static constexpr const char* kSettingsFile = "Jyoge2.ini";
   static constexpr int kSettingsLines = 19;
 
+  // "Jyoge2.ini", line by line: the sixteen lines of the single elbow, then
+  // the count, the pitch and the order.
+  const SettingsDeclaration* Declaration() override;
+  static const std::vector<const SettingsDeclaration*>& Declarations();
+
  protected:
   void LoadControls() override;
-  // Empty while the values are refused: nothing is written then, and the
-  // hand-off files keep the last run that was valid.
+  // The declared file, empty while the values are refused: nothing is
+  // written then, and the hand-off files keep the last run that was valid.
   std::string SettingsFile() override;
-  // The sixteen lines of the single elbow, then the count, the pitch and the order.
+  // The declared lines (not the single elbow's).
   std::vector<std::string> SettingsLines() override;
   void BuildRecords(RecordList& list) override;
   // "ERL_" for elbows all turning the same way, "ERS_" for alternating ones.

@@ -23,6 +23,55 @@ const GeneratorSetup kSetup{"Kakubox",
 const char* const kMargins[] = {"50", "75", "100", "125", "150"};
 const char* const kLinings[] = {"25", "30", "40", "50"};
 
+using K = KakuboxDialog;
+
+// "KakuBox.ini" (read back as "Kakubox.ini", the same file), line by line; a
+// short file reads as empty lines, and each option is on exactly when its
+// line holds its value.
+const SettingsDeclaration kSettings{
+    "KakuBox.ini",
+    {
+        {.column = "Wr",
+         .label = "Wr",
+         .unit = "mm",
+         .control = K::kRegisterWidth,
+         .described = true,
+         .required = true},
+        {.column = "Dr",
+         .label = "Dr",
+         .unit = "mm",
+         .control = K::kRegisterDepth,
+         .described = true,
+         .required = true},
+        {.column = "A",
+         .label = "ボックス余巾 A",
+         .unit = "mm",
+         .control = K::kMargin,
+         .described = true},
+        {.column = "T",
+         .label = "内貼り厚",
+         .unit = "mm",
+         .control = K::kLining,
+         .described = true},
+        {.column = "lined",
+         .label = "内貼り有り",
+         .kind = ParamKind::kFlag,
+         .control = K::kLined,
+         .apply = ApplyRule::kExact},
+        {.column = "register",
+         .label = "制気口の種類",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kCross}, {"2", K::kDiagonal}, {"3", K::kHalfDiagonal}},
+         .apply = ApplyRule::kExact,
+         .described = true},
+        {.column = "base",
+         .label = "基準点",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kBaseCentre, "中心"}, {"2", K::kBaseCorner, "角"}},
+         .apply = ApplyRule::kExact},
+    },
+    true};
+
 // The register face with its symbol, in a square of 20 units.
 std::vector<SchematicLine> RegisterPicture(RegisterType type) {
   std::vector<SchematicLine> figure = {PictureLine(2, 4, 18, 4), PictureLine(18, 4, 18, 16),
@@ -70,26 +119,14 @@ void KakuboxDialog::LoadControls() {
   for (const char* margin : kMargins) Item(kMargin).AddString(margin);
   Item(kLining).ResetContent();
   for (const char* lining : kLinings) Item(kLining).AddString(lining);
-  if (!Info().Exists(kSettingsFile)) return;
-  const std::vector<std::string> lines = Info().ReadLines(kSettingsFile, 7);
-  const int texts[] = {kRegisterWidth, kRegisterDepth, kMargin, kLining};
-  for (int i = 0; i < 4; ++i) SetItemText(texts[i], lines[i]);
-  // Each option is on exactly when its line holds its value.
-  SetChecked(kLined, lines[4] == "1");
-  const int types[] = {kCross, kDiagonal, kHalfDiagonal};
-  for (int i = 0; i < 3; ++i) SetChecked(types[i], lines[5] == std::to_string(i + 1));
-  SetChecked(kBaseCentre, lines[6] == "1");
-  SetChecked(kBaseCorner, lines[6] == "2");
+  LoadDeclaredSettings();
 }
 
-std::vector<std::string> KakuboxDialog::SettingsLines() {
-  return {ItemText(kRegisterWidth),
-          ItemText(kRegisterDepth),
-          ItemText(kMargin),
-          ItemText(kLining),
-          CheckText(kLined),
-          RadioText({kCross, kDiagonal, kHalfDiagonal}),
-          RadioText({kBaseCentre, kBaseCorner})};
+const SettingsDeclaration* KakuboxDialog::Declaration() { return &kSettings; }
+
+const std::vector<const SettingsDeclaration*>& KakuboxDialog::Declarations() {
+  static const std::vector<const SettingsDeclaration*> kAll = {&kSettings};
+  return kAll;
 }
 
 void KakuboxDialog::BuildRecords(RecordList& list) {

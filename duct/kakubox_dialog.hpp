@@ -37,12 +37,12 @@ class KakuboxDialog : public GeneratorDialog {
 
   // Read as "Kakubox.ini", written as "KakuBox.ini": one file.
   static constexpr const char* kSettingsFile = "KakuBox.ini";
+  // "KakuBox.ini", line by line.
+  const SettingsDeclaration* Declaration() override;
+  static const std::vector<const SettingsDeclaration*>& Declarations();
 
  protected:
   void LoadControls() override;
-  std::string SettingsFile() override { return kSettingsFile; }
-  // The seven lines of "Kakubox.ini".
-  std::vector<std::string> SettingsLines() override;
   void BuildRecords(RecordList& list) override;
   std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
   // The box stays in place while the base point moves.

@@ -19,10 +19,40 @@ const GeneratorSetup kSetup{"Smagari",
 
 const char* const kAngleChoices[] = {"0", "45", "90", "135", "180", "225", "270", "315"};
 
-// Lines 1 to 7 of "Smagari.ini", in file order.
-constexpr int kEdits[] = {SmagariDialog::kWidth, SmagariDialog::kOffset,    SmagariDialog::kRadius,
-                          SmagariDialog::kAngle, SmagariDialog::kUpperStub, SmagariDialog::kLength,
-                          SmagariDialog::kStored};
+using K = SmagariDialog;
+
+// "Smagari.ini", line by line.
+const SettingsDeclaration kSettings{
+    "Smagari.ini",
+    {
+        {.column = "W",
+         .label = "W",
+         .unit = "mm",
+         .control = K::kWidth,
+         .described = true,
+         .required = true},
+        {.column = "S",
+         .label = "S",
+         .unit = "mm",
+         .control = K::kOffset,
+         .described = true,
+         .required = true},
+        {.column = "R", .label = "R", .unit = "mm", .control = K::kRadius, .described = true},
+        {.column = "rotation", .label = "角度", .unit = "°", .control = K::kAngle},
+        {.column = "Lt", .label = "Lt", .unit = "mm", .control = K::kUpperStub, .described = true},
+        {.column = "A", .label = "A", .unit = "mm", .control = K::kLength, .described = true},
+        {.column = "stored7", .label = "保存値", .kind = ParamKind::kText, .control = K::kStored},
+        {.column = "base",
+         .label = "基準点",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kBaseLeft}, {"2", K::kBaseCentre}, {"3", K::kBaseRight}}},
+        {.column = "mirror", .label = "左右反転", .kind = ParamKind::kFlag, .control = K::kMirror},
+        {.column = "current_layer",
+         .label = "現在のレイヤに作図",
+         .kind = ParamKind::kFlag,
+         .control = K::kCurrentLayer},
+        {.column = "Lb", .label = "Lb", .unit = "mm", .control = K::kLowerStub, .described = true},
+    }};
 
 }  // namespace
 
@@ -61,29 +91,17 @@ SmagariDialog::SmagariDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup)
 
 void SmagariDialog::LoadControls() {
   // Without a settings file (or past its end) the controls keep what they show.
-  if (Info().Exists(kSettingsFile)) ApplySettings(Info().ReadToEnd(kSettingsFile, kSettingsLines));
+  LoadDeclaredSettings();
   FillListsFrom("KiokuSize.ini", {kSizes});
   Item(kAngles).ResetContent();
   for (const char* angle : kAngleChoices) Item(kAngles).AddString(angle);
 }
 
-void SmagariDialog::ApplySettings(const std::vector<std::string>& lines) {
-  const size_t n = lines.size();
-  for (size_t i = 0; i < std::size(kEdits) && i < n; ++i) SetItemText(kEdits[i], lines[i]);
-  if (n > 10) SetItemText(kLowerStub, lines[10]);
-  if (n > 7) ApplyRadioText(lines[7], {kBaseLeft, kBaseCentre, kBaseRight});
-  if (n > 8) ApplyCheckText(lines[8], kMirror);
-  if (n > 9) ApplyCheckText(lines[9], kCurrentLayer);
-}
+const SettingsDeclaration* SmagariDialog::Declaration() { return &kSettings; }
 
-std::vector<std::string> SmagariDialog::SettingsLines() {
-  std::vector<std::string> lines;
-  for (int id : kEdits) lines.push_back(ItemText(id));
-  lines.push_back(RadioText({kBaseLeft, kBaseCentre, kBaseRight}));
-  lines.push_back(CheckText(kMirror));
-  lines.push_back(CheckText(kCurrentLayer));
-  lines.push_back(ItemText(kLowerStub));
-  return lines;
+const std::vector<const SettingsDeclaration*>& SmagariDialog::Declarations() {
+  static const std::vector<const SettingsDeclaration*> kAll = {&kSettings};
+  return kAll;
 }
 
 void SmagariDialog::BuildRecords(RecordList& list) {

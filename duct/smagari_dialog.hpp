@@ -43,17 +43,18 @@ class SmagariDialog : public GeneratorDialog {
   static constexpr const char* kSettingsFile = "Smagari.ini";
   static constexpr size_t kSettingsLines = 11;
 
+  // "Smagari.ini", line by line.
+  const SettingsDeclaration* Declaration() override;
+  static const std::vector<const SettingsDeclaration*>& Declarations();
+
  protected:
   void LoadControls() override;
-  std::string SettingsFile() override { return kSettingsFile; }
-  std::vector<std::string> SettingsLines() override;
   void BuildRecords(RecordList& list) override;
   std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
   double PreviewNumerator() override { return 65.0; }
   std::string EmptyDrawingMessage() override;
 
  private:
-  void ApplySettings(const std::vector<std::string>& lines);
   // Writes the shortest overall length into A; false (A unchanged) when no
   // S-bend with touching bends exists.
   bool SetShortestLength();

@@ -20,8 +20,44 @@ const GeneratorSetup kSetup{"Ubox",
                             120.0,
                             500};
 
-constexpr int kEdits[] = {UboxDialog::kWidth, UboxDialog::kDepth, UboxDialog::kLining,
-                          UboxDialog::kAngle};
+using K = UboxDialog;
+
+// "Ubox.ini", line by line; a short file reads as empty lines.
+const SettingsDeclaration kSettings{
+    "Ubox.ini",
+    {
+        {.column = "X",
+         .label = "巾 X",
+         .unit = "mm",
+         .control = K::kWidth,
+         .described = true,
+         .required = true},
+        {.column = "Y",
+         .label = "奥行 Y",
+         .unit = "mm",
+         .control = K::kDepth,
+         .described = true,
+         .required = true},
+        {.column = "T",
+         .label = "内貼り厚 T",
+         .unit = "mm",
+         .control = K::kLining,
+         .described = true},
+        {.column = "rotation", .label = "角度", .unit = "°", .control = K::kAngle},
+        {.column = "base",
+         .label = "基準点",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kBaseCentre},
+                    {"2", K::kBaseLowerSide},
+                    {"3", K::kBaseCorner},
+                    {"4", K::kBaseLeftSide}}},
+        {.column = "mirror", .label = "左右反転", .kind = ParamKind::kFlag, .control = K::kMirror},
+        {.column = "current_layer",
+         .label = "現在のレイヤに作図",
+         .kind = ParamKind::kFlag,
+         .control = K::kCurrentLayer},
+    },
+    true};
 
 }  // namespace
 
@@ -48,24 +84,17 @@ UboxDialog::UboxDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
 }
 
 void UboxDialog::LoadControls() {
-  if (Info().Exists(kSettingsFile)) {
-    const std::vector<std::string> lines = Info().ReadLines(kSettingsFile, 7);
-    for (size_t i = 0; i < std::size(kEdits); ++i) SetItemText(kEdits[i], lines[i]);
-    ApplyRadioText(lines[4], {kBaseCentre, kBaseLowerSide, kBaseCorner, kBaseLeftSide});
-    ApplyCheckText(lines[5], kMirror);
-    ApplyCheckText(lines[6], kCurrentLayer);
-    List().rotation = ToDouble(lines[3]);
-  }
+  const std::vector<std::string> lines = LoadDeclaredSettings();
+  // The record list turns by the stored angle.
+  if (lines.size() > 3) List().rotation = ToDouble(lines[3]);
   FillListsFrom("KiokuSize.ini", {kWidthSizes, kDepthSizes});
 }
 
-std::vector<std::string> UboxDialog::SettingsLines() {
-  std::vector<std::string> lines;
-  for (int id : kEdits) lines.push_back(ItemText(id));
-  lines.push_back(RadioText({kBaseCentre, kBaseLowerSide, kBaseCorner, kBaseLeftSide}));
-  lines.push_back(CheckText(kMirror));
-  lines.push_back(CheckText(kCurrentLayer));
-  return lines;
+const SettingsDeclaration* UboxDialog::Declaration() { return &kSettings; }
+
+const std::vector<const SettingsDeclaration*>& UboxDialog::Declarations() {
+  static const std::vector<const SettingsDeclaration*> kAll = {&kSettings};
+  return kAll;
 }
 
 void UboxDialog::OnWidthChange() {

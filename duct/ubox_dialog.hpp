@@ -32,12 +32,12 @@ class UboxDialog : public GeneratorDialog {
   static constexpr int kPreview = 1007;
 
   static constexpr const char* kSettingsFile = "Ubox.ini";
+  // "Ubox.ini", line by line.
+  const SettingsDeclaration* Declaration() override;
+  static const std::vector<const SettingsDeclaration*>& Declarations();
 
  protected:
   void LoadControls() override;
-  std::string SettingsFile() override { return kSettingsFile; }
-  // The seven lines of "Ubox.ini".
-  std::vector<std::string> SettingsLines() override;
   void BuildRecords(RecordList& list) override;
   std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
   double PreviewNumerator() override { return List().rotation != 0.0 ? 60.0 : 70.0; }

@@ -27,13 +27,68 @@ constexpr double kPreviewFraction = 0.125;
 constexpr const char* kOutOfRange =
     "この寸法ではアップダウンを作図できません。寸法を見直してください。";
 
-// Lines 1 to 9 of "Updown.ini", in file order.
-constexpr int kEdits[] = {
-    UpdownDialog::kEndWidth, UpdownDialog::kMiddleWidth,  UpdownDialog::kEndHeight,
-    UpdownDialog::kRise,     UpdownDialog::kMiddleHeight, UpdownDialog::kOffset,
-    UpdownDialog::kMiddle,   UpdownDialog::kStraight1,    UpdownDialog::kStraight2};
-
 constexpr int kBases[] = {1160, 1161, 1162, 1163};
+
+using K = UpdownDialog;
+
+// "Updown.ini", line by line. Each radio, and the check box, follows its own
+// value, so a value of none clears its group.
+const SettingsDeclaration kSettings{
+    "Updown.ini",
+    {
+        {.column = "W1",
+         .label = "W1",
+         .unit = "mm",
+         .control = K::kEndWidth,
+         .described = true,
+         .required = true},
+        {.column = "W2",
+         .label = "W2",
+         .unit = "mm",
+         .control = K::kMiddleWidth,
+         .described = true},
+        {.column = "H1",
+         .label = "H1",
+         .unit = "mm",
+         .control = K::kEndHeight,
+         .described = true,
+         .required = true},
+        {.column = "V",
+         .label = "V",
+         .unit = "mm",
+         .control = K::kRise,
+         .described = true,
+         .required = true},
+        {.column = "H2",
+         .label = "H2",
+         .unit = "mm",
+         .control = K::kMiddleHeight,
+         .described = true},
+        {.column = "OF", .label = "OF", .unit = "mm", .control = K::kOffset, .described = true},
+        {.column = "M", .label = "M", .unit = "mm", .control = K::kMiddle, .described = true},
+        {.column = "S1", .label = "S1", .unit = "mm", .control = K::kStraight1, .described = true},
+        {.column = "S2", .label = "S2", .unit = "mm", .control = K::kStraight2, .described = true},
+        {.column = "side",
+         .label = "下側・上側",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kLower, "下側"}, {"2", K::kUpper, "上側"}},
+         .apply = ApplyRule::kExact},
+        {.column = "sides",
+         .label = "両側・片側",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kBoth, "両側"}, {"2", K::kOne, "片側"}},
+         .apply = ApplyRule::kExact},
+        {.column = "mid_flange",
+         .label = "中間フランジ有り",
+         .kind = ParamKind::kFlag,
+         .control = K::kMidFlange,
+         .apply = ApplyRule::kExact},
+        {.column = "base",
+         .label = "基準点",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", kBases[0]}, {"2", kBases[1]}, {"3", kBases[2]}, {"4", kBases[3]}},
+         .apply = ApplyRule::kExact},
+    }};
 
 }  // namespace
 
@@ -79,37 +134,19 @@ UpdownDialog::UpdownDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
 void UpdownDialog::LoadControls() {
   FillCombos();
   // Without a settings file (or past its end) the controls keep what they show.
-  if (Info().Exists(kSettingsFile)) ApplySettings(Info().ReadToEnd(kSettingsFile, kSettingsLines));
+  LoadDeclaredSettings();
   opening_ = true;
+}
+
+const SettingsDeclaration* UpdownDialog::Declaration() { return &kSettings; }
+
+const std::vector<const SettingsDeclaration*>& UpdownDialog::Declarations() {
+  static const std::vector<const SettingsDeclaration*> kAll = {&kSettings};
+  return kAll;
 }
 
 void UpdownDialog::FillCombos() {
   FillListsFrom("KiokuSize.ini", {kMiddleWidths, kEndWidths, kEndHeights, kMiddleHeights});
-}
-
-void UpdownDialog::ApplySettings(const std::vector<std::string>& lines) {
-  const size_t n = lines.size();
-  for (size_t i = 0; i < std::size(kEdits) && i < n; ++i) SetItemText(kEdits[i], lines[i]);
-  // Each radio follows its own value, so a value of none clears the group.
-  auto group = [&](size_t line, std::initializer_list<int> radios) {
-    if (n <= line) return;
-    int k = 1;
-    for (int id : radios) SetChecked(id, lines[line] == FormatD(k++));
-  };
-  group(9, {kLower, kUpper});
-  group(10, {kBoth, kOne});
-  if (n > 11) SetChecked(kMidFlange, lines[11] == "1");
-  group(12, {kBases[0], kBases[1], kBases[2], kBases[3]});
-}
-
-std::vector<std::string> UpdownDialog::SettingsLines() {
-  std::vector<std::string> lines;
-  for (int id : kEdits) lines.push_back(ItemText(id));
-  lines.push_back(RadioText({kLower, kUpper}));
-  lines.push_back(RadioText({kBoth, kOne}));
-  lines.push_back(CheckText(kMidFlange));
-  lines.push_back(RadioText({kBases[0], kBases[1], kBases[2], kBases[3]}));
-  return lines;
 }
 
 UpdownInput UpdownDialog::ReadInput() {
@@ -162,7 +199,9 @@ bool UpdownDialog::CheckInput() {
   return false;
 }
 
-std::string UpdownDialog::SettingsFile() { return Refusal().empty() ? kSettingsFile : ""; }
+std::string UpdownDialog::SettingsFile() {
+  return Refusal().empty() ? std::string(kSettings.file) : std::string();
+}
 
 void UpdownDialog::BuildRecords(RecordList& list) {
   // Every update, the opening's and a repaint's too, keeps the edit, the

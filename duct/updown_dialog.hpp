@@ -61,14 +61,15 @@ class UpdownDialog : public GeneratorDialog {
       "Vを大きくするか高さを見直してください。";
 
   const UpdownResult& LastBuild() const { return lastBuild_; }
+  // "Updown.ini", line by line.
+  const SettingsDeclaration* Declaration() override;
+  static const std::vector<const SettingsDeclaration*>& Declarations();
 
  protected:
   void LoadControls() override;
   // Empty while the values are refused: nothing is written then, and the
   // hand-off files keep the last fitting.
   std::string SettingsFile() override;
-  // The thirteen lines of "Updown.ini" for the controls as they stand.
-  std::vector<std::string> SettingsLines() override;
   void BuildRecords(RecordList& list) override;
   std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
   // A negative offset, a rise the heights cannot take, values out of range.
@@ -77,7 +78,6 @@ class UpdownDialog : public GeneratorDialog {
 
  private:
   void FillCombos();
-  void ApplySettings(const std::vector<std::string>& lines);
   // The values of the controls; equal widths count as no offset.
   UpdownInput ReadInput();
   // Why the values make no fitting; empty when they make one.

@@ -118,8 +118,8 @@ void GeneratorDialog::DrawPreviewIn(Canvas& canvas, const PixelRect& client) {
 }
 
 void GeneratorDialog::DrawSchematicIn(Canvas& anchor, const PixelRect& anchorClient) {
-  DrawSchematic(anchor, anchorClient, schematic_, setup_.schematicOriginX,
-                setup_.schematicOriginY, setup_.schematicScale,
+  DrawSchematic(anchor, anchorClient, schematic_, setup_.schematicOriginX, setup_.schematicOriginY,
+                setup_.schematicScale,
                 [this](const SchematicLine& line) { return SchematicPen(line); });
 }
 
@@ -155,6 +155,48 @@ void GeneratorDialog::ApplyRadioText(const std::string& text, std::initializer_l
 void GeneratorDialog::ApplyCheckText(const std::string& text, int id) {
   if (text == "1") SetChecked(id, true);
   if (text == "0") SetChecked(id, false);
+}
+
+std::string GeneratorDialog::SettingsFile() {
+  const SettingsDeclaration* decl = Declaration();
+  return decl ? std::string(decl->file) : std::string();
+}
+
+std::vector<std::string> GeneratorDialog::SettingsLines() { return DeclaredSettingsLines(); }
+
+std::string GeneratorDialog::TypedDimensions() {
+  const SettingsDeclaration* decl = Declaration();
+  return decl ? DescribeTypedValues(*decl, SettingsLines()) : std::string();
+}
+
+DeclaredControls GeneratorDialog::Controls() {
+  DeclaredControls controls;
+  controls.text = [this](int id) { return ItemText(id); };
+  controls.setText = [this](int id, std::string text) { SetItemText(id, std::move(text)); };
+  controls.checked = [this](int id) { return IsChecked(id); };
+  controls.setChecked = [this](int id, bool on) { SetChecked(id, on); };
+  controls.checkRadio = [this](int id) { CheckRadio(id); };
+  return controls;
+}
+
+std::vector<std::string> GeneratorDialog::DeclaredSettingsLines() {
+  const SettingsDeclaration* decl = Declaration();
+  return decl ? DeclaredLines(*decl, Controls()) : std::vector<std::string>();
+}
+
+void GeneratorDialog::ApplyDeclaredSettings(const std::vector<std::string>& lines) {
+  if (const SettingsDeclaration* decl = Declaration()) ApplyDeclaredLines(*decl, lines, Controls());
+}
+
+std::vector<std::string> GeneratorDialog::LoadDeclaredSettings() {
+  const SettingsDeclaration* decl = Declaration();
+  // Without a settings file the controls keep what the layout gives them.
+  if (!decl || !Info().Exists(decl->file)) return {};
+  std::vector<std::string> lines = decl->padShortFile
+                                       ? Info().ReadLines(decl->file, decl->LineCount())
+                                       : Info().ReadToEnd(decl->file, decl->LineCount());
+  ApplyDeclaredSettings(lines);
+  return lines;
 }
 
 bool GeneratorDialog::CopySelection(int combo, int edit) {

@@ -26,6 +26,7 @@
 #include "framework/fitting.hpp"
 #include "framework/preview.hpp"
 #include "framework/record_list.hpp"
+#include "framework/settings_declaration.hpp"
 #include "framework/toolkit/dialog.hpp"
 
 namespace tavelin {
@@ -59,6 +60,14 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource, public Fitti
   // The lines of "<stem>.ini" (as many as SettingsLines gives) and of the
   // other settings files; 0 for a file the generator does not write.
   size_t SettingsLineCount(std::string_view fileName) override;
+  // The settings file the controls make now, declared once: its lines'
+  // columns, labels, kinds, controls and ranges. Null for a unit that writes
+  // its file by hand.
+  virtual const SettingsDeclaration* Declaration() { return nullptr; }
+  // The dimensions the user typed, for the block's description after the
+  // fitting's name ("W1=600 R=300 W2=600 A=90°"): by default the declared
+  // lines marked as described; "" names none.
+  virtual std::string TypedDimensions();
 
  protected:
   GeneratorDialog(ui::AppContext& app, const GeneratorSetup& setup);
@@ -70,8 +79,10 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource, public Fitti
   virtual void LoadControls() = 0;
   // The settings file the next write goes to; empty when the controls make no
   // fitting yet (nothing is written and OK says so through ReadyForBlock).
-  virtual std::string SettingsFile() = 0;
-  virtual std::vector<std::string> SettingsLines() = 0;
+  // By default the declaration's file.
+  virtual std::string SettingsFile();
+  // By default the declared lines of the controls.
+  virtual std::vector<std::string> SettingsLines();
   // Recomputes the records of `list` from the controls. Writing() tells
   // whether this build is a confirmed change (it may then show computed
   // values in the edits) or a repaint (it leaves the edits as typed).
@@ -87,9 +98,6 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource, public Fitti
   // Settings files written with the hand-off, after it (the damper's type
   // choice), as the controls make them; they go into the fitting too.
   virtual std::vector<SettingsFileLines> OtherSettings() { return {}; }
-  // The dimensions the user typed, for the block's description after the
-  // fitting's name ("W1=600 R=300 W2=600 A=90°"); "" names none.
-  virtual std::string TypedDimensions() { return {}; }
   // The status text of a confirmed change.
   virtual std::string EditingStatus() { return kStatusEditing; }
   // The preview inside `client`, clipped to it; by default the normal preview
@@ -139,6 +147,13 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource, public Fitti
   // "1" or "0" for a check box; "1"/"0" set it, any other text leaves it.
   std::string CheckText(int id) { return IsChecked(id) ? "1" : "0"; }
   void ApplyCheckText(const std::string& text, int id);
+  // Reads the declared settings file, when there is one, and sets the
+  // controls from it; returns the lines read (for what a unit sets itself).
+  std::vector<std::string> LoadDeclaredSettings();
+  // The declared lines of the controls as they stand.
+  std::vector<std::string> DeclaredSettingsLines();
+  void ApplyDeclaredSettings(const std::vector<std::string>& lines);
+
   // The selected entry of a combo list into an edit; false when none is selected.
   bool CopySelection(int combo, int edit);
 
@@ -149,6 +164,7 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource, public Fitti
  private:
   GeneratorSetup setup_;
   void ShowDesignWarnings();
+  DeclaredControls Controls();
 
   RecordList list_;
   CommonValues common_;

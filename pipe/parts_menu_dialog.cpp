@@ -20,9 +20,79 @@ constexpr size_t kAttributeLines = 25;
 constexpr size_t kCatalogueLines = 1000;
 constexpr size_t kSheetLines = 10000;
 constexpr size_t kPartLines = 200000;
-constexpr size_t kChoiceLines = 8;
-
 constexpr int kCentreBase = PartsMenuDialog::kFirstBase + 4;
+
+using K = PartsMenuDialog;
+
+// "BuzaiSentaku.ini", line by line: the menu's memory of the last choices,
+// which the menu restores on opening (a choice that no longer exists falls
+// back to the first entry) and which the batch writes to pick a part.
+const SettingsDeclaration kChoices{K::kChoicesFile,
+                                   {
+                                       {.column = "category",
+                                        .label = "継手・部材の種類（一覧の番号 0〜）",
+                                        .kind = ParamKind::kInteger,
+                                        .min = 0,
+                                        .max = pipe::kCategoryCount - 1,
+                                        .described = true,
+                                        .required = true},
+                                       {.column = "classification",
+                                        .label = "分類（1〜6、0 は未選択）",
+                                        .kind = ParamKind::kInteger,
+                                        .min = 0,
+                                        .max = 6,
+                                        .described = true,
+                                        .required = true},
+                                       {.column = "cell",
+                                        .label = "シートの升目（1〜20）",
+                                        .kind = ParamKind::kInteger,
+                                        .min = 1,
+                                        .max = pipe::kSheetColumns * pipe::kSheetRows,
+                                        .described = true,
+                                        .required = true},
+                                       {.column = "main_size",
+                                        .label = "主管サイズ",
+                                        .kind = ParamKind::kText,
+                                        .control = K::kMainSize,
+                                        .described = true,
+                                        .required = true},
+                                       {.column = "branch_size",
+                                        .label = "枝管サイズ",
+                                        .kind = ParamKind::kText,
+                                        .control = K::kBranchSize,
+                                        .described = true},
+                                       {.column = "rotation",
+                                        .label = "回転角度",
+                                        .unit = "°",
+                                        .kind = ParamKind::kChoice,
+                                        .values = {{"0", K::kFirstRotation + 0},
+                                                   {"45", K::kFirstRotation + 1},
+                                                   {"90", K::kFirstRotation + 2},
+                                                   {"135", K::kFirstRotation + 3},
+                                                   {"180", K::kFirstRotation + 4},
+                                                   {"225", K::kFirstRotation + 5},
+                                                   {"270", K::kFirstRotation + 6},
+                                                   {"315", K::kFirstRotation + 7}},
+                                        .described = true},
+                                       {.column = "base",
+                                        .label = "基準点（1〜9、上の行から左から）",
+                                        .kind = ParamKind::kChoice,
+                                        .values = {{"1", K::kFirstBase + 0, "左上"},
+                                                   {"2", K::kFirstBase + 1, "上"},
+                                                   {"3", K::kFirstBase + 2, "右上"},
+                                                   {"4", K::kFirstBase + 3, "左"},
+                                                   {"5", K::kFirstBase + 4, "中心"},
+                                                   {"6", K::kFirstBase + 5, "右"},
+                                                   {"7", K::kFirstBase + 6, "左下"},
+                                                   {"8", K::kFirstBase + 7, "下"},
+                                                   {"9", K::kFirstBase + 8, "右下"}},
+                                        .described = true},
+                                       {.column = "mirror",
+                                        .label = "左右反転",
+                                        .kind = ParamKind::kFlag,
+                                        .control = K::kMirror,
+                                        .described = true},
+                                   }};
 
 }  // namespace
 
@@ -92,11 +162,16 @@ void PartsMenuDialog::OnInitDialog() {
   RestoreChoices();
 }
 
+const std::vector<const SettingsDeclaration*>& PartsMenuDialog::Declarations() {
+  static const std::vector<const SettingsDeclaration*> kAll = {&kChoices};
+  return kAll;
+}
+
 void PartsMenuDialog::RestoreChoices() {
   if (!Info().Exists(kChoicesFile)) return;
   std::vector<std::string> saved;
   try {
-    saved = Info().ReadLines(kChoicesFile, kChoiceLines);
+    saved = Info().ReadLines(kChoicesFile, kChoices.LineCount());
   } catch (const FileError&) {
     return;  // an unreadable memory is no memory
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/fitting.hpp"
+#include "framework/settings_declaration.hpp"
 #include "framework/toolkit/dialog.hpp"
 #include "pipe/part_drawing.hpp"
 
@@ -36,6 +37,9 @@ class PartsMenuDialog : public ui::Dialog, public FittingDialog {
   // index, classification, cell, main size text, branch size text, rotation
   // in degrees, base point 1 to 9 (rows top to bottom), mirror "1" or "0".
   static constexpr const char* kChoicesFile = "BuzaiSentaku.ini";
+  // That file's eight lines, declared: what the batch's columns of a pipe
+  // part are, and how strictly it reads them.
+  static const std::vector<const SettingsDeclaration*>& Declarations();
 
   int CategoryPicked() const { return category_; }
   int ClassificationPicked() const { return classification_; }

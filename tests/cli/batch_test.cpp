@@ -15,12 +15,17 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <thread>
 
+#include "app/dialog_registry.hpp"
+#include "cli/batch_columns.hpp"
 #include "cli/catalogue.hpp"
 #include "cli/cli_commands.hpp"
 #include "framework/codepage.hpp"
+#include "framework/text.hpp"
+#include "tests/pipe/catalogue_fixture.hpp"
 #include "tests/support/test_root.hpp"
 
 namespace tavelin {
@@ -160,8 +165,8 @@ TEST(Batch, RowsBecomeBlocksRefusalsAndWarnings) {
   EXPECT_TRUE(Has(html, "ChokuKan1820601x150211303640"))
       << "the size typed with its height names the duct";
   EXPECT_TRUE(Has(html, "FD+ L1=")) << "the damper's type and dimensions";
-  EXPECT_TRUE(Has(html, "W1=500 R=250 W2=500 R2=250 L1=100 A=90 L2=300"))
-      << "line numbers and kept values";
+  EXPECT_TRUE(Has(html, "W1=500 R=250 W2=500 L1=100 A=90° L2=300"))
+      << "line numbers and kept values, as the elbow's declaration describes them";
   // The rows worked on a copy: the stored settings of the root are untouched.
   EXPECT_EQ(test.Lines("Erbo.ini"), storedElbow);
 }
@@ -280,6 +285,135 @@ TEST(Batch, ScratchCopiesOfDeadBatchesAreRemoved) {
   EXPECT_TRUE(fs::exists(other / "info" / "Erbo.ini"));
   // Its own copy went with it.
   EXPECT_EQ(std::distance(fs::directory_iterator(scratch.Path()), fs::directory_iterator()), 2);
+// A part drawn at scale 2 (the part menu's worked example).
+const std::vector<std::string> kElbowPart = {
+    "0,2,30,20,10,5,",   "1,1,0,10,-10,60,-20,", "2,2,0,4,-3,2,0,90,",
+    "1,5,0,-10,0,90,0,", "1,3,0,0,0,0,0,",
+};
+
+std::string Quoted(const std::string& cell) {
+  if (cell.find_first_of(",\"\n") == std::string::npos) return cell;
+  std::string quoted = "\"";
+  for (char c : cell) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+// Every declared settings file, by its own column names: one row for each,
+// holding the root's stored values (the damper once for each type file), and
+// a pipe part from the part menu's columns. Each row writes its block.
+TEST(Batch, EveryDeclaredFileByItsColumnNamesWritesABlock) {
+  TestApp test;
+  testing::WriteCatalogue(test);
+  testing::WritePartFile(test, "TS", "EPUPUSLL1001.ajc", kElbowPart);
+  std::vector<std::string> header = {"stem", "type"};
+  std::vector<std::map<std::string, std::string>> rows;
+  auto column = [&](std::string_view name) {
+    for (const std::string& known : header) {
+      if (EqualsIgnoreCase(known, name)) return;
+    }
+    header.emplace_back(name);
+  };
+  std::vector<std::string> files;
+  for (const DialogEntry& entry : DialogTable()) {
+    if (!entry.declarations) continue;
+    for (const SettingsDeclaration* decl : entry.declarations()) {
+      std::map<std::string, std::string> row;
+      const std::string file(decl->file);
+      row["stem"] = entry.stem.empty() ? file.substr(0, file.rfind('.')) : std::string(entry.stem);
+      if (entry.stem == "Danpa") {
+        for (const DamperType& type : kDamperTypes) {
+          if (EqualsIgnoreCase(type.file, file)) row["type"] = std::string(type.name);
+        }
+        if (row["type"].empty()) continue;  // the type memory, not a drawing's file
+      }
+      const std::vector<std::string> stored =
+          entry.stem.empty() ? std::vector<std::string>{"0", "1", "1", "50", "50", "90", "7", "1"}
+                             : test.Lines(file);
+      for (size_t i = 0; i < decl->lines.size() && i < stored.size(); ++i) {
+        column(decl->lines[i].column);
+        row[Lower(decl->lines[i].column)] = stored[i];
+      }
+      rows.push_back(row);
+      files.push_back(file);
+    }
+  }
+  ASSERT_GE(rows.size(), 8u) << "the seven generators of this change and the part menu";
+  std::string csv;
+  for (size_t c = 0; c < header.size(); ++c) csv += (c ? "," : "") + header[c];
+  csv += "\n";
+  for (auto& row : rows) {
+    for (size_t c = 0; c < header.size(); ++c)
+      csv += (c ? "," : "") + Quoted(row[Lower(header[c])]);
+    csv += "\n";
+  }
+  const BatchRun run = Batch(test, csv, {"--json"});
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_TRUE(Has(run.out, "\"rows\":" + std::to_string(rows.size()) +
+                               ",\"written\":" + std::to_string(rows.size())))
+      << run.out;
+  // The part's block, and its description from the part menu's declaration.
+  EXPECT_TRUE(Has(run.out, "\"block\":\"@TS_")) << run.out;
+  const std::string html = ReadAll(test.Root() / "out" / "index.html");
+  EXPECT_TRUE(Has(html,
+                  "category=0 classification=1 cell=1 main_size=50 branch_size=50 "
+                  "rotation=90° base=左下 mirror=1"))
+      << html;
+}
+
+// Each refusal names the column and the text; the other rows go on.
+TEST(Batch, StrictCellsRefuseTheRowNamingColumnAndText) {
+  TestApp test;
+  testing::WriteCatalogue(test);
+  testing::WritePartFile(test, "TS", "EPUPUSLL1001.ajc", kElbowPart);
+  const struct Case {
+    std::string row;
+    std::string reason;  // empty: written
+  } cases[] = {
+      {"Erbo,\"1,200\",500,,,,", "W1: 「1,200」は数値ではありません"},
+      {"Erbo,4OO,500,,,,", "W1: 「4OO」は数値ではありません"},
+      {"Erbo,,500,,,,", "W1: 値が空です"},
+      {"Erbo,500,500,,,,,,extra", "9 列目に見出しがありません: 「extra」"},
+      {"Erbo,500,500,,,,", ""},
+      {"Furiage,,,abc,,,", "W: 「abc」は数値ではありません"},
+      {"Jyoge2,,,300,25,,", "count: 個数は1から20までの整数を入力してください。"},
+      {"Flex,,,,,1.0,", "Rf: 中心曲率半径は1.0以下は入力できません。"},
+      {"Kakubox,,,,,,16", "列 16 は Kakubox の設定行にありません"},
+      {"BuzaiSentaku,,,,,,", "category: 値が空です"},
+  };
+  std::string csv = "stem,W1,W2,W,count,Rf,16,category\n";
+  for (const Case& c : cases) csv += c.row + "\n";
+  const BatchRun run = Batch(test, csv, {"--json"});
+  EXPECT_EQ(run.status, 3);
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const std::string key = "{\"row\":" + std::to_string(i + 2) + ",";
+    const size_t at = run.out.find(key);
+    ASSERT_NE(at, std::string::npos) << key << run.out;
+    const std::string row = run.out.substr(at, run.out.find('}', at) - at);
+    if (cases[i].reason.empty()) {
+      EXPECT_TRUE(Has(row, "\"written\"")) << row;
+    } else {
+      EXPECT_TRUE(Has(row, cases[i].reason)) << cases[i].row << "\n" << row;
+    }
+  }
+  // A part size the menu does not offer would silently become its first size.
+  const BatchRun part = Batch(test,
+                              "stem,category,classification,cell,main_size,branch_size\n"
+                              "BuzaiSentaku,0,1,1,65,50\n");
+  EXPECT_TRUE(Has(part.out, "main_size: 「65」は選べません（「13」になります）")) << part.out;
+}
+
+// docs/batch.md's column tables are the declarations' own.
+TEST(BatchDocs, ColumnTablesAreTheDeclarations) {
+  const fs::path doc = fs::path(TAVELIN_SOURCE_DATA_DIR).parent_path() / "docs" / "batch.md";
+  const std::string text = ReadAll(doc);
+  const std::string begin = "<!-- columns: tavelin-cli columns -->\n";
+  const std::string end = "<!-- end of columns -->";
+  const size_t from = text.find(begin);
+  const size_t to = text.find(end);
+  ASSERT_NE(from, std::string::npos);
+  ASSERT_NE(to, std::string::npos);
+  EXPECT_EQ(text.substr(from + begin.size(), to - from - begin.size()), ColumnTablesMarkdown())
+      << "regenerate with: tavelin-cli columns";
 }
 
 }  // namespace
