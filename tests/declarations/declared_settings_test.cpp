@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,11 @@ struct Case {
   int damperType;    // 1 to 5 for the damper, else 0
   Opened (*open)(ui::AppContext& app);
 };
+
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << c.className;
+  if (c.damperType) *os << " type " << c.damperType;
+}
 
 const Case kCases[] = {
     {"AnemoBDialog", "AnemoB", 0, &OpenGenerator<AnemoBDialog>},
