@@ -26,6 +26,96 @@ const GeneratorSetup kSetup{"AnemoB",
 constexpr double kPreviewNumerator = 80.0;
 constexpr double kTurnedPreviewNumerator = 70.0;
 
+using K = AnemoBDialog;
+
+// "AnemoB.ini", line by line.
+const SettingsDeclaration kSettings{
+    .file = "AnemoB.ini",
+    .lines =
+        {
+            {.column = "W",
+             .label = "ボックス寸法",
+             .unit = "mm",
+             .control = K::kBoxSize,
+             .described = true,
+             .required = true},
+            {.column = "B",
+             .label = "接続ダクト長",
+             .unit = "mm",
+             .control = K::kDuctLength,
+             .described = true},
+            {.column = "stored",
+             .label = "保存値",
+             .kind = ParamKind::kText,
+             .control = K::kStored},
+            {.column = "D",
+             .label = "ダクト径",
+             .unit = "mm",
+             .control = K::kNeck,
+             .described = true,
+             .required = true},
+            {.column = "A",
+             .label = "アネモ面寸法",
+             .unit = "mm",
+             .control = K::kFace,
+             .described = true,
+             .required = true},
+            {.column = "H",
+             .label = "接続ダクト巾",
+             .unit = "mm",
+             .control = K::kDuctWidth,
+             .described = true},
+            {.column = "rotation", .label = "角度", .unit = "°", .control = K::kRotation},
+            {.column = "L",
+             .label = "羽子板形の長さ",
+             .unit = "mm",
+             .control = K::kPaddleLength,
+             .described = true},
+            {.column = "c",
+             .label = "ネックとボックス側面の間隔",
+             .unit = "mm",
+             .control = K::kClearance},
+            {.column = "T",
+             .label = "内貼り厚",
+             .unit = "mm",
+             .control = K::kLining,
+             .described = true},
+            {.column = "size",
+             .label = "サイズ",
+             .kind = ParamKind::kText,
+             .control = K::kSize,
+             .described = true},
+            {.column = "shape",
+             .label = "形状",
+             .kind = ParamKind::kChoice,
+             .values = {{"1", K::kPaddle, "羽子板形ボックス"},
+                        {"2", K::kSquareDuct, "ボックス+角ダクト"},
+                        {"3", K::kRoundDuct, "ボックス+丸ダクト"}},
+             .described = true},
+            {.column = "steps",
+             .label = "段差書込み有",
+             .kind = ParamKind::kFlag,
+             .control = K::kStepLines},
+            {.column = "lined",
+             .label = "内貼り有",
+             .kind = ParamKind::kFlag,
+             .control = K::kLined},
+            {.column = "mirror",
+             .label = "左右反転",
+             .kind = ParamKind::kFlag,
+             .control = K::kMirror},
+            {.column = "current_layer",
+             .label = "現在のレイヤに作図",
+             .kind = ParamKind::kFlag,
+             .control = K::kCurrentLayer},
+            {.column = "anemostat",
+             .label = "アネモ",
+             .kind = ParamKind::kChoice,
+             .values = {{"1", K::kSquareFace, "角アネモ"}, {"2", K::kRoundFace, "丸アネモ"}},
+             .described = true},
+        },
+    .padShortFile = true};
+
 }  // namespace
 
 AnemoBDialog::AnemoBDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
@@ -72,37 +162,16 @@ void AnemoBDialog::LoadControls() {
 }
 
 void AnemoBDialog::LoadSettings() {
-  const std::vector<std::string> lines = Info().ReadLines(kSettingsFile, 17);
-  const int edits[] = {kBoxSize,   kDuctLength, kStored,       kNeck,      kFace,
-                       kDuctWidth, kRotation,   kPaddleLength, kClearance, kLining};
-  for (int i = 0; i < 10; ++i) SetItemText(edits[i], lines[i]);
-  SetItemText(kSize, lines[10]);
-  ApplyRadioText(lines[11], {kPaddle, kSquareDuct, kRoundDuct});
-  const int boxes[] = {kStepLines, kLined, kMirror, kCurrentLayer};
-  for (int i = 0; i < 4; ++i) ApplyCheckText(lines[12 + i], boxes[i]);
-  ApplyRadioText(lines[16], {kSquareFace, kRoundFace});
+  // A short file reads as empty lines; a missing one fails the opening like
+  // any file that cannot be read, before anything is written.
+  ApplyDeclaredSettings(Info().ReadLines(kSettings.file, kSettings.LineCount()));
 }
 
-std::vector<std::string> AnemoBDialog::SettingsLines() {
-  return {
-      ItemText(kBoxSize),
-      ItemText(kDuctLength),
-      ItemText(kStored),
-      ItemText(kNeck),
-      ItemText(kFace),
-      ItemText(kDuctWidth),
-      ItemText(kRotation),
-      ItemText(kPaddleLength),
-      ItemText(kClearance),
-      ItemText(kLining),
-      ItemText(kSize),
-      RadioText({kPaddle, kSquareDuct, kRoundDuct}),
-      CheckText(kStepLines),
-      CheckText(kLined),
-      CheckText(kMirror),
-      CheckText(kCurrentLayer),
-      RadioText({kSquareFace, kRoundFace}),
-  };
+const SettingsDeclaration* AnemoBDialog::Declaration() { return &kSettings; }
+
+const std::vector<const SettingsDeclaration*>& AnemoBDialog::Declarations() {
+  static const std::vector<const SettingsDeclaration*> kAll = {&kSettings};
+  return kAll;
 }
 
 void AnemoBDialog::LookUpSize(const std::string& size) {

@@ -53,11 +53,12 @@ class AnemoBDialog : public GeneratorDialog {
 
   // The 17 values of "AnemoB.ini" as the controls hold them now.
   std::vector<std::string> SettingsValues() { return SettingsLines(); }
+  // "AnemoB.ini", line by line.
+  const SettingsDeclaration* Declaration() override;
+  static const std::vector<const SettingsDeclaration*>& Declarations();
 
  protected:
   void LoadControls() override;
-  std::string SettingsFile() override { return kSettingsFile; }
-  std::vector<std::string> SettingsLines() override;
   void BuildRecords(RecordList& list) override;
   std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
   std::string EditingStatus() override { return "設定後OKクリック"; }

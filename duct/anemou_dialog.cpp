@@ -20,10 +20,66 @@ const GeneratorSetup kSetup{"AnemoU",
 const char* const kSizes[] = {"#12.5", "#15", "#20", "#25", "#30", "#35", "#37.5", "#40", "#45"};
 const char* const kAngleTexts[] = {"0", "45", "90", "135", "180", "225", "270", "315"};
 
-// Lines 1 to 7 of "AnemoU.ini".
-constexpr int kEdits[] = {
-    AnemoUDialog::kBody, AnemoUDialog::kStubLength, AnemoUDialog::kStored,  AnemoUDialog::kNeck,
-    AnemoUDialog::kFace, AnemoUDialog::kStubWidth,  AnemoUDialog::kRotation};
+using K = AnemoUDialog;
+
+// "AnemoU.ini", line by line.
+const SettingsDeclaration kSettings{
+    .file = "AnemoU.ini",
+    .lines =
+        {
+            {.column = "P",
+             .label = "本体径",
+             .unit = "mm",
+             .control = K::kBody,
+             .described = true,
+             .required = true},
+            {.column = "B",
+             .label = "接続ダクト長",
+             .unit = "mm",
+             .control = K::kStubLength,
+             .described = true},
+            {.column = "stored",
+             .label = "保存値",
+             .kind = ParamKind::kText,
+             .control = K::kStored},
+            {.column = "D",
+             .label = "ネック径",
+             .unit = "mm",
+             .control = K::kNeck,
+             .described = true,
+             .required = true},
+            {.column = "A",
+             .label = "アネモ面寸法",
+             .unit = "mm",
+             .control = K::kFace,
+             .described = true,
+             .required = true},
+            {.column = "H",
+             .label = "接続ダクト巾",
+             .unit = "mm",
+             .control = K::kStubWidth,
+             .described = true},
+            {.column = "rotation", .label = "角度", .unit = "°", .control = K::kRotation},
+            {.column = "size",
+             .label = "サイズ",
+             .kind = ParamKind::kText,
+             .control = K::kSize,
+             .described = true},
+            {.column = "anemostat",
+             .label = "アネモ",
+             .kind = ParamKind::kChoice,
+             .values = {{"1", K::kRoundFace, "丸アネモ"}, {"2", K::kSquareFace, "角アネモ"}},
+             .described = true},
+            {.column = "mirror",
+             .label = "左右反転",
+             .kind = ParamKind::kFlag,
+             .control = K::kMirror},
+            {.column = "current_layer",
+             .label = "現在のレイヤに作図",
+             .kind = ParamKind::kFlag,
+             .control = K::kCurrentLayer},
+        },
+    .padShortFile = true};
 
 }  // namespace
 
@@ -52,23 +108,15 @@ void AnemoUDialog::LoadControls() {
   for (const char* size : kSizes) Item(kSize).AddString(size);
   Item(kAngles).ResetContent();
   for (const char* angle : kAngleTexts) Item(kAngles).AddString(angle);
-  if (!Info().Exists(kSettingsFile)) return;
-  const std::vector<std::string> lines = Info().ReadLines(kSettingsFile, 11);
-  for (size_t i = 0; i < std::size(kEdits); ++i) SetItemText(kEdits[i], lines[i]);
-  SetItemText(kSize, lines[7]);
-  ApplyRadioText(lines[8], {kRoundFace, kSquareFace});
-  ApplyCheckText(lines[9], kMirror);
-  ApplyCheckText(lines[10], kCurrentLayer);
+  // Without a settings file the controls keep what the layout gives them.
+  LoadDeclaredSettings();
 }
 
-std::vector<std::string> AnemoUDialog::SettingsLines() {
-  std::vector<std::string> lines;
-  for (int id : kEdits) lines.push_back(ItemText(id));
-  lines.push_back(ItemText(kSize));
-  lines.push_back(RadioText({kRoundFace, kSquareFace}));
-  lines.push_back(CheckText(kMirror));
-  lines.push_back(CheckText(kCurrentLayer));
-  return lines;
+const SettingsDeclaration* AnemoUDialog::Declaration() { return &kSettings; }
+
+const std::vector<const SettingsDeclaration*>& AnemoUDialog::Declarations() {
+  static const std::vector<const SettingsDeclaration*> kAll = {&kSettings};
+  return kAll;
 }
 
 void AnemoUDialog::LookUpSize(const std::string& size) {

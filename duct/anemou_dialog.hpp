@@ -36,11 +36,12 @@ class AnemoUDialog : public GeneratorDialog {
   static constexpr const char* kSettingsFile = "AnemoU.ini";
   static constexpr const char* kSizeFile = "AnemoSyoki.ini";
 
+  // The eleven lines of "AnemoU.ini".
+  const SettingsDeclaration* Declaration() override;
+  static const std::vector<const SettingsDeclaration*>& Declarations();
+
  protected:
   void LoadControls() override;
-  std::string SettingsFile() override { return kSettingsFile; }
-  // The eleven lines of "AnemoU.ini".
-  std::vector<std::string> SettingsLines() override;
   void BuildRecords(RecordList& list) override;
   std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
   double PreviewNumerator() override { return List().rotation != 0.0 ? 50.0 : 60.0; }

@@ -18,15 +18,76 @@ const GeneratorSetup kSetup{"Bunki2",
                             150.0,
                             140.0};
 
-// Lines 1 to 10 of "Bunki2.ini", in file order.
-constexpr int kFirstEdits[] = {Bunki2Dialog::kLeftUpper, Bunki2Dialog::kBranch,
-                               Bunki2Dialog::kRotation,  Bunki2Dialog::kMain,
-                               Bunki2Dialog::kMainLeft,  Bunki2Dialog::kMainRight,
-                               Bunki2Dialog::kRatio,     Bunki2Dialog::kRadiusFactor,
-                               Bunki2Dialog::kLeftLower, Bunki2Dialog::kLeft};
-// Lines 16 to 19.
-constexpr int kOutletEdits[] = {Bunki2Dialog::kOutlet, Bunki2Dialog::kOutletLeft,
-                                Bunki2Dialog::kOutletRight, Bunki2Dialog::kOutletHeight};
+using K = Bunki2Dialog;
+
+// "Bunki2.ini", line by line.
+const SettingsDeclaration kSettings{
+    .file = "Bunki2.ini",
+    .lines = {
+        {.column = "T1", .label = "上 T1", .unit = "mm", .control = K::kLeftUpper},
+        {.column = "Wb",
+         .label = "分岐巾",
+         .unit = "mm",
+         .control = K::kBranch,
+         .described = true,
+         .required = true},
+        {.column = "rotation", .label = "角度", .unit = "°", .control = K::kRotation},
+        {.column = "Wm",
+         .label = "主ダクト巾",
+         .unit = "mm",
+         .control = K::kMain,
+         .described = true,
+         .required = true},
+        {.column = "Wl",
+         .label = "左 Wl",
+         .unit = "mm",
+         .control = K::kMainLeft,
+         .described = true},
+        {.column = "Wr",
+         .label = "右 Wr",
+         .unit = "mm",
+         .control = K::kMainRight,
+         .described = true},
+        {.column = "ratio", .label = "分割比", .kind = ParamKind::kText, .control = K::kRatio},
+        {.column = "f", .label = "内R", .control = K::kRadiusFactor, .described = true},
+        {.column = "T2", .label = "下 T2", .unit = "mm", .control = K::kLeftLower},
+        {.column = "T", .label = "左分岐巾", .unit = "mm", .control = K::kLeft, .described = true},
+        {.column = "A", .label = "直管長", .unit = "mm", .control = K::kEndRun, .described = true},
+        {.column = "mirror",
+         .label = "左右反転",
+         .kind = ParamKind::kFlag,
+         .control = K::kMirror,
+         .apply = ApplyRule::kExact},
+        {.column = "current_layer",
+         .label = "現在のレイヤに作図",
+         .kind = ParamKind::kFlag,
+         .control = K::kCurrentLayer,
+         .apply = ApplyRule::kExact},
+        // Either base radio; the inner corner first, as it wins when both are set.
+        {.column = "base",
+         .label = "基準点",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kBaseInnerCorner, "内角"}, {"0", K::kBaseCentre, "中心"}}},
+        {.column = "type",
+         .label = "種類",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kTwoWay, "２方向"},
+                    {"2", K::kBothWays, "双方向"},
+                    {"3", K::kTee, "T方向"}},
+         .described = true},
+        {.column = "U",
+         .label = "上部吹出巾",
+         .unit = "mm",
+         .control = K::kOutlet,
+         .described = true},
+        {.column = "Ul", .label = "左 Ul", .unit = "mm", .control = K::kOutletLeft},
+        {.column = "Ur", .label = "右 Ur", .unit = "mm", .control = K::kOutletRight},
+        {.column = "Ht",
+         .label = "高さ Ht",
+         .unit = "mm",
+         .control = K::kOutletHeight,
+         .described = true},
+    }};
 
 }  // namespace
 
@@ -90,45 +151,36 @@ BranchType Bunki2Dialog::Type() {
 void Bunki2Dialog::LoadControls() {
   focusMarker_ = 0;
   // Without a settings file (or past its end) the controls keep what they show.
-  if (Info().Exists(kSettingsFile)) ApplySettings(Info().ReadToEnd(kSettingsFile, kSettingsLines));
+  ApplyStoredLines(LoadDeclaredSettings());
   FillListsFrom("KiokuSize.ini", {kBranchSizes, kLeftSizes, kOutletSizes, kMainSizes});
   EnableForType();
 }
 
-void Bunki2Dialog::ApplySettings(const std::vector<std::string>& lines) {
+const SettingsDeclaration* Bunki2Dialog::Declaration() { return &kSettings; }
+
+const std::vector<const SettingsDeclaration*>& Bunki2Dialog::Declarations() {
+  static const std::vector<const SettingsDeclaration*> kAll = {&kSettings};
+  return kAll;
+}
+
+void Bunki2Dialog::ApplyStoredLines(const std::vector<std::string>& lines) {
   const size_t n = lines.size();
-  for (size_t i = 0; i < std::size(kFirstEdits) && i < n; ++i)
-    SetItemText(kFirstEdits[i], lines[i]);
-  for (size_t i = 0; i < std::size(kOutletEdits) && 15 + i < n; ++i)
-    SetItemText(kOutletEdits[i], lines[15 + i]);
-  if (n > 10) SetItemText(kEndRun, lines[10]);
-  if (n > 11) SetChecked(kMirror, lines[11] == "1");
-  if (n > 12) SetChecked(kCurrentLayer, lines[12] == "1");
   if (n > 2) rotation_ = ToDouble(lines[2]);
+  // The base line is read as a number: "0" (or any text that is no number)
+  // checks the centre, "1" the inner corner.
   if (n > 13) {
     const int base = ToInt(lines[13]);
     if (base == 0) CheckRadio(kBaseCentre);
     if (base == 1) CheckRadio(kBaseInnerCorner);
   }
-  if (n > 14) {
-    ApplyRadioText(lines[14], {kTwoWay, kBothWays, kTee});
-    if (lines[14] == "3") SplitLeftForTee();
-  }
+  // The T's left branch is split again from the stored widths.
+  if (n > 14 && lines[14] == "3") SplitLeftForTee();
 }
 
 std::vector<std::string> Bunki2Dialog::SettingsLines() {
-  std::vector<std::string> lines;
-  for (int id : kFirstEdits) lines.push_back(ItemText(id));
+  std::vector<std::string> lines = DeclaredSettingsLines();
+  // An empty rotation is stored as the rotation in use.
   if (lines[2].empty()) lines[2] = FormatF(rotation_);
-  lines.push_back(ItemText(kEndRun));
-  lines.push_back(CheckText(kMirror));
-  lines.push_back(CheckText(kCurrentLayer));
-  std::string base;
-  if (IsChecked(kBaseCentre)) base = "0";
-  if (IsChecked(kBaseInnerCorner)) base = "1";
-  lines.push_back(base);
-  lines.push_back(RadioText({kTwoWay, kBothWays, kTee}));
-  for (int id : kOutletEdits) lines.push_back(ItemText(id));
   return lines;
 }
 

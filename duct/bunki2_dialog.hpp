@@ -61,9 +61,13 @@ class Bunki2Dialog : public GeneratorDialog {
   int FocusMarker() const { return focusMarker_; }
   BranchType Type();
 
+  // "Bunki2.ini", line by line.
+  const SettingsDeclaration* Declaration() override;
+  static const std::vector<const SettingsDeclaration*>& Declarations();
+
  protected:
   void LoadControls() override;
-  std::string SettingsFile() override { return kSettingsFile; }
+  // The declared lines, with the rotation in use when its edit is empty.
   std::vector<std::string> SettingsLines() override;
   void BuildRecords(RecordList& list) override;
   std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
@@ -71,7 +75,9 @@ class Bunki2Dialog : public GeneratorDialog {
   std::string EmptyDrawingMessage() override;
 
  private:
-  void ApplySettings(const std::vector<std::string>& lines);
+  // What the declaration cannot set from the lines read: the rotation and
+  // the base point read as a number.
+  void ApplyStoredLines(const std::vector<std::string>& lines);
   void EnableForType();
   // The T's left branch: T1 = half the reference branch, T2 = the rest of T.
   void SplitLeftForTee();

@@ -18,13 +18,62 @@ const GeneratorSetup kSetup{"Bunki3",
                             150.0,
                             125.0};
 
-// Lines 1 to 15 of "Bunki3.ini", in file order.
-constexpr int kFirstEdits[] = {
-    Bunki3Dialog::kLeftUpper,   Bunki3Dialog::kBranch,       Bunki3Dialog::kOutlet,
-    Bunki3Dialog::kRotation,    Bunki3Dialog::kMain,         Bunki3Dialog::kMainLeft,
-    Bunki3Dialog::kMainMiddle,  Bunki3Dialog::kMainRight,    Bunki3Dialog::kOutletHeight,
-    Bunki3Dialog::kRatio,       Bunki3Dialog::kRadiusFactor, Bunki3Dialog::kOutletLeft,
-    Bunki3Dialog::kOutletRight, Bunki3Dialog::kLeftLower,    Bunki3Dialog::kLeft};
+using K = Bunki3Dialog;
+
+// "Bunki3.ini", line by line.
+const SettingsDeclaration kSettings{
+    .file = "Bunki3.ini",
+    .lines = {
+        {.column = "T1", .label = "上 T1", .unit = "mm", .control = K::kLeftUpper},
+        {.column = "Wb",
+         .label = "分岐巾",
+         .unit = "mm",
+         .control = K::kBranch,
+         .described = true,
+         .required = true},
+        {.column = "U",
+         .label = "上部吹出巾",
+         .unit = "mm",
+         .control = K::kOutlet,
+         .described = true},
+        {.column = "rotation", .label = "角度", .unit = "°", .control = K::kRotation},
+        {.column = "Wm",
+         .label = "主ダクト巾",
+         .unit = "mm",
+         .control = K::kMain,
+         .described = true,
+         .required = true},
+        {.column = "Wl", .label = "左", .unit = "mm", .control = K::kMainLeft, .described = true},
+        {.column = "Wc", .label = "中", .unit = "mm", .control = K::kMainMiddle, .described = true},
+        {.column = "Wr", .label = "右", .unit = "mm", .control = K::kMainRight, .described = true},
+        {.column = "Ht",
+         .label = "高さ Ht",
+         .unit = "mm",
+         .control = K::kOutletHeight,
+         .described = true},
+        {.column = "ratio", .label = "分割比", .kind = ParamKind::kText, .control = K::kRatio},
+        {.column = "f", .label = "内R", .control = K::kRadiusFactor, .described = true},
+        {.column = "Ul", .label = "左 Ul", .unit = "mm", .control = K::kOutletLeft},
+        {.column = "Ur", .label = "右 Ur", .unit = "mm", .control = K::kOutletRight},
+        {.column = "T2", .label = "下 T2", .unit = "mm", .control = K::kLeftLower},
+        {.column = "T", .label = "左分岐巾", .unit = "mm", .control = K::kLeft, .described = true},
+        {.column = "mirror",
+         .label = "左右反転",
+         .kind = ParamKind::kFlag,
+         .control = K::kMirror,
+         .apply = ApplyRule::kExact},
+        {.column = "current_layer",
+         .label = "現在のレイヤに作図",
+         .kind = ParamKind::kFlag,
+         .control = K::kCurrentLayer,
+         .apply = ApplyRule::kExact},
+        // Either base radio; the inner corner first, as it wins when both are set.
+        {.column = "base",
+         .label = "基準点",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kBaseInnerCorner, "内角"}, {"0", K::kBaseCentre, "中心"}}},
+        {.column = "A", .label = "直管長", .unit = "mm", .control = K::kEndRun, .described = true},
+    }};
 
 }  // namespace
 
@@ -68,36 +117,27 @@ Bunki3Dialog::Bunki3Dialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
 void Bunki3Dialog::LoadControls() {
   focusMarker_ = 0;
   // Without a settings file (or past its end) the controls keep what they show.
-  if (Info().Exists(kSettingsFile)) ApplySettings(Info().ReadToEnd(kSettingsFile, kSettingsLines));
+  ApplyStoredLines(LoadDeclaredSettings());
   FillListsFrom("KiokuSize.ini", {kBranchSizes, kLeftSizes, kOutletSizes, kMainSizes});
 }
 
-void Bunki3Dialog::ApplySettings(const std::vector<std::string>& lines) {
+const SettingsDeclaration* Bunki3Dialog::Declaration() { return &kSettings; }
+
+const std::vector<const SettingsDeclaration*>& Bunki3Dialog::Declarations() {
+  static const std::vector<const SettingsDeclaration*> kAll = {&kSettings};
+  return kAll;
+}
+
+void Bunki3Dialog::ApplyStoredLines(const std::vector<std::string>& lines) {
   const size_t n = lines.size();
-  for (size_t i = 0; i < std::size(kFirstEdits) && i < n; ++i)
-    SetItemText(kFirstEdits[i], lines[i]);
-  if (n > 18) SetItemText(kEndRun, lines[18]);
-  if (n > 15) SetChecked(kMirror, lines[15] == "1");
-  if (n > 16) SetChecked(kCurrentLayer, lines[16] == "1");
   if (n > 3) rotation_ = ToDouble(lines[3]);
+  // The base line is read as a number: "0" (or any text that is no number)
+  // checks the centre, "1" the inner corner.
   if (n > 17) {
     const int base = ToInt(lines[17]);
     if (base == 0) CheckRadio(kBaseCentre);
     if (base == 1) CheckRadio(kBaseInnerCorner);
   }
-}
-
-std::vector<std::string> Bunki3Dialog::SettingsLines() {
-  std::vector<std::string> lines;
-  for (int id : kFirstEdits) lines.push_back(ItemText(id));
-  lines.push_back(CheckText(kMirror));
-  lines.push_back(CheckText(kCurrentLayer));
-  std::string base;
-  if (IsChecked(kBaseCentre)) base = "0";
-  if (IsChecked(kBaseInnerCorner)) base = "1";
-  lines.push_back(base);
-  lines.push_back(ItemText(kEndRun));
-  return lines;
 }
 
 Bunki3Input Bunki3Dialog::ReadInput() {

@@ -56,17 +56,21 @@ class Bunki3Dialog : public GeneratorDialog {
   // first, 2 the second, 0 none.
   int FocusMarker() const { return focusMarker_; }
 
+  // "Bunki3.ini", line by line.
+  const SettingsDeclaration* Declaration() override;
+  static const std::vector<const SettingsDeclaration*>& Declarations();
+
  protected:
   void LoadControls() override;
-  std::string SettingsFile() override { return kSettingsFile; }
-  std::vector<std::string> SettingsLines() override;
   void BuildRecords(RecordList& list) override;
   std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
   double PreviewNumerator() override;
   std::string EmptyDrawingMessage() override;
 
  private:
-  void ApplySettings(const std::vector<std::string>& lines);
+  // What the declaration cannot set from the lines read: the rotation and
+  // the base point read as a number.
+  void ApplyStoredLines(const std::vector<std::string>& lines);
   // Divides the main duct by the ratio and updates; `ask` shows the message
   // of a ratio that sums to 0 (typing in the width does not).
   void Divide(bool ask);

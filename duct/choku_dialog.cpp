@@ -15,6 +15,64 @@ constexpr size_t kSizeListCapacity = 1000;
 constexpr int kLeftJointTag = 2;
 constexpr int kRightJointTag = 3;
 
+using K = ChokuDialog;
+
+// "Choku.ini", line by line. Each radio and box is set exactly when its line
+// holds its value; a short file reads as empty lines.
+const SettingsDeclaration kSettings{
+    .file = "Choku.ini",
+    .lines =
+        {
+            {.column = "pitch",
+             .label = "ピッチ",
+             .unit = "mm",
+             .control = K::kPitch,
+             .described = true},
+            // A size typed as "600x150" is kept as typed.
+            {.column = "size",
+             .label = "サイズ",
+             .kind = ParamKind::kText,
+             .control = K::kSize,
+             .described = true,
+             .required = true},
+            {.column = "base",
+             .label = "基準点",
+             .kind = ParamKind::kChoice,
+             .values = {{"1", K::kBaseLeft, "左端"},
+                        {"2", K::kBaseMiddle, "中央"},
+                        {"3", K::kBaseRight, "右端"}},
+             .apply = ApplyRule::kExact},
+            {.column = "left_joint",
+             .label = "左の継手を作図",
+             .kind = ParamKind::kFlag,
+             .control = K::kLeftJoint,
+             .apply = ApplyRule::kExact},
+            {.column = "right_joint",
+             .label = "右の継手を作図",
+             .kind = ParamKind::kFlag,
+             .control = K::kRightJoint,
+             .apply = ApplyRule::kExact},
+            {.column = "drawing",
+             .label = "作図",
+             .kind = ParamKind::kChoice,
+             .values = {{"1", K::kDuctLinesOnly, "ダクト線のみ作図"},
+                        {"2", K::kJointsOnly, "フランジのみ割込み作図"},
+                        {"3", K::kBoth, "両方作図"}},
+             .apply = ApplyRule::kExact},
+            {.column = "fixed45",
+             .label = "45°固定",
+             .kind = ParamKind::kFlag,
+             .control = K::kFixed45,
+             .apply = ApplyRule::kExact},
+            {.column = "length",
+             .label = "全長",
+             .unit = "mm",
+             .control = K::kLength,
+             .described = true,
+             .required = true},
+        },
+    .padShortFile = true};
+
 }  // namespace
 
 ChokuDialog::ChokuDialog(ui::AppContext& app) : Dialog(app, "Choku") {
@@ -64,20 +122,27 @@ std::string ChokuDialog::RefusedNameCharacter() {
   return {};
 }
 
+const SettingsDeclaration* ChokuDialog::Declaration() { return &kSettings; }
+
+const std::vector<const SettingsDeclaration*>& ChokuDialog::Declarations() {
+  static const std::vector<const SettingsDeclaration*> kAll = {&kSettings};
+  return kAll;
+}
+
+DeclaredControls ChokuDialog::SettingsControls() {
+  DeclaredControls controls;
+  controls.text = [this](int id) { return ItemText(id); };
+  controls.setText = [this](int id, std::string text) { SetItemText(id, std::move(text)); };
+  controls.checked = [this](int id) { return IsChecked(id); };
+  controls.setChecked = [this](int id, bool on) { SetChecked(id, on); };
+  controls.checkRadio = [this](int id) { CheckRadio(id); };
+  return controls;
+}
+
 void ChokuDialog::LoadSettings() {
-  const std::vector<std::string> lines = Info().ReadLines("Choku.ini", 10);
-  SetItemText(kPitch, lines[0]);
-  SetItemText(kSize, lines[1]);
-  SetItemText(kLength, lines[7]);
-  SetChecked(kBaseLeft, lines[2] == "1");
-  SetChecked(kBaseMiddle, lines[2] == "2");
-  SetChecked(kBaseRight, lines[2] == "3");
-  SetChecked(kLeftJoint, lines[3] == "1");
-  SetChecked(kRightJoint, lines[4] == "1");
-  SetChecked(kDuctLinesOnly, lines[5] == "1");
-  SetChecked(kJointsOnly, lines[5] == "2");
-  SetChecked(kBoth, lines[5] == "3");
-  SetChecked(kFixed45, lines[6] == "1");
+  // A missing file fails the opening like any file that cannot be read.
+  ApplyDeclaredLines(kSettings, Info().ReadLines(kSettings.file, kSettings.LineCount()),
+                     SettingsControls());
 
   ui::Control& sizes = Item(kSizeList);
   sizes.ResetContent();
@@ -87,18 +152,10 @@ void ChokuDialog::LoadSettings() {
 }
 
 std::vector<std::string> ChokuDialog::Settings() {
-  auto radio = [this](int first, int second, int third) -> std::string {
-    const int checked = CheckedOf({first, second, third});
-    if (checked == first) return "1";
-    if (checked == second) return "2";
-    if (checked == third) return "3";
-    return "";
-  };
-  auto check = [this](int id) -> std::string { return IsChecked(id) ? "1" : "0"; };
-  return {ItemText(kPitch),  ItemText(kSize),    radio(kBaseLeft, kBaseMiddle, kBaseRight),
-          check(kLeftJoint), check(kRightJoint), radio(kDuctLinesOnly, kJointsOnly, kBoth),
-          check(kFixed45),   ItemText(kLength)};
+  return DeclaredLines(kSettings, SettingsControls());
 }
+
+std::string ChokuDialog::TypedDimensions() { return DescribeTypedValues(kSettings, Settings()); }
 
 std::string ChokuDialog::BlockName() {
   std::string name = "ChokuKan";
@@ -108,7 +165,7 @@ std::string ChokuDialog::BlockName() {
 
 void ChokuDialog::WriteHandOff() {
   const std::vector<std::string> settings = Settings();
-  Info().WriteLines("Choku.ini", settings);
+  Info().WriteLines(kSettings.file, settings);
   WriteDrawData(Info(), {"CK"});
   WriteDrawName(Info(), BlockName());
   ShowDesignWarnings();

@@ -10,6 +10,7 @@
 #include "framework/design_rules.hpp"
 #include "framework/fitting.hpp"
 #include "framework/preview.hpp"
+#include "framework/settings_declaration.hpp"
 #include "framework/toolkit/dialog.hpp"
 
 namespace tavelin {
@@ -39,6 +40,11 @@ class ChokuDialog : public ui::Dialog, public DesignRuleSource, public FittingDi
 
   // The eight values of "Choku.ini", as the controls hold them now.
   std::vector<std::string> Settings();
+  // "Choku.ini", line by line.
+  static const SettingsDeclaration* Declaration();
+  static const std::vector<const SettingsDeclaration*>& Declarations();
+  // The typed dimensions the block's description names: "pitch=1820 size=600x300 length=3000".
+  std::string TypedDimensions();
   // "ChokuKan" followed by the eight values, without separators.
   std::string BlockName();
   // The aspect ratio of a size typed as "600x150"; shown under the status
@@ -60,6 +66,7 @@ class ChokuDialog : public ui::Dialog, public DesignRuleSource, public FittingDi
 
  private:
   void LoadSettings();
+  DeclaredControls SettingsControls();
   // "Choku.ini", then "DrawData.txt" ("CK"), then "DrawName.ini".
   void WriteHandOff();
   void OnSizeChosen();

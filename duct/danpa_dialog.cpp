@@ -9,8 +9,6 @@
 namespace tavelin {
 namespace {
 
-constexpr const char* kTypeSelection = "Danpa.ini";
-
 const GeneratorSetup kSetup{"Danpa",
                             DanpaDialog::kStatus,
                             DanpaDialog::kPreview,
@@ -28,16 +26,97 @@ constexpr double kPreviewFraction = 0.5;
 
 constexpr int kLongType = 5;  // FD+
 
+using K = DanpaDialog;
+
+// The lines of a type file: L1, L2 (and L3 for FD+), W, A, D, S, the base
+// point, and for FD and FD+ the hatching.
+SettingsDeclaration TypeFileDeclaration(std::string_view file, bool longPiece, bool hatch) {
+  SettingsDeclaration decl{file, {}};
+  decl.lines.push_back({.column = "L1",
+                        .label = "始点から軸まで",
+                        .unit = "mm",
+                        .control = K::kL1,
+                        .described = true,
+                        .required = true});
+  decl.lines.push_back({.column = "L2",
+                        .label = longPiece ? "軸から継手まで" : "軸から終点まで",
+                        .unit = "mm",
+                        .control = K::kL2,
+                        .described = true,
+                        .required = true});
+  if (longPiece) {
+    decl.lines.push_back({.column = "L3",
+                          .label = "追加の直管長",
+                          .unit = "mm",
+                          .control = K::kL3,
+                          .described = true});
+  }
+  decl.lines.push_back({.column = "W",
+                        .label = "羽枠の巾",
+                        .unit = "mm",
+                        .control = K::kW,
+                        .described = true,
+                        .required = true});
+  decl.lines.push_back({.column = "A", .label = "操作部の寸法", .unit = "mm", .control = K::kA});
+  // A size typed as "600x150" is kept as typed.
+  decl.lines.push_back({.column = "D",
+                        .label = "ダクト巾",
+                        .unit = "mm",
+                        .kind = ParamKind::kText,
+                        .control = K::kD,
+                        .described = true,
+                        .required = true});
+  decl.lines.push_back({.column = "S", .label = "羽隙間", .unit = "mm", .control = K::kS});
+  // The base radios form one group; a type uses the first four, FD+ all six.
+  ParamDecl base{.column = "base",
+                 .label = "配置基点",
+                 .kind = ParamKind::kChoice,
+                 .noneText = "0",
+                 .apply = ApplyRule::kExact};
+  // Named by their column in the dialog (the point each stands for depends on the type).
+  const char* const meanings[] = {"左・中心", "左・下端", "中・中心",
+                                  "中・下端", "右・中心", "右・下端"};
+  const char* const texts[] = {"1", "2", "3", "4", "5", "6"};
+  for (int r = 0; r < (longPiece ? 6 : 4); ++r) {
+    base.values.push_back({texts[r], K::kBaseRadios[r], meanings[r]});
+  }
+  decl.lines.push_back(std::move(base));
+  if (hatch) {
+    decl.lines.push_back({.column = "hatch",
+                          .label = "FDハッチング有り",
+                          .kind = ParamKind::kFlag,
+                          .control = K::kHatch,
+                          .apply = ApplyRule::kExact});
+  }
+  return decl;
+}
+
 struct TypeInfo {
-  const char* file;
   const char* prefix;
-  int lines;
+  SettingsDeclaration settings;
 };
 
-constexpr TypeInfo kTypes[] = {
-    {"Danpa_VD.ini", "DPV_", 7}, {"Danpa_MD.ini", "DPM_", 7},  {"Danpa_CD.ini", "DPC_", 7},
-    {"Danpa_FD.ini", "DPF_", 8}, {"Danpa_FT.ini", "DPFT_", 9},
+const TypeInfo kTypes[] = {
+    {"DPV_", TypeFileDeclaration("Danpa_VD.ini", false, false)},
+    {"DPM_", TypeFileDeclaration("Danpa_MD.ini", false, false)},
+    {"DPC_", TypeFileDeclaration("Danpa_CD.ini", false, false)},
+    {"DPF_", TypeFileDeclaration("Danpa_FD.ini", false, true)},
+    {"DPFT_", TypeFileDeclaration("Danpa_FT.ini", true, true)},
 };
+
+// "Danpa.ini": the type last drawn, "0" for none.
+const SettingsDeclaration kTypeChoice{"Danpa.ini",
+                                      {{.column = "type",
+                                        .label = "種類",
+                                        .kind = ParamKind::kChoice,
+                                        .values = {{"1", K::kTypeVd, "VD"},
+                                                   {"2", K::kTypeVd + 1, "MD"},
+                                                   {"3", K::kTypeVd + 2, "CD"},
+                                                   {"4", K::kTypeVd + 3, "FD"},
+                                                   {"5", K::kTypeVd + 4, "FD+"}},
+                                        .noneText = "0",
+                                        .described = true,
+                                        .required = true}}};
 
 bool ValidType(int type) { return type >= 1 && type <= 5; }
 
@@ -66,7 +145,20 @@ constexpr int kL2Width = 20, kLabelHeight = 12, kNarrowWidth = 15;
 }  // namespace
 
 std::string DanpaDialog::TypeFile(int type) {
-  return ValidType(type) ? kTypes[type - 1].file : std::string();
+  return ValidType(type) ? std::string(kTypes[type - 1].settings.file) : std::string();
+}
+
+const SettingsDeclaration* DanpaDialog::TypeDeclaration(int type) {
+  return ValidType(type) ? &kTypes[type - 1].settings : nullptr;
+}
+
+const SettingsDeclaration* DanpaDialog::Declaration() { return TypeDeclaration(CheckedType()); }
+
+const std::vector<const SettingsDeclaration*>& DanpaDialog::Declarations() {
+  static const std::vector<const SettingsDeclaration*> kAll = {
+      &kTypes[0].settings, &kTypes[1].settings, &kTypes[2].settings,
+      &kTypes[3].settings, &kTypes[4].settings, &kTypeChoice};
+  return kAll;
 }
 
 std::string DanpaDialog::TypePrefix(int type) {
@@ -112,8 +204,9 @@ void DanpaDialog::RestoreType() {
   type_ = 0;
   // A missing selection file or a number outside 1 to 5 selects no type: the
   // dialog opens empty and waits for the user to pick one.
-  if (!Info().Exists(kTypeSelection)) return;
-  const int type = ToInt(Info().ReadLine(kTypeSelection));
+  // The line is read as a number ("3 " is CD), as it always was.
+  if (!Info().Exists(kTypeChoice.file)) return;
+  const int type = ToInt(Info().ReadLine(kTypeChoice.file));
   if (!ValidType(type)) return;
   CheckRadio(kTypeVd + type - 1);
   type_ = type;
@@ -129,26 +222,17 @@ void DanpaDialog::SwitchType(int type) {
 }
 
 void DanpaDialog::ApplyTypeFile(int type) {
-  if (!ValidType(type)) return;
-  const std::vector<std::string> lines =
-      Info().ReadToEnd(TypeFile(type), static_cast<size_t>(kTypes[type - 1].lines));
-  // A short file leaves the controls of its missing lines as they are.
-  auto apply = [&](const std::vector<int>& edits, int radios) {
-    for (size_t i = 0; i < edits.size() && i < lines.size(); ++i) SetItemText(edits[i], lines[i]);
-    const size_t baseLine = edits.size();
-    if (lines.size() > baseLine) {
-      // The base radios form one group: a radio this type cannot use is
-      // cleared too, so no two of them are ever checked at once.
-      for (int r = 0; r < 6; ++r) {
-        SetChecked(kBaseRadios[r], r < radios && lines[baseLine] == FormatD(r + 1));
-      }
-    }
-    if (lines.size() > baseLine + 1) SetChecked(kHatch, lines[baseLine + 1] == "1");
-  };
-  if (type == kLongType) {
-    apply({kL1, kL2, kL3, kW, kA, kD, kS}, 6);
-  } else {
-    apply({kL1, kL2, kW, kA, kD, kS}, 4);
+  const SettingsDeclaration* decl = TypeDeclaration(type);
+  if (!decl) return;
+  // A short file leaves the controls of its missing lines as they are; a
+  // missing one is reported.
+  const std::vector<std::string> lines = Info().ReadToEnd(decl->file, decl->LineCount());
+  ApplyDeclaredLines(*decl, lines, Controls());
+  // The base radios form one group: a radio this type cannot use is cleared
+  // too, so no two of them are ever checked at once.
+  if (type != kLongType && lines.size() > 6) {
+    SetChecked(kBaseRadios[4], false);
+    SetChecked(kBaseRadios[5], false);
   }
 }
 
@@ -194,21 +278,9 @@ DanpaValues DanpaDialog::ReadValues(int type) {
 }
 
 std::vector<std::string> DanpaDialog::TypeFileValues(int type) {
-  const std::string hatch = IsChecked(kHatch) ? "1" : "0";
-  const int base = CheckedBase();
-  if (type == kLongType) {
-    return {ItemText(kL1), ItemText(kL2), ItemText(kL3), ItemText(kW), ItemText(kA),
-            ItemText(kD),  ItemText(kS),  FormatD(base), hatch};
-  }
-  std::vector<std::string> values = {ItemText(kL1),
-                                     ItemText(kL2),
-                                     ItemText(kW),
-                                     ItemText(kA),
-                                     ItemText(kD),
-                                     ItemText(kS),
-                                     FormatD(base >= 1 && base <= 4 ? base : 0)};
-  if (type == 4) values.push_back(hatch);
-  return values;
+  // Without a type the lines are those of VD (no L3, no hatching).
+  const SettingsDeclaration* decl = TypeDeclaration(type);
+  return DeclaredLines(decl ? *decl : kTypes[0].settings, Controls());
 }
 
 void DanpaDialog::BuildRecords(RecordList& list) {
@@ -225,7 +297,7 @@ std::string DanpaDialog::MakeBlockName(const std::vector<std::string>& settings,
 }
 
 std::vector<SettingsFileLines> DanpaDialog::OtherSettings() {
-  return {{kTypeSelection, {FormatD(CheckedType())}}};
+  return {{std::string(kTypeChoice.file), DeclaredLines(kTypeChoice, Controls())}};
 }
 
 size_t DanpaDialog::SettingsLineCount(std::string_view fileName) {

@@ -42,6 +42,8 @@ class DanpaDialog : public GeneratorDialog {
 
   // The settings file of type 1 to 5 ("Danpa_VD.ini" ...); empty for others.
   static std::string TypeFile(int type);
+  // The declared settings file of type 1 to 5; null for others.
+  static const SettingsDeclaration* TypeDeclaration(int type);
   // The block-name prefix of type 1 to 5.
   static std::string TypePrefix(int type);
 
@@ -54,11 +56,13 @@ class DanpaDialog : public GeneratorDialog {
   std::vector<std::string> DesignWarnings() override;
   // The type files' line counts, and "Danpa.ini"'s one line.
   size_t SettingsLineCount(std::string_view fileName) override;
+  // The checked type's own settings file; none without a type.
+  const SettingsDeclaration* Declaration() override;
+  // The five type files and "Danpa.ini", the type choice.
+  static const std::vector<const SettingsDeclaration*>& Declarations();
 
  protected:
   void LoadControls() override;
-  // The checked type's own settings file; none without a type.
-  std::string SettingsFile() override { return TypeFile(CheckedType()); }
   std::vector<std::string> SettingsLines() override { return TypeFileValues(CheckedType()); }
   void BuildRecords(RecordList& list) override;
   std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;

@@ -19,10 +19,73 @@ const GeneratorSetup kSetup{"Jyoge",
 
 const char* const kAngleChoices[] = {"0", "45", "90", "135", "180", "225", "270", "315"};
 
-// Lines 1 to 9 of "Jyoge.ini", in file order; line 16 is the height.
-constexpr int kEdits[] = {JyogeDialog::kSectionX, JyogeDialog::kSectionY, JyogeDialog::kLength,
-                          JyogeDialog::kStored19, JyogeDialog::kWidth,    JyogeDialog::kOffsetP,
-                          JyogeDialog::kOffsetQ,  JyogeDialog::kAngle,    JyogeDialog::kStraight};
+using K = JyogeDialog;
+
+// "Jyoge.ini", line by line; the run of elbows stores the same sixteen lines first.
+const SettingsDeclaration kSettings{
+    .file = "Jyoge.ini",
+    .lines = {
+        {.column = "X",
+         .label = "X",
+         .unit = "mm",
+         .control = K::kSectionX,
+         .described = true,
+         .required = true},
+        {.column = "Y",
+         .label = "Y",
+         .unit = "mm",
+         .control = K::kSectionY,
+         .described = true,
+         .required = true},
+        {.column = "L", .label = "L", .unit = "mm", .control = K::kLength, .described = true},
+        {.column = "stored", .label = "保存値", .kind = ParamKind::kText, .control = K::kStored19},
+        {.column = "W",
+         .label = "巾",
+         .unit = "mm",
+         .control = K::kWidth,
+         .described = true,
+         .required = true},
+        {.column = "P", .label = "P", .unit = "mm", .control = K::kOffsetP, .described = true},
+        {.column = "Q", .label = "Q", .unit = "mm", .control = K::kOffsetQ, .described = true},
+        {.column = "rotation", .label = "角度", .unit = "°", .control = K::kAngle},
+        {.column = "E", .label = "E", .unit = "mm", .control = K::kStraight, .described = true},
+        {.column = "base",
+         .label = "基準点",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kBaseCentre, "中心"},
+                    {"2", K::kBaseUpperLeft, "左上"},
+                    {"3", K::kBaseUpperRight, "右上"},
+                    {"4", K::kBaseLowerLeft, "左下"},
+                    {"5", K::kBaseLowerRight, "右下"}}},
+        {.column = "turn",
+         .label = "上がり・下がり",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kUp, "上がり"}, {"2", K::kDown, "下がり"}},
+         .described = true},
+        {.column = "symbol",
+         .label = "断面記号",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kSymbolCross, "交差"},
+                    {"2", K::kSymbolDiagonal, "斜線"},
+                    {"3", K::kSymbolHalf, "半分"}},
+         .described = true},
+        {.column = "radius_factor",
+         .label = "内R",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kHalfRadius, "0.5R"}, {"2", K::kFullRadius, "1R"}},
+         .described = true},
+        {.column = "mirror", .label = "左右反転", .kind = ParamKind::kFlag, .control = K::kMirror},
+        {.column = "current_layer",
+         .label = "現在のレイヤに作図",
+         .kind = ParamKind::kFlag,
+         .control = K::kCurrentLayer},
+        {.column = "H",
+         .label = "高さ",
+         .unit = "mm",
+         .control = K::kHeight,
+         .described = true,
+         .required = true},
+    }};
 
 // The base-point radios in the order of the settings file, and the symbols.
 const std::initializer_list<int> kBases = {
@@ -76,10 +139,20 @@ std::vector<ui::MessageEntry> JyogeDialog::ElbowMessages() {
   return entries;
 }
 
+const SettingsDeclaration* JyogeDialog::Declaration() { return &kSettings; }
+
+const std::vector<const SettingsDeclaration*>& JyogeDialog::Declarations() {
+  static const std::vector<const SettingsDeclaration*> kAll = {&kSettings};
+  return kAll;
+}
+
+const SettingsDeclaration& JyogeDialog::ElbowSettings() { return kSettings; }
+
 void JyogeDialog::LoadControls() {
   // Without a settings file (or past its end) the controls keep what they show.
   std::vector<std::string> lines;
-  if (Info().Exists(kSettingsFile)) lines = Info().ReadToEnd(kSettingsFile, kSettingsLines);
+  if (Info().Exists(kSettings.file))
+    lines = Info().ReadToEnd(kSettings.file, kSettings.LineCount());
   LoadElbowControls(lines);
 }
 
@@ -87,30 +160,13 @@ void JyogeDialog::LoadElbowControls(const std::vector<std::string>& lines) {
   FillListsFrom("KiokuSize.ini", {kXSizes, kYSizes, kWidthSizes, kHeightSizes});
   Item(kAngles).ResetContent();
   for (const char* angle : kAngleChoices) Item(kAngles).AddString(angle);
-
-  const size_t n = lines.size();
-  for (size_t i = 0; i < std::size(kEdits) && i < n; ++i) SetItemText(kEdits[i], lines[i]);
-  if (n > 15) SetItemText(kHeight, lines[15]);
-  if (n > 9) ApplyRadioText(lines[9], kBases);
-  if (n > 10) ApplyRadioText(lines[10], {kUp, kDown});
-  if (n > 11) ApplyRadioText(lines[11], kSymbols);
-  if (n > 12) ApplyRadioText(lines[12], {kHalfRadius, kFullRadius});
-  if (n > 13) ApplyCheckText(lines[13], kMirror);
-  if (n > 14) ApplyCheckText(lines[14], kCurrentLayer);
+  // Only the elbow's own lines, whatever file a derived dialog declares.
+  ApplyDeclaredLines(kSettings, lines, Controls());
   focusMode_ = 0;
 }
 
 std::vector<std::string> JyogeDialog::SettingsLines() {
-  std::vector<std::string> lines;
-  for (int id : kEdits) lines.push_back(ItemText(id));
-  lines.push_back(RadioText(kBases));
-  lines.push_back(RadioText({kUp, kDown}));
-  lines.push_back(RadioText(kSymbols));
-  lines.push_back(RadioText({kHalfRadius, kFullRadius}));
-  lines.push_back(CheckText(kMirror));
-  lines.push_back(CheckText(kCurrentLayer));
-  lines.push_back(ItemText(kHeight));
-  return lines;
+  return DeclaredLines(kSettings, Controls());
 }
 
 UpDownElbowInput JyogeDialog::ReadElbow() {

@@ -59,6 +59,12 @@ class JyogeDialog : public GeneratorDialog {
 
   // Which offset edit the user entered last: 0 none, 1 P, 2 Q.
   int FocusMode() const { return focusMode_; }
+  // "Jyoge.ini", line by line.
+  const SettingsDeclaration* Declaration() override;
+  static const std::vector<const SettingsDeclaration*>& Declarations();
+  // The sixteen lines of the single elbow, which a dialog built on the same
+  // controls stores first in its own file.
+  static const SettingsDeclaration& ElbowSettings();
 
  protected:
   // For a dialog built on the same controls, with its own layout and schematic.
@@ -67,8 +73,8 @@ class JyogeDialog : public GeneratorDialog {
   std::vector<ui::MessageEntry> ElbowMessages();
 
   void LoadControls() override;
-  std::string SettingsFile() override { return kSettingsFile; }
-  // The sixteen lines of "Jyoge.ini".
+  // The sixteen lines of the single elbow (ElbowSettings()), also for a
+  // dialog built on the same controls that declares a longer file.
   std::vector<std::string> SettingsLines() override;
   void BuildRecords(RecordList& list) override;
   std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
@@ -79,7 +85,8 @@ class JyogeDialog : public GeneratorDialog {
   // write-out; a dialog that validates every change checks first.
   virtual void OnConfirmedChange() { Rebuild(true); }
 
-  // Fills the lists and applies the first sixteen lines of `lines`.
+  // Fills the lists and applies the first sixteen lines of `lines` as
+  // ElbowSettings() declares them.
   void LoadElbowControls(const std::vector<std::string>& lines);
   // Works L out into its edit and reads the elbow from the controls.
   UpDownElbowInput ReadElbow();

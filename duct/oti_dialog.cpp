@@ -23,10 +23,52 @@ const GeneratorSetup kSetup{"Oti",
 const char* const kAngleChoices[] = {"0", "45", "90", "135", "180", "225", "270", "315"};
 const char* const kCoefficientChoices[] = {"2", "1", "0"};
 
-// Lines 1 to 9 of "Oti.ini", in file order.
-constexpr int kEdits[] = {OtiDialog::kLargeWidth,  OtiDialog::kSmallWidth, OtiDialog::kOffsetP,
-                          OtiDialog::kOffsetQ,     OtiDialog::kStored15,   OtiDialog::kStraight,
-                          OtiDialog::kStoredAngle, OtiDialog::kLength,     OtiDialog::kCoefficient};
+using K = OtiDialog;
+
+// "Oti.ini", line by line.
+const SettingsDeclaration kSettings{
+    .file = "Oti.ini",
+    .lines = {
+        {.column = "W1",
+         .label = "W1",
+         .unit = "mm",
+         .control = K::kLargeWidth,
+         .described = true,
+         .required = true},
+        {.column = "W2",
+         .label = "W2",
+         .unit = "mm",
+         .control = K::kSmallWidth,
+         .described = true,
+         .required = true},
+        {.column = "P", .label = "P", .unit = "mm", .control = K::kOffsetP, .described = true},
+        {.column = "Q", .label = "Q", .unit = "mm", .control = K::kOffsetQ, .described = true},
+        {.column = "stored", .label = "保存値", .kind = ParamKind::kText, .control = K::kStored15},
+        {.column = "S", .label = "S", .unit = "mm", .control = K::kStraight, .described = true},
+        {.column = "stored_angle",
+         .label = "記憶角度",
+         .kind = ParamKind::kText,
+         .control = K::kStoredAngle},
+        {.column = "L", .label = "L", .unit = "mm", .control = K::kLength, .described = true},
+        {.column = "k", .label = "大小ダクト係数", .control = K::kCoefficient},
+        {.column = "shape",
+         .label = "形状",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kSquareToSquare, "角-角"}, {"2", K::kSquareToRound, "角-丸"}},
+         .described = true},
+        {.column = "base",
+         .label = "基準点",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kBaseLargeCentre, "大側中心"},
+                    {"2", K::kBaseLargeCorner, "大側角"},
+                    {"3", K::kBaseSmallCentre, "小側中心"},
+                    {"4", K::kBaseSmallCorner, "小側角"}}},
+        {.column = "mirror", .label = "左右反転", .kind = ParamKind::kFlag, .control = K::kMirror},
+        {.column = "current_layer",
+         .label = "現在のレイヤに作図",
+         .kind = ParamKind::kFlag,
+         .control = K::kCurrentLayer},
+    }};
 
 }  // namespace
 
@@ -62,20 +104,15 @@ OtiDialog::OtiDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
 void OtiDialog::LoadControls() {
   focusMode_ = 0;
   // Without a settings file (or past its end) the controls keep what they show.
-  if (Info().Exists(kSettingsFile)) ApplySettings(Info().ReadToEnd(kSettingsFile, kSettingsLines));
+  LoadDeclaredSettings();
   FillCombos();
 }
 
-void OtiDialog::ApplySettings(const std::vector<std::string>& lines) {
-  const size_t n = lines.size();
-  for (size_t i = 0; i < std::size(kEdits) && i < n; ++i) SetItemText(kEdits[i], lines[i]);
-  if (n > 9) ApplyRadioText(lines[9], {kSquareToSquare, kSquareToRound});
-  if (n > 10) {
-    ApplyRadioText(lines[10],
-                   {kBaseLargeCentre, kBaseLargeCorner, kBaseSmallCentre, kBaseSmallCorner});
-  }
-  if (n > 11) ApplyCheckText(lines[11], kMirror);
-  if (n > 12) ApplyCheckText(lines[12], kCurrentLayer);
+const SettingsDeclaration* OtiDialog::Declaration() { return &kSettings; }
+
+const std::vector<const SettingsDeclaration*>& OtiDialog::Declarations() {
+  static const std::vector<const SettingsDeclaration*> kAll = {&kSettings};
+  return kAll;
 }
 
 void OtiDialog::FillCombos() {
@@ -84,17 +121,6 @@ void OtiDialog::FillCombos() {
   for (const char* angle : kAngleChoices) Item(kStoredAngles).AddString(angle);
   Item(kCoefficients).ResetContent();
   for (const char* k : kCoefficientChoices) Item(kCoefficients).AddString(k);
-}
-
-std::vector<std::string> OtiDialog::SettingsLines() {
-  std::vector<std::string> lines;
-  for (int id : kEdits) lines.push_back(ItemText(id));
-  lines.push_back(RadioText({kSquareToSquare, kSquareToRound}));
-  lines.push_back(
-      RadioText({kBaseLargeCentre, kBaseLargeCorner, kBaseSmallCentre, kBaseSmallCorner}));
-  lines.push_back(CheckText(kMirror));
-  lines.push_back(CheckText(kCurrentLayer));
-  return lines;
 }
 
 void OtiDialog::Put(int id, const std::string& text) {
@@ -199,9 +225,9 @@ void OtiDialog::OnOffsetQChange() {
 std::vector<std::string> OtiDialog::DesignWarnings() {
   const double straights = 2.0 * ToDouble(ItemText(kStraight));
   const double taper = ToDouble(ItemText(kLength)) - straights;
-  return NonEmpty({DrawnReducerTaperWarning(ToDouble(ItemText(kLargeWidth)),
-                                            ToDouble(ItemText(kOffsetP)),
-                                            ToDouble(ItemText(kOffsetQ)), taper, straights)});
+  return NonEmpty(
+      {DrawnReducerTaperWarning(ToDouble(ItemText(kLargeWidth)), ToDouble(ItemText(kOffsetP)),
+                                ToDouble(ItemText(kOffsetQ)), taper, straights)});
 }
 
 }  // namespace tavelin

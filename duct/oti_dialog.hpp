@@ -53,11 +53,12 @@ class OtiDialog : public GeneratorDialog {
   // Which offset edit the user entered last: 0 none, 1 P, 2 Q.
   int FocusMode() const { return focusMode_; }
 
+  // The thirteen lines of "Oti.ini".
+  const SettingsDeclaration* Declaration() override;
+  static const std::vector<const SettingsDeclaration*>& Declarations();
+
  protected:
   void LoadControls() override;
-  std::string SettingsFile() override { return kSettingsFile; }
-  // The thirteen lines of "Oti.ini".
-  std::vector<std::string> SettingsLines() override;
   void BuildRecords(RecordList& list) override;
   std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
   double PreviewNumerator() override { return 70.0; }
@@ -67,7 +68,6 @@ class OtiDialog : public GeneratorDialog {
   std::vector<std::string> DesignWarnings() override;
 
  private:
-  void ApplySettings(const std::vector<std::string>& lines);
   void FillCombos();
   // Both offsets to half the small end, P first.
   void CentreSmallEnd();

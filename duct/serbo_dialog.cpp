@@ -21,9 +21,64 @@ const GeneratorSetup kSetup{"S_Erbo",
                             80.0,
                             500};
 
-// Lines 1 to 6 of "S_Erbo.ini".
-constexpr int kEdits[] = {SErboDialog::kWidth,      SErboDialog::kBoxLength, SErboDialog::kAngle,
-                          SErboDialog::kStubLength, SErboDialog::kStored,    SErboDialog::kWall};
+using K = SErboDialog;
+
+// "S_Erbo.ini", line by line.
+const SettingsDeclaration kSettings{
+    .file = "S_Erbo.ini",
+    .lines =
+        {
+            {.column = "W",
+             .label = "巾",
+             .unit = "mm",
+             .control = K::kWidth,
+             .described = true,
+             .required = true},
+            {.column = "B",
+             .label = "ボックス長",
+             .unit = "mm",
+             .control = K::kBoxLength,
+             .described = true,
+             .required = true},
+            {.column = "rotation", .label = "角度", .unit = "°", .control = K::kAngle},
+            {.column = "C",
+             .label = "直管長",
+             .unit = "mm",
+             .control = K::kStubLength,
+             .described = true},
+            {.column = "stored",
+             .label = "保存値",
+             .kind = ParamKind::kText,
+             .control = K::kStored},
+            {.column = "T", .label = "厚", .unit = "mm", .control = K::kWall, .described = true},
+            {.column = "base",
+             .label = "基準点",
+             .kind = ParamKind::kChoice,
+             .values = {{"1", K::kBaseOuter, "外角"},
+                        {"2", K::kBaseCentre, "中心"},
+                        {"3", K::kBaseInner, "内角"}}},
+            {.column = "corner",
+             .label = "角の形",
+             .kind = ParamKind::kChoice,
+             .values = {{"1", K::kSquare, "角"},
+                        {"2", K::kRounded, "丸"},
+                        {"3", K::kChamfered, "面取り"},
+                        {"4", K::kHalfChamfer, "半面取り"}},
+             .described = true},
+            {.column = "mirror",
+             .label = "左右反転",
+             .kind = ParamKind::kFlag,
+             .control = K::kMirror},
+            {.column = "current_layer",
+             .label = "現在のレイヤに作図",
+             .kind = ParamKind::kFlag,
+             .control = K::kCurrentLayer},
+            {.column = "hatch",
+             .label = "ハッチング有り",
+             .kind = ParamKind::kFlag,
+             .control = K::kHatch},
+        },
+    .padShortFile = true};
 
 // The box's outline around the corner, in a square of 20 units.
 std::vector<SchematicLine> CornerPicture(SErboShape shape) {
@@ -80,27 +135,17 @@ SErboDialog::SErboDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
 }
 
 void SErboDialog::LoadControls() {
-  if (Info().Exists(kSettingsFile)) {
-    const std::vector<std::string> lines = Info().ReadLines(kSettingsFile, 11);
-    for (size_t i = 0; i < std::size(kEdits); ++i) SetItemText(kEdits[i], lines[i]);
-    ApplyRadioText(lines[6], {kBaseOuter, kBaseCentre, kBaseInner});
-    ApplyRadioText(lines[7], {kSquare, kRounded, kChamfered, kHalfChamfer});
-    ApplyCheckText(lines[8], kMirror);
-    ApplyCheckText(lines[9], kCurrentLayer);
-    ApplyCheckText(lines[10], kHatch);
-  }
+  // Without a settings file the controls keep what they show; a short one
+  // reads as empty lines.
+  LoadDeclaredSettings();
   FillListsFrom("KiokuSize.ini", {kSizes});
 }
 
-std::vector<std::string> SErboDialog::SettingsLines() {
-  std::vector<std::string> lines;
-  for (int id : kEdits) lines.push_back(ItemText(id));
-  lines.push_back(RadioText({kBaseOuter, kBaseCentre, kBaseInner}));
-  lines.push_back(RadioText({kSquare, kRounded, kChamfered, kHalfChamfer}));
-  lines.push_back(CheckText(kMirror));
-  lines.push_back(CheckText(kCurrentLayer));
-  lines.push_back(CheckText(kHatch));
-  return lines;
+const SettingsDeclaration* SErboDialog::Declaration() { return &kSettings; }
+
+const std::vector<const SettingsDeclaration*>& SErboDialog::Declarations() {
+  static const std::vector<const SettingsDeclaration*> kAll = {&kSettings};
+  return kAll;
 }
 
 void SErboDialog::OnAngleChange() {

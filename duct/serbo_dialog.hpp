@@ -40,11 +40,12 @@ class SErboDialog : public GeneratorDialog {
 
   static constexpr const char* kSettingsFile = "S_Erbo.ini";
 
+  // The eleven lines of "S_Erbo.ini".
+  const SettingsDeclaration* Declaration() override;
+  static const std::vector<const SettingsDeclaration*>& Declarations();
+
  protected:
   void LoadControls() override;
-  std::string SettingsFile() override { return kSettingsFile; }
-  // The eleven lines of "S_Erbo.ini".
-  std::vector<std::string> SettingsLines() override;
   void BuildRecords(RecordList& list) override;
   std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
   double PreviewNumerator() override { return List().rotation != 0.0 ? 50.0 : 70.0; }

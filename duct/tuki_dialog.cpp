@@ -19,10 +19,60 @@ const GeneratorSetup kSetup{"Tuki",
 
 const char* const kAngleChoices[] = {"0", "45", "90", "135", "180", "225", "270", "315"};
 
-// Lines 1 to 7 of "Tuki.ini", in file order.
-constexpr int kEdits[] = {TukiDialog::kJointEnd,    TukiDialog::kHopperDepth, TukiDialog::kStored,
-                          TukiDialog::kHopperWidth, TukiDialog::kWidth,       TukiDialog::kFarEnd,
-                          TukiDialog::kAngle};
+using K = TukiDialog;
+
+// "Tuki.ini", line by line.
+const SettingsDeclaration kSettings{
+    "Tuki.ini",
+    {
+        {.column = "A",
+         .label = "接合端",
+         .unit = "mm",
+         .control = K::kJointEnd,
+         .described = true,
+         .required = true},
+        {.column = "B",
+         .label = "ホッパー深さ",
+         .unit = "mm",
+         .control = K::kHopperDepth,
+         .described = true},
+        {.column = "stored", .label = "保存値", .kind = ParamKind::kText, .control = K::kStored},
+        {.column = "C",
+         .label = "ホッパー幅",
+         .unit = "mm",
+         .control = K::kHopperWidth,
+         .described = true},
+        {.column = "W",
+         .label = "巾",
+         .unit = "mm",
+         .control = K::kWidth,
+         .described = true,
+         .required = true},
+        {.column = "E", .label = "終端", .unit = "mm", .control = K::kFarEnd, .described = true},
+        {.column = "rotation", .label = "角度", .unit = "°", .control = K::kAngle},
+        {.column = "base",
+         .label = "基準点",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kBaseCentre, "中心"}, {"2", K::kBaseSide, "側面"}}},
+        {.column = "hopper",
+         .label = "ホッパー",
+         .kind = ParamKind::kChoice,
+         .values = {{"1", K::kHopper, "有"}, {"2", K::kNoHopper, "無"}},
+         .described = true},
+        {.column = "mirror", .label = "左右反転", .kind = ParamKind::kFlag, .control = K::kMirror},
+        {.column = "current_layer",
+         .label = "現在のレイヤに作図",
+         .kind = ParamKind::kFlag,
+         .control = K::kCurrentLayer},
+        // The end is round unless "角-角" is set: without it the line says "1".
+        {.column = "shape",
+         .label = "形状",
+         .kind = ParamKind::kChoice,
+         .values = {{"0", K::kSquare, "角-角"}, {"1", K::kRound, "角-丸"}},
+         .noneText = "1",
+         .apply = ApplyRule::kExact,
+         .described = true},
+    }};
 
 }  // namespace
 
@@ -51,35 +101,17 @@ TukiDialog::TukiDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
 
 void TukiDialog::LoadControls() {
   // Without a settings file (or past its end) the controls keep what they show.
-  if (Info().Exists(kSettingsFile)) ApplySettings(Info().ReadToEnd(kSettingsFile, kSettingsLines));
+  LoadDeclaredSettings();
   FillListsFrom("KiokuSize.ini", {kSizes});
   Item(kAngles).ResetContent();
   for (const char* angle : kAngleChoices) Item(kAngles).AddString(angle);
 }
 
-void TukiDialog::ApplySettings(const std::vector<std::string>& lines) {
-  const size_t n = lines.size();
-  for (size_t i = 0; i < std::size(kEdits) && i < n; ++i) SetItemText(kEdits[i], lines[i]);
-  if (n > 7) ApplyRadioText(lines[7], {kBaseCentre, kBaseSide});
-  if (n > 8) ApplyRadioText(lines[8], {kHopper, kNoHopper});
-  if (n > 9) ApplyCheckText(lines[9], kMirror);
-  if (n > 10) ApplyCheckText(lines[10], kCurrentLayer);
-  if (n > 11) {
-    // Each shape radio is set exactly when the line names it.
-    SetChecked(kSquare, lines[11] == "0");
-    SetChecked(kRound, lines[11] == "1");
-  }
-}
+const SettingsDeclaration* TukiDialog::Declaration() { return &kSettings; }
 
-std::vector<std::string> TukiDialog::SettingsLines() {
-  std::vector<std::string> lines;
-  for (int id : kEdits) lines.push_back(ItemText(id));
-  lines.push_back(RadioText({kBaseCentre, kBaseSide}));
-  lines.push_back(RadioText({kHopper, kNoHopper}));
-  lines.push_back(CheckText(kMirror));
-  lines.push_back(CheckText(kCurrentLayer));
-  lines.push_back(IsChecked(kSquare) ? "0" : "1");
-  return lines;
+const std::vector<const SettingsDeclaration*>& TukiDialog::Declarations() {
+  static const std::vector<const SettingsDeclaration*> kAll = {&kSettings};
+  return kAll;
 }
 
 void TukiDialog::BuildRecords(RecordList& list) {

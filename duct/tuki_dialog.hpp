@@ -44,17 +44,16 @@ class TukiDialog : public GeneratorDialog {
   static constexpr const char* kSettingsFile = "Tuki.ini";
   static constexpr size_t kSettingsLines = 12;
 
+  // "Tuki.ini", line by line.
+  const SettingsDeclaration* Declaration() override;
+  static const std::vector<const SettingsDeclaration*>& Declarations();
+
  protected:
   void LoadControls() override;
-  std::string SettingsFile() override { return kSettingsFile; }
-  std::vector<std::string> SettingsLines() override;
   void BuildRecords(RecordList& list) override;
   std::string MakeBlockName(const std::vector<std::string>& settings, int random) override;
   double PreviewNumerator() override { return 70.0; }
   std::string EmptyDrawingMessage() override;
-
- private:
-  void ApplySettings(const std::vector<std::string>& lines);
 };
 
 }  // namespace tavelin

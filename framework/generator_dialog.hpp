@@ -153,6 +153,9 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource, public Fitti
   // The declared lines of the controls as they stand.
   std::vector<std::string> DeclaredSettingsLines();
   void ApplyDeclaredSettings(const std::vector<std::string>& lines);
+  // The dialog's controls as a declaration reads and writes them, for a unit
+  // that handles a declared file other than Declaration()'s.
+  DeclaredControls Controls();
 
   // The selected entry of a combo list into an edit; false when none is selected.
   bool CopySelection(int combo, int edit);
@@ -164,7 +167,6 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource, public Fitti
  private:
   GeneratorSetup setup_;
   void ShowDesignWarnings();
-  DeclaredControls Controls();
 
   RecordList list_;
   CommonValues common_;
