@@ -1,5 +1,7 @@
 #include "app/block_browser_dialog.hpp"
 
+#include "app/dialog_registry.hpp"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -287,6 +289,13 @@ std::string RefusedReedit(const BlockData& data, FittingDialog& dialog) {
       if (Utf8ToCp932(line).size() > kMaxXdataString) {
         return where + "が " + FormatD(static_cast<int>(kMaxXdataString)) +
                " バイトを超えています。";
+      }
+    }
+    // A value its declaration refuses (a choice that is none of its values,
+    // a number out of its range) would open the dialog on what it never writes.
+    if (const SettingsDeclaration* decl = DeclarationOfFile(file.name)) {
+      if (std::string refusal = RefusedSettings(*decl, file.lines); !refusal.empty()) {
+        return "このブロックの設定値が合いません: " + refusal;
       }
     }
   }

@@ -15,6 +15,8 @@ std::string KindText(const ParamDecl& line) {
       return "1/0";
     case ParamKind::kText:
       return "text";
+    case ParamKind::kSize:
+      return "size (600 or 600x150)";
     case ParamKind::kChoice: {
       std::string values;
       for (const ChoiceValue& value : line.values) {

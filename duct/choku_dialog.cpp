@@ -31,7 +31,7 @@ const SettingsDeclaration kSettings{
             // A size typed as "600x150" is kept as typed.
             {.column = "size",
              .label = "サイズ",
-             .kind = ParamKind::kText,
+             .kind = ParamKind::kSize,
              .control = K::kSize,
              .described = true,
              .required = true},
@@ -213,6 +213,7 @@ void ChokuDialog::OnOK() {
   Fitting fitting;
   SetFittingKind(fitting, "ChokuDialog");
   fitting.files.push_back({"Choku.ini", Settings()});
+  fitting.typedDimensions = TypedDimensions();
   fitting.records = {"CK"};
   // The straight duct's name has no random number; another fitting holding
   // it gives way to the name with the next number after it.

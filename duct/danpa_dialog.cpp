@@ -62,7 +62,7 @@ SettingsDeclaration TypeFileDeclaration(std::string_view file, bool longPiece, b
   decl.lines.push_back({.column = "D",
                         .label = "ダクト巾",
                         .unit = "mm",
-                        .kind = ParamKind::kText,
+                        .kind = ParamKind::kSize,
                         .control = K::kD,
                         .described = true,
                         .required = true});
@@ -301,9 +301,8 @@ std::vector<SettingsFileLines> DanpaDialog::OtherSettings() {
 }
 
 size_t DanpaDialog::SettingsLineCount(std::string_view fileName) {
-  if (EqualsIgnoreCase(fileName, kTypeSelection)) return 1;
-  for (const TypeInfo& type : kTypes) {
-    if (EqualsIgnoreCase(fileName, type.file)) return static_cast<size_t>(type.lines);
+  for (const SettingsDeclaration* decl : Declarations()) {
+    if (EqualsIgnoreCase(fileName, decl->file)) return decl->LineCount();
   }
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "framework/settings_declaration.hpp"
 
+#include "framework/design_rules.hpp"
 #include "framework/text.hpp"
 
 namespace tavelin {
@@ -76,6 +77,20 @@ ParsedValue ParseDeclaredValue(const ParamDecl& decl, std::string_view cell) {
       parsed.text = std::string(cell);
       return parsed;
     }
+    case ParamKind::kSize:
+      if (!IsNumberText(cell, false) && !ParseDuctSection(cell)) {
+        parsed.error = Refusal(decl, cell, "は寸法（600 や 600x150）ではありません");
+        return parsed;
+      }
+      if (const double value = ToDouble(cell);
+          !std::isfinite(value) || value < decl.min || value > decl.max) {
+        parsed.error = decl.rangeMessage.empty()
+                           ? Refusal(decl, cell, "は範囲外です")
+                           : std::string(decl.column) + ": " + std::string(decl.rangeMessage);
+        return parsed;
+      }
+      parsed.text = std::string(cell);
+      return parsed;
     case ParamKind::kChoice:
       for (const ChoiceValue& value : decl.values) {
         if (cell == value.text || (!value.meaning.empty() && cell == value.meaning)) {

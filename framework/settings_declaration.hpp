@@ -21,7 +21,8 @@ enum class ParamKind {
   kInteger,  // a whole number
   kChoice,   // one of a radio group's values
   kFlag,     // a check box: "1" or "0"
-  kText,     // any one-line text (a size such as "600x300", a list entry)
+  kText,     // any one-line text (a list entry, a catalogue size such as "#25")
+  kSize,     // a width, or a duct section typed as width × height ("600x150")
 };
 
 // How a stored line sets its control when the dialog opens.
@@ -37,22 +38,22 @@ enum class ApplyRule {
 // One value of a choice: the text stored in the settings line, the radio that
 // stands for it and what it means.
 struct ChoiceValue {
-  std::string_view text;
+  std::string_view text = "";
   int control = 0;
-  std::string_view meaning;
+  std::string_view meaning = "";
 };
 
 inline constexpr double kNoLimit = HUGE_VAL;
 
 struct ParamDecl {
-  std::string_view column;  // the batch column, matched without regard to case: "W1"
-  std::string_view label;   // as the dialog shows it: "元管巾"
-  std::string_view unit;    // "mm", "°" or empty
+  std::string_view column = "";  // the batch column, matched without regard to case: "W1"
+  std::string_view label = "";   // as the dialog shows it: "元管巾"
+  std::string_view unit = "";    // "mm", "°" or empty
   ParamKind kind = ParamKind::kNumber;
   // The edit (number, integer, text) or check box (flag) the line fills; 0
   // for a choice (its radios are in `values`) or a line the unit handles itself.
   int control = 0;
-  std::vector<ChoiceValue> values;  // a choice's values, in radio order
+  std::vector<ChoiceValue> values = {};  // a choice's values, in radio order
   // What a choice writes when none of its radios is checked.
   std::string_view noneText = "";
   ApplyRule apply = ApplyRule::kLenient;
@@ -67,8 +68,8 @@ struct ParamDecl {
 };
 
 struct SettingsDeclaration {
-  std::string_view file;  // "Erbo.ini"
-  std::vector<ParamDecl> lines;
+  std::string_view file = "";  // "Erbo.ini"
+  std::vector<ParamDecl> lines = {};
   // How a file shorter than the declaration is read: false leaves the
   // controls of its missing lines as they are; true reads them as empty.
   bool padShortFile = false;

@@ -97,6 +97,7 @@ std::vector<std::string> DistinctValues(const SettingsDeclaration& decl) {
         values.emplace_back("1");
         break;
       case ParamKind::kText:
+      case ParamKind::kSize:
         values.push_back(FormatD(static_cast<int>(301 + i)) + "x" + FormatD(static_cast<int>(i)));
         break;
       default:
