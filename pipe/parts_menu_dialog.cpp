@@ -244,7 +244,7 @@ std::vector<std::string> PartsMenuDialog::ChoiceLines() {
 }
 
 size_t PartsMenuDialog::SettingsLineCount(std::string_view fileName) {
-  return EqualsIgnoreCase(fileName, kChoicesFile) ? kChoiceLines : 0;
+  return EqualsIgnoreCase(fileName, kChoicesFile) ? kChoices.LineCount() : 0;
 }
 
 std::string PartsMenuDialog::PartDescription() {

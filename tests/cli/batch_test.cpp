@@ -285,6 +285,8 @@ TEST(Batch, ScratchCopiesOfDeadBatchesAreRemoved) {
   EXPECT_TRUE(fs::exists(other / "info" / "Erbo.ini"));
   // Its own copy went with it.
   EXPECT_EQ(std::distance(fs::directory_iterator(scratch.Path()), fs::directory_iterator()), 2);
+}
+
 // A part drawn at scale 2 (the part menu's worked example).
 const std::vector<std::string> kElbowPart = {
     "0,2,30,20,10,5,",   "1,1,0,10,-10,60,-20,", "2,2,0,4,-3,2,0,90,",
