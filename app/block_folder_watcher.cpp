@@ -77,8 +77,10 @@ std::optional<BlockListing> ListBlock(const fs::path& file) {
 BlockFolderWatcher::BlockFolderWatcher(fs::path folder) : folder_(std::move(folder)) {
   inotify_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
   if (inotify_ < 0) return;
-  // A block arrives by a rename (IN_MOVED_TO) or is written in place.
-  constexpr uint32_t kEvents = IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE |
+  // A block arrives by a link of its finished temporary (IN_CREATE, as the
+  // builder writes), by a rename (IN_MOVED_TO) or is written in place (its
+  // IN_CLOSE_WRITE looks at it again once whole).
+  constexpr uint32_t kEvents = IN_CREATE | IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE |
                                IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
   if (::inotify_add_watch(inotify_, folder_.c_str(), kEvents) < 0 ||
       ::pipe2(stopPipe_, O_CLOEXEC) != 0) {

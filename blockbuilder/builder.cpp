@@ -109,7 +109,11 @@ bool AppendLog(const fs::path& blocks, const BuildResult& result, const BuildLog
   if (!fs::is_directory(blocks.parent_path(), ec)) return false;
   fs::create_directories(blocks, ec);
   const fs::path file = blocks / "builder.log";
-  if (fs::exists(file, ec) && fs::file_size(file, ec) > kMaxLogBytes) {
+  // Only a log that is a file of its own is appended to: never through a
+  // link (it may lead out of the root), never a pipe or a device.
+  const fs::file_status status = fs::symlink_status(file, ec);
+  if (fs::exists(status) && !fs::is_regular_file(status)) return false;
+  if (fs::is_regular_file(status) && fs::file_size(file, ec) > kMaxLogBytes) {
     fs::rename(file, blocks / "builder.log.1", ec);
   }
   const std::string prefix =
@@ -123,8 +127,14 @@ bool AppendLog(const fs::path& blocks, const BuildResult& result, const BuildLog
     text += prefix + "ブロックは作成しませんでした\n";
   }
   // One append of whole lines, so that two builders never mix their lines.
-  int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK,
+                  0644);
   if (fd < 0) return false;
+  struct stat opened {};
+  if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+    ::close(fd);
+    return false;
+  }
   const ssize_t written = ::write(fd, text.data(), text.size());
   const bool closed = ::close(fd) == 0;
   return closed && written == static_cast<ssize_t>(text.size());

@@ -233,10 +233,14 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
     // Notes for the reader of the list.
     if (name == "note" || name == "備考" || name[0] == '#') continue;
     const std::vector<int> targets = ColumnLines(into, name);
-    // An empty cell keeps the stored value, unless its line is required.
+    // An empty cell keeps the stored value (a list of several fittings
+    // leaves the columns of the others empty); a required line that would
+    // stay empty refuses the row.
     if (value.empty()) {
       if (!decl || targets.empty()) continue;
-      const ParsedValue parsed = ParseDeclaredValue(decl->lines[targets[0] - 1], value);
+      const size_t at = static_cast<size_t>(targets[0]) - 1;
+      if (at < lines.size() && !lines[at].empty()) continue;
+      const ParsedValue parsed = ParseDeclaredValue(decl->lines[at], value);
       if (!parsed.Ok()) {
         result.reason = parsed.error;  // names the column and the text
         return result;

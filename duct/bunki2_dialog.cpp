@@ -68,7 +68,7 @@ const SettingsDeclaration kSettings{
          .label = "基準点",
          .kind = ParamKind::kChoice,
          .values = {{"1", K::kBaseInnerCorner, "内角"}, {"0", K::kBaseCentre, "中心"}}},
-        {.column = "type",
+        {.column = "form",
          .label = "種類",
          .kind = ParamKind::kChoice,
          .values = {{"1", K::kTwoWay, "２方向"},

@@ -89,7 +89,7 @@ TEST_F(BlockBrowserTest, ANewBlockIsListedShownAndReopenedWithItsValues) {
   EXPECT_EQ(browser.FindControl(Browser::kList)->CurSel(), 0);
   EXPECT_EQ(browser.FindControl(Browser::kPath)->Text(),
             (test.Root() / "blocks" / (name + ".dxf")).string());
-  EXPECT_EQ(browser.FindControl(Browser::kDescription)->Text().rfind("一般両エルボ 外形 ", 0), 0u);
+  EXPECT_EQ(browser.FindControl(Browser::kDescription)->Text().rfind("一般両エルボ W1=", 0), 0u);
   const std::vector<std::string> stored = test.Lines("Erbo.ini");
   EXPECT_EQ(browser.Selected().data.settings, stored);
   RecordingCanvas canvas;

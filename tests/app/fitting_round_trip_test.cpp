@@ -204,7 +204,9 @@ TEST_F(RoundTrip, TheBlockNamesItsDialogAndEveryFileWhateverTheSharedFoldersSay)
   const BlockData data = ReadBlockFile(BlockPath(damper.LastBuildOutcome()->blockName)).data;
   EXPECT_EQ(data.className, "DanpaDialog");
   EXPECT_EQ(data.code, 21);
-  EXPECT_EQ(data.description.rfind("ダンパー 外形 ", 0), 0u) << data.description;
+  // The fitting, its typed dimensions, then its outline.
+  EXPECT_EQ(data.description.rfind("ダンパー L1=420 ", 0), 0u) << data.description;
+  EXPECT_NE(data.description.find(" 外形 "), std::string::npos) << data.description;
   const std::vector<std::string> memos = test.Lines("Memo.ini");
   EXPECT_NE(data.description.find("属性【" + memos.at(0) + "】"), std::string::npos);
   ASSERT_EQ(data.Files().size(), 2u);

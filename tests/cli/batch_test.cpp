@@ -367,12 +367,16 @@ TEST(Batch, StrictCellsRefuseTheRowNamingColumnAndText) {
   TestApp test;
   testing::WriteCatalogue(test);
   testing::WritePartFile(test, "TS", "EPUPUSLL1001.ajc", kElbowPart);
+  // An empty cell keeps the stored value; a required one stored empty refuses.
+  std::vector<std::string> elbow = test.Lines("Erbo.ini");
+  elbow.at(0) = "";
+  test.Write("Erbo.ini", elbow);
   const struct Case {
     std::string row;
     std::string reason;  // empty: written
   } cases[] = {
-      {"Erbo,\"1,200\",500,,,,", "W1: 「1,200」は数値ではありません"},
-      {"Erbo,4OO,500,,,,", "W1: 「4OO」は数値ではありません"},
+      {"Erbo,\"1,200\",500,,,,", "W1: 「1,200」は寸法（600 や 600x150）ではありません"},
+      {"Erbo,4OO,500,,,,", "W1: 「4OO」は寸法（600 や 600x150）ではありません"},
       {"Erbo,,500,,,,", "W1: 値が空です"},
       {"Erbo,500,500,,,,,,extra", "9 列目に見出しがありません: 「extra」"},
       {"Erbo,500,500,,,,", ""},

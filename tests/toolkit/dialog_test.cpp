@@ -215,8 +215,9 @@ TEST_F(DialogTest, KeyboardWalksStopsAndRadioGroups) {
   const int tabs[][3] = {
       // from, forward, backward
       {10, 11, 60},  // the first stop goes back round to the last
-      {11, 20, 10},  // into the group at its first radio: none is checked
-      {21, 30, 11},  // any radio of a group belongs to the group's stop
+      {11, 12, 10},
+      {12, 20, 11},  // into the group at its first radio: none is checked
+      {21, 30, 12},  // any radio of a group belongs to the group's stop
       {40, 50, 30},
       {60, 10, 51},  // the disabled and hidden buttons are passed over
       {-1, 10, 60},  // from the status line (no stop): the next one after it
@@ -226,7 +227,7 @@ TEST_F(DialogTest, KeyboardWalksStopsAndRadioGroups) {
     EXPECT_EQ(NextTabStop(controls, from, false), backward) << from;
   }
   dialog.CheckRadio(22);
-  EXPECT_EQ(NextTabStop(controls, 11, true), 22);  // the checked radio is the stop
+  EXPECT_EQ(NextTabStop(controls, 12, true), 22);  // the checked radio is the stop
   EXPECT_EQ(NextTabStop(controls, 20, true), 30);
   EXPECT_EQ(NextInRadioGroup(controls, 22, true), 20);
   EXPECT_EQ(NextInRadioGroup(controls, 20, false), 22);
