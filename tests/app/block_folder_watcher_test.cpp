@@ -31,7 +31,8 @@ std::vector<std::string> Names(const std::vector<BlockListing>& entries) {
 
 template <typename Done>
 bool WaitFor(Done done) {
-  for (int i = 0; i < 250 && !done(); ++i)
+  // Up to 30 s: a busy machine may keep the watcher's thread waiting long.
+  for (int i = 0; i < 1500 && !done(); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   return done();
 }

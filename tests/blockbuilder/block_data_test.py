@@ -118,7 +118,8 @@ class ElbowBlockCarriesItsSettings(unittest.TestCase):
         cls, stem, code, description, stored = block_data(first)
         self.assertEqual((cls, stem, code), ("ErboDialog", "Erbo", 4))
         self.assertEqual(stored, settings)
-        self.assertTrue(description.startswith("一般両エルボ 外形 "), description)
+        self.assertTrue(description.startswith("一般両エルボ W1=650 R=200 W2=400 "), description)
+        self.assertIn(" 外形 ", description)
         self.assertIn("属性【" + memo + "】", description)
         for layer in {e.dxf.layer for e in doc.modelspace()}:
             self.assertIn(layer, description)

@@ -37,7 +37,7 @@ with tempfile.TemporaryDirectory() as generated, tempfile.TemporaryDirectory() a
     assert "message:" in out and "入力確認" in out, out
     assert read(root, "Bunki2.ini").decode("cp932").split("\r\n")[4:6] == ["200", "400"]
     # A width too large for any drawing never reaches the hand-off: OK refuses.
-    out = run(root, "run", "Bunki3Dialog", "set:1014=1e300", "click:1016", "ok")
+    out = run(root, "run", "Bunki3Dialog", "set:1014=1e300", "click:1016", "ok", status=3)
     assert PLACED not in out, out
     assert b"nan" not in read(root, "DrawData.txt") and b"inf" not in read(root, "DrawData.txt")
 print("ok")

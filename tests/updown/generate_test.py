@@ -19,7 +19,7 @@ with tempfile.TemporaryDirectory() as generated, tempfile.TemporaryDirectory() a
     assert read(generated, "DrawName.ini").startswith(b"UPD_")
 
     before = [read(opened, name) for name in FILES]
-    out = run(opened, "run", "UpdownDialog", "set:1172=2000", "click:1013", "ok")
+    out = run(opened, "run", "UpdownDialog", "set:1172=2000", "click:1013", "ok", status=3)
     assert out.count("入力確認") == 2, out
     assert [read(opened, name) for name in FILES] == before
     assert b"nan" not in before[0]
