@@ -91,6 +91,8 @@ class Flusher {
 // and must not touch the parent's locks: it starts a flusher of its own.
 std::mutex creating;
 Flusher* instance = nullptr;
+// Set in a child made by fork: it starts no thread and flushes as it writes.
+bool forkedChild = false;
 
 struct Holder {
   ~Holder() {
@@ -102,6 +104,7 @@ struct Holder {
 
 void ForgetInChild() {
   instance = nullptr;  // the parent's, left alone: its thread is not here
+  forkedChild = true;
   creating.unlock();
 }
 
@@ -119,11 +122,20 @@ Flusher& Instance() {
 
 }  // namespace
 
-void FlushInBackground(const fs::path& file) { Instance().Queue(file); }
+void FlushInBackground(const fs::path& file) {
+  if (forkedChild) {
+    Sync(file, 0);
+    Sync(file.has_parent_path() ? file.parent_path() : fs::path("."), O_DIRECTORY);
+    return;
+  }
+  Instance().Queue(file);
+}
 
-void FlushQueuedFiles() { Instance().Wait(); }
+void FlushQueuedFiles() {
+  if (!forkedChild) Instance().Wait();
+}
 
-std::size_t QueuedFlushes() { return Instance().Count(); }
+std::size_t QueuedFlushes() { return forkedChild ? 0 : Instance().Count(); }
 
 namespace {
 
