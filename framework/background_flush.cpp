@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <pthread.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <condition_variable>
@@ -14,9 +15,11 @@ namespace fs = std::filesystem;
 namespace {
 
 void Sync(const fs::path& path, int flags) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | flags);
+  // Without waiting: a pipe put in a file's place since would block the open.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | flags);
   if (fd < 0) return;  // renamed away or removed since: nothing left to flush
-  ::fsync(fd);
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && (S_ISREG(info.st_mode) || S_ISDIR(info.st_mode))) ::fsync(fd);
   ::close(fd);
 }
 
