@@ -195,6 +195,19 @@ void BlockFolderWatcher::Run() {
         listing.insert(listing.end(), written.begin(), written.end());
         std::sort(listing.begin(), listing.end(), ListedBefore);
       } else {
+        // A name's latest state replaces whatever is still waiting for it, so
+        // that a block written and then removed before the window takes the
+        // changes is not listed again (the window applies removals first).
+        auto& waiting = pending_.written;
+        waiting.erase(std::remove_if(waiting.begin(), waiting.end(),
+                                     [&](const BlockListing& e) {
+                                       return names.count(e.file.filename().string()) > 0;
+                                     }),
+                      waiting.end());
+        auto& gone = pending_.removed;
+        gone.erase(std::remove_if(gone.begin(), gone.end(),
+                                  [&](const std::string& name) { return names.count(name) > 0; }),
+                   gone.end());
         pending_.written.insert(pending_.written.end(), written.begin(), written.end());
         pending_.removed.insert(pending_.removed.end(), removed.begin(), removed.end());
       }
