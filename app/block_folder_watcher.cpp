@@ -80,8 +80,8 @@ BlockFolderWatcher::BlockFolderWatcher(fs::path folder) : folder_(std::move(fold
   // A block arrives by a link of its finished temporary (IN_CREATE, as the
   // builder writes), by a rename (IN_MOVED_TO) or is written in place (its
   // IN_CLOSE_WRITE looks at it again once whole).
-  constexpr uint32_t kEvents = IN_CREATE | IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE |
-                               IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+  constexpr uint32_t kEvents = IN_CREATE | IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM |
+                               IN_DELETE | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
   if (::inotify_add_watch(inotify_, folder_.c_str(), kEvents) < 0 ||
       ::pipe2(stopPipe_, O_CLOEXEC) != 0) {
     ::close(inotify_);

@@ -56,7 +56,7 @@ const SettingsDeclaration kSettings{
         {.column = "Rf",
          .label = "中心曲率半径",
          .control = K::kRadiusFactor,
-         .min = std::nextafter(1.0, 2.0),
+         .min = 1.0,  // 1.0 itself is accepted, and is the list's first factor
          .rangeMessage = kRadiusMessage,
          .described = true},
         {.column = "P1", .label = "金属フレキピッチ", .unit = "mm", .control = K::kMetalPitch},

@@ -382,7 +382,7 @@ TEST(Batch, StrictCellsRefuseTheRowNamingColumnAndText) {
       {"Erbo,500,500,,,,", ""},
       {"Furiage,,,abc,,,", "W: 「abc」は数値ではありません"},
       {"Jyoge2,,,300,25,,", "count: 個数は1から20までの整数を入力してください。"},
-      {"Flex,,,,,1.0,", "Rf: 中心曲率半径は1.0以下は入力できません。"},
+      {"Flex,,,,,0.9,", "Rf: 中心曲率半径は1.0以下は入力できません。"},
       {"Kakubox,,,,,,16", "列 16 は Kakubox の設定行にありません"},
       {"BuzaiSentaku,,,,,,", "category: 値が空です"},
   };
