@@ -56,7 +56,7 @@ void BM_WriteHandOffFiles(benchmark::State& state) {
   std::vector<std::string> settings(15, "400");
   RuntimeRandom random;
   for (auto _ : state) {
-    WriteHandOff(test.Info(), list, "Erbo.ini", settings,
+    WriteHandOff(test.Info(), list.Records(), "Erbo.ini", settings,
                  BlockName("ER_", settings, {40, 15, 50}, random.Next()));
   }
   state.SetLabel("target <= 1 ms");
@@ -108,7 +108,7 @@ void BM_ConfirmedChangeUnderDiskFlood(benchmark::State& state) {
   std::vector<double> times;
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
-    WriteHandOff(test.Info(), list, "Erbo.ini", settings,
+    WriteHandOff(test.Info(), list.Records(), "Erbo.ini", settings,
                  BlockName("ER_", settings, {40, 15, 50}, random.Next()));
     if (state.range(0) == 1) {
       std::filesystem::path job = SnapshotHandOff(test.Info(), {"Erbo.ini"});

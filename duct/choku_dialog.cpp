@@ -2,20 +2,30 @@
 
 #include <optional>
 
-#include "framework/handoff.hpp"
 #include "framework/info_folder.hpp"
 #include "framework/text.hpp"
 
 namespace tavelin {
 namespace {
 
-constexpr size_t kSchematicCapacity = 100;
 constexpr size_t kSizeListCapacity = 1000;
 // Schematic tags of the optional parts: the left and the right end joint.
 constexpr int kLeftJointTag = 2;
 constexpr int kRightJointTag = 3;
 
 using K = ChokuDialog;
+
+// The schematic only: the origin (175, 90) of static 1006 at 5 pixels a unit.
+constexpr GeneratorSetup kSetup{.layout = "Choku",
+                                .statusId = K::kStatusLine,
+                                .schematicId = K::kSchematicAnchor,
+                                .schematicFile = "Choku.tec",
+                                .schematicCapacity = 100,
+                                .schematicScale = 5.0,
+                                .schematicOriginX = 175.0,
+                                .schematicOriginY = 90.0,
+                                .writeAtOpening = false,
+                                .randomName = false};
 
 // "Choku.ini", line by line. Each radio and box is set exactly when its line
 // holds its value; a short file reads as empty lines.
@@ -75,13 +85,9 @@ const SettingsDeclaration kSettings{
 
 }  // namespace
 
-ChokuDialog::ChokuDialog(ui::AppContext& app) : Dialog(app, "Choku") {
+ChokuDialog::ChokuDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
   using ui::EventKind;
-  auto write = [this] { WriteHandOff(); };
-  auto redrawAndWrite = [this] {
-    Invalidate();
-    WriteHandOff();
-  };
+  auto write = [this] { Rebuild(true); };
   auto editing = [this] { ShowEditing(); };
   SetMessageMap({
       {EventKind::kClick, kBaseLeft, write},
@@ -93,8 +99,9 @@ ChokuDialog::ChokuDialog(ui::AppContext& app) : Dialog(app, "Choku") {
       {EventKind::kClick, kCurrentLayer, write},
       {EventKind::kClick, kFixed45, write},
       {EventKind::kClick, kUpdate, write},
-      {EventKind::kClick, kLeftJoint, redrawAndWrite},
-      {EventKind::kClick, kRightJoint, redrawAndWrite},
+      // The schematic shows or hides the end joint at once (the rebuild redraws).
+      {EventKind::kClick, kLeftJoint, write},
+      {EventKind::kClick, kRightJoint, write},
       {EventKind::kSelChange, kSizeList, [this] { OnSizeChosen(); }},
       {EventKind::kEditChange, kSize, editing},
       {EventKind::kEditChange, kLength, editing},
@@ -103,23 +110,14 @@ ChokuDialog::ChokuDialog(ui::AppContext& app) : Dialog(app, "Choku") {
   });
 }
 
-void ChokuDialog::OnInitDialog() {
-  schematic_ = ParseSchematic(Info().ReadToEnd("Choku.tec", kSchematicCapacity));
-  ShowEditing();
-  LoadSettings();
-  attributes_ = AttributeTexts::Capture(Info());
-  ShowDesignWarnings();
-}
-
-size_t ChokuDialog::SettingsLineCount(std::string_view fileName) {
-  return EqualsIgnoreCase(fileName, "Choku.ini") ? Settings().size() : 0;
-}
-
-std::string ChokuDialog::RefusedNameCharacter() {
-  for (const std::string& value : Settings()) {
-    if (std::string c = CadRefusedCharacter(value); !c.empty()) return c;
+void ChokuDialog::LoadControls() {
+  // A missing file fails the opening like any file that cannot be read.
+  ApplyDeclaredSettings(Info().ReadLines(kSettings.file, kSettings.LineCount()));
+  ui::Control& sizes = Item(kSizeList);
+  sizes.ResetContent();
+  for (const std::string& size : Info().ReadToEnd("KiokuSize.ini", kSizeListCapacity)) {
+    sizes.AddString(size);
   }
-  return {};
 }
 
 const SettingsDeclaration* ChokuDialog::Declaration() { return &kSettings; }
@@ -129,52 +127,17 @@ const std::vector<const SettingsDeclaration*>& ChokuDialog::Declarations() {
   return kAll;
 }
 
-DeclaredControls ChokuDialog::SettingsControls() {
-  DeclaredControls controls;
-  controls.text = [this](int id) { return ItemText(id); };
-  controls.setText = [this](int id, std::string text) { SetItemText(id, std::move(text)); };
-  controls.checked = [this](int id) { return IsChecked(id); };
-  controls.setChecked = [this](int id, bool on) { SetChecked(id, on); };
-  controls.checkRadio = [this](int id) { CheckRadio(id); };
-  return controls;
-}
-
-void ChokuDialog::LoadSettings() {
-  // A missing file fails the opening like any file that cannot be read.
-  ApplyDeclaredLines(kSettings, Info().ReadLines(kSettings.file, kSettings.LineCount()),
-                     SettingsControls());
-
-  ui::Control& sizes = Item(kSizeList);
-  sizes.ResetContent();
-  for (const std::string& size : Info().ReadToEnd("KiokuSize.ini", kSizeListCapacity)) {
-    sizes.AddString(size);
+std::string ChokuDialog::RefusedNameCharacter() {
+  for (const std::string& value : Settings()) {
+    if (std::string c = CadRefusedCharacter(value); !c.empty()) return c;
   }
+  return {};
 }
-
-std::vector<std::string> ChokuDialog::Settings() {
-  return DeclaredLines(kSettings, SettingsControls());
-}
-
-std::string ChokuDialog::TypedDimensions() { return DescribeTypedValues(kSettings, Settings()); }
 
 std::string ChokuDialog::BlockName() {
   std::string name = "ChokuKan";
   for (const std::string& value : Settings()) name += value;
   return name;
-}
-
-void ChokuDialog::WriteHandOff() {
-  const std::vector<std::string> settings = Settings();
-  Info().WriteLines(kSettings.file, settings);
-  WriteDrawData(Info(), {"CK"});
-  WriteDrawName(Info(), BlockName());
-  ShowDesignWarnings();
-}
-
-void ChokuDialog::ShowDesignWarnings() {
-  if (FindControl(kDesignWarningLine)) {
-    SetItemText(kDesignWarningLine, JoinWarnings(DesignWarnings()));
-  }
 }
 
 std::vector<std::string> ChokuDialog::DesignWarnings() {
@@ -186,18 +149,13 @@ std::vector<std::string> ChokuDialog::DesignWarnings() {
 }
 
 void ChokuDialog::OnSizeChosen() {
-  ui::Control& sizes = Item(kSizeList);
-  if (sizes.CurSel() < 0) return;
-  SetItemText(kSize, sizes.ItemText(sizes.CurSel()));
-  WriteHandOff();
+  if (CopySelection(kSizeList, kSize)) Rebuild(true);
 }
 
-void ChokuDialog::ShowEditing() { SetItemText(kStatusLine, kStatusEditing); }
-
-void ChokuDialog::OnOK() {
+bool ChokuDialog::ReadyForBlock() {
   if (ItemText(kLength).empty()) {
     MessageBox("全長を入力してください。", "入力確認");
-    return;
+    return false;
   }
   // The block name becomes the block's file name and a block of the CAD
   // drawing: "/" and "\" would name folders, "*", "," and the like are not
@@ -207,33 +165,18 @@ void ChokuDialog::OnOK() {
     MessageBox("ピッチ・サイズ・全長に「" + c + "」は使えません（ブロック名になります）。\n「" + c +
                    "」をほかの文字に変えてください。",
                "入力確認");
-    return;
+    return false;
   }
-  WriteHandOff();
-  Fitting fitting;
-  SetFittingKind(fitting, "ChokuDialog");
-  fitting.files.push_back({"Choku.ini", Settings()});
-  fitting.typedDimensions = TypedDimensions();
-  fitting.records = {"CK"};
-  // The straight duct's name has no random number; another fitting holding
-  // it gives way to the name with the next number after it.
-  fitting.blockName = BlockName();
-  fitting.nameBase = fitting.blockName;
-  fitting.attributes = attributes_;
-  HandFittingToBuilder(*this, App(), fitting, kStatusLine);
+  return true;
 }
 
-void ChokuDialog::OnPaint(Canvas& canvas) {
-  OffsetCanvas anchor = ControlCanvas(canvas, kSchematicAnchor);
-  const bool left = IsChecked(kLeftJoint);
-  const bool right = IsChecked(kRightJoint);
-  DrawSchematic(anchor, ClientRectOf(kSchematicAnchor), schematic_, 175.0, 90.0, 5.0,
-                [left, right](const SchematicLine& line) {
-                  Pen pen = pens::kBlack;
-                  if (!left && line.tag == kLeftJointTag) pen = pens::kBackground;
-                  if (!right && line.tag == kRightJointTag) pen = pens::kBackground;
-                  return SchematicStylePen(line.style, pen);
-                });
+Pen ChokuDialog::SchematicPen(const SchematicLine& line) {
+  // An end joint left out is painted in the dialog's face, except for its
+  // dotted and chain lines.
+  Pen pen = pens::kBlack;
+  if (!IsChecked(kLeftJoint) && line.tag == kLeftJointTag) pen = pens::kBackground;
+  if (!IsChecked(kRightJoint) && line.tag == kRightJointTag) pen = pens::kBackground;
+  return SchematicStylePen(line.style, pen);
 }
 
 }  // namespace tavelin

@@ -1,21 +1,19 @@
 // The straight duct dialog "直管作図". It computes no geometry: it keeps the
 // pitch, size, overall length and the drawing options in "Choku.ini", hands
 // the block builder the single drawing-data line "CK", and names the block
-// after the stored values. The block builder draws the duct from them.
+// after the stored values, with no random number. The block builder draws
+// the duct from them. On the generator skeleton, it writes nothing when it
+// opens: only a confirmed change and OK write the hand-off files.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "framework/design_rules.hpp"
-#include "framework/fitting.hpp"
-#include "framework/preview.hpp"
-#include "framework/settings_declaration.hpp"
-#include "framework/toolkit/dialog.hpp"
+#include "framework/generator_dialog.hpp"
 
 namespace tavelin {
 
-class ChokuDialog : public ui::Dialog, public DesignRuleSource, public FittingDialog {
+class ChokuDialog : public GeneratorDialog {
  public:
   explicit ChokuDialog(ui::AppContext& app);
 
@@ -38,44 +36,30 @@ class ChokuDialog : public ui::Dialog, public DesignRuleSource, public FittingDi
   static constexpr int kSchematicAnchor = 1006;
   static constexpr int kStatusLine = 1020;
 
-  // The eight values of "Choku.ini", as the controls hold them now.
-  std::vector<std::string> Settings();
   // "Choku.ini", line by line.
-  static const SettingsDeclaration* Declaration();
   static const std::vector<const SettingsDeclaration*>& Declarations();
-  // The typed dimensions the block's description names: "pitch=1820 size=600x300 length=3000".
-  std::string TypedDimensions();
+  const SettingsDeclaration* Declaration() override;
   // "ChokuKan" followed by the eight values, without separators.
   std::string BlockName();
   // The aspect ratio of a size typed as "600x150"; shown under the status
   // line whenever the hand-off files are written.
   std::vector<std::string> DesignWarnings() override;
-  // The eight lines of "Choku.ini".
-  size_t SettingsLineCount(std::string_view fileName) override;
   // The block name becomes a block of a CAD drawing: a value holding a
   // character no CAD program accepts there is refused at OK with a message
   // naming it; "" when every value is fine.
   std::string RefusedNameCharacter();
 
  protected:
-  void OnInitDialog() override;
-  void OnPaint(Canvas& canvas) override;
-  void OnOK() override;
-  // The headless generate writes the hand-off files once, as a click would.
-  void OnGenerate() override { WriteHandOff(); }
+  void LoadControls() override;
+  void BuildRecords(RecordList&) override {}
+  std::vector<std::string> DrawDataLines() override { return {"CK"}; }
+  std::string MakeBlockName(const std::vector<std::string>&, int) override { return BlockName(); }
+  // An overall length, and a name a CAD program accepts.
+  bool ReadyForBlock() override;
+  Pen SchematicPen(const SchematicLine& line) override;
 
  private:
-  void LoadSettings();
-  DeclaredControls SettingsControls();
-  // "Choku.ini", then "DrawData.txt" ("CK"), then "DrawName.ini".
-  void WriteHandOff();
   void OnSizeChosen();
-  void ShowEditing();
-  void ShowDesignWarnings();
-
-  std::vector<SchematicLine> schematic_;
-  // The attribute files as the dialog read them at opening.
-  AttributeTexts attributes_;
 };
 
 }  // namespace tavelin

@@ -24,7 +24,7 @@ void GeneratorDialog::OnInitDialog() {
   // Until here nothing is written, so an unreadable file never leads to
   // settings lost under the layout's defaults.
   ready_ = true;
-  Rebuild(true);
+  Rebuild(setup_.writeAtOpening);
 }
 
 void GeneratorDialog::Rebuild(bool write) {
@@ -40,9 +40,9 @@ void GeneratorDialog::Rebuild(bool write) {
   const std::string file = SettingsFile();
   if (file.empty()) return;
   lastSettings_ = SettingsLines();
-  lastRandom_ = App().random->Next();
+  lastRandom_ = setup_.randomName ? App().random->Next() : 0;
   lastName_ = MakeBlockName(lastSettings_, lastRandom_);
-  WriteHandOff(Info(), list_, file, lastSettings_, lastName_);
+  WriteHandOff(Info(), DrawDataLines(), file, lastSettings_, lastName_);
   for (const SettingsFileLines& other : OtherSettings()) Info().WriteLines(other.name, other.lines);
 }
 
@@ -94,8 +94,14 @@ void GeneratorDialog::OnOK() {
   fitting.typedDimensions = TypedDimensions();
   fitting.files.push_back({file, lastSettings_});
   for (SettingsFileLines& other : OtherSettings()) fitting.files.push_back(std::move(other));
-  fitting.records = list_.Records();
-  fitting.SetBlockName(lastName_, lastRandom_);
+  fitting.records = DrawDataLines();
+  if (setup_.randomName) {
+    fitting.SetBlockName(lastName_, lastRandom_);
+  } else {
+    // Another fitting holding the name gives way to the name with the next
+    // random number after it.
+    fitting.blockName = fitting.nameBase = lastName_;
+  }
   fitting.attributes = attributes_;
   HandFittingToBuilder(*this, App(), fitting, setup_.statusId);
 }
@@ -106,6 +112,7 @@ void GeneratorDialog::OnPaint(Canvas& canvas) {
     DrawSchematicIn(anchor, ClientRectOf(setup_.schematicId));
   }
   Rebuild(false);
+  if (!setup_.previewId) return;
   OffsetCanvas preview = ControlCanvas(canvas, setup_.previewId);
   const PixelRect client = ClientRectOf(setup_.previewId);
   preview.SetClip(&client);

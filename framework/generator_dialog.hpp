@@ -35,7 +35,7 @@ namespace tavelin {
 struct GeneratorSetup {
   std::string_view layout;         // the layout's name, "Erbo"
   int statusId = 0;                // the status line
-  int previewId = 0;               // the static the preview fills
+  int previewId = 0;               // the static the preview fills; 0 for none
   int schematicId = 0;             // the anchor static of the schematic
   std::string_view schematicFile;  // "Erbo.tec"
   size_t schematicCapacity = 100;
@@ -43,6 +43,12 @@ struct GeneratorSetup {
   double schematicOriginX = 0.0;
   double schematicOriginY = 0.0;
   size_t recordCapacity = RecordList::kDefaultCapacity;
+  // Whether opening the dialog writes the hand-off files (the straight duct
+  // writes them only on a confirmed change).
+  bool writeAtOpening = true;
+  // Whether the block name ends in a random number (the straight duct's is
+  // made of its values alone).
+  bool randomName = true;
 };
 
 // The design-rule warnings (framework/design_rules.hpp) go to the static
@@ -83,6 +89,9 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource, public Fitti
   virtual std::string SettingsFile();
   // By default the declared lines of the controls.
   virtual std::vector<std::string> SettingsLines();
+  // The lines of "DrawData.txt" and of the fitting's records: by default the
+  // records of the last build.
+  virtual std::vector<std::string> DrawDataLines() { return list_.Records(); }
   // Recomputes the records of `list` from the controls. Writing() tells
   // whether this build is a confirmed change (it may then show computed
   // values in the edits) or a repaint (it leaves the edits as typed).
@@ -161,6 +170,10 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource, public Fitti
   bool CopySelection(int combo, int edit);
 
   void OnInitDialog() final;
+  // The headless generate writes once: a dialog that writes at opening has.
+  void OnGenerate() override {
+    if (!setup_.writeAtOpening) Rebuild(true);
+  }
   void OnPaint(Canvas& canvas) final;
   void OnOK() override;
 

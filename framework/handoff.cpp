@@ -48,9 +48,10 @@ void WriteDrawName(const InfoFolder& info, const std::string& blockName) {
   info.WriteLine("DrawName.ini", blockName);
 }
 
-void WriteHandOff(const InfoFolder& info, const RecordList& list, std::string_view settingsFile,
-                  const std::vector<std::string>& settings, const std::string& blockName) {
-  WriteDrawData(info, list.Records());
+void WriteHandOff(const InfoFolder& info, const std::vector<std::string>& records,
+                  std::string_view settingsFile, const std::vector<std::string>& settings,
+                  const std::string& blockName) {
+  WriteDrawData(info, records);
   info.WriteLines(settingsFile, settings);
   WriteDrawName(info, blockName);
 }

@@ -48,8 +48,9 @@ std::string WeightedBlockName(std::string_view prefix, const std::vector<std::st
 
 // Writes "DrawData.txt" (the records), then the settings file, then
 // "DrawName.ini" (the block name).
-void WriteHandOff(const InfoFolder& info, const RecordList& list, std::string_view settingsFile,
-                  const std::vector<std::string>& settings, const std::string& blockName);
+void WriteHandOff(const InfoFolder& info, const std::vector<std::string>& records,
+                  std::string_view settingsFile, const std::vector<std::string>& settings,
+                  const std::string& blockName);
 
 void WriteDrawData(const InfoFolder& info, const std::vector<std::string>& records);
 void WriteDrawName(const InfoFolder& info, const std::string& blockName);

@@ -213,11 +213,11 @@ TEST(DeclaredSettings, EveryDamperFileIsDeclaredOnceByTheDamper) {
             "L1=300 L2=250 L3=100 W=120 D=600x150");
 }
 
-// The straight duct is no generator: it reads and writes "Choku.ini" with
-// the declaration itself.
+// The straight duct writes its hand-off only on a confirmed change, its
+// generate included.
 TEST(DeclaredSettings, StraightDuctReadsWritesAndDescribesItsDeclaredLines) {
   TestApp test;
-  const SettingsDeclaration& decl = *ChokuDialog::Declaration();
+  const SettingsDeclaration& decl = *ChokuDialog::Declarations().front();
   const std::vector<std::string> values = {"1820", "600x300", "3", "1", "0", "2", "1", "3000"};
   ASSERT_EQ(values.size(), decl.LineCount());
   test.Write("Choku.ini", values);

@@ -60,7 +60,7 @@ TEST(HandOff, FilesInTheirOrderAndFormat) {
   list.SetAttributes(1, {"DUCT", "CONTINUOUS", "7"});
   list.SetExtents(1, 1, 1, 1);
   list.AddLineRecord(1, 1, 1, 0, 0, 100, 0);
-  WriteHandOff(test.Info(), list, "Sample.ini", {"a", "b"}, "SA_1D0000002");
+  WriteHandOff(test.Info(), list.Records(), "Sample.ini", {"a", "b"}, "SA_1D0000002");
   EXPECT_EQ(test.Bytes("DrawData.txt"),
             "50,1.000000,1.000000,1.000000,1.000000,\r\n"
             "1,1,7,0.000000,0.000000,100.000000,0.000000,CONTINUOUS,DUCT,\r\n");
