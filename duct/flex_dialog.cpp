@@ -175,10 +175,8 @@ FlexInput FlexDialog::ReadInput() {
 
 void FlexDialog::BuildRecords(RecordList& list) {
   const FlexInput in = ReadInput();
-  if (FlexPrecheck(in) == FlexOutcome::kDrawn) {
-    if (ItemText(kDiameterShown) != ItemText(kDiameter)) {
-      SetItemText(kDiameterShown, ItemText(kDiameter));
-    }
+  if (FlexPrecheck(in) == FlexOutcome::kDrawn && Writing()) {
+    Derive(kDiameterShown, ItemText(kDiameter));
     // A and the angle belong to the L, the offset to the S.
     if (in.shape != FlexShape::kNone) {
       const bool l = in.shape == FlexShape::kL;

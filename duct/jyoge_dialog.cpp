@@ -174,16 +174,14 @@ UpDownElbowInput JyogeDialog::ReadElbow() {
   const double r = IsChecked(kHalfRadius) ? 0.5 : 1.0;
   const double length = UpDownElbowLength(
       ToDouble(ItemText(kHeight)), ToDouble(ItemText(kSectionX)), r, ToDouble(ItemText(kStraight)));
-  // The length drawn is the one shown: it goes through the edit as integer
-  // text. An unchanged text is left alone, so a repaint sends no change.
-  const std::string lengthText = IntegerText(length);
-  if (ItemText(kLength) != lengthText) SetItemText(kLength, lengthText);
+  // The length drawn is the one shown, as integer text.
+  const std::string lengthText = Derive(kLength, IntegerText(length));
 
   UpDownElbowInput in;
   UpDownElbowShape& s = in.shape;
   s.x = ToDouble(ItemText(kSectionX));
   s.y = ToDouble(ItemText(kSectionY));
-  s.l = ToDouble(ItemText(kLength));
+  s.l = ToDouble(lengthText);
   s.e = ToDouble(ItemText(kStraight));
   s.p = ToDouble(ItemText(kOffsetP));
   s.q = ToDouble(ItemText(kOffsetQ));

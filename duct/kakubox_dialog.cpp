@@ -140,12 +140,8 @@ void KakuboxDialog::BuildRecords(RecordList& list) {
   in.type = static_cast<RegisterType>(type.empty() ? 0 : ToInt(type));
   in.base = IsChecked(kBaseCorner) ? 2 : 1;
   BuildKakubox(list, in, Common());
-  // Shown on every build, repaints included; a text that stays is not set again.
-  for (const auto& [id, size] :
-       {std::pair{kBoxWidth, KakuboxWidth(in)}, std::pair{kBoxDepth, KakuboxDepth(in)}}) {
-    const std::string text = IntegerText(size);
-    if (ItemText(id) != text) SetItemText(id, text);
-  }
+  Derive(kBoxWidth, IntegerText(KakuboxWidth(in)));
+  Derive(kBoxDepth, IntegerText(KakuboxDepth(in)));
 }
 
 std::string KakuboxDialog::MakeBlockName(const std::vector<std::string>& settings, int random) {

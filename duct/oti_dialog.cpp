@@ -1,5 +1,7 @@
 #include "duct/oti_dialog.hpp"
 
+#include <tuple>
+
 #include "framework/design_rules.hpp"
 #include "framework/handoff.hpp"
 #include "framework/info_folder.hpp"
@@ -123,34 +125,26 @@ void OtiDialog::FillCombos() {
   for (const char* k : kCoefficientChoices) Item(kCoefficients).AddString(k);
 }
 
-void OtiDialog::Put(int id, const std::string& text) {
-  if (ItemText(id) != text) SetItemText(id, text);
-}
-
-void OtiDialog::CentreSmallEnd() {
+std::pair<std::string, std::string> OtiDialog::CentredOffsets() {
   const double w2 = ToDouble(ItemText(kSmallWidth));
   const std::string half = IntegerText(w2 * 0.5);
-  if (focusMode_ != 2) {
-    Put(kOffsetP, half);
-    Put(kOffsetQ, half);
-    return;
-  }
-  // After Q was entered last, P follows Q at every update, also when Q's text
-  // did not change and so sent no change: an odd W2 gives P one more than Q.
-  Put(kOffsetQ, half);
-  Put(kOffsetP, IntegerText(w2 - ToDouble(ItemText(kOffsetQ))));
+  // After Q was entered last, P follows Q: an odd W2 gives P one more than Q.
+  if (focusMode_ == 2) return {IntegerText(w2 - ToDouble(half)), half};
+  return {half, half};
 }
 
 void OtiDialog::BuildRecords(RecordList& list) {
   ReducerInput in;
+  std::string p = ItemText(kOffsetP), q = ItemText(kOffsetQ);
   switch (CheckedOf({kSquareToSquare, kSquareToRound})) {
     case kSquareToSquare:
       in.shape = ReducerShape::kSquare;
       break;
     case kSquareToRound:
       in.shape = ReducerShape::kRound;
-      // A round end is always centred.
-      CentreSmallEnd();
+      std::tie(p, q) = CentredOffsets();
+      Derive(kOffsetQ, q);
+      Derive(kOffsetP, p);
       break;
     default:
       in.shape = ReducerShape::kNone;
@@ -158,15 +152,16 @@ void OtiDialog::BuildRecords(RecordList& list) {
   }
   in.w1 = ToDouble(ItemText(kLargeWidth));
   in.w2 = ToDouble(ItemText(kSmallWidth));
-  in.p = ToDouble(ItemText(kOffsetP));
-  in.q = ToDouble(ItemText(kOffsetQ));
+  in.p = ToDouble(p);
+  in.q = ToDouble(q);
   in.s = ToDouble(ItemText(kStraight));
   const double k = ToDouble(ItemText(kCoefficient));
+  std::string length = ItemText(kLength);
   if (in.shape != ReducerShape::kNone && k != 0.0) {
     // The length shown is the one drawn: it goes through the edit as integer text.
-    Put(kLength, IntegerText(ReducerLength(in.w1, in.w2, k, in.s)));
+    length = Derive(kLength, IntegerText(ReducerLength(in.w1, in.w2, k, in.s)));
   }
-  in.l = ToDouble(ItemText(kLength));
+  in.l = ToDouble(length);
   switch (CheckedOf({kBaseLargeCentre, kBaseLargeCorner, kBaseSmallCentre, kBaseSmallCorner})) {
     case kBaseLargeCentre:
       in.base = ReducerBase::kLargeCentre;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "duct/oti_geometry.hpp"
@@ -69,11 +70,8 @@ class OtiDialog : public GeneratorDialog {
 
  private:
   void FillCombos();
-  // Both offsets to half the small end, P first.
-  void CentreSmallEnd();
-  // Writes `text` into an edit unless it holds it already, so that a repaint
-  // that recomputes a field sends no change (and keeps the status line).
-  void Put(int id, const std::string& text);
+  // A round end is always centred: its offsets P and Q, as texts.
+  std::pair<std::string, std::string> CentredOffsets();
   void OnSelection(int combo, int edit);
   void OnSmallWidthChange();
   void OnOffsetPChange();

@@ -186,8 +186,7 @@ std::string UpdownDialog::Refusal() {
 
 void UpdownDialog::ApplyEqualWidths() {
   if (ToDouble(ItemText(kMiddleWidth)) != ToDouble(ItemText(kEndWidth))) return;
-  if (!Writing() && FocusedId() == kOffset) return;
-  if (ItemText(kOffset) != "0") SetItemText(kOffset, "0");
+  Derive(kOffset, "0");
 }
 
 bool UpdownDialog::CheckInput() {
@@ -219,8 +218,8 @@ void UpdownDialog::BuildRecords(RecordList& list) {
   }
   lastBuild_ = BuildUpdown(list, in, Common());
   if (lastBuild_.outcome != UpdownOutcome::kBuilt) return;
-  SetItemText(kRunText, OneDecimalText(lastBuild_.run));
-  SetItemText(kTotalText, OneDecimalText(lastBuild_.total));
+  Derive(kRunText, OneDecimalText(lastBuild_.run));
+  Derive(kTotalText, OneDecimalText(lastBuild_.total));
 }
 
 std::string UpdownDialog::MakeBlockName(const std::vector<std::string>& settings, int random) {

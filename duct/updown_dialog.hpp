@@ -17,15 +17,15 @@ class UpdownDialog : public GeneratorDialog {
   explicit UpdownDialog(ui::AppContext& app);
 
   // Edits: the plan, then the side.
-  static constexpr int kEndWidth = 1176;     // W1
-  static constexpr int kMiddleWidth = 1181;  // W2
-  static constexpr int kOffset = 1188;       // OF
-  static constexpr int kEndHeight = 1173;    // H1
-  static constexpr int kMiddleHeight = 1175; // H2
-  static constexpr int kRise = 1172;         // V
-  static constexpr int kStraight1 = 1170;    // S1
-  static constexpr int kStraight2 = 1171;    // S2
-  static constexpr int kMiddle = 1182;       // M
+  static constexpr int kEndWidth = 1176;      // W1
+  static constexpr int kMiddleWidth = 1181;   // W2
+  static constexpr int kOffset = 1188;        // OF
+  static constexpr int kEndHeight = 1173;     // H1
+  static constexpr int kMiddleHeight = 1175;  // H2
+  static constexpr int kRise = 1172;          // V
+  static constexpr int kStraight1 = 1170;     // S1
+  static constexpr int kStraight2 = 1171;     // S2
+  static constexpr int kMiddle = 1182;        // M
   // Statics showing the computed run and total length.
   static constexpr int kRunText = 1183;
   static constexpr int kTotalText = 1187;
@@ -84,7 +84,7 @@ class UpdownDialog : public GeneratorDialog {
   std::string Refusal();
   void OnWidthChoice(int combo, int edit);
   // Equal widths put the middle part in line with the end ducts: edit 1188
-  // shows "0". A repaint leaves the edit alone while the user types in it.
+  // shows "0" from the next confirmed change; the drawing uses 0 at once.
   void ApplyEqualWidths();
 
   bool opening_ = false;  // the opening's update is still to come

@@ -34,7 +34,7 @@ void GeneratorDialog::Rebuild(bool write) {
   writing_ = write;
   BuildRecords(list_);
   writing_ = false;
-  ShowDesignWarnings();
+  if (write) ShowDesignWarnings();
   Invalidate();
   if (!write || !ready_) return;
   const std::string file = SettingsFile();
@@ -204,6 +204,11 @@ std::vector<std::string> GeneratorDialog::LoadDeclaredSettings() {
                                        : Info().ReadToEnd(decl->file, decl->LineCount());
   ApplyDeclaredSettings(lines);
   return lines;
+}
+
+const std::string& GeneratorDialog::Derive(int id, const std::string& text) {
+  if (writing_ && ItemText(id) != text) SetItemText(id, text);
+  return text;
 }
 
 bool GeneratorDialog::CopySelection(int combo, int edit) {

@@ -140,6 +140,11 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource, public Fitti
   bool Ready() const { return ready_; }
   // True while BuildRecords runs for Rebuild(true).
   bool Writing() const { return writing_; }
+  // A value the update derives from others (a length, a centred offset):
+  // shown in control `id` by a confirmed change, the opening's included; a
+  // repaint leaves the control as the user typed it. Returns `text`, which
+  // the build goes on with either way.
+  const std::string& Derive(int id, const std::string& text);
   // For LoadControls: from here on the controls may be written even if a
   // later file fails to open (a unit whose own settings file, missing, is
   // recreated from what the user sets).

@@ -123,7 +123,7 @@ TEST_F(UpdownDialogTest, RefusalsLeaveTheHandOffFilesAsTheyWere) {
 
 TEST_F(UpdownDialogTest, OkHandsOnWhatIsShown) {
   Open();
-  ASSERT_TRUE(dialog->UserClick(D::kOne));  // one offset only
+  ASSERT_TRUE(dialog->UserClick(D::kOne));            // one offset only
   EXPECT_EQ(test.Lines("DrawData.txt").size(), 13u);  // the first offset alone ...
   // ... in the extents of both.
   EXPECT_EQ(test.Lines("DrawData.txt")[0], "50,1744.000000,200.000000,50.000000,200.000000,");
@@ -157,16 +157,18 @@ TEST_F(UpdownDialogTest, EqualWidthsZeroTheOffsetAtOpeningAndRepaint) {
   EXPECT_EQ(test.Lines("DrawName.ini")[0],
             BlockName("UPD_", lines, {k.k1, k.k2, k.k3}, random.Next()));
 
-  // Typing the end width equal to the middle's: the next repaint shows 0 ...
+  // Typing the end width equal to the middle's: a repaint draws no offset but
+  // leaves the edit as it is; the next confirmed change shows 0.
   ASSERT_TRUE(dialog->UserSelect(D::kMiddleWidths, IndexOf(D::kMiddleWidths, "600")));
   EXPECT_EQ(Text(D::kOffset), "100");
   ASSERT_TRUE(dialog->UserSetText(D::kEndWidth, "600"));
   Repaint();
+  EXPECT_EQ(Text(D::kOffset), "100");
+  const std::vector<std::string> drawn = dialog->Records().Records();
+  ASSERT_TRUE(dialog->UserClick(D::kUpdate));
   EXPECT_EQ(Text(D::kOffset), "0");
-  // ... but never writes into the offset while the user types it.
-  ASSERT_TRUE(dialog->UserSetText(D::kOffset, "12"));
-  Repaint();
-  EXPECT_EQ(Text(D::kOffset), "12");
+  EXPECT_EQ(test.Lines("Updown.ini")[5], "0");
+  EXPECT_EQ(dialog->Records().Records(), drawn);
 }
 
 TEST_F(UpdownDialogTest, StoredValuesThatMakeNoFittingSaySoAtOpening) {
