@@ -100,7 +100,7 @@ Bunki2Dialog::Bunki2Dialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
       if (CopySelection(combo, edit)) Rebuild(true);
     };
   };
-  SetMessageMap({
+  std::vector<ui::MessageEntry> entries = {
       {EventKind::kClick, kTwoWay, [this] { OnType(BranchType::kTwoWay); }},
       {EventKind::kClick, kBothWays, [this] { OnType(BranchType::kBothWays); }},
       {EventKind::kClick, kTee, [this] { OnType(BranchType::kTee); }},
@@ -114,17 +114,7 @@ Bunki2Dialog::Bunki2Dialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
       {EventKind::kSelChange, kOutletSizes, size(kOutletSizes, kOutlet)},
       {EventKind::kSelChange, kMainSizes, size(kMainSizes, kMain)},
       {EventKind::kEditChange, kLeft, [this] { OnLeftWidth(); }},
-      {EventKind::kEditChange, kLeftUpper, [this] { OnLinked(kLeftUpper, kLeftLower, kLeft, 1); }},
-      {EventKind::kEditChange, kLeftLower, [this] { OnLinked(kLeftLower, kLeftUpper, kLeft, 2); }},
       {EventKind::kEditChange, kOutlet, [this] { OnOutletWidth(); }},
-      {EventKind::kEditChange, kOutletLeft,
-       [this] { OnLinked(kOutletLeft, kOutletRight, kOutlet, 1); }},
-      {EventKind::kEditChange, kOutletRight,
-       [this] { OnLinked(kOutletRight, kOutletLeft, kOutlet, 2); }},
-      {EventKind::kSetFocus, kLeftUpper, [this] { focusMarker_ = 1; }},
-      {EventKind::kSetFocus, kOutletLeft, [this] { focusMarker_ = 1; }},
-      {EventKind::kSetFocus, kLeftLower, [this] { focusMarker_ = 2; }},
-      {EventKind::kSetFocus, kOutletRight, [this] { focusMarker_ = 2; }},
       {EventKind::kEditChange, kBranch, editing},
       {EventKind::kEditChange, kMain, editing},
       {EventKind::kEditChange, kMainLeft, editing},
@@ -132,7 +122,12 @@ Bunki2Dialog::Bunki2Dialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
       {EventKind::kEditChange, kStored10, editing},
       {EventKind::kEditChange, kOutletHeight, editing},
       {EventKind::kEditChange, kRadiusFactor, editing},
-  });
+  };
+  // The two sides of the left duct and of the outlet, each typed against its width.
+  for (ui::MessageEntry& entry : LinkedPairEntries({kLeftSides, kOutletSides}, editing)) {
+    entries.push_back(std::move(entry));
+  }
+  SetMessageMap(std::move(entries));
 }
 
 BranchType Bunki2Dialog::Type() {
@@ -149,7 +144,6 @@ BranchType Bunki2Dialog::Type() {
 }
 
 void Bunki2Dialog::LoadControls() {
-  focusMarker_ = 0;
   // Without a settings file (or past its end) the controls keep what they show.
   ApplyStoredLines(LoadDeclaredSettings());
   FillListsFrom("KiokuSize.ini", {kBranchSizes, kLeftSizes, kOutletSizes, kMainSizes});
@@ -279,24 +273,14 @@ void Bunki2Dialog::OnLeftWidth() {
   if (type == BranchType::kTwoWay || type == BranchType::kTee) {
     SplitLeftForTee();
   } else if (type == BranchType::kBothWays) {
-    const std::string half = IntegerText(ToDouble(ItemText(kLeft)) / 2.0);
-    SetItemText(kLeftUpper, half);
-    SetItemText(kLeftLower, half);
+    SplitInHalves(kLeftSides);
   }
-  ShowEditing();
-}
-
-void Bunki2Dialog::OnLinked(int changed, int other, int total, int marker) {
-  if (focusMarker_ != marker) return;
-  SetItemText(other, IntegerText(ToDouble(ItemText(total)) - ToDouble(ItemText(changed))));
   ShowEditing();
 }
 
 void Bunki2Dialog::OnOutletWidth() {
   if (!Ready()) return;
-  const std::string half = IntegerText(ToDouble(ItemText(kOutlet)) / 2.0);
-  SetItemText(kOutletLeft, half);
-  SetItemText(kOutletRight, half);
+  SplitInHalves(kOutletSides);
   ShowEditing();
 }
 

@@ -37,6 +37,9 @@ class Bunki2Dialog : public GeneratorDialog {
   static constexpr int kOutletRight = 1020;   // Ur
   static constexpr int kEndRun = 1022;        // A
   static constexpr int kOutletLeft = 1044;    // Ul
+  // Each side pair against its width: typing one side sets the other.
+  static constexpr LinkedPair kLeftSides{kLeftUpper, kLeftLower, kLeft};
+  static constexpr LinkedPair kOutletSides{kOutletLeft, kOutletRight, kOutlet};
   // Combos.
   static constexpr int kBranchSizes = 1025;
   static constexpr int kLeftSizes = 1035;
@@ -58,7 +61,7 @@ class Bunki2Dialog : public GeneratorDialog {
 
   // Which field of a linked pair (T1/T2, Ul/Ur) the other follows: 1 the
   // first, 2 the second, 0 none.
-  int FocusMarker() const { return focusMarker_; }
+  int FocusMarker() const { return LinkFocus(); }
   BranchType Type();
 
   // "Bunki2.ini", line by line.
@@ -84,11 +87,9 @@ class Bunki2Dialog : public GeneratorDialog {
   void OnType(BranchType type);
   void OnSet();
   void OnLeftWidth();
-  void OnLinked(int changed, int other, int total, int marker);
   void OnOutletWidth();
   Bunki2Input ReadInput();
 
-  int focusMarker_ = 0;
   double rotation_ = 0.0;
 };
 

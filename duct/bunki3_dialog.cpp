@@ -81,7 +81,7 @@ Bunki3Dialog::Bunki3Dialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
   using ui::EventKind;
   auto update = [this] { Rebuild(true); };
   auto editing = [this] { ShowEditing(); };
-  SetMessageMap({
+  std::vector<ui::MessageEntry> entries = {
       {EventKind::kClick, kUpdate, [this] { OnUpdateButton(); }},
       {EventKind::kClick, kBaseCentre, update},
       {EventKind::kClick, kBaseInnerCorner, update},
@@ -92,18 +92,8 @@ Bunki3Dialog::Bunki3Dialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
       {EventKind::kSelChange, kOutletSizes, [this] { OnSize(kOutletSizes, kOutlet); }},
       {EventKind::kSelChange, kMainSizes, [this] { OnSize(kMainSizes, kMain); }},
       {EventKind::kEditChange, kMain, [this] { OnMainWidth(); }},
-      {EventKind::kEditChange, kLeft, [this] { OnHalves(kLeft, kLeftUpper, kLeftLower); }},
-      {EventKind::kEditChange, kLeftUpper, [this] { OnLinked(kLeftUpper, kLeftLower, kLeft, 1); }},
-      {EventKind::kEditChange, kLeftLower, [this] { OnLinked(kLeftLower, kLeftUpper, kLeft, 2); }},
-      {EventKind::kEditChange, kOutlet, [this] { OnHalves(kOutlet, kOutletLeft, kOutletRight); }},
-      {EventKind::kEditChange, kOutletLeft,
-       [this] { OnLinked(kOutletLeft, kOutletRight, kOutlet, 1); }},
-      {EventKind::kEditChange, kOutletRight,
-       [this] { OnLinked(kOutletRight, kOutletLeft, kOutlet, 2); }},
-      {EventKind::kSetFocus, kLeftUpper, [this] { focusMarker_ = 1; }},
-      {EventKind::kSetFocus, kOutletLeft, [this] { focusMarker_ = 1; }},
-      {EventKind::kSetFocus, kLeftLower, [this] { focusMarker_ = 2; }},
-      {EventKind::kSetFocus, kOutletRight, [this] { focusMarker_ = 2; }},
+      {EventKind::kEditChange, kLeft, [this] { OnHalves(kLeftSides); }},
+      {EventKind::kEditChange, kOutlet, [this] { OnHalves(kOutletSides); }},
       {EventKind::kEditChange, kBranch, editing},
       {EventKind::kEditChange, kMainLeft, editing},
       {EventKind::kEditChange, kMainMiddle, editing},
@@ -111,11 +101,15 @@ Bunki3Dialog::Bunki3Dialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
       {EventKind::kEditChange, kOutletHeight, editing},
       {EventKind::kEditChange, kRadiusFactor, editing},
       {EventKind::kEditChange, kEndRun, editing},
-  });
+  };
+  // The two sides of the left duct and of the outlet, each typed against its width.
+  for (ui::MessageEntry& entry : LinkedPairEntries({kLeftSides, kOutletSides}, editing)) {
+    entries.push_back(std::move(entry));
+  }
+  SetMessageMap(std::move(entries));
 }
 
 void Bunki3Dialog::LoadControls() {
-  focusMarker_ = 0;
   // Without a settings file (or past its end) the controls keep what they show.
   ApplyStoredLines(LoadDeclaredSettings());
   FillListsFrom("KiokuSize.ini", {kBranchSizes, kLeftSizes, kOutletSizes, kMainSizes});
@@ -199,19 +193,11 @@ void Bunki3Dialog::OnMainWidth() {
   if (Ready()) Divide(false);
 }
 
-void Bunki3Dialog::OnHalves(int total, int first, int second) {
+void Bunki3Dialog::OnHalves(const LinkedPair& sides) {
   // The saved halves stand while the dialog fills its controls: the width is
   // read after them, and halving it then would lose the saved split.
   if (!Ready()) return;
-  const std::string half = IntegerText(ToDouble(ItemText(total)) / 2.0);
-  SetItemText(first, half);
-  SetItemText(second, half);
-  ShowEditing();
-}
-
-void Bunki3Dialog::OnLinked(int changed, int other, int total, int marker) {
-  if (focusMarker_ != marker) return;
-  SetItemText(other, IntegerText(ToDouble(ItemText(total)) - ToDouble(ItemText(changed))));
+  SplitInHalves(sides);
   ShowEditing();
 }
 

@@ -33,6 +33,9 @@ class Bunki3Dialog : public GeneratorDialog {
   static constexpr int kLeftLower = 1019;     // T2
   static constexpr int kLeft = 1020;          // T
   static constexpr int kEndRun = 1022;        // A
+  // Each side pair against its width: typing one side sets the other.
+  static constexpr LinkedPair kLeftSides{kLeftUpper, kLeftLower, kLeft};
+  static constexpr LinkedPair kOutletSides{kOutletLeft, kOutletRight, kOutlet};
   // Combos.
   static constexpr int kBranchSizes = 1025;
   static constexpr int kLeftSizes = 1035;
@@ -54,7 +57,7 @@ class Bunki3Dialog : public GeneratorDialog {
 
   // Which field of a linked pair (T1/T2, Ul/Ur) the other follows: 1 the
   // first, 2 the second, 0 none.
-  int FocusMarker() const { return focusMarker_; }
+  int FocusMarker() const { return LinkFocus(); }
 
   // "Bunki3.ini", line by line.
   const SettingsDeclaration* Declaration() override;
@@ -76,11 +79,9 @@ class Bunki3Dialog : public GeneratorDialog {
   void Divide(bool ask);
   void OnSize(int combo, int edit);
   void OnMainWidth();
-  void OnHalves(int total, int first, int second);
-  void OnLinked(int changed, int other, int total, int marker);
+  void OnHalves(const LinkedPair& sides);
   Bunki3Input ReadInput();
 
-  int focusMarker_ = 0;
   double rotation_ = 0.0;
 };
 

@@ -9,16 +9,17 @@
 namespace tavelin {
 namespace {
 
-const GeneratorSetup kSetup{"Danpa",
-                            DanpaDialog::kStatus,
-                            DanpaDialog::kPreview,
-                            DanpaDialog::kSchematic,
-                            "Danpa.tec",
-                            DanpaDialog::kSchematicCapacity,
-                            4.0,
-                            70.0,
-                            145.0,
-                            DanpaDialog::kRecordCapacity};
+const GeneratorSetup kSetup{.layout = "Danpa",
+                            .statusId = DanpaDialog::kStatus,
+                            .previewId = DanpaDialog::kPreview,
+                            .schematicId = DanpaDialog::kSchematic,
+                            .schematicFile = "Danpa.tec",
+                            .schematicCapacity = DanpaDialog::kSchematicCapacity,
+                            .schematicScale = 4.0,
+                            .schematicOriginX = 70.0,
+                            .schematicOriginY = 145.0,
+                            .recordCapacity = DanpaDialog::kRecordCapacity,
+                            .okButtonId = DanpaDialog::kOkButton};
 
 // The preview keeps the fitting in place while the base point moves.
 constexpr double kPreviewNumerator = 80.0;
@@ -187,7 +188,6 @@ DanpaDialog::DanpaDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
       {EventKind::kClick, kBaseRadios[4], update},
       {EventKind::kClick, kBaseRadios[5], update},
       {EventKind::kClick, kHatch, update},
-      {EventKind::kClick, kOkButton, [this] { OnOK(); }},
   });
 }
 

@@ -10,16 +10,17 @@ namespace tavelin {
 namespace {
 
 // Up to some hundred bellows lines besides the outline.
-const GeneratorSetup kSetup{"Flex",
-                            FlexDialog::kStatusLine,
-                            FlexDialog::kPreview,
-                            FlexDialog::kSchematic,
-                            "Flex.tec",
-                            100,
-                            7.5,
-                            150.0,
-                            80.0,
-                            500};
+const GeneratorSetup kSetup{.layout = "Flex",
+                            .statusId = FlexDialog::kStatusLine,
+                            .previewId = FlexDialog::kPreview,
+                            .schematicId = FlexDialog::kSchematic,
+                            .schematicFile = "Flex.tec",
+                            .schematicCapacity = 100,
+                            .schematicScale = 7.5,
+                            .schematicOriginX = 150.0,
+                            .schematicOriginY = 80.0,
+                            .recordCapacity = 500,
+                            .okButtonId = FlexDialog::kOkButton};
 
 const char* const kDiameters[] = {"100", "125", "150", "175", "200", "225", "250", "275",
                                   "300", "325", "350", "375", "400", "450", "500"};
@@ -108,7 +109,6 @@ FlexDialog::FlexDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
       {EventKind::kClick, kInsulated, update},
       {EventKind::kClick, kBaseCentre, update},
       {EventKind::kClick, kBaseSide, update},
-      {EventKind::kClick, kOkButton, [this] { OnOK(); }},
       {EventKind::kEditChange, kMetalPitch, editing},
       {EventKind::kEditChange, kOffset, editing},
       {EventKind::kEditChange, kAngle, editing},

@@ -9,15 +9,16 @@ namespace {
 
 constexpr const char* kBlockPrefix = "FAG_";
 
-const GeneratorSetup kSetup{"Furiage",
-                            FuriageDialog::kStatusLine,
-                            FuriageDialog::kPreview,
-                            FuriageDialog::kSchematic,
-                            FuriageDialog::kSchematicFile,
-                            100,
-                            5.0,
-                            80.0,
-                            45.0};
+const GeneratorSetup kSetup{.layout = "Furiage",
+                            .statusId = FuriageDialog::kStatusLine,
+                            .previewId = FuriageDialog::kPreview,
+                            .schematicId = FuriageDialog::kSchematic,
+                            .schematicFile = FuriageDialog::kSchematicFile,
+                            .schematicCapacity = 100,
+                            .schematicScale = 5.0,
+                            .schematicOriginX = 80.0,
+                            .schematicOriginY = 45.0,
+                            .okButtonId = FuriageDialog::kOkButton};
 
 // The preview keeps the duct in place while the base point moves.
 constexpr double kPreviewNumerator = 120.0;
@@ -132,7 +133,6 @@ FuriageDialog::FuriageDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup)
       {EventKind::kSelChange, kAngles, copy(kAngles, kAngle)},
       {EventKind::kSelChange, kWidths, copy(kWidths, kWidth)},
       {EventKind::kSelChange, kHeights, copy(kHeights, kHeight)},
-      {EventKind::kClick, kOkButton, [this] { OnOK(); }},
   });
 }
 

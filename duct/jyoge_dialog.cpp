@@ -120,11 +120,7 @@ std::vector<ui::MessageEntry> JyogeDialog::ElbowMessages() {
        [this] {
          OnSelection(kHeightSizes, {kHeight, kSectionX});
        }},
-      {EventKind::kSetFocus, kOffsetP, [this] { focusMode_ = 1; }},
-      {EventKind::kSetFocus, kOffsetQ, [this] { focusMode_ = 2; }},
-      {EventKind::kEditChange, kWidth, [this] { OnWidthChange(); }},
-      {EventKind::kEditChange, kOffsetP, [this] { OnOffsetPChange(); }},
-      {EventKind::kEditChange, kOffsetQ, [this] { OnOffsetQChange(); }},
+      {EventKind::kEditChange, kWidth, [this] { SplitInHalves(kOffsets); }},
       {EventKind::kEditChange, kSectionX, editing},
       {EventKind::kEditChange, kSectionY, editing},
       {EventKind::kEditChange, kLength, editing},
@@ -132,6 +128,7 @@ std::vector<ui::MessageEntry> JyogeDialog::ElbowMessages() {
       {EventKind::kEditChange, kStraight, editing},
       {EventKind::kClick, kMirror, update},
   };
+  for (ui::MessageEntry& entry : LinkedPairEntries({kOffsets})) entries.push_back(std::move(entry));
   for (int id : {kBaseCentre, kBaseUpperLeft, kBaseLowerLeft, kBaseLowerRight, kBaseUpperRight, kUp,
                  kDown, kSymbolCross, kSymbolDiagonal, kSymbolHalf, kHalfRadius, kFullRadius}) {
     entries.push_back({EventKind::kClick, id, update});
@@ -162,7 +159,6 @@ void JyogeDialog::LoadElbowControls(const std::vector<std::string>& lines) {
   for (const char* angle : kAngleChoices) Item(kAngles).AddString(angle);
   // Only the elbow's own lines, whatever file a derived dialog declares.
   ApplyDeclaredLines(kSettings, lines, Controls());
-  focusMode_ = 0;
 }
 
 std::vector<std::string> JyogeDialog::SettingsLines() {
@@ -229,22 +225,6 @@ void JyogeDialog::OnSelection(int combo, std::initializer_list<int> edits) {
   const std::string text = list.ItemText(list.CurSel());
   for (int id : edits) SetItemText(id, text);
   OnConfirmedChange();
-}
-
-void JyogeDialog::OnWidthChange() {
-  const std::string half = IntegerText(ToDouble(ItemText(kWidth)) * 0.5);
-  SetItemText(kOffsetP, half);
-  SetItemText(kOffsetQ, half);
-}
-
-void JyogeDialog::OnOffsetPChange() {
-  if (focusMode_ != 1) return;
-  SetItemText(kOffsetQ, IntegerText(ToDouble(ItemText(kWidth)) - ToDouble(ItemText(kOffsetP))));
-}
-
-void JyogeDialog::OnOffsetQChange() {
-  if (focusMode_ != 2) return;
-  SetItemText(kOffsetP, IntegerText(ToDouble(ItemText(kWidth)) - ToDouble(ItemText(kOffsetQ))));
 }
 
 }  // namespace tavelin

@@ -25,6 +25,8 @@ class JyogeDialog : public GeneratorDialog {
   static constexpr int kHeight = 1021;    // H
   static constexpr int kOffsetP = 1026;   // duct's negative-y side
   static constexpr int kOffsetQ = 1012;   // duct's positive-y side
+  // P + Q = W: typing one sets the other, a new width halves them.
+  static constexpr LinkedPair kOffsets{kOffsetP, kOffsetQ, kWidth};
   static constexpr int kAngle = 1027;     // hidden, the rotation
   static constexpr int kStraight = 1028;  // E
   // Combos.
@@ -58,7 +60,7 @@ class JyogeDialog : public GeneratorDialog {
   static constexpr int kSettingsLines = 16;
 
   // Which offset edit the user entered last: 0 none, 1 P, 2 Q.
-  int FocusMode() const { return focusMode_; }
+  int FocusMode() const { return LinkFocus(); }
   // "Jyoge.ini", line by line.
   const SettingsDeclaration* Declaration() override;
   static const std::vector<const SettingsDeclaration*>& Declarations();
@@ -93,11 +95,6 @@ class JyogeDialog : public GeneratorDialog {
 
  private:
   void OnSelection(int combo, std::initializer_list<int> edits);
-  void OnWidthChange();
-  void OnOffsetPChange();
-  void OnOffsetQChange();
-
-  int focusMode_ = 0;
 };
 
 }  // namespace tavelin

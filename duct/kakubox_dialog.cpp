@@ -9,16 +9,17 @@ namespace tavelin {
 namespace {
 
 // A lined box takes up to 200 hatch records besides its 17 lines.
-const GeneratorSetup kSetup{"Kakubox",
-                            KakuboxDialog::kStatusLine,
-                            KakuboxDialog::kPreview,
-                            KakuboxDialog::kSchematic,
-                            "Kakubox.tec",
-                            100,
-                            4.0,
-                            155.0,
-                            175.0,
-                            500};
+const GeneratorSetup kSetup{.layout = "Kakubox",
+                            .statusId = KakuboxDialog::kStatusLine,
+                            .previewId = KakuboxDialog::kPreview,
+                            .schematicId = KakuboxDialog::kSchematic,
+                            .schematicFile = "Kakubox.tec",
+                            .schematicCapacity = 100,
+                            .schematicScale = 4.0,
+                            .schematicOriginX = 155.0,
+                            .schematicOriginY = 175.0,
+                            .recordCapacity = 500,
+                            .okButtonId = KakuboxDialog::kOkButton};
 
 const char* const kMargins[] = {"50", "75", "100", "125", "150"};
 const char* const kLinings[] = {"25", "30", "40", "50"};
@@ -90,7 +91,6 @@ KakuboxDialog::KakuboxDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup)
   auto editing = [this] { ShowEditing(); };
   SetMessageMap({
       {EventKind::kClick, kUpdate, [this] { OnUpdateButton(); }},
-      {EventKind::kClick, kOkButton, [this] { OnOK(); }},
       {EventKind::kClick, kBaseCentre, update},
       {EventKind::kClick, kBaseCorner, update},
       {EventKind::kClick, kCross, update},

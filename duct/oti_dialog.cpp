@@ -78,7 +78,7 @@ OtiDialog::OtiDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
   using ui::EventKind;
   auto update = [this] { Rebuild(true); };
   auto editing = [this] { ShowEditing(); };
-  SetMessageMap({
+  std::vector<ui::MessageEntry> entries = {
       {EventKind::kClick, kUpdate, [this] { OnUpdateButton(); }},
       {EventKind::kClick, kSquareToSquare, update},
       {EventKind::kClick, kSquareToRound, update},
@@ -90,21 +90,20 @@ OtiDialog::OtiDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
       {EventKind::kSelChange, kStoredAngles, [this] { OnSelection(kStoredAngles, kStoredAngle); }},
       {EventKind::kSelChange, kLargeSizes, [this] { OnSelection(kLargeSizes, kLargeWidth); }},
       {EventKind::kSelChange, kCoefficients, [this] { OnSelection(kCoefficients, kCoefficient); }},
-      {EventKind::kSetFocus, kOffsetP, [this] { focusMode_ = 1; }},
-      {EventKind::kSetFocus, kOffsetQ, [this] { focusMode_ = 2; }},
       {EventKind::kEditChange, kSmallWidth, [this] { OnSmallWidthChange(); }},
-      {EventKind::kEditChange, kOffsetP, [this] { OnOffsetPChange(); }},
-      {EventKind::kEditChange, kOffsetQ, [this] { OnOffsetQChange(); }},
       {EventKind::kEditChange, kLargeWidth, editing},
       {EventKind::kEditChange, kStored15, editing},
       {EventKind::kEditChange, kStraight, editing},
       {EventKind::kEditChange, kLength, editing},
       {EventKind::kEditChange, kCoefficient, editing},
-  });
+  };
+  for (ui::MessageEntry& entry : LinkedPairEntries({kOffsets}, editing)) {
+    entries.push_back(std::move(entry));
+  }
+  SetMessageMap(std::move(entries));
 }
 
 void OtiDialog::LoadControls() {
-  focusMode_ = 0;
   // Without a settings file (or past its end) the controls keep what they show.
   LoadDeclaredSettings();
   FillCombos();
@@ -129,7 +128,7 @@ std::pair<std::string, std::string> OtiDialog::CentredOffsets() {
   const double w2 = ToDouble(ItemText(kSmallWidth));
   const std::string half = IntegerText(w2 * 0.5);
   // After Q was entered last, P follows Q: an odd W2 gives P one more than Q.
-  if (focusMode_ == 2) return {IntegerText(w2 - ToDouble(half)), half};
+  if (LinkFocus() == 2) return {IntegerText(w2 - ToDouble(half)), half};
   return {half, half};
 }
 
@@ -197,23 +196,7 @@ void OtiDialog::OnSelection(int combo, int edit) {
 }
 
 void OtiDialog::OnSmallWidthChange() {
-  const std::string half = IntegerText(ToDouble(ItemText(kSmallWidth)) * 0.5);
-  SetItemText(kOffsetP, half);
-  SetItemText(kOffsetQ, half);
-  ShowEditing();
-}
-
-void OtiDialog::OnOffsetPChange() {
-  if (focusMode_ != 1) return;
-  SetItemText(kOffsetQ,
-              IntegerText(ToDouble(ItemText(kSmallWidth)) - ToDouble(ItemText(kOffsetP))));
-  ShowEditing();
-}
-
-void OtiDialog::OnOffsetQChange() {
-  if (focusMode_ != 2) return;
-  SetItemText(kOffsetP,
-              IntegerText(ToDouble(ItemText(kSmallWidth)) - ToDouble(ItemText(kOffsetQ))));
+  SplitInHalves(kOffsets);
   ShowEditing();
 }
 

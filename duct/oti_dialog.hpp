@@ -19,10 +19,12 @@ class OtiDialog : public GeneratorDialog {
   explicit OtiDialog(ui::AppContext& app);
 
   // Edits.
-  static constexpr int kLargeWidth = 1010;   // W1
-  static constexpr int kSmallWidth = 1011;   // W2 (the diameter of a round end)
-  static constexpr int kOffsetP = 1006;      // small end's negative-x side
-  static constexpr int kOffsetQ = 1014;      // small end's positive-x side
+  static constexpr int kLargeWidth = 1010;  // W1
+  static constexpr int kSmallWidth = 1011;  // W2 (the diameter of a round end)
+  static constexpr int kOffsetP = 1006;     // small end's negative-x side
+  static constexpr int kOffsetQ = 1014;     // small end's positive-x side
+  // P + Q = W2: typing one sets the other.
+  static constexpr LinkedPair kOffsets{kOffsetP, kOffsetQ, kSmallWidth};
   static constexpr int kStored15 = 1015;     // hidden, only stored
   static constexpr int kStraight = 1016;     // S
   static constexpr int kStoredAngle = 1017;  // hidden, receives the hidden angle list
@@ -52,7 +54,7 @@ class OtiDialog : public GeneratorDialog {
   static constexpr int kSettingsLines = 13;
 
   // Which offset edit the user entered last: 0 none, 1 P, 2 Q.
-  int FocusMode() const { return focusMode_; }
+  int FocusMode() const { return LinkFocus(); }
 
   // The thirteen lines of "Oti.ini".
   const SettingsDeclaration* Declaration() override;
@@ -74,10 +76,6 @@ class OtiDialog : public GeneratorDialog {
   std::pair<std::string, std::string> CentredOffsets();
   void OnSelection(int combo, int edit);
   void OnSmallWidthChange();
-  void OnOffsetPChange();
-  void OnOffsetQChange();
-
-  int focusMode_ = 0;
 };
 
 }  // namespace tavelin

@@ -10,15 +10,16 @@ namespace {
 
 constexpr const char* kBlockPrefix = "UPD_";
 
-const GeneratorSetup kSetup{"Updown",
-                            UpdownDialog::kStatusLine,
-                            UpdownDialog::kPreview,
-                            UpdownDialog::kSchematic,
-                            UpdownDialog::kSchematicFile,
-                            100,
-                            5.5,
-                            65.0,
-                            85.0};
+const GeneratorSetup kSetup{.layout = "Updown",
+                            .statusId = UpdownDialog::kStatusLine,
+                            .previewId = UpdownDialog::kPreview,
+                            .schematicId = UpdownDialog::kSchematic,
+                            .schematicFile = UpdownDialog::kSchematicFile,
+                            .schematicCapacity = 100,
+                            .schematicScale = 5.5,
+                            .schematicOriginX = 65.0,
+                            .schematicOriginY = 85.0,
+                            .okButtonId = UpdownDialog::kOkButton};
 
 // The preview keeps the duct in place while the base point moves.
 constexpr double kPreviewNumerator = 160.0;
@@ -127,7 +128,6 @@ UpdownDialog::UpdownDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
       {EventKind::kEditChange, kMiddleWidth, editing},
       {EventKind::kEditChange, kMiddle, editing},
       {EventKind::kEditChange, kOffset, editing},
-      {EventKind::kClick, kOkButton, [this] { OnOK(); }},
   });
 }
 

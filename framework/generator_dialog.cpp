@@ -9,8 +9,16 @@ namespace tavelin {
 GeneratorDialog::GeneratorDialog(ui::AppContext& app, const GeneratorSetup& setup)
     : Dialog(app, setup.layout), setup_(setup), list_(setup.recordCapacity) {}
 
+void GeneratorDialog::SetMessageMap(std::vector<ui::MessageEntry> entries) {
+  if (setup_.okButtonId) {
+    entries.push_back({ui::EventKind::kClick, setup_.okButtonId, [this] { OnOK(); }});
+  }
+  ui::Dialog::SetMessageMap(std::move(entries));
+}
+
 void GeneratorDialog::OnInitDialog() {
   ready_ = false;
+  linkFocus_ = 0;
   schematic_ = ParseSchematic(Info().ReadToEnd(setup_.schematicFile, setup_.schematicCapacity));
   ShowEditing();
   // The attributes come first, so that a settings file that cannot be read
@@ -216,6 +224,33 @@ bool GeneratorDialog::CopySelection(int combo, int edit) {
   if (list.CurSel() < 0) return false;
   SetItemText(edit, list.ItemText(list.CurSel()));
   return true;
+}
+
+std::vector<ui::MessageEntry> GeneratorDialog::LinkedPairEntries(
+    const std::vector<LinkedPair>& pairs, const std::function<void()>& after) {
+  using ui::EventKind;
+  std::vector<ui::MessageEntry> entries;
+  for (const LinkedPair& pair : pairs) {
+    for (int side : {1, 2}) {
+      const int changed = side == 1 ? pair.first : pair.second;
+      const int other = side == 1 ? pair.second : pair.first;
+      entries.push_back({EventKind::kSetFocus, changed, [this, side] { linkFocus_ = side; }});
+      entries.push_back(
+          {EventKind::kEditChange, changed, [this, side, changed, other, pair, after] {
+             if (linkFocus_ != side) return;
+             SetItemText(other,
+                         IntegerText(ToDouble(ItemText(pair.total)) - ToDouble(ItemText(changed))));
+             if (after) after();
+           }});
+    }
+  }
+  return entries;
+}
+
+void GeneratorDialog::SplitInHalves(const LinkedPair& pair) {
+  const std::string half = IntegerText(ToDouble(ItemText(pair.total)) / 2.0);
+  SetItemText(pair.first, half);
+  SetItemText(pair.second, half);
 }
 
 }  // namespace tavelin

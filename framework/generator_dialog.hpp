@@ -17,6 +17,7 @@
 // started after a failed write.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -49,6 +50,8 @@ struct GeneratorSetup {
   // Whether the block name ends in a random number (the straight duct's is
   // made of its values alone).
   bool randomName = true;
+  // An OK button with an id of its own (not IDOK): a click on it is OK.
+  int okButtonId = 0;
 };
 
 // The design-rule warnings (framework/design_rules.hpp) go to the static
@@ -124,6 +127,12 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource, public Fitti
 
   // ---- What the skeleton offers. ----
 
+  // The unit's message map, with the setup's OK button added.
+  void SetMessageMap(std::vector<ui::MessageEntry> entries);
+  void SetMessageMap(std::initializer_list<ui::MessageEntry> entries) {
+    SetMessageMap(std::vector<ui::MessageEntry>(entries));
+  }
+
   // Recomputes the records; with `write` also shows the editing status and
   // writes the hand-off files (not before the dialog has read all it needs).
   void Rebuild(bool write);
@@ -174,6 +183,22 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource, public Fitti
   // The selected entry of a combo list into an edit; false when none is selected.
   bool CopySelection(int combo, int edit);
 
+  // Two edits that share a width: the offsets P + Q = W of a round end, the
+  // two sides of a branch.
+  struct LinkedPair {
+    int first, second, total;
+  };
+  // The message entries of `pairs`: the focus in a first edit sets the
+  // dialog's one link marker to 1, in a second edit to 2; a change in an
+  // edit the marker names sets its partner to the total less its value, then
+  // runs `after`. The marker is cleared when the dialog opens.
+  std::vector<ui::MessageEntry> LinkedPairEntries(const std::vector<LinkedPair>& pairs,
+                                                  const std::function<void()>& after = {});
+  // 0, or which edit of a pair last had the focus (1 the first, 2 the second).
+  int LinkFocus() const { return linkFocus_; }
+  // Both edits of `pair` to half its total.
+  void SplitInHalves(const LinkedPair& pair);
+
   void OnInitDialog() final;
   // The headless generate writes once: a dialog that writes at opening has.
   void OnGenerate() override {
@@ -191,6 +216,7 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource, public Fitti
   std::vector<SchematicLine> schematic_;
   bool ready_ = false;
   bool writing_ = false;
+  int linkFocus_ = 0;
   std::string lastName_;                   // the block name written last
   int lastRandom_ = 0;                     // and the random number in it
   std::vector<std::string> lastSettings_;  // the settings lines written last
