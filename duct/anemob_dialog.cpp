@@ -152,12 +152,8 @@ AnemoBDialog::AnemoBDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
 
 void AnemoBDialog::LoadControls() {
   linked_ = Linked::kNone;
-  ui::Control& sizes = Item(kSize);
-  sizes.ResetContent();
-  for (const char* size : kSizes) sizes.AddString(size);
-  ui::Control& angles = Item(kAngles);
-  angles.ResetContent();
-  for (const char* angle : kAngleTexts) angles.AddString(angle);
+  FillList(kSize, kSizes);
+  FillList(kAngles, kAngleTexts);
   LoadSettings();
 }
 
@@ -198,14 +194,12 @@ void AnemoBDialog::OnShapeOrFace() {
 }
 
 void AnemoBDialog::RecomputeBoxSize() {
-  SetItemText(kBoxSize,
-              IntegerText(2.0 * ToDouble(ItemText(kClearance)) + ToDouble(ItemText(kNeck))));
+  SetItemText(kBoxSize, IntegerText(2.0 * Number(kClearance) + Number(kNeck)));
 }
 
 void AnemoBDialog::OnBoxOrNeckChanged(Linked which) {
   if (linked_ != which) return;
-  SetItemText(kClearance,
-              IntegerText((ToDouble(ItemText(kBoxSize)) - ToDouble(ItemText(kNeck))) * 0.5));
+  SetItemText(kClearance, IntegerText((Number(kBoxSize) - Number(kNeck)) * 0.5));
   SetItemText(kStatus, kStatusEditing);
 }
 
@@ -217,13 +211,13 @@ void AnemoBDialog::OnClearanceChanged() {
 
 AnemoBValues AnemoBDialog::ReadValues() {
   AnemoBValues v;
-  v.boxSize = ToDouble(ItemText(kBoxSize));
-  v.ductLength = ToDouble(ItemText(kDuctLength));
-  v.paddleLength = ToDouble(ItemText(kPaddleLength));
-  v.neck = ToDouble(ItemText(kNeck));
-  v.face = ToDouble(ItemText(kFace));
-  v.ductWidth = ToDouble(ItemText(kDuctWidth));
-  v.lining = ToDouble(ItemText(kLining));
+  v.boxSize = Number(kBoxSize);
+  v.ductLength = Number(kDuctLength);
+  v.paddleLength = Number(kPaddleLength);
+  v.neck = Number(kNeck);
+  v.face = Number(kFace);
+  v.ductWidth = Number(kDuctWidth);
+  v.lining = Number(kLining);
   if (IsChecked(kPaddle))
     v.shape = AnemoBShape::kPaddle;
   else if (IsChecked(kSquareDuct))
@@ -242,7 +236,7 @@ AnemoBValues AnemoBDialog::ReadValues() {
 void AnemoBDialog::BuildRecords(RecordList& list) {
   list.baseX = 0.0;
   list.baseY = 0.0;
-  list.rotation = ToDouble(ItemText(kRotation));
+  list.rotation = Number(kRotation);
   list.mirror = IsChecked(kMirror) ? 1 : 0;
   BuildAnemoBRecords(list, ReadValues(), Common());
 }

@@ -104,10 +104,8 @@ AnemoUDialog::AnemoUDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
 }
 
 void AnemoUDialog::LoadControls() {
-  Item(kSize).ResetContent();
-  for (const char* size : kSizes) Item(kSize).AddString(size);
-  Item(kAngles).ResetContent();
-  for (const char* angle : kAngleTexts) Item(kAngles).AddString(angle);
+  FillList(kSize, kSizes);
+  FillList(kAngles, kAngleTexts);
   // Without a settings file the controls keep what the layout gives them.
   LoadDeclaredSettings();
 }
@@ -138,12 +136,12 @@ void AnemoUDialog::OnFace() {
 
 void AnemoUDialog::BuildRecords(RecordList& list) {
   AnemoUInput in;
-  in.body = ToDouble(ItemText(kBody));
-  in.stubLength = ToDouble(ItemText(kStubLength));
-  in.neck = ToDouble(ItemText(kNeck));
-  in.face = ToDouble(ItemText(kFace));
-  in.stubWidth = ToDouble(ItemText(kStubWidth));
-  in.angle = ToDouble(ItemText(kRotation));
+  in.body = Number(kBody);
+  in.stubLength = Number(kStubLength);
+  in.neck = Number(kNeck);
+  in.face = Number(kFace);
+  in.stubWidth = Number(kStubWidth);
+  in.angle = Number(kRotation);
   in.mirror = IsChecked(kMirror);
   if (IsChecked(kRoundFace)) in.anemostat = AnemoUFace::kRound;
   if (IsChecked(kSquareFace)) in.anemostat = AnemoUFace::kSquare;

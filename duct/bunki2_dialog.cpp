@@ -179,7 +179,7 @@ std::vector<std::string> Bunki2Dialog::SettingsLines() {
 }
 
 Bunki2Input Bunki2Dialog::ReadInput() {
-  auto number = [this](int id) { return ToDouble(ItemText(id)); };
+  auto number = [this](int id) { return Number(id); };
   Bunki2Input in;
   in.type = Type();
   in.wm = number(kMain);
@@ -242,9 +242,9 @@ void Bunki2Dialog::EnableForType() {
 }
 
 void Bunki2Dialog::SplitLeftForTee() {
-  const double half = ToDouble(ItemText(kBranch)) / 2.0;
+  const double half = Number(kBranch) / 2.0;
   SetItemText(kLeftUpper, IntegerText(half));
-  SetItemText(kLeftLower, IntegerText(ToDouble(ItemText(kLeft)) - half));
+  SetItemText(kLeftLower, IntegerText(Number(kLeft) - half));
 }
 
 void Bunki2Dialog::OnType(BranchType type) {
@@ -254,7 +254,7 @@ void Bunki2Dialog::OnType(BranchType type) {
 }
 
 void Bunki2Dialog::OnSet() {
-  Division division = DivideByRatio(ToDouble(ItemText(kMain)), ItemText(kRatio), 2, false);
+  Division division = DivideByRatio(Number(kMain), ItemText(kRatio), 2, false);
   if (division.outcome == Division::kNothing) return;
   if (division.outcome == Division::kZeroSum) {
     MessageBox(ZeroRatioMessage(2), kCheckCaption);

@@ -135,7 +135,7 @@ void Bunki3Dialog::ApplyStoredLines(const std::vector<std::string>& lines) {
 }
 
 Bunki3Input Bunki3Dialog::ReadInput() {
-  auto number = [this](int id) { return ToDouble(ItemText(id)); };
+  auto number = [this](int id) { return Number(id); };
   Bunki3Input in;
   in.wm = number(kMain);
   in.wl = number(kMainLeft);
@@ -170,7 +170,7 @@ std::string Bunki3Dialog::EmptyDrawingMessage() {
 }
 
 void Bunki3Dialog::Divide(bool ask) {
-  Division division = DivideByRatio(ToDouble(ItemText(kMain)), ItemText(kRatio), 3, true);
+  Division division = DivideByRatio(Number(kMain), ItemText(kRatio), 3, true);
   if (division.outcome == Division::kNothing) return;
   if (division.outcome == Division::kZeroSum) {
     if (ask) MessageBox(ZeroRatioMessage(3), kCheckCaption);

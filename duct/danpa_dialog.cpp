@@ -265,13 +265,13 @@ int DanpaDialog::CheckedBase() {
 DanpaValues DanpaDialog::ReadValues(int type) {
   DanpaValues v;
   v.type = static_cast<DamperType>(type);
-  v.l1 = ToDouble(ItemText(kL1));
-  v.l2 = ToDouble(ItemText(kL2));
-  v.l3 = ToDouble(ItemText(kL3));
-  v.w = ToDouble(ItemText(kW));
-  v.a = ToDouble(ItemText(kA));
-  v.s = ToDouble(ItemText(kS));
-  v.d = ToDouble(ItemText(kD));
+  v.l1 = Number(kL1);
+  v.l2 = Number(kL2);
+  v.l3 = Number(kL3);
+  v.w = Number(kW);
+  v.a = Number(kA);
+  v.s = Number(kS);
+  v.d = Number(kD);
   v.base = CheckedBase();
   v.hatch = IsChecked(kHatch);
   return v;

@@ -142,19 +142,18 @@ const std::vector<const SettingsDeclaration*>& ErboDialog::Declarations() {
 void ErboDialog::FillCombos() {
   FillListsFrom("KiokuSize.ini", {kInletSizes, kOutletSizes});
   FillListsFrom("KiokuDeg.ini", {kStoredAngles});
-  Item(kAngles).ResetContent();
-  for (const char* angle : kAngleChoices) Item(kAngles).AddString(angle);
+  FillList(kAngles, kAngleChoices);
 }
 
 ElbowInput ErboDialog::ReadInput() {
   ElbowInput in;
-  in.w1 = ToDouble(ItemText(kInletWidth));
-  in.w2 = ToDouble(ItemText(kOutletWidth));
-  in.r = ToDouble(ItemText(kRadius));
-  in.rInlet = ToDouble(ItemText(kRadius2));
-  in.l1 = ToDouble(ItemText(kOutletLength));
-  in.l2 = ToDouble(ItemText(kInletLength));
-  in.angle = ToDouble(ItemText(kAngle));
+  in.w1 = Number(kInletWidth);
+  in.w2 = Number(kOutletWidth);
+  in.r = Number(kRadius);
+  in.rInlet = Number(kRadius2);
+  in.l1 = Number(kOutletLength);
+  in.l2 = Number(kInletLength);
+  in.angle = Number(kAngle);
   // The texts decide, not the numbers: "500" and "500.0" make a reducing elbow.
   in.sameWidthText = ItemText(kInletWidth) == ItemText(kOutletWidth);
   switch (CheckedOf({kBaseOuter, kBaseCentre, kBaseInner})) {
@@ -200,7 +199,7 @@ std::vector<std::string> ErboDialog::DesignWarnings() {
   std::vector<std::string> warnings;
   const std::string inlet = ItemText(kInletWidth);
   const std::string outlet = ItemText(kOutletWidth);
-  const double radius = IsChecked(kInnerSharp) ? 0.0 : ToDouble(ItemText(kRadius));
+  const double radius = IsChecked(kInnerSharp) ? 0.0 : Number(kRadius);
   warnings.push_back(ElbowRadiusWarning(ToDouble(inlet), radius));
   if (auto section = ParseDuctSection(inlet))
     warnings.push_back(AspectRatioWarning(*section, "元管"));
@@ -212,7 +211,7 @@ std::vector<std::string> ErboDialog::DesignWarnings() {
 }
 
 bool ErboDialog::CheckInput() {
-  if (ToDouble(ItemText(kOutletWidth)) > ToDouble(ItemText(kInletWidth))) {
+  if (Number(kOutletWidth) > Number(kInletWidth)) {
     MessageBox("先管巾は元管巾以下にしてください。", "入力確認");
     return false;
   }
@@ -226,7 +225,7 @@ double ErboDialog::RadiusFactor() {
 }
 
 void ErboDialog::SetStandardRadius(double factor) {
-  std::string radius = IntegerText(ToDouble(ItemText(kInletWidth)) * factor);
+  std::string radius = IntegerText(Number(kInletWidth) * factor);
   SetItemText(kRadius, radius);
   SetItemText(kRadius2, radius);
 }

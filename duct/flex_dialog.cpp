@@ -119,13 +119,9 @@ FlexDialog::FlexDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
 
 void FlexDialog::LoadControls() {
   List().mirror = 0;
-  auto fill = [this](int id, const auto& entries) {
-    Item(id).ResetContent();
-    for (const char* entry : entries) Item(id).AddString(entry);
-  };
-  fill(kDiameter, kDiameters);
-  fill(kLength, kLengths);
-  fill(kRadiusFactor, kRadiusFactors);
+  FillList(kDiameter, kDiameters);
+  FillList(kLength, kLengths);
+  FillList(kRadiusFactor, kRadiusFactors);
   if (!Info().Exists(kSettings.file)) return;
   // A short file leaves the controls of its missing lines as they are.
   LoadDeclaredSettings();
@@ -160,15 +156,15 @@ FlexInput FlexDialog::ReadInput() {
   in.shape = IsChecked(kLShape)   ? FlexShape::kL
              : IsChecked(kSShape) ? FlexShape::kS
                                   : FlexShape::kNone;
-  in.diameter = ToDouble(ItemText(kDiameter));
-  in.length = ToDouble(ItemText(kLength));
-  in.radiusFactor = ToDouble(ItemText(kRadiusFactor));
-  in.angle = ToDouble(ItemText(kAngle));
-  in.firstLeg = ToDouble(ItemText(kFirstLeg));
-  in.offset = ToDouble(ItemText(kOffset));
+  in.diameter = Number(kDiameter);
+  in.length = Number(kLength);
+  in.radiusFactor = Number(kRadiusFactor);
+  in.angle = Number(kAngle);
+  in.firstLeg = Number(kFirstLeg);
+  in.offset = Number(kOffset);
   in.bellows = IsChecked(kBellows);
-  in.metalPitch = ToDouble(ItemText(kMetalPitch));
-  in.insulatedPitch = ToDouble(ItemText(kInsulatedPitch));
+  in.metalPitch = Number(kMetalPitch);
+  in.insulatedPitch = Number(kInsulatedPitch);
   in.sideBase = IsChecked(kBaseSide);
   return in;
 }

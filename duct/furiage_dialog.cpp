@@ -151,8 +151,7 @@ const std::vector<const SettingsDeclaration*>& FuriageDialog::Declarations() {
 
 void FuriageDialog::FillCombos() {
   FillListsFrom("KiokuSize.ini", {kWidths, kHeights});
-  Item(kAngles).ResetContent();
-  for (const char* angle : kAngleChoices) Item(kAngles).AddString(angle);
+  FillList(kAngles, kAngleChoices);
 }
 
 FuriageInput FuriageDialog::ReadInput() {
@@ -160,14 +159,14 @@ FuriageInput FuriageDialog::ReadInput() {
   in.mode = IsChecked(kAngleGiven)    ? FuriageMode::kAngle
             : IsChecked(kLengthGiven) ? FuriageMode::kLength
                                       : FuriageMode::kNone;
-  in.w = ToDouble(ItemText(kWidth));
-  in.h = ToDouble(ItemText(kHeight));
-  in.f = ToDouble(ItemText(kRaise));
-  in.r1 = ToDouble(ItemText(kLowerStart));
-  in.r2 = ToDouble(ItemText(kUpperStart));
-  in.t = ToDouble(ItemText(kMargin));
-  in.angle = ToDouble(ItemText(kAngle));
-  in.length = ToDouble(ItemText(kLength));
+  in.w = Number(kWidth);
+  in.h = Number(kHeight);
+  in.f = Number(kRaise);
+  in.r1 = Number(kLowerStart);
+  in.r2 = Number(kUpperStart);
+  in.t = Number(kMargin);
+  in.angle = Number(kAngle);
+  in.length = Number(kLength);
   // "1.0R" only when it is the one set; otherwise the half radius.
   in.factor = IsChecked(kFullRadius) && !IsChecked(kHalfRadius) ? 1.0 : 0.5;
   in.upper = IsChecked(kUpperFlange);

@@ -159,9 +159,9 @@ std::vector<std::string> Jyoge2Dialog::SettingsLines() { return DeclaredSettings
 ElbowRunInput Jyoge2Dialog::ReadRun() {
   ElbowRunInput run;
   run.first = ReadElbow();
-  const double count = ToDouble(ItemText(kCount));
+  const double count = Number(kCount);
   run.count = count >= 1.0 && count <= kMaxRunElbows ? static_cast<int>(count) : 0;
-  run.pitch = ToDouble(ItemText(kPitch));
+  run.pitch = Number(kPitch);
   // Without an order chosen the elbows all turn the same way.
   run.order = IsChecked(kAlternate) ? ElbowRunOrder::kAlternating : ElbowRunOrder::kSame;
   return run;
@@ -184,14 +184,14 @@ std::string Jyoge2Dialog::MakeBlockName(const std::vector<std::string>& settings
 }
 
 std::string Jyoge2Dialog::Refusal() {
-  const double count = ToDouble(ItemText(kCount));
+  const double count = Number(kCount);
   if (!(count >= 1.0 && count <= kMaxRunElbows) || count != std::floor(count)) {
     return "個数は1から20までの整数を入力してください。";
   }
   // Absurd sizes are named in their own field, before anything is worked
   // out from them.
   for (const SizeField& field : kSizeFields) {
-    const double v = ToDouble(ItemText(field.id));
+    const double v = Number(field.id);
     if (std::fabs(v) <= kLargestSize) continue;
     const std::string name = field.name;
     if (v < 0.0) {

@@ -155,8 +155,7 @@ void JyogeDialog::LoadControls() {
 
 void JyogeDialog::LoadElbowControls(const std::vector<std::string>& lines) {
   FillListsFrom("KiokuSize.ini", {kXSizes, kYSizes, kWidthSizes, kHeightSizes});
-  Item(kAngles).ResetContent();
-  for (const char* angle : kAngleChoices) Item(kAngles).AddString(angle);
+  FillList(kAngles, kAngleChoices);
   // Only the elbow's own lines, whatever file a derived dialog declares.
   ApplyDeclaredLines(kSettings, lines, Controls());
 }
@@ -168,24 +167,23 @@ std::vector<std::string> JyogeDialog::SettingsLines() {
 UpDownElbowInput JyogeDialog::ReadElbow() {
   // 1R also when neither radius radio is set: the usual elbow.
   const double r = IsChecked(kHalfRadius) ? 0.5 : 1.0;
-  const double length = UpDownElbowLength(
-      ToDouble(ItemText(kHeight)), ToDouble(ItemText(kSectionX)), r, ToDouble(ItemText(kStraight)));
+  const double length = UpDownElbowLength(Number(kHeight), Number(kSectionX), r, Number(kStraight));
   // The length drawn is the one shown, as integer text.
   const std::string lengthText = Derive(kLength, IntegerText(length));
 
   UpDownElbowInput in;
   UpDownElbowShape& s = in.shape;
-  s.x = ToDouble(ItemText(kSectionX));
-  s.y = ToDouble(ItemText(kSectionY));
+  s.x = Number(kSectionX);
+  s.y = Number(kSectionY);
   s.l = ToDouble(lengthText);
-  s.e = ToDouble(ItemText(kStraight));
-  s.p = ToDouble(ItemText(kOffsetP));
-  s.q = ToDouble(ItemText(kOffsetQ));
+  s.e = Number(kStraight);
+  s.p = Number(kOffsetP);
+  s.q = Number(kOffsetQ);
   s.turn = IsChecked(kUp) ? ElbowTurn::kUp : IsChecked(kDown) ? ElbowTurn::kDown : ElbowTurn::kNone;
   s.symbol = static_cast<SectionSymbol>(ToInt(RadioText(kSymbols)));
   in.base = static_cast<UpDownBase>(ToInt(RadioText(kBases)));
   in.mirror = IsChecked(kMirror);
-  in.rotation = ToDouble(ItemText(kAngle));
+  in.rotation = Number(kAngle);
   return in;
 }
 

@@ -115,10 +115,8 @@ KakuboxDialog::KakuboxDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup)
 
 void KakuboxDialog::LoadControls() {
   FillListsFrom("KiokuSize.ini", {kWidthSizes, kDepthSizes});
-  Item(kMargin).ResetContent();
-  for (const char* margin : kMargins) Item(kMargin).AddString(margin);
-  Item(kLining).ResetContent();
-  for (const char* lining : kLinings) Item(kLining).AddString(lining);
+  FillList(kMargin, kMargins);
+  FillList(kLining, kLinings);
   LoadDeclaredSettings();
 }
 
@@ -131,10 +129,10 @@ const std::vector<const SettingsDeclaration*>& KakuboxDialog::Declarations() {
 
 void KakuboxDialog::BuildRecords(RecordList& list) {
   KakuboxInput in;
-  in.registerWidth = ToDouble(ItemText(kRegisterWidth));
-  in.registerDepth = ToDouble(ItemText(kRegisterDepth));
-  in.margin = ToDouble(ItemText(kMargin));
-  in.lining = ToDouble(ItemText(kLining));
+  in.registerWidth = Number(kRegisterWidth);
+  in.registerDepth = Number(kRegisterDepth);
+  in.margin = Number(kMargin);
+  in.lining = Number(kLining);
   in.lined = IsChecked(kLined);
   const std::string type = RadioText({kCross, kDiagonal, kHalfDiagonal});
   in.type = static_cast<RegisterType>(type.empty() ? 0 : ToInt(type));

@@ -118,14 +118,12 @@ const std::vector<const SettingsDeclaration*>& OtiDialog::Declarations() {
 
 void OtiDialog::FillCombos() {
   FillListsFrom("KiokuSize.ini", {kSmallSizes, kLargeSizes});
-  Item(kStoredAngles).ResetContent();
-  for (const char* angle : kAngleChoices) Item(kStoredAngles).AddString(angle);
-  Item(kCoefficients).ResetContent();
-  for (const char* k : kCoefficientChoices) Item(kCoefficients).AddString(k);
+  FillList(kStoredAngles, kAngleChoices);
+  FillList(kCoefficients, kCoefficientChoices);
 }
 
 std::pair<std::string, std::string> OtiDialog::CentredOffsets() {
-  const double w2 = ToDouble(ItemText(kSmallWidth));
+  const double w2 = Number(kSmallWidth);
   const std::string half = IntegerText(w2 * 0.5);
   // After Q was entered last, P follows Q: an odd W2 gives P one more than Q.
   if (LinkFocus() == 2) return {IntegerText(w2 - ToDouble(half)), half};
@@ -149,12 +147,12 @@ void OtiDialog::BuildRecords(RecordList& list) {
       in.shape = ReducerShape::kNone;
       break;
   }
-  in.w1 = ToDouble(ItemText(kLargeWidth));
-  in.w2 = ToDouble(ItemText(kSmallWidth));
+  in.w1 = Number(kLargeWidth);
+  in.w2 = Number(kSmallWidth);
   in.p = ToDouble(p);
   in.q = ToDouble(q);
-  in.s = ToDouble(ItemText(kStraight));
-  const double k = ToDouble(ItemText(kCoefficient));
+  in.s = Number(kStraight);
+  const double k = Number(kCoefficient);
   std::string length = ItemText(kLength);
   if (in.shape != ReducerShape::kNone && k != 0.0) {
     // The length shown is the one drawn: it goes through the edit as integer text.
@@ -201,11 +199,10 @@ void OtiDialog::OnSmallWidthChange() {
 }
 
 std::vector<std::string> OtiDialog::DesignWarnings() {
-  const double straights = 2.0 * ToDouble(ItemText(kStraight));
-  const double taper = ToDouble(ItemText(kLength)) - straights;
-  return NonEmpty(
-      {DrawnReducerTaperWarning(ToDouble(ItemText(kLargeWidth)), ToDouble(ItemText(kOffsetP)),
-                                ToDouble(ItemText(kOffsetQ)), taper, straights)});
+  const double straights = 2.0 * Number(kStraight);
+  const double taper = Number(kLength) - straights;
+  return NonEmpty({DrawnReducerTaperWarning(Number(kLargeWidth), Number(kOffsetP), Number(kOffsetQ),
+                                            taper, straights)});
 }
 
 }  // namespace tavelin

@@ -158,11 +158,11 @@ void SErboDialog::OnAngleChange() {
 
 void SErboDialog::BuildRecords(RecordList& list) {
   SErboInput in;
-  in.width = ToDouble(ItemText(kWidth));
-  in.boxLength = ToDouble(ItemText(kBoxLength));
-  in.stubLength = ToDouble(ItemText(kStubLength));
-  in.wall = ToDouble(ItemText(kWall));
-  in.angle = ToDouble(ItemText(kAngle));
+  in.width = Number(kWidth);
+  in.boxLength = Number(kBoxLength);
+  in.stubLength = Number(kStubLength);
+  in.wall = Number(kWall);
+  in.angle = Number(kAngle);
   const std::string shape = RadioText({kSquare, kRounded, kChamfered, kHalfChamfer});
   in.shape = static_cast<SErboShape>(shape.empty() ? 0 : ToInt(shape));
   const std::string base = RadioText({kBaseOuter, kBaseCentre, kBaseInner});

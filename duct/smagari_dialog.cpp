@@ -93,8 +93,7 @@ void SmagariDialog::LoadControls() {
   // Without a settings file (or past its end) the controls keep what they show.
   LoadDeclaredSettings();
   FillListsFrom("KiokuSize.ini", {kSizes});
-  Item(kAngles).ResetContent();
-  for (const char* angle : kAngleChoices) Item(kAngles).AddString(angle);
+  FillList(kAngles, kAngleChoices);
 }
 
 const SettingsDeclaration* SmagariDialog::Declaration() { return &kSettings; }
@@ -105,7 +104,7 @@ const std::vector<const SettingsDeclaration*>& SmagariDialog::Declarations() {
 }
 
 void SmagariDialog::BuildRecords(RecordList& list) {
-  auto number = [this](int id) { return ToDouble(ItemText(id)); };
+  auto number = [this](int id) { return Number(id); };
   SmagariInput in;
   in.w = number(kWidth);
   in.s = number(kOffset);
@@ -137,11 +136,10 @@ std::string SmagariDialog::EmptyDrawingMessage() {
 }
 
 bool SmagariDialog::SetShortestLength() {
-  std::optional<double> run = ShortestBendRun(
-      ToDouble(ItemText(kWidth)), ToDouble(ItemText(kRadius)), ToDouble(ItemText(kOffset)));
+  std::optional<double> run = ShortestBendRun(Number(kWidth), Number(kRadius), Number(kOffset));
   if (!run) return false;
   const int whole = ToInt(IntegerText(*run));
-  const double length = ToDouble(ItemText(kUpperStub)) + ToDouble(ItemText(kLowerStub)) + whole;
+  const double length = Number(kUpperStub) + Number(kLowerStub) + whole;
   SetItemText(kLength, IntegerText(length));
   return true;
 }

@@ -103,8 +103,7 @@ void TukiDialog::LoadControls() {
   // Without a settings file (or past its end) the controls keep what they show.
   LoadDeclaredSettings();
   FillListsFrom("KiokuSize.ini", {kSizes});
-  Item(kAngles).ResetContent();
-  for (const char* angle : kAngleChoices) Item(kAngles).AddString(angle);
+  FillList(kAngles, kAngleChoices);
 }
 
 const SettingsDeclaration* TukiDialog::Declaration() { return &kSettings; }
@@ -115,7 +114,7 @@ const std::vector<const SettingsDeclaration*>& TukiDialog::Declarations() {
 }
 
 void TukiDialog::BuildRecords(RecordList& list) {
-  auto number = [this](int id) { return ToDouble(ItemText(id)); };
+  auto number = [this](int id) { return Number(id); };
   TukiInput in;
   in.a = number(kJointEnd);
   in.b = number(kHopperDepth);

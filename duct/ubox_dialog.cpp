@@ -107,10 +107,10 @@ void UboxDialog::OnWidthChange() {
 
 void UboxDialog::BuildRecords(RecordList& list) {
   UboxInput in;
-  in.width = ToDouble(ItemText(kWidth));
-  in.depth = ToDouble(ItemText(kDepth));
-  in.lining = ToDouble(ItemText(kLining));
-  in.angle = ToDouble(ItemText(kAngle));
+  in.width = Number(kWidth);
+  in.depth = Number(kDepth);
+  in.lining = Number(kLining);
+  in.angle = Number(kAngle);
   const std::string base = RadioText({kBaseCentre, kBaseLowerSide, kBaseCorner, kBaseLeftSide});
   in.base = base.empty() ? 1 : ToInt(base);
   in.mirror = IsChecked(kMirror);

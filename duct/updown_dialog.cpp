@@ -151,15 +151,15 @@ void UpdownDialog::FillCombos() {
 
 UpdownInput UpdownDialog::ReadInput() {
   UpdownInput in;
-  in.w1 = ToDouble(ItemText(kEndWidth));
-  in.w2 = ToDouble(ItemText(kMiddleWidth));
-  in.of = in.w2 == in.w1 ? 0.0 : ToDouble(ItemText(kOffset));
-  in.h1 = ToDouble(ItemText(kEndHeight));
-  in.h2 = ToDouble(ItemText(kMiddleHeight));
-  in.v = ToDouble(ItemText(kRise));
-  in.s1 = ToDouble(ItemText(kStraight1));
-  in.s2 = ToDouble(ItemText(kStraight2));
-  in.m = ToDouble(ItemText(kMiddle));
+  in.w1 = Number(kEndWidth);
+  in.w2 = Number(kMiddleWidth);
+  in.of = in.w2 == in.w1 ? 0.0 : Number(kOffset);
+  in.h1 = Number(kEndHeight);
+  in.h2 = Number(kMiddleHeight);
+  in.v = Number(kRise);
+  in.s1 = Number(kStraight1);
+  in.s2 = Number(kStraight2);
+  in.m = Number(kMiddle);
   // The solid and hidden bend lines follow "上側" only when it is the one set.
   in.lower = !IsChecked(kUpper) || IsChecked(kLower);
   in.bothSides = !IsChecked(kOne);
@@ -185,13 +185,13 @@ std::string UpdownDialog::Refusal() {
 }
 
 void UpdownDialog::ApplyEqualWidths() {
-  if (ToDouble(ItemText(kMiddleWidth)) != ToDouble(ItemText(kEndWidth))) return;
+  if (Number(kMiddleWidth) != Number(kEndWidth)) return;
   Derive(kOffset, "0");
 }
 
 bool UpdownDialog::CheckInput() {
   // Equal widths put the middle part in line with the end ducts.
-  if (ToDouble(ItemText(kMiddleWidth)) == ToDouble(ItemText(kEndWidth))) SetItemText(kOffset, "0");
+  if (Number(kMiddleWidth) == Number(kEndWidth)) SetItemText(kOffset, "0");
   const std::string refusal = Refusal();
   if (refusal.empty()) return true;
   MessageBox(refusal, "入力確認");
@@ -232,8 +232,8 @@ void UpdownDialog::DrawPreviewIn(Canvas& canvas, const PixelRect& client) {
 
 void UpdownDialog::OnWidthChoice(int combo, int edit) {
   if (!CopySelection(combo, edit)) return;
-  const double w1 = ToDouble(ItemText(kEndWidth));
-  const double w2 = ToDouble(ItemText(kMiddleWidth));
+  const double w1 = Number(kEndWidth);
+  const double w2 = Number(kMiddleWidth);
   // A wider middle part is centred on the end ducts; a narrower one keeps its offset.
   if (w1 < w2) SetItemText(kOffset, OneDecimalText((w2 - w1) * 0.5));
   OnUpdateButton();

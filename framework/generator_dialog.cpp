@@ -219,6 +219,12 @@ const std::string& GeneratorDialog::Derive(int id, const std::string& text) {
   return text;
 }
 
+void GeneratorDialog::FillList(int combo, std::span<const char* const> entries) {
+  ui::Control& list = Item(combo);
+  list.ResetContent();
+  for (const char* entry : entries) list.AddString(entry);
+}
+
 bool GeneratorDialog::CopySelection(int combo, int edit) {
   const ui::Control& list = Item(combo);
   if (list.CurSel() < 0) return false;

@@ -19,6 +19,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,7 @@
 #include "framework/preview.hpp"
 #include "framework/record_list.hpp"
 #include "framework/settings_declaration.hpp"
+#include "framework/text.hpp"
 #include "framework/toolkit/dialog.hpp"
 
 namespace tavelin {
@@ -159,6 +161,10 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource, public Fitti
   // recreated from what the user sets).
   void MarkReady() { ready_ = true; }
 
+  // The number an edit holds, read as the C run-time reads a leading number.
+  double Number(int id) { return ToDouble(ItemText(id)); }
+  // Fills list `combo` with `entries`, in order.
+  void FillList(int combo, std::span<const char* const> entries);
   // Fills `combos` with the lines of `file` (a missing file leaves them empty).
   void FillListsFrom(std::string_view file, std::initializer_list<int> combos,
                      size_t capacity = 1000);
