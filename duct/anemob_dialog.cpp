@@ -137,10 +137,7 @@ AnemoBDialog::AnemoBDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
       {EventKind::kClick, kStepLines, rebuild},
       {EventKind::kClick, kLined, rebuild},
       {EventKind::kClick, kUpdate, rebuild},
-      {EventKind::kSelChange, kAngles,
-       [this] {
-         if (CopySelection(kAngles, kRotation)) Rebuild(true);
-       }},
+      SelectionInto(kAngles, kRotation),
       {EventKind::kSetFocus, kBoxSize, [this] { linked_ = Linked::kBoxSize; }},
       {EventKind::kSetFocus, kNeck, [this] { linked_ = Linked::kNeck; }},
       {EventKind::kSetFocus, kClearance, [this] { linked_ = Linked::kClearance; }},

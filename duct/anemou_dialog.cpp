@@ -96,10 +96,7 @@ AnemoUDialog::AnemoUDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
       {EventKind::kClick, kSquareFace, [this] { OnFace(); }},
       {EventKind::kClick, kMirror, update},
       {EventKind::kClick, kUpdate, [this] { OnUpdateButton(); }},
-      {EventKind::kSelChange, kAngles,
-       [this] {
-         if (CopySelection(kAngles, kRotation)) Rebuild(true);
-       }},
+      SelectionInto(kAngles, kRotation),
   });
 }
 

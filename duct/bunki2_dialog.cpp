@@ -95,11 +95,6 @@ Bunki2Dialog::Bunki2Dialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
   using ui::EventKind;
   auto update = [this] { Rebuild(true); };
   auto editing = [this] { ShowEditing(); };
-  auto size = [this](int combo, int edit) {
-    return [this, combo, edit] {
-      if (CopySelection(combo, edit)) Rebuild(true);
-    };
-  };
   std::vector<ui::MessageEntry> entries = {
       {EventKind::kClick, kTwoWay, [this] { OnType(BranchType::kTwoWay); }},
       {EventKind::kClick, kBothWays, [this] { OnType(BranchType::kBothWays); }},
@@ -109,10 +104,10 @@ Bunki2Dialog::Bunki2Dialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
       {EventKind::kClick, kMirror, update},
       {EventKind::kClick, kUpdate, [this] { OnUpdateButton(); }},
       {EventKind::kClick, kSet, [this] { OnSet(); }},
-      {EventKind::kSelChange, kBranchSizes, size(kBranchSizes, kBranch)},
-      {EventKind::kSelChange, kLeftSizes, size(kLeftSizes, kLeft)},
-      {EventKind::kSelChange, kOutletSizes, size(kOutletSizes, kOutlet)},
-      {EventKind::kSelChange, kMainSizes, size(kMainSizes, kMain)},
+      SelectionInto(kBranchSizes, kBranch),
+      SelectionInto(kLeftSizes, kLeft),
+      SelectionInto(kOutletSizes, kOutlet),
+      SelectionInto(kMainSizes, kMain),
       {EventKind::kEditChange, kLeft, [this] { OnLeftWidth(); }},
       {EventKind::kEditChange, kOutlet, [this] { OnOutletWidth(); }},
       {EventKind::kEditChange, kBranch, editing},

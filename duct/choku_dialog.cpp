@@ -102,7 +102,7 @@ ChokuDialog::ChokuDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
       // The schematic shows or hides the end joint at once (the rebuild redraws).
       {EventKind::kClick, kLeftJoint, write},
       {EventKind::kClick, kRightJoint, write},
-      {EventKind::kSelChange, kSizeList, [this] { OnSizeChosen(); }},
+      SelectionInto(kSizeList, kSize),
       {EventKind::kEditChange, kSize, editing},
       {EventKind::kEditChange, kLength, editing},
       {EventKind::kEditChange, kSpareEdit, editing},
@@ -146,10 +146,6 @@ std::vector<std::string> ChokuDialog::DesignWarnings() {
   std::string warning = AspectRatioWarning(*section);
   if (warning.empty()) return {};
   return {warning};
-}
-
-void ChokuDialog::OnSizeChosen() {
-  if (CopySelection(kSizeList, kSize)) Rebuild(true);
 }
 
 bool ChokuDialog::ReadyForBlock() {

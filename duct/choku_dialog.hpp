@@ -57,9 +57,6 @@ class ChokuDialog : public GeneratorDialog {
   // An overall length, and a name a CAD program accepts.
   bool ReadyForBlock() override;
   Pen SchematicPen(const SchematicLine& line) override;
-
- private:
-  void OnSizeChosen();
 };
 
 }  // namespace tavelin

@@ -176,10 +176,7 @@ DanpaDialog::DanpaDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
       {EventKind::kClick, kTypeVd + 2, switchTo(3)},
       {EventKind::kClick, kTypeVd + 3, switchTo(4)},
       {EventKind::kClick, kTypeVd + 4, switchTo(5)},
-      {EventKind::kSelChange, kSizes,
-       [this] {
-         if (CopySelection(kSizes, kD)) Rebuild(true);
-       }},
+      SelectionInto(kSizes, kD),
       {EventKind::kClick, kUpdate, update},
       {EventKind::kClick, kBaseRadios[0], update},
       {EventKind::kClick, kBaseRadios[1], update},

@@ -99,9 +99,9 @@ ErboDialog::ErboDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
   auto editing = [this] { ShowEditing(); };
   SetMessageMap({
       {EventKind::kSelChange, kInletSizes, [this] { OnInletSize(); }},
-      {EventKind::kSelChange, kOutletSizes, [this] { OnOutletSize(); }},
-      {EventKind::kSelChange, kStoredAngles, [this] { OnStoredAngle(); }},
-      {EventKind::kSelChange, kAngles, [this] { OnAngleChoice(); }},
+      SelectionInto(kOutletSizes, kOutletWidth),
+      SelectionInto(kStoredAngles, kStoredAngle),
+      SelectionInto(kAngles, kAngle),
       {EventKind::kClick, kHalfRadius, [this] { OnRadiusRadio(0.5); }},
       {EventKind::kClick, kFullRadius, [this] { OnRadiusRadio(1.0); }},
       {EventKind::kClick, kMirror, update},
@@ -239,18 +239,6 @@ void ErboDialog::OnInletSize() {
   focusMarker_ = 0;
   SetStandardRadius(RadiusFactor());
   Rebuild(true);
-}
-
-void ErboDialog::OnOutletSize() {
-  if (CopySelection(kOutletSizes, kOutletWidth)) Rebuild(true);
-}
-
-void ErboDialog::OnStoredAngle() {
-  if (CopySelection(kStoredAngles, kStoredAngle)) Rebuild(true);
-}
-
-void ErboDialog::OnAngleChoice() {
-  if (CopySelection(kAngles, kAngle)) Rebuild(true);
 }
 
 void ErboDialog::OnRadiusRadio(double factor) {

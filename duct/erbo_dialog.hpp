@@ -79,9 +79,6 @@ class ErboDialog : public GeneratorDialog {
   double RadiusFactor();
 
   void OnInletSize();
-  void OnOutletSize();
-  void OnStoredAngle();
-  void OnAngleChoice();
   void OnRadiusRadio(double factor);
   void OnNormal90();
   void OnRadiusChange();

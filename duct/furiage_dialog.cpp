@@ -110,11 +110,6 @@ const SettingsDeclaration kSettings{
 FuriageDialog::FuriageDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
   using ui::EventKind;
   auto update = [this] { Rebuild(true); };
-  auto copy = [this](int combo, int edit) {
-    return [this, combo, edit] {
-      if (CopySelection(combo, edit)) Rebuild(true);
-    };
-  };
   SetMessageMap({
       {EventKind::kClick, kUpdate, [this] { OnUpdateButton(); }},
       {EventKind::kClick, kAngleGiven, update},
@@ -130,9 +125,9 @@ FuriageDialog::FuriageDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup)
       {EventKind::kClick, kBases[3], update},
       {EventKind::kClick, kBases[4], update},
       {EventKind::kClick, kBases[5], update},
-      {EventKind::kSelChange, kAngles, copy(kAngles, kAngle)},
-      {EventKind::kSelChange, kWidths, copy(kWidths, kWidth)},
-      {EventKind::kSelChange, kHeights, copy(kHeights, kHeight)},
+      SelectionInto(kAngles, kAngle),
+      SelectionInto(kWidths, kWidth),
+      SelectionInto(kHeights, kHeight),
   });
 }
 

@@ -97,14 +97,8 @@ KakuboxDialog::KakuboxDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup)
       {EventKind::kClick, kDiagonal, update},
       {EventKind::kClick, kHalfDiagonal, update},
       {EventKind::kClick, kLined, update},
-      {EventKind::kSelChange, kWidthSizes,
-       [this] {
-         if (CopySelection(kWidthSizes, kRegisterWidth)) Rebuild(true);
-       }},
-      {EventKind::kSelChange, kDepthSizes,
-       [this] {
-         if (CopySelection(kDepthSizes, kRegisterDepth)) Rebuild(true);
-       }},
+      SelectionInto(kWidthSizes, kRegisterWidth),
+      SelectionInto(kDepthSizes, kRegisterDepth),
       // A margin or lining from its list, or a typed size, waits for the next update.
       {EventKind::kSelChange, kMargin, editing},
       {EventKind::kSelChange, kLining, editing},

@@ -86,10 +86,10 @@ OtiDialog::OtiDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
       {EventKind::kClick, kBaseLargeCorner, update},
       {EventKind::kClick, kBaseSmallCentre, update},
       {EventKind::kClick, kBaseSmallCorner, update},
-      {EventKind::kSelChange, kSmallSizes, [this] { OnSelection(kSmallSizes, kSmallWidth); }},
-      {EventKind::kSelChange, kStoredAngles, [this] { OnSelection(kStoredAngles, kStoredAngle); }},
-      {EventKind::kSelChange, kLargeSizes, [this] { OnSelection(kLargeSizes, kLargeWidth); }},
-      {EventKind::kSelChange, kCoefficients, [this] { OnSelection(kCoefficients, kCoefficient); }},
+      SelectionInto(kSmallSizes, kSmallWidth),
+      SelectionInto(kStoredAngles, kStoredAngle),
+      SelectionInto(kLargeSizes, kLargeWidth),
+      SelectionInto(kCoefficients, kCoefficient),
       {EventKind::kEditChange, kSmallWidth, [this] { OnSmallWidthChange(); }},
       {EventKind::kEditChange, kLargeWidth, editing},
       {EventKind::kEditChange, kStored15, editing},
@@ -187,10 +187,6 @@ std::string OtiDialog::MakeBlockName(const std::vector<std::string>& settings, i
 std::string OtiDialog::EmptyDrawingMessage() {
   return "この寸法では短管・片落管を作図できません。\n形状を選び、巾・長さを見直して"
          "表示更新をクリックしてください。";
-}
-
-void OtiDialog::OnSelection(int combo, int edit) {
-  if (CopySelection(combo, edit)) Rebuild(true);
 }
 
 void OtiDialog::OnSmallWidthChange() {

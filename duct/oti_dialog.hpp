@@ -74,7 +74,6 @@ class OtiDialog : public GeneratorDialog {
   void FillCombos();
   // A round end is always centred: its offsets P and Q, as texts.
   std::pair<std::string, std::string> CentredOffsets();
-  void OnSelection(int combo, int edit);
   void OnSmallWidthChange();
 };
 

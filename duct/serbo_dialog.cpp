@@ -122,14 +122,8 @@ SErboDialog::SErboDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
       {EventKind::kClick, kMirror, update},
       {EventKind::kClick, kHatch, update},
       {EventKind::kClick, kUpdate, [this] { OnUpdateButton(); }},
-      {EventKind::kSelChange, kSizes,
-       [this] {
-         if (CopySelection(kSizes, kWidth)) Rebuild(true);
-       }},
-      {EventKind::kSelChange, kAngles,
-       [this] {
-         if (CopySelection(kAngles, kAngle)) Rebuild(true);
-       }},
+      SelectionInto(kSizes, kWidth),
+      SelectionInto(kAngles, kAngle),
       {EventKind::kEditChange, kAngle, [this] { OnAngleChange(); }},
   });
 }

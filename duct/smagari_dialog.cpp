@@ -72,14 +72,8 @@ SmagariDialog::SmagariDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup)
       {EventKind::kClick, kMirror, update},
       {EventKind::kClick, kUpdate, [this] { OnUpdateButton(); }},
       {EventKind::kClick, kShortest, [this] { OnShortest(); }},
-      {EventKind::kSelChange, kSizes,
-       [this] {
-         if (CopySelection(kSizes, kWidth)) Rebuild(true);
-       }},
-      {EventKind::kSelChange, kAngles,
-       [this] {
-         if (CopySelection(kAngles, kAngle)) Rebuild(true);
-       }},
+      SelectionInto(kSizes, kWidth),
+      SelectionInto(kAngles, kAngle),
       {EventKind::kEditChange, kUpperStub, length},
       {EventKind::kEditChange, kLowerStub, length},
       {EventKind::kEditChange, kWidth, editing},

@@ -88,14 +88,8 @@ TukiDialog::TukiDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
       {EventKind::kClick, kBaseSide, update},
       {EventKind::kClick, kMirror, update},
       {EventKind::kClick, kUpdate, [this] { OnUpdateButton(); }},
-      {EventKind::kSelChange, kSizes,
-       [this] {
-         if (CopySelection(kSizes, kWidth)) Rebuild(true);
-       }},
-      {EventKind::kSelChange, kAngles,
-       [this] {
-         if (CopySelection(kAngles, kAngle)) Rebuild(true);
-       }},
+      SelectionInto(kSizes, kWidth),
+      SelectionInto(kAngles, kAngle),
   });
 }
 

@@ -71,14 +71,8 @@ UboxDialog::UboxDialog(ui::AppContext& app) : GeneratorDialog(app, kSetup) {
       {EventKind::kClick, kBaseLeftSide, update},
       {EventKind::kClick, kMirror, update},
       {EventKind::kClick, kUpdate, [this] { OnUpdateButton(); }},
-      {EventKind::kSelChange, kWidthSizes,
-       [this] {
-         if (CopySelection(kWidthSizes, kWidth)) Rebuild(true);
-       }},
-      {EventKind::kSelChange, kDepthSizes,
-       [this] {
-         if (CopySelection(kDepthSizes, kDepth)) Rebuild(true);
-       }},
+      SelectionInto(kWidthSizes, kWidth),
+      SelectionInto(kDepthSizes, kDepth),
       {EventKind::kEditChange, kWidth, [this] { OnWidthChange(); }},
   });
 }

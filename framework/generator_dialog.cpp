@@ -219,6 +219,12 @@ const std::string& GeneratorDialog::Derive(int id, const std::string& text) {
   return text;
 }
 
+ui::MessageEntry GeneratorDialog::SelectionInto(int combo, int edit) {
+  return {ui::EventKind::kSelChange, combo, [this, combo, edit] {
+            if (CopySelection(combo, edit)) Rebuild(true);
+          }};
+}
+
 void GeneratorDialog::FillList(int combo, std::span<const char* const> entries) {
   ui::Control& list = Item(combo);
   list.ResetContent();

@@ -188,6 +188,9 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource, public Fitti
 
   // The selected entry of a combo list into an edit; false when none is selected.
   bool CopySelection(int combo, int edit);
+  // The message entry of a list whose choice goes into `edit` as a confirmed
+  // change: copied, then Rebuild(true).
+  ui::MessageEntry SelectionInto(int combo, int edit);
 
   // Two edits that share a width: the offsets P + Q = W of a round end, the
   // two sides of a branch.
