@@ -33,32 +33,14 @@ using K = DanpaDialog;
 // point, and for FD and FD+ the hatching.
 SettingsDeclaration TypeFileDeclaration(std::string_view file, bool longPiece, bool hatch) {
   SettingsDeclaration decl{file, {}};
-  decl.lines.push_back({.column = "L1",
-                        .label = "始点から軸まで",
-                        .unit = "mm",
-                        .control = K::kL1,
-                        .described = true,
-                        .required = true});
-  decl.lines.push_back({.column = "L2",
-                        .label = longPiece ? "軸から継手まで" : "軸から終点まで",
-                        .unit = "mm",
-                        .control = K::kL2,
-                        .described = true,
-                        .required = true});
+  decl.lines.push_back(NumberLine("L1", "始点から軸まで", "mm", K::kL1, kDescribed | kRequired));
+  decl.lines.push_back(NumberLine("L2", longPiece ? "軸から継手まで" : "軸から終点まで", "mm",
+                                  K::kL2, kDescribed | kRequired));
   if (longPiece) {
-    decl.lines.push_back({.column = "L3",
-                          .label = "追加の直管長",
-                          .unit = "mm",
-                          .control = K::kL3,
-                          .described = true});
+    decl.lines.push_back(NumberLine("L3", "追加の直管長", "mm", K::kL3, kDescribed));
   }
-  decl.lines.push_back({.column = "W",
-                        .label = "羽枠の巾",
-                        .unit = "mm",
-                        .control = K::kW,
-                        .described = true,
-                        .required = true});
-  decl.lines.push_back({.column = "A", .label = "操作部の寸法", .unit = "mm", .control = K::kA});
+  decl.lines.push_back(NumberLine("W", "羽枠の巾", "mm", K::kW, kDescribed | kRequired));
+  decl.lines.push_back(NumberLine("A", "操作部の寸法", "mm", K::kA));
   // A size typed as "600x150" is kept as typed.
   decl.lines.push_back({.column = "D",
                         .label = "ダクト巾",
@@ -67,7 +49,7 @@ SettingsDeclaration TypeFileDeclaration(std::string_view file, bool longPiece, b
                         .control = K::kD,
                         .described = true,
                         .required = true});
-  decl.lines.push_back({.column = "S", .label = "羽隙間", .unit = "mm", .control = K::kS});
+  decl.lines.push_back(NumberLine("S", "羽隙間", "mm", K::kS));
   // The base radios form one group; a type uses the first four, FD+ all six.
   ParamDecl base{.column = "base",
                  .label = "配置基点",
@@ -83,11 +65,7 @@ SettingsDeclaration TypeFileDeclaration(std::string_view file, bool longPiece, b
   }
   decl.lines.push_back(std::move(base));
   if (hatch) {
-    decl.lines.push_back({.column = "hatch",
-                          .label = "FDハッチング有り",
-                          .kind = ParamKind::kFlag,
-                          .control = K::kHatch,
-                          .apply = ApplyRule::kExact});
+    decl.lines.push_back(FlagLine("hatch", "FDハッチング有り", K::kHatch, ApplyRule::kExact));
   }
   return decl;
 }

@@ -67,6 +67,26 @@ struct ParamDecl {
   bool required = false;
 };
 
+// Shorthands for the plain lines: a number in an edit, a check box.
+enum LineMarks : unsigned { kDescribed = 1, kRequired = 2 };
+inline ParamDecl NumberLine(std::string_view column, std::string_view label, std::string_view unit,
+                            int control, unsigned marks = 0) {
+  return {.column = column,
+          .label = label,
+          .unit = unit,
+          .control = control,
+          .described = (marks & kDescribed) != 0,
+          .required = (marks & kRequired) != 0};
+}
+inline ParamDecl FlagLine(std::string_view column, std::string_view label, int control,
+                          ApplyRule apply = ApplyRule::kLenient) {
+  return {.column = column,
+          .label = label,
+          .kind = ParamKind::kFlag,
+          .control = control,
+          .apply = apply};
+}
+
 struct SettingsDeclaration {
   std::string_view file = "";  // "Erbo.ini"
   std::vector<ParamDecl> lines = {};
