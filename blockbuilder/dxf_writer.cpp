@@ -391,8 +391,11 @@ class Writer {
       w_.dxfHex(330, spaces_[0].record);
       w_.subClass("AcDbEntity");
       w_.dxfString(8, Text(e.layer));
-      w_.dxfString(6, Text(e.lineType));
-      w_.dxfInt(62, e.colour);
+      // BYLAYER is what a missing line type or colour means: CAD programs
+      // leave both out then, and some readers (LibreOffice, GDAL) draw an
+      // entity that names "ByLayer" solid instead of with its layer's dashes.
+      if (e.lineType != kByLayer) w_.dxfString(6, Text(e.lineType));
+      if (e.colour != kByLayerColour) w_.dxfInt(62, e.colour);
       if (e.kind == EntityKind::kLine) {
         w_.subClass("AcDbLine");
         Point(10, e.v[0], e.v[1]);
