@@ -216,13 +216,15 @@ TEST_F(ByLayerTest, OnTheLayerCarriesTheAttributesAndOnlyDifferingEntitiesKeepTh
   EXPECT_EQ(dxf.layers["DUCT"].lineType, "Continuous");
   EXPECT_EQ(dxf.layers["OA_DUCT"].colour, 7);
   ASSERT_EQ(dxf.entities.size(), 4u);
+  // BYLAYER is left out of the entity, as CAD programs write it: a reader
+  // takes the default (dxflib names it "BYLAYER").
   EXPECT_EQ(dxf.entities[0].colour, 256);
-  EXPECT_EQ(dxf.entities[0].lineType, "ByLayer");
+  EXPECT_EQ(dxf.entities[0].lineType, "BYLAYER");
   // The hidden line stays dashed and the green line green.
   EXPECT_EQ(dxf.entities[1].colour, 256);
   EXPECT_EQ(dxf.entities[1].lineType, "HIDDEN");
   EXPECT_EQ(dxf.entities[2].colour, 3);
-  EXPECT_EQ(dxf.entities[2].lineType, "ByLayer");
+  EXPECT_EQ(dxf.entities[2].lineType, "BYLAYER");
   EXPECT_EQ(dxf.entities[3].colour, 256);
 }
 
@@ -232,6 +234,7 @@ TEST_F(ByLayerTest, OffEveryEntityCarriesItsOwnAttributes) {
   for (const auto& e : dxf.entities) {
     EXPECT_NE(e.colour, 256);
     EXPECT_NE(e.lineType, "ByLayer");
+    EXPECT_NE(e.lineType, "BYLAYER");
   }
   EXPECT_EQ(dxf.entities[1].lineType, "HIDDEN");
   EXPECT_EQ(dxf.entities[2].colour, 3);
