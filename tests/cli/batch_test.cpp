@@ -224,7 +224,7 @@ TEST(Batch, MemoryStaysASmallMultipleOfTheList) {
   }
   int pipeFds[2];
   ASSERT_EQ(::pipe(pipeFds), 0);
-  const pid_t child = ::fork();
+  const pid_t child = testing::ForkParked();
   ASSERT_GE(child, 0);
   if (child == 0) {
     rusage before{}, after{};
@@ -262,7 +262,7 @@ TEST(Batch, ScratchCopiesOfDeadBatchesAreRemoved) {
   const char* previous = std::getenv("TMPDIR");
   const std::string saved = previous ? previous : "";
   ::setenv("TMPDIR", scratch.Path().c_str(), 1);
-  const pid_t dead = ::fork();
+  const pid_t dead = testing::ForkParked();
   if (dead == 0) ::_exit(0);
   ::waitpid(dead, nullptr, 0);
   const fs::path left = scratch.Path() / ("tavelin-batch-" + std::to_string(dead) + "-12");

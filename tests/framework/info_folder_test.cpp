@@ -1,3 +1,5 @@
+#include "framework/info_folder.hpp"
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -5,11 +7,10 @@
 
 #include <csignal>
 #include <cstring>
-#include <set>
 #include <fstream>
+#include <set>
 #include <sstream>
 
-#include "framework/info_folder.hpp"
 #include "tests/support/test_root.hpp"
 
 namespace tavelin {
@@ -89,7 +90,7 @@ TEST_F(InfoFolderTest, AnInterruptedWriteLeavesTheOldFileWhole) {
   info.WriteLines("DakutoSubSet.ini", {"DUCT-1-4", "DUCT-2-7"});
   const std::string before = Slurp(info.Locate("DakutoSubSet.ini"));
   // A child whose file-size limit stops the write half-way.
-  pid_t child = fork();
+  pid_t child = testing::ForkParked();
   ASSERT_GE(child, 0);
   if (child == 0) {
     std::signal(SIGXFSZ, SIG_IGN);
@@ -174,7 +175,7 @@ TEST_F(InfoFolderTest, ALineHoldingALineEndIsRefusedAndTheFileKept) {
 
 // A process id that no process has any more.
 pid_t DeadProcess() {
-  pid_t child = fork();
+  pid_t child = testing::ForkParked();
   if (child == 0) _exit(0);
   waitpid(child, nullptr, 0);
   return child;
@@ -184,13 +185,13 @@ TEST_F(InfoFolderTest, TemporariesOfDeadWritersGoWithTheNextProcessesFirstWrite)
   const fs::path infoDir = dir.Path() / "info";
   const std::string dead = std::to_string(DeadProcess());
   const std::string live = std::to_string(getppid());
-  for (const std::string& name :
-       {"Erbo.ini.tmp" + dead + "_0", "DrawData.txt.tmp" + dead + "_17", "Erbo.ini.tmp" + live + "_3",
-        "Erbo.ini.tmp" + dead, "notes.tmp_x" + dead + "_1", "Erbo.ini.tmp" + dead + "_2a"}) {
+  for (const std::string& name : {"Erbo.ini.tmp" + dead + "_0", "DrawData.txt.tmp" + dead + "_17",
+                                  "Erbo.ini.tmp" + live + "_3", "Erbo.ini.tmp" + dead,
+                                  "notes.tmp_x" + dead + "_1", "Erbo.ini.tmp" + dead + "_2a"}) {
     std::ofstream(infoDir / name) << "x";
   }
   // A new process (this one has written into other folders already).
-  pid_t child = fork();
+  pid_t child = testing::ForkParked();
   ASSERT_GE(child, 0);
   if (child == 0) {
     try {

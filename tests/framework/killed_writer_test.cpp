@@ -50,8 +50,8 @@ std::map<std::string, Versions> FileVersions() {
   drawData.lines[0] = {"L,1,7,外形線,0.000000,0.000000,1820.000000,0.000000,"};
   files["DrawData.txt"] = drawData;
   files["DrawName.ini"] = {{{"ER1234D567890"}, {"ER98765D432100"}}};
-  files["Erbo.ini"] = {{{"450", "300", "90", "1", "0"},
-                        {"1200", "600", "45", "2", "1", "", "空調ダクト", "150"}}};
+  files["Erbo.ini"] = {
+      {{"450", "300", "90", "1", "0"}, {"1200", "600", "45", "2", "1", "", "空調ダクト", "150"}}};
   files["Sentaku.ini"] = {{{"2"}, {"6 "}}};
   return files;
 }
@@ -117,7 +117,7 @@ TEST(KilledWriterTest, EveryFileIsWholeAndNoTemporaryStays) {
   for (int kill = 0; kill < kills; ++kill) {
     int done[2];
     ASSERT_EQ(::pipe(done), 0);
-    pid_t child = fork();
+    pid_t child = testing::ForkParked();
     ASSERT_GE(child, 0);
     if (child == 0) {
       ::close(done[0]);
@@ -156,7 +156,7 @@ TEST(KilledWriterTest, EveryFileIsWholeAndNoTemporaryStays) {
     midWrite += Temporaries(infoDir) > 0;
   }
   // The next process to write removes what the killed ones left.
-  pid_t next = fork();
+  pid_t next = testing::ForkParked();
   ASSERT_GE(next, 0);
   if (next == 0) {
     try {

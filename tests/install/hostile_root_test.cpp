@@ -48,7 +48,7 @@ struct Ended {
 Ended InChild(bool asUser, const std::function<int(std::ostream&)>& body) {
   int pipeFds[2];
   if (::pipe(pipeFds) != 0) return {};
-  const pid_t child = ::fork();
+  const pid_t child = testing::ForkParked();
   if (child == 0) {
     ::close(pipeFds[0]);
     if (asUser && ::geteuid() == 0 &&

@@ -8,6 +8,7 @@
 
 #include "app/dialog_registry.hpp"
 #include "app/installer.hpp"
+#include "framework/background_flush.hpp"
 
 namespace tavelin::testing {
 namespace fs = std::filesystem;
@@ -60,9 +61,16 @@ std::unique_ptr<BuildRun> CountingLauncher::Start(const fs::path& jobRoot,
 fs::path SourceDataDir() { return TAVELIN_SOURCE_DATA_DIR; }
 fs::path BinDir() { return TAVELIN_BIN_DIR; }
 
+pid_t ForkParked() {
+  FlushQueuedFiles();
+  return ::fork();
+}
+
 TestApp::TestApp(bool withDefaults) : app_(dir_.Path()) {
-  if (withDefaults) InstallDefaults(dir_.Path() / "info", SourceDataDir() / "info", {});
-  else fs::create_directories(dir_.Path() / "info");
+  if (withDefaults)
+    InstallDefaults(dir_.Path() / "info", SourceDataDir() / "info", {});
+  else
+    fs::create_directories(dir_.Path() / "info");
   app_.ui = &host;
   app_.launcher = &launcher;
   app_.random = &random;

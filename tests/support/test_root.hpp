@@ -2,6 +2,8 @@
 // an application context whose host and launcher only record what happens.
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -81,5 +83,10 @@ class TestApp {
 std::filesystem::path SourceDataDir();
 // The folder of the built programs.
 std::filesystem::path BinDir();
+
+// fork() once this process's flusher thread is parked: a child forked while
+// that thread holds a lock of the sanitizers' allocator (which has no fork
+// handler) would wait on that lock for ever.
+pid_t ForkParked();
 
 }  // namespace tavelin::testing
