@@ -48,6 +48,19 @@ int SettingsDeclaration::LineOf(std::string_view column) const {
   return -1;
 }
 
+namespace {
+
+// Why the leading number of `cell` is outside the declared range; "" inside.
+std::string RangeRefusal(const ParamDecl& decl, std::string_view cell) {
+  const double value = ToDouble(cell);
+  if (std::isfinite(value) && value >= decl.min && value <= decl.max) return {};
+  return decl.rangeMessage.empty()
+             ? Refusal(decl, cell, "は範囲外です")
+             : std::string(decl.column) + ": " + std::string(decl.rangeMessage);
+}
+
+}  // namespace
+
 ParsedValue ParseDeclaredValue(const ParamDecl& decl, std::string_view cell) {
   ParsedValue parsed;
   if (cell.find_first_of("\r\n") != std::string_view::npos) {
@@ -67,14 +80,8 @@ ParsedValue ParseDeclaredValue(const ParamDecl& decl, std::string_view cell) {
             Refusal(decl, cell, integer ? "は整数ではありません" : "は数値ではありません");
         return parsed;
       }
-      const double value = ToDouble(cell);
-      if (!std::isfinite(value) || value < decl.min || value > decl.max) {
-        parsed.error = decl.rangeMessage.empty()
-                           ? Refusal(decl, cell, "は範囲外です")
-                           : std::string(decl.column) + ": " + std::string(decl.rangeMessage);
-        return parsed;
-      }
-      parsed.text = std::string(cell);
+      parsed.error = RangeRefusal(decl, cell);
+      if (parsed.Ok()) parsed.text = std::string(cell);
       return parsed;
     }
     case ParamKind::kSize:
@@ -82,14 +89,8 @@ ParsedValue ParseDeclaredValue(const ParamDecl& decl, std::string_view cell) {
         parsed.error = Refusal(decl, cell, "は寸法（600 や 600x150）ではありません");
         return parsed;
       }
-      if (const double value = ToDouble(cell);
-          !std::isfinite(value) || value < decl.min || value > decl.max) {
-        parsed.error = decl.rangeMessage.empty()
-                           ? Refusal(decl, cell, "は範囲外です")
-                           : std::string(decl.column) + ": " + std::string(decl.rangeMessage);
-        return parsed;
-      }
-      parsed.text = std::string(cell);
+      parsed.error = RangeRefusal(decl, cell);
+      if (parsed.Ok()) parsed.text = std::string(cell);
       return parsed;
     case ParamKind::kChoice:
       for (const ChoiceValue& value : decl.values) {
