@@ -49,6 +49,7 @@ void BM_BatchOfAThousandFittings(benchmark::State& state) {
   for (auto _ : state) {
     BatchOptions options;
     options.root = test.Root();
+    options.defaults = testing::SourceDataDir();
     options.csv = csv;
     options.out = test.Root() / ("blocks" + std::to_string(run++));
     std::ostringstream out, err;
@@ -69,6 +70,7 @@ void BM_BatchOfTenThousandFittings(benchmark::State& state) {
   for (auto _ : state) {
     BatchOptions options;
     options.root = test.Root();
+    options.defaults = testing::SourceDataDir();
     options.csv = csv;
     options.out = test.Root() / "blocks";
     std::ostringstream out, err;

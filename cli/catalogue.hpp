@@ -24,13 +24,24 @@ struct CatalogueEntry {
   std::string generator;   // caption of the generator
   std::string dimensions;  // "W1=400 R=200 ..."
   std::vector<std::string> warnings;
+  std::string note;  // the list's own words for the row ("note", "備考")
   std::vector<blockbuilder::Entity> entities;
 };
 
-// Writes `folder`/index.html, linking each block's "<name>.dxf" relatively.
-// Throws FileError when it cannot be written.
+// A row of the list that gave no block, as a spreadsheet numbers it.
+struct RefusedRow {
+  int row = 0;
+  std::string stem;
+  std::string reason;
+  std::string note;
+};
+
+// Writes `folder`/index.html, linking each block's "<name>.dxf" relatively,
+// after the rows that gave no block with their reasons. Throws FileError
+// when it cannot be written.
 void WriteCatalogue(const std::filesystem::path& folder,
-                    const std::vector<CatalogueEntry>& entries);
+                    const std::vector<CatalogueEntry>& entries,
+                    const std::vector<RefusedRow>& refused = {});
 
 // `text` with & < > " escaped for HTML; a file name percent-encoded for a URL.
 std::string HtmlEscape(const std::string& text);
