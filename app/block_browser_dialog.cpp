@@ -11,6 +11,7 @@
 #include "framework/codepage.hpp"
 #include "framework/fitting.hpp"
 #include "framework/info_folder.hpp"
+#include "framework/part_library.hpp"
 #include "framework/preview.hpp"
 #include "framework/text.hpp"
 
@@ -247,6 +248,7 @@ void BlockBrowserDialog::Delete() {
   }
   std::error_code ec;
   fs::remove(entry.file, ec);
+  if (!ec) SyncPartLibrary(Info().Root());
   if (ec) {
     MessageBox("削除できませんでした。\n" + entry.file.string() + "\n(" + ec.message() + ")",
                "Error");
