@@ -233,7 +233,9 @@ void BlockBrowserDialog::OpenFolder() {
   std::error_code ec;
   fs::create_directories(Folder(), ec);
   if (!App().ui || !App().ui->OpenFolder(Folder())) {
-    MessageBox("フォルダを開けませんでした。\n" + Folder().string(), "確認");
+    MessageBox("フォルダを開けませんでした（ファイルマネージャーが見つかりません）。\n"
+               "次のフォルダをお使いのファイルマネージャーで開いてください：\n" + Folder().string(),
+               "確認");
   }
 }
 
