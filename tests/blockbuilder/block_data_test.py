@@ -99,7 +99,7 @@ class ElbowBlockCarriesItsSettings(unittest.TestCase):
         cli(self.root, "run", "MainDialog", "click:1388")  # attribute set 3
         cli(self.root, "run", "MainDialog", "click:1005")
         out = cli(self.root, "run", "ErboDialog", "set:1003=650", "set:1011=45", "click:1013", "ok")
-        self.assertIn("「ブロック挿入」で配置できます", out)
+        self.assertIn("ブロックを書き出しました", out)
         name = read_info(self.root, "DrawName.ini")[0]
         path = os.path.join(self.root, "blocks", name + ".dxf")
         deadline = time.time() + 30
