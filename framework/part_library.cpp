@@ -50,6 +50,14 @@ bool Holds(const fs::path& libraryFile, const fs::path& block) {
   return !ec && SameBytes(libraryFile, block);
 }
 
+// A library file the library may take away: a block of Tavelin's (it carries
+// Tavelin's data), or any file of the folder of blocks without data, which
+// only Tavelin fills. Parts a user put among the kinds stay.
+bool Ours(const fs::path& file) {
+  if (file.parent_path().filename() == kOtherKindFolder) return true;
+  return ReadBlockFile(file).data.Present();
+}
+
 // Puts `block` at `target`: a hard link made under a temporary name and
 // renamed over the target, else a copy the same way. Returns "" or a reason.
 std::string Place(const fs::path& block, const fs::path& target) {
@@ -114,6 +122,7 @@ LibrarySyncResult SyncPartLibrary(const fs::path& root) {
         placed.insert(name);
         continue;
       }
+      if (!Ours(file)) continue;
       std::error_code removeError;
       if (fs::remove(file, removeError)) {
         ++result.removed;
@@ -133,11 +142,26 @@ LibrarySyncResult SyncPartLibrary(const fs::path& root) {
       result.problems.push_back(folder.string() + ": " + made.message());
       continue;
     }
+    std::error_code exists;
+    if (fs::exists(fs::symlink_status(folder / name, exists))) {
+      result.problems.push_back((folder / name).string() +
+                                ": ほかのファイルがあるため、ブロックを置けません");
+      continue;
+    }
     if (std::string reason = Place(block, folder / name); !reason.empty()) {
       result.problems.push_back((folder / name).string() + ": " + reason);
       continue;
     }
     ++result.added;
+  }
+  // A folder for every kind, present before its first block: a browser that
+  // lists the library's folders once shows a new kind's block without being
+  // told to look again.
+  for (const FittingKind& kind : FittingKinds()) {
+    BlockData data;
+    data.className = std::string(kind.className);
+    std::error_code made;
+    fs::create_directories(library / LibraryKindFolder(data), made);
   }
   return result;
 }

@@ -36,8 +36,11 @@ struct LibrarySyncResult {
 
 // Brings ROOT/library in step with ROOT/blocks: every block file appears once,
 // in the folder of its kind, and every library file whose block is gone or
-// holds other bytes is removed. Files of other names (not ".dxf") and folders
-// of the user are left alone. Never throws; safe with other writers at once.
+// holds other bytes is removed; every kind has its folder, empty or not.
+// What the user put there is left alone: files not named ".dxf", folders, and
+// drawings without Tavelin's data outside the "その他" folder (a block whose
+// name such a file holds is reported in `problems`, not placed). Never
+// throws; safe with other writers at once.
 LibrarySyncResult SyncPartLibrary(const std::filesystem::path& root);
 
 }  // namespace tavelin

@@ -52,7 +52,8 @@ def features(path):
 class GdalReadsDashesAndJapaneseLayers(unittest.TestCase):
     def setUp(self):
         if not OGRINFO:
-            if os.environ.get("CI") == "true":
+            # Continuous integration installs it (test.sh): missing there is a fault.
+            if os.environ.get("CI") == "true" or os.environ.get("TAVELIN_HARDENING") == "1":
                 self.fail("ogrinfo is missing: scripts/install-packages.sh installs gdal-bin")
             self.skipTest("ogrinfo (gdal-bin) is not installed")
         self.root = tempfile.mkdtemp(prefix="tavelin_gdal_")
@@ -73,7 +74,7 @@ class GdalReadsDashesAndJapaneseLayers(unittest.TestCase):
         paths = []
         for dialog in ("DanpaDialog", "UpdownDialog"):
             out = cli(self.root, "run", dialog, "ok")
-            name = out.split("で配置できます：", 1)[1].split('"', 1)[0]
+            name = out.split("ブロックを書き出しました：", 1)[1].split("（", 1)[0]
             paths.append(os.path.join(self.root, "blocks", name + ".dxf"))
         return paths
 

@@ -19,9 +19,9 @@ def cli(root, *args, status=0):
 
 
 def written_name(out):
-    marker = "で配置できます："
+    marker = "ブロックを書き出しました："
     assert marker in out, out
-    return out.split(marker, 1)[1].split('"', 1)[0]
+    return out.split(marker, 1)[1].split("（", 1)[0]
 
 
 def library_files(root):
@@ -48,7 +48,10 @@ class PartLibraryFollowsTheBlocks(unittest.TestCase):
 
     def test_blocks_are_sorted_by_kind_and_removed_blocks_leave_the_library(self):
         # Set up before the first block, so that a CAD program can be pointed at it.
+        # Every kind has its folder from the start.
         self.assertEqual(library_files(self.root), set())
+        kinds = os.listdir(os.path.join(self.root, "library"))
+        self.assertTrue({"一般両エルボ", "フレキダクト", "継手・部材"} <= set(kinds), kinds)
         elbow = written_name(cli(self.root, "run", "ErboDialog", "set:1003=650", "ok"))
         damper = written_name(cli(self.root, "run", "DanpaDialog", "ok"))
         duct = written_name(cli(self.root, "run", "ChokuDialog", "ok"))
@@ -60,13 +63,15 @@ class PartLibraryFollowsTheBlocks(unittest.TestCase):
                                          os.path.join(self.root, "library", "一般両エルボ",
                                                       elbow + ".dxf")))
 
-        # Changed by hand: the elbow deleted, the damper's library file stale,
-        # a block that says nothing about itself, a note of the user's.
+        # Changed by hand: the elbow deleted, the damper's library file stale
+        # (another block's bytes), a block that says nothing about itself, and
+        # the user's own note and part among the kinds, which stay.
         os.remove(self.block(elbow))
         stale = os.path.join(self.root, "library", "ダンパー", damper + ".dxf")
         os.remove(stale)
-        with open(stale, "wb") as f:
-            f.write(b"0\r\nEOF\r\n")
+        shutil.copy(self.block(duct), stale)
+        with open(os.path.join(self.root, "library", "ダンパー", "MYPART.dxf"), "wb") as f:
+            f.write(b"0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n")
         shutil.copy(self.block(duct), self.block("MINE"))
         with open(self.block("MINE"), "r+b") as f:
             text = f.read().replace(b"TAVELIN", b"SOMEONE")
@@ -80,7 +85,8 @@ class PartLibraryFollowsTheBlocks(unittest.TestCase):
         self.assertIn("2 added, 2 removed", out)
         self.assertEqual(library_files(self.root),
                          {("ダンパー", damper + ".dxf"), ("ダンパー", "readme.txt"),
-                          ("直管", duct + ".dxf"), ("その他", "MINE.dxf")})
+                          ("ダンパー", "MYPART.dxf"), ("直管", duct + ".dxf"),
+                          ("その他", "MINE.dxf")})
         self.assertTrue(os.path.samefile(self.block(damper), stale))
         self.assertIn("0 added, 0 removed", cli(self.root, "library"))
 
@@ -88,6 +94,7 @@ class PartLibraryFollowsTheBlocks(unittest.TestCase):
         os.remove(self.block(duct))
         reducer = written_name(cli(self.root, "run", "OtiDialog", "ok"))
         kinds = {kind for kind, name in library_files(self.root) if name.endswith(".dxf")}
+        self.assertEqual(len(library_files(self.root)), 5)
         self.assertEqual(kinds, {"ダンパー", "その他", "短管・片落管"})
         self.assertIn(("短管・片落管", reducer + ".dxf"), library_files(self.root))
 
