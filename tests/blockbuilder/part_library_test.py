@@ -98,6 +98,19 @@ class PartLibraryFollowsTheBlocks(unittest.TestCase):
         self.assertEqual(kinds, {"ダンパー", "その他", "短管・片落管"})
         self.assertIn(("短管・片落管", reducer + ".dxf"), library_files(self.root))
 
+        # A drawing of the user's holding a block's name is neither replaced
+        # nor silently passed over.
+        theirs = os.path.join(self.root, "library", "短管・片落管", reducer + ".dxf")
+        os.remove(theirs)
+        with open(theirs, "wb") as f:
+            f.write(b"0\r\nEOF\r\n")
+        result = subprocess.run([CLI, "--root", self.root, "library"], capture_output=True,
+                                timeout=60)
+        self.assertEqual(result.returncode, 3)
+        self.assertIn(theirs, result.stderr.decode())
+        with open(theirs, "rb") as f:
+            self.assertEqual(f.read(), b"0\r\nEOF\r\n")
+
 
 if __name__ == "__main__":
     sys.exit(unittest.main())
