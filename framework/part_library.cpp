@@ -123,6 +123,9 @@ LibrarySyncResult SyncPartLibrary(const fs::path& root) {
         continue;
       }
       if (!Ours(file)) continue;
+      // A block another builder wrote since the listing above is no orphan.
+      std::error_code now;
+      if (block == blocks.end() && fs::exists(root / "blocks" / name, now)) continue;
       std::error_code removeError;
       if (fs::remove(file, removeError)) {
         ++result.removed;
