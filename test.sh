@@ -16,6 +16,7 @@ cd "$(dirname "$0")"
 
 source scripts/install-packages.sh
 install_missing_packages test.sh
+install_missing_packages test.sh "${TAVELIN_TEST_PACKAGES[@]}"
 
 hardening="${TAVELIN_HARDENING:-}"
 [ -z "$hardening" ] && [ "${CI:-}" = "true" ] && hardening=1

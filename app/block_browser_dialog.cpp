@@ -11,6 +11,7 @@
 #include "framework/codepage.hpp"
 #include "framework/fitting.hpp"
 #include "framework/info_folder.hpp"
+#include "framework/part_library.hpp"
 #include "framework/preview.hpp"
 #include "framework/text.hpp"
 
@@ -232,7 +233,9 @@ void BlockBrowserDialog::OpenFolder() {
   std::error_code ec;
   fs::create_directories(Folder(), ec);
   if (!App().ui || !App().ui->OpenFolder(Folder())) {
-    MessageBox("フォルダを開けませんでした。\n" + Folder().string(), "確認");
+    MessageBox("フォルダを開けませんでした（ファイルマネージャーが見つかりません）。\n"
+               "次のフォルダをお使いのファイルマネージャーで開いてください：\n" + Folder().string(),
+               "確認");
   }
 }
 
@@ -247,6 +250,7 @@ void BlockBrowserDialog::Delete() {
   }
   std::error_code ec;
   fs::remove(entry.file, ec);
+  if (!ec) SyncPartLibrary(Info().Root());
   if (ec) {
     MessageBox("削除できませんでした。\n" + entry.file.string() + "\n(" + ec.message() + ")",
                "Error");

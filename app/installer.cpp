@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "framework/info_folder.hpp"
+#include "framework/part_library.hpp"
 
 namespace tavelin {
 namespace fs = std::filesystem;
@@ -276,6 +277,10 @@ InstallReport InstallRoot(const fs::path& root, const fs::path& program) {
     CopyTree(catalogue, root, report);
   }
   InstallBuilder(root, BuilderBesideProgram(program), report, Flush::kLater);
+  // The part library is there from the start, so that a CAD program can be
+  // pointed at it before the first block.
+  fs::create_directories(PartLibraryFolder(root), ec);
+  SyncPartLibrary(root);
   // One flush for the whole tree.
   FlushFileSystem(root);
   return report;
@@ -289,6 +294,9 @@ bool PrepareRoot(const fs::path& root, const fs::path& program) {
     if (fs::is_directory(root / "info", ec)) {
       InstallReport report;
       InstallBuilder(root, BuilderBesideProgram(program), report, Flush::kNow);
+      // Blocks written or removed while Tavelin was not running (by hand, by
+      // an older version) reach the part library.
+      SyncPartLibrary(root);
     }
     return false;
   }

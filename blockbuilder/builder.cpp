@@ -21,6 +21,7 @@
 #include "framework/codepage.hpp"
 #include "framework/fitting.hpp"
 #include "framework/info_folder.hpp"
+#include "framework/part_library.hpp"
 #include "framework/text.hpp"
 
 namespace tavelin::blockbuilder {
@@ -352,7 +353,11 @@ BuildResult BuildBlockInto(const fs::path& blocks, const fs::path& input,
 }
 
 BuildResult BuildBlock(const fs::path& root, const fs::path& input) {
-  return BuildBlockInto(root / "blocks", input);
+  BuildResult result = BuildBlockInto(root / "blocks", input);
+  // The part library follows the blocks; what it cannot do now the next
+  // block, the browser or the next start of Tavelin does.
+  if (result.written) SyncPartLibrary(root);
+  return result;
 }
 
 BlockFolderIndex::BlockFolderIndex(const fs::path& folder) {

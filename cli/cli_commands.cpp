@@ -13,6 +13,7 @@
 #include "cli/headless_host.hpp"
 #include "framework/block_file.hpp"
 #include "framework/info_folder.hpp"
+#include "framework/part_library.hpp"
 #include "framework/text.hpp"
 #include "framework/toolkit/actions.hpp"
 
@@ -25,6 +26,7 @@ constexpr int kFailure = 3;
 
 const char* kUsage =
     "usage: tavelin-cli [--root DIR] init\n"
+    "       tavelin-cli [--root DIR] library\n"
     "       tavelin-cli [--root DIR] generate STEM\n"
     "       tavelin-cli [--root DIR] run CLASS [ACTION ...]\n"
     "       tavelin-cli [--root DIR] batch FILE.csv [--out DIR] [--json] [--from-stored]\n"
@@ -171,6 +173,20 @@ int RunCommandLine(const std::string& program, const std::vector<std::string>& a
       err << "tavelin-cli: " << error.what() << "\n";
       return kFailure;
     }
+  }
+
+  // The part library brought in step with ROOT/blocks (the builder and the
+  // block browser do it as they go; this is for files changed by hand).
+  if (command == "library") {
+    if (!rest.empty()) {
+      err << "tavelin-cli: library takes no arguments\n";
+      return kUsageError;
+    }
+    const LibrarySyncResult result = SyncPartLibrary(root);
+    for (const std::string& problem : result.problems) err << "tavelin-cli: " << problem << "\n";
+    out << PartLibraryFolder(root).string() << ": " << result.added << " added, " << result.removed
+        << " removed\n";
+    return result.problems.empty() ? 0 : kFailure;
   }
 
   // The batch's column tables, as docs/batch.md shows them.

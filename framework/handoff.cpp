@@ -1,5 +1,7 @@
 #include "framework/handoff.hpp"
 
+#include <cstdlib>
+
 #include "framework/info_folder.hpp"
 #include "framework/record_list.hpp"
 #include "framework/text.hpp"
@@ -9,6 +11,19 @@ namespace tavelin {
 int RuntimeRandom::Next() {
   state_ = state_ * 214013u + 2531011u;
   return static_cast<int>((state_ >> 16) & 0x7FFFu);
+}
+
+std::string PlacedStatus(const std::string& blockName, const std::filesystem::path& blocksFolder) {
+  std::string folder = blocksFolder.lexically_normal().string();
+  if (!folder.empty() && folder.back() == '/') folder.pop_back();
+  const char* home = std::getenv("HOME");
+  std::string homeFolder = home ? std::filesystem::path(home).lexically_normal().string() : "";
+  if (!homeFolder.empty() && homeFolder.back() == '/') homeFolder.pop_back();
+  if (!homeFolder.empty() &&
+      (folder == homeFolder || folder.rfind(homeFolder + "/", 0) == 0)) {
+    folder = "~" + folder.substr(homeFolder.size());
+  }
+  return std::string(kStatusPlaced) + "：" + blockName + "（" + folder + "）";
 }
 
 RuntimeRandom& ProcessRandom() {

@@ -3,6 +3,7 @@
 // builder itself.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,7 +12,12 @@ namespace tavelin {
 
 // The status line of a generator while the user edits, and after OK.
 inline constexpr const char* kStatusEditing = "設定後OKをクリック";
-inline constexpr const char* kStatusPlaced = "「ブロック挿入」で配置できます";
+inline constexpr const char* kStatusPlaced = "ブロックを書き出しました";
+
+// The status line once the builder wrote `blockName` into `blocksFolder`:
+// kStatusPlaced, the name and the folder, the home folder shown as "~"
+// ("ブロックを書き出しました：ER_3002D0000006334（~/Tavelin/blocks）").
+std::string PlacedStatus(const std::string& blockName, const std::filesystem::path& blocksFolder);
 
 class InfoFolder;
 class RecordList;

@@ -378,6 +378,9 @@ void DialogWindow::ReflectItem(Item& item) {
     }
   }
   if (moved || !item.fitted || item.shownText != control.Text()) FitFont(item);
+  if (const QString tip = QString::fromStdString(control.ToolTip()); widget->toolTip() != tip) {
+    widget->setToolTip(tip);
+  }
   if (widget->isHidden() == control.Visible()) widget->setVisible(control.Visible());
 }
 

@@ -2,11 +2,11 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDesktopServices>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <QUrl>
 
 #include "qt/dialog_window.hpp"
 
@@ -62,7 +62,30 @@ bool QtUiHost::CopyText(const std::string& text) {
 }
 
 bool QtUiHost::OpenFolder(const std::filesystem::path& folder) {
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder.string())));
+  // QDesktopServices::openUrl reports success as soon as xdg-open starts, so
+  // a desktop without a file manager would get no word at all: the opener is
+  // run here, without a shell, and its exit status read.
+  const QString opener = folderOpener.contains('/') ? folderOpener
+                                                    : QStandardPaths::findExecutable(folderOpener);
+  if (opener.isEmpty()) return false;
+  auto* process = new QProcess(QCoreApplication::instance());
+  process->setProgram(opener);
+  process->setArguments({QString::fromStdString(folder.string())});
+  process->setStandardOutputFile(QProcess::nullDevice());
+  process->setStandardErrorFile(QProcess::nullDevice());
+  process->start();
+  if (!process->waitForStarted(folderOpenerWaitMilliseconds)) {
+    delete process;
+    return false;
+  }
+  if (process->waitForFinished(folderOpenerWaitMilliseconds)) {
+    const bool opened = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+    delete process;
+    return opened;
+  }
+  // Still running: the file manager itself, started in the foreground.
+  QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+  return true;
 }
 
 int QtUiHost::RunModal(ui::Dialog& dialog) {

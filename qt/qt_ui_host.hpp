@@ -2,6 +2,7 @@
 // and dialogs run modally as DialogWindows.
 #pragma once
 
+#include <QString>
 #include <functional>
 
 #include "framework/toolkit/dialog.hpp"
@@ -30,6 +31,13 @@ class QtUiHost : public ui::UiHost {
   // defaults call exec().
   std::function<void(QMessageBox&)> runMessageBox;
   std::function<void(DialogWindow&)> runWindow;
+
+  // The program OpenFolder starts with the folder (found on PATH unless a
+  // path), and how long it waits for that program's answer: xdg-open hands
+  // the folder to the file manager and ends, with a status other than 0 when
+  // none took it. One still running after the wait is taken as a success.
+  QString folderOpener = QStringLiteral("xdg-open");
+  int folderOpenerWaitMilliseconds = 5000;
 
  private:
   QWidget* ParentFor(ui::Dialog* owner) const;

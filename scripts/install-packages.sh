@@ -6,6 +6,9 @@ set -euo pipefail
 TAVELIN_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libdxflib-dev libgtest-dev
                   libgmock-dev libbenchmark-dev fonts-noto-cjk python3 python3-ezdxf locales-all
                   desktop-file-utils)
+# Only the tests need these (test.sh): GDAL's ogrinfo, an independent DXF
+# reader for the blocks' interop test.
+TAVELIN_TEST_PACKAGES=(gdal-bin)
 # The hardening stages of test.sh: clang with its sanitizer and libFuzzer
 # run-times (libclang-rt-14-dev holds libclang_rt.fuzzer).
 TAVELIN_HARDENING_PACKAGES=(clang libclang-rt-14-dev)

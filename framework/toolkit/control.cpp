@@ -29,7 +29,9 @@ bool Control::IsSingleLine() const {
 }
 
 void Control::SetTextQuietly(std::string text) {
-  text_ = IsSingleLine() ? FirstLine(std::move(text)) : std::move(text);
+  std::string shown = IsSingleLine() ? FirstLine(std::move(text)) : std::move(text);
+  if (shown != text_) toolTip_.clear();
+  text_ = std::move(shown);
 }
 
 void Control::SetText(std::string text) {

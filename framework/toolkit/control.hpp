@@ -26,6 +26,11 @@ class Control {
   const std::string& Text() const { return text_; }
   void SetText(std::string text);
 
+  // What the window shows when the pointer rests on the control ("" none).
+  // It belongs to the text: a new text takes it away.
+  const std::string& ToolTip() const { return toolTip_; }
+  void SetToolTip(std::string text) { toolTip_ = std::move(text); }
+
   bool Checked() const { return checked_; }
   void SetCheck(bool checked) { checked_ = checked; }
 
@@ -64,6 +69,7 @@ class Control {
   Dialog& owner_;
   ControlDefinition definition_;
   std::string text_;
+  std::string toolTip_;
   bool checked_ = false;
   bool enabled_;
   bool visible_;

@@ -224,7 +224,11 @@ void Dialog::WatchBuild(std::unique_ptr<BuildRun> run, int statusId) {
 void Dialog::ShowBuildOutcome(const BuildOutcome& outcome) {
   lastOutcome_ = outcome;
   if (outcome.written) {
-    SetItemText(runStatusId_, std::string(kStatusPlaced) + "：" + outcome.blockName);
+    // The status line names the block and its folder; the pointer resting
+    // on it shows the whole path of the file.
+    const std::filesystem::path folder = Info().Root() / "blocks";
+    SetItemText(runStatusId_, PlacedStatus(outcome.blockName, folder));
+    Item(runStatusId_).SetToolTip((folder / (outcome.blockName + ".dxf")).string());
   } else {
     SetItemText(runStatusId_, kStatusNotBuilt);
     MessageBox("ブロック " + outcome.blockName + " を作成できませんでした。\n" + outcome.reason,

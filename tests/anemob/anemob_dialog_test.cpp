@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/canvas.hpp"
+#include "framework/handoff.hpp"
 #include "framework/preview.hpp"
 #include "framework/text.hpp"
 #include "tests/support/test_root.hpp"
@@ -326,7 +327,7 @@ TEST_F(AnemoBTest, OkBuildsWhatTheControlsHoldAndTheOutcomeSurvivesARepaint) {
   EXPECT_EQ(app.launcher.lastName, app.Lines("DrawName.ini")[0]);
   EXPECT_EQ(InfoFolder(app.launcher.lastJob).ReadToEnd("DrawData.txt", 1000),
             app.Lines("DrawData.txt"));
-  const std::string placed = "「ブロック挿入」で配置できます：" + app.launcher.lastName;
+  const std::string placed = PlacedStatus(app.launcher.lastName, app.Root() / "blocks");
   EXPECT_EQ(Text(Dlg::kStatus), placed);
   RecordingCanvas canvas;
   dialog->Paint(canvas);

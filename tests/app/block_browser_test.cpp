@@ -12,6 +12,7 @@
 #include "duct/erbo_dialog.hpp"
 #include "framework/block_file.hpp"
 #include "framework/handoff.hpp"
+#include "framework/part_library.hpp"
 #include "tests/support/test_root.hpp"
 
 namespace tavelin {
@@ -139,10 +140,16 @@ TEST_F(BlockBrowserTest, NewestFirstForeignBlocksAndDeleting) {
   host.answer = false;
   ASSERT_TRUE(browser.UserClick(Browser::kDelete));
   EXPECT_TRUE(fs::exists(test.Root() / "blocks" / "OLD.dxf"));
+  // The part library loses the deleted block with it.
+  const fs::path library = PartLibraryFolder(test.Root()) / kOtherKindFolder;
+  SyncPartLibrary(test.Root());
+  ASSERT_TRUE(fs::exists(library / "OLD.dxf"));
   host.answer = true;
   ASSERT_TRUE(browser.UserClick(Browser::kDelete));
   EXPECT_EQ(host.questions.size(), 2u);
   EXPECT_FALSE(fs::exists(test.Root() / "blocks" / "OLD.dxf"));
+  EXPECT_FALSE(fs::exists(library / "OLD.dxf"));
+  EXPECT_TRUE(fs::exists(library / "NEWER.DXF"));
   ASSERT_EQ(browser.Entries().size(), 1u);
   EXPECT_EQ(browser.FindControl(Browser::kList)->CurSel(), 0);
 }

@@ -11,6 +11,7 @@ import sys
 try:
     import ezdxf
     from ezdxf import recover
+    from ezdxf.addons.importer import Importer, new_clean_entity
 except ImportError:
     if sys.executable != "/usr/bin/python3" and os.path.exists("/usr/bin/python3"):
         os.execv("/usr/bin/python3", ["/usr/bin/python3"] + sys.argv)
@@ -98,7 +99,7 @@ class ElbowBlockCarriesItsSettings(unittest.TestCase):
         cli(self.root, "run", "MainDialog", "click:1388")  # attribute set 3
         cli(self.root, "run", "MainDialog", "click:1005")
         out = cli(self.root, "run", "ErboDialog", "set:1003=650", "set:1011=45", "click:1013", "ok")
-        self.assertIn("「ブロック挿入」で配置できます", out)
+        self.assertIn("ブロックを書き出しました", out)
         name = read_info(self.root, "DrawName.ini")[0]
         path = os.path.join(self.root, "blocks", name + ".dxf")
         deadline = time.time() + 30
@@ -136,21 +137,25 @@ class ElbowBlockCarriesItsSettings(unittest.TestCase):
         # Only the first entity carries the data.
         self.assertFalse(any(e.has_xdata(APP) for e in list(doc.modelspace())[1:]))
 
-        # Inserted as a CAD program inserts a block file: a block named after
-        # the file holding copies of its model-space entities, placed once.
+        # Inserted into a Japanese drawing with ezdxf's Importer, as a CAD
+        # program inserts a block file: a block named after the file holding
+        # its model-space entities, with the layers and line types they use,
+        # placed once. The Importer's own entity import leaves extended data
+        # out (the README says so); the same entities made by its
+        # new_clean_entity with keep_xdata carry the data along.
         drawing = ezdxf.new("R2000")
-        drawing.encoding = "cp932"  # a Japanese drawing, as the block
+        drawing.encoding = "cp932"
+        importer = Importer(doc, drawing)
+        importer.import_tables(["layers", "linetypes"])
+        plain = drawing.blocks.new(name + "_PLAIN")
+        importer.import_modelspace(plain)
+        self.assertEqual(len(plain), len(doc.modelspace()))
+        self.assertFalse(any(e.has_xdata(APP) for e in plain))
         drawing.appids.new(APP)
-        for layer in doc.layers:
-            if layer.dxf.name not in drawing.layers:
-                drawing.layers.new(layer.dxf.name, dxfattribs={"color": layer.dxf.color})
-        for linetype in doc.linetypes:
-            if linetype.dxf.name not in drawing.linetypes:
-                drawing.linetypes.new(linetype.dxf.name,
-                                      dxfattribs={"pattern": linetype.pattern_tags.tags})
         block = drawing.blocks.new(name)
         for e in doc.modelspace():
-            block.add_entity(e.copy())
+            block.add_entity(new_clean_entity(e, keep_xdata=True))
+        importer.finalize()
         drawing.modelspace().add_blockref(name, (12000, 3400), dxfattribs={"rotation": 90})
         placed = os.path.join(self.root, "drawing.dxf")
         drawing.saveas(placed)
@@ -161,6 +166,12 @@ class ElbowBlockCarriesItsSettings(unittest.TestCase):
         carried = [e for e in again.blocks.get(name) if e.has_xdata(APP)]
         self.assertEqual(len(carried), 1)
         self.assertEqual(block_data(carried[0]), (cls, stem, code, description, settings))
+        # The layers came with the entities, their Japanese names intact.
+        self.assertEqual({e.dxf.layer for e in again.blocks.get(name)},
+                         {e.dxf.layer for e in doc.modelspace()})
+        for layer in {e.dxf.layer for e in doc.modelspace()}:
+            self.assertEqual(again.layers.get(layer).dxf.linetype,
+                             doc.layers.get(layer).dxf.linetype)
 
 
 @unittest.skipUnless(os.path.exists(BUILDER), "builder not built")

@@ -97,7 +97,7 @@ class StraightDuctAsANewUser(unittest.TestCase):
         out = cli(root, "run", "ChokuDialog", "set:1011=1820", "select:1126=7", "click:1123",
                   "click:1129", "set:1009=3640", "ok")
         self.assertNotIn("message:", out)
-        self.assertIn("「ブロック挿入」で配置できます", out)
+        self.assertIn("ブロックを書き出しました", out)
         path = os.path.join(root, "blocks", "ChokuKan1820450211303640.dxf")
         self.assertTrue(wait_for(path), "the builder wrote no block")
         return read_clean(self, path), read_info(root, "DakutoSet.ini")

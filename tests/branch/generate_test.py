@@ -7,7 +7,7 @@ import tempfile
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from cli import read, run  # noqa: E402
 
-PLACED = '1024 static checked=0 enabled=1 visible=1 "「ブロック挿入」で配置できます'
+PLACED = '1024 static checked=0 enabled=1 visible=1 "ブロックを書き出しました'
 
 with tempfile.TemporaryDirectory() as generated, tempfile.TemporaryDirectory() as opened:
     run(generated, "init")

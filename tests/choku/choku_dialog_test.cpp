@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/main_dialog.hpp"
+#include "framework/handoff.hpp"
 #include "tests/support/test_root.hpp"
 
 namespace tavelin {
@@ -48,7 +49,13 @@ TEST_F(ChokuDialogTest, TheWorkedExampleStoresEightLinesAndNamesTheBlockAfterThe
   EXPECT_EQ(test.Bytes("DrawData.txt"), "CK\r\n");
   EXPECT_EQ(test.Bytes("DrawName.ini"), "ChokuKan1820450211303640\r\n");
   EXPECT_EQ(test.launcher.starts, 1);
-  EXPECT_EQ(Status(), "「ブロック挿入」で配置できます：ChokuKan1820450211303640");
+  EXPECT_EQ(Status(), PlacedStatus("ChokuKan1820450211303640", test.Root() / "blocks"));
+  // The whole path of the file shows when the pointer rests on the status
+  // line, until the line says something else.
+  EXPECT_EQ(dialog->FindControl(ChokuDialog::kStatusLine)->ToolTip(),
+            (test.Root() / "blocks" / "ChokuKan1820450211303640.dxf").string());
+  dialog->FindControl(ChokuDialog::kStatusLine)->SetText(kStatusEditing);
+  EXPECT_EQ(dialog->FindControl(ChokuDialog::kStatusLine)->ToolTip(), "");
   EXPECT_FALSE(dialog->Ended());  // ready for the next duct
   EXPECT_TRUE(test.host.messages.empty());
 }
@@ -119,7 +126,7 @@ TEST_F(ChokuDialogTest, OkIsRefusedWithoutALengthOrWithAFolderSeparator) {
   dialog->UserOk();
   ASSERT_EQ(test.host.messages.size(), 2u);
   EXPECT_EQ(test.launcher.starts, 0);
-  EXPECT_NE(Status(), "「ブロック挿入」で配置できます");
+  EXPECT_NE(Status(), kStatusPlaced);
 
   // Lengths the builder cannot draw, and a pitch with more joints than it
   // draws, are refused here instead of being announced as a block.

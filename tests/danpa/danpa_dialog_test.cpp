@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/canvas.hpp"
+#include "framework/handoff.hpp"
 #include "framework/preview.hpp"
 #include "framework/text.hpp"
 #include "tests/support/test_root.hpp"
@@ -470,7 +471,7 @@ TEST_F(DanpaTest, OkStartsTheBuilderFromTheButtonAndFromEnter) {
   Open();
   dialog->UserClick(Dlg::kOkButton);
   EXPECT_EQ(app.launcher.starts, 1);
-  const std::string placed = "「ブロック挿入」で配置できます：" + app.launcher.lastName;
+  const std::string placed = PlacedStatus(app.launcher.lastName, app.Root() / "blocks");
   EXPECT_EQ(Text(Dlg::kStatus), placed);
   RecordingCanvas canvas;
   dialog->Paint(canvas);

@@ -11,6 +11,7 @@
 
 #include "app/main_dialog.hpp"
 #include "framework/canvas.hpp"
+#include "framework/handoff.hpp"
 #include "framework/text.hpp"
 #include "tests/support/test_root.hpp"
 
@@ -178,7 +179,7 @@ TEST_F(ErboDialogTest, OkStartsTheBuilderAndKeepsTheDialogOpen) {
   ASSERT_TRUE(dialog->UserClick(ui::kIdOk));
   EXPECT_EQ(test.launcher.starts, 1);
   EXPECT_FALSE(dialog->Ended());
-  const std::string placed = "「ブロック挿入」で配置できます：" + test.launcher.lastName;
+  const std::string placed = PlacedStatus(test.launcher.lastName, test.Root() / "blocks");
   EXPECT_EQ(Text(D::kStatusLine), placed);
   Repaint();  // a repaint does not take the note back
   EXPECT_EQ(Text(D::kStatusLine), placed);
@@ -206,7 +207,7 @@ TEST_F(ErboDialogTest, AnElbowThatCannotBeDrawnIsNotHandedOn) {
   EXPECT_EQ(test.launcher.starts, 0);
   ASSERT_EQ(test.host.messages.size(), 1u);
   EXPECT_EQ(test.host.messages[0].caption, "入力確認");
-  EXPECT_NE(Text(D::kStatusLine), "「ブロック挿入」で配置できます");
+  EXPECT_NE(Text(D::kStatusLine), kStatusPlaced);
   // A longer inlet draws lines again, but at 30 degrees one fillet comes out
   // with a negative radius, which the builder would drop: no half block.
   ASSERT_TRUE(dialog->UserSetText(D::kInletLength, "2000"));

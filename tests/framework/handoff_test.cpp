@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -52,6 +53,34 @@ TEST(BlockNameTest, WeightsOfManyValuesAndCommonValues) {
   EXPECT_EQ(name.substr(name.size() - 2), "99");
   EXPECT_NE(name.find("D"), std::string::npos);
   EXPECT_NEAR(std::stod(name.substr(3, name.find('D') - 3)), std::floor(sum), 0.0);
+}
+
+TEST(PlacedStatusTest, NamesTheBlockAndItsFolderWithTheHomeFolderAsTilde) {
+  const char* saved = std::getenv("HOME");
+  const std::string home = saved ? saved : "";
+  struct Case {
+    const char* home;
+    const char* folder;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {"/home/ito", "/home/ito/Tavelin/blocks", "~/Tavelin/blocks"},
+      {"/home/ito/", "/home/ito/Tavelin/./blocks/", "~/Tavelin/blocks"},
+      {"/home/ito", "/home/itoh/Tavelin/blocks", "/home/itoh/Tavelin/blocks"},  // not below home
+      {"/home/ito", "/srv/cad/blocks", "/srv/cad/blocks"},
+      {"", "/srv/cad/blocks", "/srv/cad/blocks"},
+  };
+  for (const Case& c : cases) {
+    ::setenv("HOME", c.home, 1);
+    EXPECT_EQ(PlacedStatus("ER_3002D0000006334", c.folder),
+              std::string(kStatusPlaced) + "：ER_3002D0000006334（" + c.shown + "）")
+        << c.home << " " << c.folder;
+  }
+  if (saved) {
+    ::setenv("HOME", home.c_str(), 1);
+  } else {
+    ::unsetenv("HOME");
+  }
 }
 
 TEST(HandOff, FilesInTheirOrderAndFormat) {

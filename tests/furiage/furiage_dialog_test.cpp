@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "framework/canvas.hpp"
+#include "framework/handoff.hpp"
 #include "tests/support/test_root.hpp"
 
 namespace tavelin {
@@ -110,7 +111,7 @@ TEST_F(FuriageDialogTest, OkStartsTheBuilderOnlyForADrawing) {
   ASSERT_TRUE(dialog->UserSetText(D::kAngle, "60"));  // typed, not yet redrawn
   ASSERT_TRUE(dialog->UserClick(D::kOkButton));
   EXPECT_EQ(test.launcher.starts, 1);
-  EXPECT_EQ(Text(D::kStatusLine), "「ブロック挿入」で配置できます：" + test.launcher.lastName);
+  EXPECT_EQ(Text(D::kStatusLine), PlacedStatus(test.launcher.lastName, test.Root() / "blocks"));
   EXPECT_EQ(test.Lines("Furiage.ini")[7], "60");  // the block is made of what is shown
 
   // An angle of 0 has no slope: no outline, no block, a message instead.

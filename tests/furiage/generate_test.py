@@ -21,7 +21,7 @@ with tempfile.TemporaryDirectory() as generated, tempfile.TemporaryDirectory() a
     # "全長指定" with 1500: the angle found is 27.5 (0.5R, F 600, R1 = R2 = 100).
     out = run(opened, "run", "FuriageDialog", "set:1167=1500", "click:1001", "ok")
     assert "message:" not in out, out
-    assert '"「ブロック挿入」で配置できます：FAG_' in out, out
+    assert '"ブロックを書き出しました：FAG_' in out, out
     settings = read(opened, "Furiage.ini").decode("cp932").split("\r\n")
     assert settings[4] == "1500" and settings[7] == "27.5" and settings[8] == "2", settings
 print("ok")

@@ -38,7 +38,8 @@ for stem, dialog, settings, prefix, status, road, check in CASES:
         assert "message:" not in out, out
         assert check(read(opened, settings).decode("cp932").split("\r\n")), (stem, out)
         name = read(opened, "DrawName.ini").decode("cp932").strip()
-        placed = f'{status} static checked=0 enabled=1 visible=1 "「ブロック挿入」で配置できます：{name}"'
+        folder = os.path.join(opened, "blocks")
+        placed = f'{status} static checked=0 enabled=1 visible=1 "ブロックを書き出しました：{name}（{folder}）"'
         assert placed in out, out
         assert os.path.exists(os.path.join(opened, "blocks", name + ".dxf")), name
 

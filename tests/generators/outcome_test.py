@@ -21,7 +21,7 @@ with tempfile.TemporaryDirectory() as root:
     code, out, _ = ok(root)
     name = open(os.path.join(root, "info", "DrawName.ini"), encoding="cp932").read().strip()
     assert code == 0 and "block written: " + name in out, out
-    assert "「ブロック挿入」で配置できます：" + name in out, out
+    assert "ブロックを書き出しました：" + name in out, out
     assert os.path.isfile(os.path.join(root, "blocks", name + ".dxf"))
     # The builder removed the snapshot it was given.
     assert os.listdir(os.path.join(root, "jobs")) == [], os.listdir(os.path.join(root, "jobs"))

@@ -92,7 +92,7 @@ TEST(SoundOk, ValuesTheBuilderCannotDrawWholeAreRefusedAtOk) {
     ASSERT_FALSE(test.host.messages.empty()) << c.what;
     EXPECT_EQ(test.host.messages.back().caption, "入力確認") << c.what;
     EXPECT_EQ(Text(*dialog, c.elbow ? ErboDialog::kStatusLine : AnemoBDialog::kStatus).find(
-                  "「ブロック挿入」"),
+                  kStatusPlaced),
               std::string::npos)
         << c.what;
   }
@@ -130,7 +130,7 @@ TEST(SoundOk, TheStatusLineTellsTheBuildersOutcome) {
   test.launcher.refusal.clear();
   dialog->UserOk();
   EXPECT_EQ(Text(*dialog, DanpaDialog::kStatus),
-            std::string(kStatusPlaced) + "：" + test.launcher.lastName);
+            PlacedStatus(test.launcher.lastName, test.Root() / "blocks"));
 }
 
 TEST(Acceptance, TheBuildersReadersDecide) {

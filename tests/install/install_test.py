@@ -76,7 +76,7 @@ class InstalledLayout(unittest.TestCase):
         subprocess.run(cli + ["run", "MainDialog", "click:1005"], check=True, capture_output=True, env=env)
         out = subprocess.run(cli + ["run", "ErboDialog", "ok"], check=True, capture_output=True,
                              env=env).stdout.decode()
-        self.assertIn("「ブロック挿入」で配置できます", out)
+        self.assertIn("ブロックを書き出しました", out)
         blocks = os.path.join(root, "blocks")
 
         def made():

@@ -28,7 +28,7 @@ with tempfile.TemporaryDirectory() as root:
     assert settings[0] == "400" and settings[15] == "400" and settings[2] == "500", settings
     assert settings[10] == "2" and settings[11] == "2", settings
     name = read(root, "DrawName.ini").decode("cp932").strip()
-    assert name.startswith("ES_") and "「ブロック挿入」で配置できます：" + name in out, out
+    assert name.startswith("ES_") and "ブロックを書き出しました：" + name in out, out
     assert os.path.isfile(os.path.join(root, "blocks", name + ".dxf")), name
 
 with tempfile.TemporaryDirectory() as root:

@@ -9,6 +9,7 @@
 
 #include "duct/jyoge2_dialog.hpp"
 #include "framework/canvas.hpp"
+#include "framework/handoff.hpp"
 #include "framework/text.hpp"
 #include "tests/support/test_root.hpp"
 
@@ -91,7 +92,7 @@ TEST(JyogeDialog, SymbolChoosesThePrefixAndOkKeepsItsNote) {
   ASSERT_TRUE(dialog.UserClick(D::kDown));
   ASSERT_TRUE(dialog.UserClick(ui::kIdOk));
   EXPECT_EQ(test.launcher.starts, 1);
-  const std::string placed = "「ブロック挿入」で配置できます：" + test.launcher.lastName;
+  const std::string placed = PlacedStatus(test.launcher.lastName, test.Root() / "blocks");
   d.Repaint();  // L is worked out again without a change of its text
   EXPECT_EQ(d.Text(D::kStatusLine), placed);
   // The stored angle turns the whole elbow: the duct then arrives from +y.

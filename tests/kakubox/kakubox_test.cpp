@@ -10,6 +10,7 @@
 
 #include "duct/kakubox_dialog.hpp"
 #include "duct/kakubox_geometry.hpp"
+#include "framework/handoff.hpp"
 #include "framework/text.hpp"
 #include "tests/support/drawn_records.hpp"
 #include "tests/support/test_root.hpp"
@@ -130,7 +131,7 @@ TEST_F(KakuboxDialogTest, OptionsAreOnExactlyWhenTheirLinesSaySo) {
   // OK is the button 1005.
   ASSERT_TRUE(dialog->UserClick(D::kOkButton));
   EXPECT_EQ(test.launcher.starts, 1);
-  EXPECT_EQ(Text(D::kStatusLine), "「ブロック挿入」で配置できます：" + test.launcher.lastName);
+  EXPECT_EQ(Text(D::kStatusLine), PlacedStatus(test.launcher.lastName, test.Root() / "blocks"));
 }
 
 }  // namespace

@@ -28,7 +28,8 @@ with tempfile.TemporaryDirectory() as generated, tempfile.TemporaryDirectory() a
     assert "message:" not in out, out
     # The run waits for the real builder: the status names the block it wrote.
     name = read(opened, "DrawName.ini").decode("cp932").strip()
-    assert '1024 static checked=0 enabled=1 visible=1 "「ブロック挿入」で配置できます：%s"' % name in out, out
+    assert '1024 static checked=0 enabled=1 visible=1 "ブロックを書き出しました：%s（%s）"' % (
+        name, os.path.join(opened, "blocks")) in out, out
     assert os.path.isfile(os.path.join(opened, "blocks", name + ".dxf")), name
     settings = read(opened, "Oti.ini").decode("cp932").split("\r\n")
     assert settings[1:4] == ["200", "100", "100"], settings

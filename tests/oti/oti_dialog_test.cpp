@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "framework/canvas.hpp"
+#include "framework/handoff.hpp"
 #include "framework/info_folder.hpp"
 #include "framework/text.hpp"
 #include "tests/support/test_root.hpp"
@@ -126,7 +127,7 @@ TEST_F(OtiDialogTest, OkHandsOnTheShownReducerAndRefusesAnEmptyOne) {
   Open();
   ASSERT_TRUE(dialog->UserClick(ui::kIdOk));
   EXPECT_EQ(test.launcher.starts, 1);
-  const std::string placed = "「ブロック挿入」で配置できます：" + test.launcher.lastName;
+  const std::string placed = PlacedStatus(test.launcher.lastName, test.Root() / "blocks");
   EXPECT_EQ(Text(D::kStatusLine), placed);
   Repaint();  // recomputing the length on a repaint does not take the note back
   EXPECT_EQ(Text(D::kStatusLine), placed);

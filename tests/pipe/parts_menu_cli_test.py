@@ -51,7 +51,7 @@ with tempfile.TemporaryDirectory() as root:
               "point:250,30", "click:1135", "click:1140", "click:1150", "click:1160")
     assert "message:" not in out, out
     assert "90°エルボ" in control(out, 1121), out
-    assert "「ブロック挿入」で配置できます" in control(out, 1170), out
+    assert "ブロックを書き出しました" in control(out, 1170), out
     name = read(root, "DrawName.ini")
     assert len(name) == 1 and name[0].startswith("@TS_E090913L1001_F"), name
     data = read(root, "DrawData.txt")

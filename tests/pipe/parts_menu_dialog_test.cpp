@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "framework/handoff.hpp"
 #include "framework/text.hpp"
 #include "pipe/part_catalogue.hpp"
 #include "pipe/part_drawing.hpp"
@@ -83,7 +84,7 @@ TEST_F(PartsMenuTest, TheWorkedExampleNamesThePartAndFindsItsFile) {
   ASSERT_TRUE(d->UserClick(D::kStart));
   EXPECT_EQ(t.launcher.starts, 1);
   EXPECT_EQ(t.launcher.lastName, "@TS_E090913L1001_A41");
-  EXPECT_EQ(Text(*d, D::kStatusLine), "「ブロック挿入」で配置できます：@TS_E090913L1001_A41");
+  EXPECT_EQ(Text(*d, D::kStatusLine), PlacedStatus("@TS_E090913L1001_A41", t.Root() / "blocks"));
   EXPECT_FALSE(d->Ended());
 
   // The mirror hands off another drawing: the block just built is not it,
@@ -93,7 +94,7 @@ TEST_F(PartsMenuTest, TheWorkedExampleNamesThePartAndFindsItsFile) {
   ASSERT_TRUE(d->UserClick(D::kStart));
   EXPECT_EQ(t.launcher.starts, 2);
   EXPECT_EQ(t.launcher.lastName, DrawName());
-  EXPECT_EQ(Text(*d, D::kStatusLine), "「ブロック挿入」で配置できます：" + DrawName());
+  EXPECT_EQ(Text(*d, D::kStatusLine), PlacedStatus(DrawName(), t.Root() / "blocks"));
 }
 
 TEST_F(PartsMenuTest, PartCodesRotationSuffixesAndTheFlexibleJointNumber) {

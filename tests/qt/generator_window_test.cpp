@@ -85,9 +85,12 @@ class GeneratorWindowTest : public QObject {
     QVERIFY(dialog.BuildRunning());
     // The window goes on; the timer asks the builder until it has finished.
     QTRY_VERIFY_WITH_TIMEOUT(!dialog.BuildRunning(), 3000);
+    const std::string name = test.Lines("DrawName.ini")[0];
     QCOMPARE(status->text(),
-             QString::fromUtf8(kStatusPlaced) + QString::fromUtf8("：") +
-                 QString::fromStdString(test.Lines("DrawName.ini")[0]));
+             QString::fromStdString(PlacedStatus(name, test.Root() / "blocks")));
+    // The whole path of the block rests on the status line as its tooltip.
+    QCOMPARE(status->toolTip(),
+             QString::fromStdString((test.Root() / "blocks" / (name + ".dxf")).string()));
   }
 };
 

@@ -4,8 +4,11 @@
 #include <QPushButton>
 #include <QtTest>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
+#include "app/block_browser_dialog.hpp"
 #include "app/dialog_registry.hpp"
 #include "app/main_dialog.hpp"
 #include "qt/dialog_window.hpp"
@@ -102,6 +105,46 @@ class HostTest : public QObject {
     QVERIFY2(boxes[0].text.startsWith(QString::fromUtf8("ファイルを開けません。")),
              qPrintable(boxes[0].text));
     QVERIFY(boxes[0].text.contains("Memo.ini"));
+  }
+
+  void openFolderShowsThePathWhenNoFileManagerTakesIt() {
+    namespace fs = std::filesystem;
+    testing::TempDir bin;
+    const fs::path seen = bin.Path() / "seen";
+    auto script = [&](const char* name, const std::string& body) {
+      const fs::path path = bin.Path() / name;
+      std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
+      fs::permissions(path, fs::perms::owner_all);
+      return QString::fromStdString(path.string());
+    };
+    struct Case {
+      QString opener;
+      bool opened;
+    };
+    const Case cases[] = {
+        {script("no-handler", "exit 3"), false},  // xdg-open found no file manager
+        {QString::fromStdString((bin.Path() / "gone").string()), false},
+        {QStringLiteral("tavelin-no-such-opener"), false},  // nothing on PATH
+        {script("opens", "printf %s \"$1\" > '" + seen.string() + "'"), true},
+    };
+    BlockBrowserDialog browser(test->App());
+    browser.Initialize();
+    const QString folder = QString::fromStdString((test->Root() / "blocks").string());
+    for (const Case& c : cases) {
+      boxes.clear();
+      host.folderOpener = c.opener;
+      QVERIFY(browser.UserClick(BlockBrowserDialog::kOpenFolder));
+      if (c.opened) {
+        QVERIFY2(boxes.empty(), qPrintable(c.opener));
+        std::ifstream in(seen);
+        const std::string argument((std::istreambuf_iterator<char>(in)),
+                                   std::istreambuf_iterator<char>());
+        QCOMPARE(QString::fromStdString(argument), folder);
+      } else {
+        QCOMPARE(boxes.size(), size_t{1});
+        QVERIFY2(boxes[0].text.contains(folder), qPrintable(boxes[0].text));
+      }
+    }
   }
 
   void runModalReturnsTheModelsResult() {

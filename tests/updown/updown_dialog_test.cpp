@@ -131,7 +131,7 @@ TEST_F(UpdownDialogTest, OkHandsOnWhatIsShown) {
   EXPECT_EQ(Text(D::kStatusLine), "設定後OKをクリック");
   dialog->UserOk();
   EXPECT_EQ(test.launcher.starts, 1);
-  EXPECT_EQ(Text(D::kStatusLine), "「ブロック挿入」で配置できます：" + test.launcher.lastName);
+  EXPECT_EQ(Text(D::kStatusLine), PlacedStatus(test.launcher.lastName, test.Root() / "blocks"));
   EXPECT_EQ(test.Lines("Updown.ini")[6], "800");
   EXPECT_EQ(test.Lines("Updown.ini")[10], "2");
   EXPECT_EQ(Text(D::kTotalText), "1994");
