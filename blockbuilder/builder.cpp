@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -63,13 +65,20 @@ HandOffFile ReadHandOff(const InfoFolder& info, const std::string& name, std::ui
     log.Add(name + " を開けません");
     return file;
   }
-  std::string bytes(static_cast<size_t>(limit) + 1, '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (in.bad()) {
-    log.Add(name + " を読めません");
-    return file;
+  // Read as far as one byte past the limit, a piece at a time: a buffer of
+  // the limit's size, cleared for every file, cost more than the reading.
+  std::string bytes;
+  char piece[16384];
+  while (bytes.size() <= limit) {
+    in.read(piece, static_cast<std::streamsize>(sizeof piece));
+    if (in.bad()) {
+      log.Add(name + " を読めません");
+      return file;
+    }
+    const auto got = static_cast<size_t>(in.gcount());
+    bytes.append(piece, std::min<size_t>(got, static_cast<size_t>(limit) + 1 - bytes.size()));
+    if (got < sizeof piece) break;
   }
-  bytes.resize(static_cast<size_t>(in.gcount()));
   if (bytes.size() > limit) {
     log.Add(name + " が " + std::to_string(limit / 1024) + " KB を超えるため読みません");
     return file;
@@ -164,7 +173,7 @@ enum class Placement { kNew, kSame, kTaken };
 // once at the end (`options.flush`).
 Placement PlaceBlockFile(const fs::path& file, const std::string& bytes, fs::path& placed,
                          const BuildOptions& options) {
-  static unsigned serial = 0;
+  static std::atomic<unsigned> serial{0};
   const fs::path dir = file.parent_path();
   // A batch's own folder is tidied once, not at every block.
   if (!options.index) RemoveStaleTemporaries(dir);

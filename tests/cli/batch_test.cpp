@@ -171,6 +171,68 @@ TEST(Batch, RowsBecomeBlocksRefusalsAndWarnings) {
   EXPECT_EQ(test.Lines("Erbo.ini"), storedElbow);
 }
 
+// The page is put together from figures kept on disk while the rows run: a
+// figure left out (its name taken by a later row) is missing from the page
+// and its count, and the page is the one a single write of the rest makes.
+TEST(BatchCatalogue, FiguresWrittenAsTheyComeMakeTheSamePage) {
+  TestApp test;
+  std::vector<CatalogueEntry> entries(3);
+  for (size_t i = 0; i < entries.size(); ++i) {
+    entries[i].blockName = "B<" + std::to_string(i) + ">";
+    entries[i].generator = "エルボ";
+    entries[i].dimensions = "W1=" + std::to_string(100 * (i + 1));
+    blockbuilder::Entity line;
+    line.v[2] = 10.0 * (i + 1);
+    entries[i].entities = {line};
+  }
+  entries[2].warnings = {"縦横比 & 巾"};
+  const fs::path streamed = test.Root() / "streamed", whole = test.Root() / "whole";
+  fs::create_directories(streamed);
+  fs::create_directories(whole);
+  {
+    CatalogueWriter writer(streamed);
+    for (const CatalogueEntry& entry : entries) writer.Add(entry);
+    writer.Drop(1);
+    writer.Finish();
+  }
+  WriteCatalogue(whole, {entries[0], entries[2]});
+  const std::string page = ReadAll(streamed / "index.html");
+  EXPECT_EQ(page, ReadAll(whole / "index.html"));
+  EXPECT_TRUE(Has(page, "（2 個）")) << page;
+  EXPECT_FALSE(Has(page, "B&lt;1&gt;"));
+  EXPECT_TRUE(Has(page, "縦横比 &amp; 巾"));
+  // Nothing but the page is left beside it.
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(streamed))
+    names.push_back(entry.path().filename().string());
+  EXPECT_EQ(names, std::vector<std::string>{"index.html"});
+}
+
+// Two rows of one name: the later block replaces the earlier on the page,
+// which shows it once; every row still reports in its order.
+TEST(Batch, ALaterRowOfTheSameNameReplacesTheEarlierOnThePage) {
+  TestApp test;
+  const BatchRun run = Batch(test,
+                             "stem,size,length\n"
+                             "Choku,400x200,1000\n"   // row 2
+                             "Choku,500x250,1200\n"   // row 3
+                             "Choku,400x200,1000\n",  // row 4: the name of row 2
+                             {"--json"});
+  EXPECT_EQ(run.status, 0) << run.err << run.out;
+  EXPECT_TRUE(Has(run.out, "\"rows\":3,\"written\":3,\"refused\":0")) << run.out;
+  EXPECT_TRUE(Has(run.out, "行 2 と同じブロック名")) << run.out;
+  EXPECT_LT(run.out.find("{\"row\":2,"), run.out.find("{\"row\":3,"));
+  EXPECT_LT(run.out.find("{\"row\":3,"), run.out.find("{\"row\":4,"));
+  const std::string html = ReadAll(test.Root() / "out" / "index.html");
+  EXPECT_TRUE(Has(html, "（2 個）")) << html;
+  size_t figures = 0;
+  for (size_t at = html.find("<figure"); at != std::string::npos; at = html.find("<figure", at + 1))
+    ++figures;
+  EXPECT_EQ(figures, 2u);
+  for (const auto& entry : fs::directory_iterator(test.Root() / "out"))
+    EXPECT_FALSE(Has(entry.path().filename().string(), ".tmp")) << entry.path();
+}
+
 TEST(Batch, UnusableFilesStopBeforeAnyRow) {
   TestApp test;
   EXPECT_EQ(Batch(test, "W1,R\nErbo,400\n").status, 2);
