@@ -136,6 +136,16 @@ class InProcessLauncher : public BlockBuilderLauncher {
         });
     return std::make_unique<QueuedRun>(*this, std::move(result), blockName);
   }
+  // The job's files go straight to the builder, with no job folder between.
+  bool TakesFilesInMemory() const override { return true; }
+  std::unique_ptr<BuildRun> StartFromFiles(const JobFiles& files,
+                                           const std::string& blockName) override {
+    std::future<blockbuilder::BuildResult> result =
+        builder_.Submit([blocks = blocks_, &index = index_, files] {
+          return blockbuilder::BuildBlockFromFiles(blocks, files, {Flush::kLater, &index});
+        });
+    return std::make_unique<QueuedRun>(*this, std::move(result), blockName);
+  }
   // The last build collected by the dialog.
   std::optional<blockbuilder::BuildResult> last;
 

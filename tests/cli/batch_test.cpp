@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +25,7 @@
 #include "cli/catalogue.hpp"
 #include "cli/cli_commands.hpp"
 #include "framework/codepage.hpp"
+#include "framework/handoff.hpp"
 #include "framework/text.hpp"
 #include "tests/pipe/catalogue_fixture.hpp"
 #include "tests/support/test_root.hpp"
@@ -231,6 +233,73 @@ TEST(Batch, ALaterRowOfTheSameNameReplacesTheEarlierOnThePage) {
   EXPECT_EQ(figures, 2u);
   for (const auto& entry : fs::directory_iterator(test.Root() / "out"))
     EXPECT_FALSE(Has(entry.path().filename().string(), ".tmp")) << entry.path();
+}
+
+// The batch hands each job to its builder in memory; the block is the one
+// the builder program writes from a job folder, byte for byte. A name held
+// by another block sends the job again under the next name, as the program's
+// run does, and leaves the other block alone.
+TEST(Batch, JobsHandedOverInMemoryMakeTheProgramsBlocks) {
+  TestApp test;
+  fs::create_directories(test.Root() / "exes");
+  fs::copy_file(testing::BinDir() / "tavelin-blockbuilder", test.Root() / "exes" / "Forvane");
+  std::ostringstream out, err;
+  ASSERT_EQ(RunCommandLine("tavelin-cli",
+                           {"--root", test.Root().string(), "run", "ErboDialog", "set:1003=500",
+                            "ok"},
+                           out, err),
+            0)
+      << err.str();
+  const std::string viaProgram = out.str();
+  const size_t at = viaProgram.find("block written: ");
+  ASSERT_NE(at, std::string::npos) << viaProgram;
+  const std::string name = viaProgram.substr(at + 15, viaProgram.find('\n', at) - at - 15);
+  const std::string programBlock = ReadAll(test.Root() / "blocks" / (name + ".dxf"));
+  ASSERT_FALSE(programBlock.empty());
+
+  // The elbow's name ends in a number of its own each time: the blocks are
+  // compared with the names swapped.
+  auto blocksOf = [&](const fs::path& folder) {
+    std::map<std::string, std::string> found;  // name: bytes
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      if (entry.path().extension() == ".dxf")
+        found[entry.path().stem().string()] = ReadAll(entry.path());
+    }
+    return found;
+  };
+  auto renamed = [&](const std::string& other) {
+    std::string bytes = programBlock;
+    for (size_t at = bytes.find(name); at != std::string::npos; at = bytes.find(name, at + 1))
+      bytes.replace(at, name.size(), other);
+    return bytes;
+  };
+  // Each batch starts the run-time's numbers afresh, so both try one name first.
+  ProcessRandom().Reset();
+  const BatchRun first = Batch(test, "stem,W1\nErbo,500\n");
+  ASSERT_EQ(first.status, 0) << first.err << first.out;
+  const auto firstBlocks = blocksOf(test.Root() / "out");
+  ASSERT_EQ(firstBlocks.size(), 1u);
+  const std::string batchName = firstBlocks.begin()->first;
+  EXPECT_EQ(firstBlocks.begin()->second, renamed(batchName));
+
+  // The name taken by a file of other content: the case differs, as a CAD
+  // program's names do not.
+  std::string taken = batchName;
+  for (char& c : taken) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  fs::remove_all(test.Root() / "out");
+  fs::create_directories(test.Root() / "out");
+  std::ofstream(test.Root() / "out" / (taken + ".dxf"), std::ios::binary) << "another block";
+  ProcessRandom().Reset();
+  const BatchRun again = Batch(test, "stem,W1\nErbo,500\n", {"--json"});
+  ASSERT_EQ(again.status, 0) << again.err << again.out;
+  std::map<std::string, std::string> blocks = blocksOf(test.Root() / "out");
+  EXPECT_EQ(blocks[taken], "another block");
+  blocks.erase(taken);
+  ASSERT_EQ(blocks.size(), 1u);
+  const std::string next = blocks.begin()->first;
+  EXPECT_NE(next, batchName);
+  EXPECT_TRUE(Has(again.out, "\"block\":\"" + next + "\"")) << again.out;
+  EXPECT_EQ(blocks.begin()->second, renamed(next)) << "the same block under the next name";
 }
 
 TEST(Batch, UnusableFilesStopBeforeAnyRow) {
