@@ -252,13 +252,17 @@ struct Batch {
   fs::path blocks;
   std::unique_ptr<blockbuilder::BlockFolderIndex> blockNames;  // of `blocks`
   std::vector<std::string> header;
-  // The settings files of the root as stored, read once.
+  // The settings files each row starts from (the defaults, or the root's
+  // as stored), read once.
   std::map<std::string, std::vector<std::string>> stored;
 
+  const fs::path& StartingRoot() const {
+    return options.fromStored ? options.root : options.defaults;
+  }
   const std::vector<std::string>& Stored(const std::string& file) {
     auto it = stored.find(file);
     if (it != stored.end()) return it->second;
-    const InfoFolder info(options.root);
+    const InfoFolder info(StartingRoot());
     std::vector<std::string> lines;
     if (info.Exists(file)) lines = info.ReadToEnd(file, kMaxLineNumber);
     return stored.emplace(file, std::move(lines)).first->second;
@@ -282,6 +286,9 @@ void Batch::Begin(int rowNumber, const std::vector<std::string>& cells, PendingR
     const std::string name = Lower(header[i]);
     if (name == "stem") result.stem = cell(i);
     if (name == "type") typeValue = cell(i);
+    if ((name == "note" || name == "備考") && !cell(i).empty()) {
+      result.entry.note += (result.entry.note.empty() ? "" : " / ") + cell(i);
+    }
   }
   if (result.stem.empty()) {
     result.reason = "stem が空です";
@@ -563,6 +570,26 @@ fs::path MakeScratch(const fs::path& root) {
   throw FileError(fs::temp_directory_path(ec), "作業フォルダを作れません");
 }
 
+// Every settings file a generator keeps, in `scratch` as the default data
+// has it (or missing, when the defaults have none, as on a fresh root), so
+// that what the dialogs last stored reaches no row.
+void StartFromDefaults(const fs::path& scratch, const fs::path& defaults) {
+  const InfoFolder from(defaults), into(scratch);
+  std::vector<std::string> files = {"Danpa.ini"};
+  for (const DialogEntry& entry : DialogTable()) {
+    if (!entry.declarations) continue;
+    for (const SettingsDeclaration* decl : entry.declarations()) files.emplace_back(decl->file);
+  }
+  for (const std::string& file : files) {
+    if (from.Exists(file)) {
+      into.WriteLines(file, from.ReadToEnd(file, kMaxLineNumber));
+    } else if (into.Exists(file)) {
+      std::error_code ec;
+      fs::remove(into.Locate(file), ec);
+    }
+  }
+}
+
 }  // namespace
 
 int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) {
@@ -620,10 +647,16 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
     err << "tavelin-cli: cannot create the folder " << batch.blocks.string() << "\n";
     return kFailure;
   }
+  if (!options.fromStored && !fs::is_directory(options.defaults / "info", ec)) {
+    err << "tavelin-cli: the default data " << (options.defaults / "info").string()
+        << " is missing (or use --from-stored to start from the root's stored settings)\n";
+    return kFailure;
+  }
   batch.blockNames = std::make_unique<blockbuilder::BlockFolderIndex>(batch.blocks);
   try {
     batch.scratch = MakeScratch(options.root);
     MarkScratchRoot(batch.scratch);
+    if (!options.fromStored) StartFromDefaults(batch.scratch, options.defaults);
   } catch (const FileError& failure) {
     err << "tavelin-cli: " << failure.what() << "\n";
     return kFailure;
@@ -635,6 +668,7 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
   std::map<std::string, size_t> byName;  // block name: its row in `results`
   std::vector<size_t> figureOfRow;       // its figure in the catalogue
   CatalogueWriter catalogue(batch.blocks);
+  std::vector<RefusedRow> refusedRows;
   size_t written = 0, refused = 0;
   const size_t total = rowCount - 1;
   auto settle = [&](PendingRow& row, size_t r) {
@@ -659,6 +693,7 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
       figureOfRow.back() = catalogue.Add(result.entry);
     } else {
       ++refused;
+      refusedRows.push_back({result.row, result.stem, result.reason, result.entry.note});
     }
     result.entry = {};
     results.push_back(std::move(result));
@@ -699,7 +734,7 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
 
   std::string catalogueError;
   try {
-    catalogue.Finish();
+    catalogue.Finish(refusedRows);
   } catch (const FileError& failure) {
     catalogueError = failure.what();
   }

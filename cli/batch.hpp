@@ -20,6 +20,12 @@ struct BatchOptions {
   std::filesystem::path root;
   std::filesystem::path csv;
   std::filesystem::path out;  // empty: ROOT/blocks
+  // Where each row's settings start: the installed default data (a folder
+  // holding info/), so that the same list always gives the same blocks; with
+  // fromStored, what the dialogs of the root last stored. The attribute sets,
+  // layers and memos are always the root's.
+  std::filesystem::path defaults;
+  bool fromStored = false;
   bool json = false;
   // Progress: a bar when standard error is a terminal, else plain lines.
   bool terminal = false;

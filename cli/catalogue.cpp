@@ -206,18 +206,68 @@ std::string UrlPathEscape(const std::string& name) {
 
 namespace {
 
-std::string CatalogueHead(size_t count) {
-  return "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n"
-         "<title>ブロック一覧</title>\n<style>\n"
-         "body{font-family:sans-serif;margin:16px;background:#f4f4f4;color:#222}\n"
-         "h1{font-size:20px}\n"
-         ".grid{display:flex;flex-wrap:wrap;gap:12px}\n"
-         "figure{margin:0;width:232px;background:#fff;border:1px solid #ccc;padding:6px}\n"
-         "figure svg{display:block;background:#1e1e1e}\n"
-         "figcaption{font-size:12px;margin-top:4px;word-break:break-all}\n"
-         ".name{font-weight:bold}\n.warn{color:#b00000}\n"
-         "</style>\n</head>\n<body>\n<h1>ブロック一覧（" +
-         std::to_string(count) + " 個）</h1>\n<div class=\"grid\">\n";
+// "W1=400 R=200 S=2 / 0": each value whole on its line ("S=2 / 0" is one),
+// the line breaking only between values.
+std::string UnbrokenValues(const std::string& text) {
+  std::vector<std::string> groups;
+  bool joinNext = false;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t space = text.find(' ', at);
+    if (space == std::string::npos) space = text.size();
+    const std::string word = text.substr(at, space - at);
+    at = space + 1;
+    if (word.empty()) continue;
+    if (word == "/" && !groups.empty()) {
+      groups.back() += " /";
+      joinNext = true;
+    } else if (joinNext) {
+      groups.back() += " " + word;
+      joinNext = false;
+    } else {
+      groups.push_back(word);
+    }
+  }
+  std::string html;
+  for (const std::string& group : groups) {
+    html += (html.empty() ? "" : " ") + std::string("<span class=\"v\">") + HtmlEscape(group) +
+            "</span>";
+  }
+  return html;
+}
+
+std::string CatalogueHead(size_t count, const std::vector<RefusedRow>& refused) {
+  std::string title = "ブロック一覧（" + std::to_string(count) + " 個";
+  if (!refused.empty()) title += "、作成できなかった行 " + std::to_string(refused.size());
+  title += "）";
+  std::string html =
+      "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n"
+      "<title>ブロック一覧</title>\n<style>\n"
+      "body{font-family:sans-serif;margin:16px;background:#f4f4f4;color:#222}\n"
+      "h1{font-size:20px}\nh2{font-size:16px}\n"
+      ".grid{display:flex;flex-wrap:wrap;gap:12px}\n"
+      "figure{margin:0;width:232px;background:#fff;border:1px solid #ccc;padding:6px}\n"
+      "figure svg{display:block;background:#1e1e1e}\n"
+      "figcaption{font-size:12px;margin-top:4px}\n"
+      ".name{font-weight:bold;word-break:break-all}\n.v{white-space:nowrap}\n"
+      ".warn{color:#b00000}\n.note{color:#225}\n"
+      ".refused{background:#fff;border:1px solid #d99;padding:6px 12px;margin-bottom:12px}\n"
+      ".refused li{margin:2px 0}\n"
+      "</style>\n</head>\n<body>\n<h1>" +
+      title + "</h1>\n";
+  if (!refused.empty()) {
+    html += "<div class=\"refused\"><h2>作成できなかった行</h2>\n<ul>\n";
+    for (const RefusedRow& row : refused) {
+      html += "<li id=\"row" + std::to_string(row.row) + "\"><span class=\"v\">行 " +
+              std::to_string(row.row) + "</span> " + HtmlEscape(row.stem) +
+              "：<span class=\"warn\">" + HtmlEscape(row.reason) + "</span>";
+      if (!row.note.empty()) html += " <span class=\"note\">" + HtmlEscape(row.note) + "</span>";
+      html += "</li>\n";
+    }
+    html += "</ul></div>\n";
+  }
+  html += "<div class=\"grid\">\n";
+  return html;
 }
 
 std::string CatalogueFigure(const CatalogueEntry& entry) {
@@ -226,7 +276,8 @@ std::string CatalogueFigure(const CatalogueEntry& entry) {
                      "\"><a href=\"" + link + "\">" + BlockSvg(entry.entities) +
                      "</a>\n<figcaption><a class=\"name\" href=\"" + link + "\">" +
                      HtmlEscape(entry.blockName) + "</a><br>" + HtmlEscape(entry.generator) +
-                     "<br>" + HtmlEscape(entry.dimensions);
+                     "<br>" + UnbrokenValues(entry.dimensions);
+  if (!entry.note.empty()) html += "<br><span class=\"note\">" + HtmlEscape(entry.note) + "</span>";
   for (const std::string& warning : entry.warnings) {
     html += "<br><span class=\"warn\">" + HtmlEscape(warning) + "</span>";
   }
@@ -277,7 +328,7 @@ void CatalogueWriter::Drop(size_t figure) {
   if (figure < figureSizes_.size()) dropped_.push_back(figure);
 }
 
-void CatalogueWriter::Finish() {
+void CatalogueWriter::Finish(const std::vector<RefusedRow>& refused) {
   const std::filesystem::path page = folder_ / "index.html";
   if (!error_.empty()) throw FileError(page, error_, FileOperation::kWrite);
   std::sort(dropped_.begin(), dropped_.end());
@@ -291,7 +342,7 @@ void CatalogueWriter::Finish() {
     ::unlink(temp.c_str());
     throw FileError(page, std::strerror(error), FileOperation::kWrite);
   };
-  const std::string head = CatalogueHead(figureSizes_.size() - dropped_.size());
+  const std::string head = CatalogueHead(figureSizes_.size() - dropped_.size(), refused);
   if (!WriteAll(fd, head.data(), head.size())) fail(errno);
   // The figures in their order, a piece at a time, without the dropped ones.
   std::vector<char> buffer(1 << 16);
@@ -327,10 +378,11 @@ void CatalogueWriter::Finish() {
 }
 
 void WriteCatalogue(const std::filesystem::path& folder,
-                    const std::vector<CatalogueEntry>& entries) {
+                    const std::vector<CatalogueEntry>& entries,
+                    const std::vector<RefusedRow>& refused) {
   CatalogueWriter writer(folder);
   for (const CatalogueEntry& entry : entries) writer.Add(entry);
-  writer.Finish();
+  writer.Finish(refused);
 }
 
 }  // namespace tavelin

@@ -24,13 +24,24 @@ struct CatalogueEntry {
   std::string generator;   // caption of the generator
   std::string dimensions;  // "W1=400 R=200 ..."
   std::vector<std::string> warnings;
+  std::string note;  // the list's own words for the row ("note", "備考")
   std::vector<blockbuilder::Entity> entities;
 };
 
-// Writes `folder`/index.html, linking each block's "<name>.dxf" relatively.
-// Throws FileError when it cannot be written.
+// A row of the list that gave no block, as a spreadsheet numbers it.
+struct RefusedRow {
+  int row = 0;
+  std::string stem;
+  std::string reason;
+  std::string note;
+};
+
+// Writes `folder`/index.html, linking each block's "<name>.dxf" relatively,
+// after the rows that gave no block with their reasons. Throws FileError
+// when it cannot be written.
 void WriteCatalogue(const std::filesystem::path& folder,
-                    const std::vector<CatalogueEntry>& entries);
+                    const std::vector<CatalogueEntry>& entries,
+                    const std::vector<RefusedRow>& refused = {});
 
 // index.html written a block at a time, so that a batch of any size keeps no
 // pictures: each figure goes to a temporary file beside the page as its block
@@ -47,8 +58,8 @@ class CatalogueWriter {
   size_t Add(const CatalogueEntry& entry);
   // Leaves figure `figure` out of the page (a later block took its name).
   void Drop(size_t figure);
-  // Writes `folder`/index.html. Throws FileError.
-  void Finish();
+  // Writes `folder`/index.html, the rows that gave no block first. Throws FileError.
+  void Finish(const std::vector<RefusedRow>& refused = {});
 
  private:
   std::filesystem::path folder_;

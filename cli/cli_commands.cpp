@@ -27,7 +27,7 @@ const char* kUsage =
     "usage: tavelin-cli [--root DIR] init\n"
     "       tavelin-cli [--root DIR] generate STEM\n"
     "       tavelin-cli [--root DIR] run CLASS [ACTION ...]\n"
-    "       tavelin-cli [--root DIR] batch FILE.csv [--out DIR] [--json]\n"
+    "       tavelin-cli [--root DIR] batch FILE.csv [--out DIR] [--json] [--from-stored]\n"
     "       tavelin-cli columns\n"
     "actions: set:ID=TEXT click:ID select:ID=K dblclick:ID=K focus:ID point:X,Y ok cancel\n";
 
@@ -186,12 +186,15 @@ int RunCommandLine(const std::string& program, const std::vector<std::string>& a
   if (command == "batch") {
     BatchOptions options;
     options.root = root;
+    options.defaults = DataDirOf(program);
     options.terminal = ::isatty(STDERR_FILENO) == 1;
     for (size_t k = 0; k < rest.size(); ++k) {
       if (rest[k] == "--json") {
         options.json = true;
       } else if (rest[k] == "--out" && k + 1 < rest.size()) {
         options.out = rest[++k];
+      } else if (rest[k] == "--from-stored") {
+        options.fromStored = true;
       } else if (rest[k].rfind("--", 0) != 0 && options.csv.empty()) {
         options.csv = rest[k];
       } else {

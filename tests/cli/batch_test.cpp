@@ -107,6 +107,18 @@ bool Has(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
+// The catalogue page as a reader sees it: the tags left out.
+std::string Shown(const std::string& html) {
+  std::string text;
+  bool inTag = false;
+  for (char c : html) {
+    if (c == '<') inTag = true;
+    if (!inTag) text += c;
+    if (c == '>') inTag = false;
+  }
+  return text;
+}
+
 // One list through every path: blocks written for the built generators,
 // each kind of refusal with its row, the rest going on after a bad row, and
 // the warnings just past each rule but not just inside it.
@@ -166,8 +178,8 @@ TEST(Batch, RowsBecomeBlocksRefusalsAndWarnings) {
   EXPECT_EQ(blocks, 7u);
   EXPECT_TRUE(Has(html, "ChokuKan1820601x150211303640"))
       << "the size typed with its height names the duct";
-  EXPECT_TRUE(Has(html, "FD+ L1=")) << "the damper's type and dimensions";
-  EXPECT_TRUE(Has(html, "W1=500 R=250 W2=500 L1=100 A=90° L2=300"))
+  EXPECT_TRUE(Has(Shown(html), "FD+ L1=")) << "the damper's type and dimensions";
+  EXPECT_TRUE(Has(Shown(html), "W1=500 R=250 W2=500 L1=100 A=90° L2=300"))
       << "line numbers and kept values, as the elbow's declaration describes them";
   // The rows worked on a copy: the stored settings of the root are untouched.
   EXPECT_EQ(test.Lines("Erbo.ini"), storedElbow);
@@ -275,7 +287,7 @@ TEST(Batch, JobsHandedOverInMemoryMakeTheProgramsBlocks) {
   };
   // Each batch starts the run-time's numbers afresh, so both try one name first.
   ProcessRandom().Reset();
-  const BatchRun first = Batch(test, "stem,W1\nErbo,500\n");
+  const BatchRun first = Batch(test, "stem,W1\nErbo,500\n", {"--from-stored"});
   ASSERT_EQ(first.status, 0) << first.err << first.out;
   const auto firstBlocks = blocksOf(test.Root() / "out");
   ASSERT_EQ(firstBlocks.size(), 1u);
@@ -290,7 +302,7 @@ TEST(Batch, JobsHandedOverInMemoryMakeTheProgramsBlocks) {
   fs::create_directories(test.Root() / "out");
   std::ofstream(test.Root() / "out" / (taken + ".dxf"), std::ios::binary) << "another block";
   ProcessRandom().Reset();
-  const BatchRun again = Batch(test, "stem,W1\nErbo,500\n", {"--json"});
+  const BatchRun again = Batch(test, "stem,W1\nErbo,500\n", {"--json", "--from-stored"});
   ASSERT_EQ(again.status, 0) << again.err << again.out;
   std::map<std::string, std::string> blocks = blocksOf(test.Root() / "out");
   EXPECT_EQ(blocks[taken], "another block");
@@ -487,7 +499,7 @@ TEST(Batch, EveryDeclaredFileByItsColumnNamesWritesABlock) {
   // The part's block, and its description from the part menu's declaration.
   EXPECT_TRUE(Has(run.out, "\"block\":\"@TS_")) << run.out;
   const std::string html = ReadAll(test.Root() / "out" / "index.html");
-  EXPECT_TRUE(Has(html,
+  EXPECT_TRUE(Has(Shown(html),
                   "category=0 classification=1 cell=1 main_size=50 branch_size=50 "
                   "rotation=90° base=左下 mirror=1"))
       << html;
@@ -519,7 +531,7 @@ TEST(Batch, StrictCellsRefuseTheRowNamingColumnAndText) {
   };
   std::string csv = "stem,W1,W2,W,count,Rf,16,category\n";
   for (const Case& c : cases) csv += c.row + "\n";
-  const BatchRun run = Batch(test, csv, {"--json"});
+  const BatchRun run = Batch(test, csv, {"--json", "--from-stored"});
   EXPECT_EQ(run.status, 3);
   for (size_t i = 0; i < std::size(cases); ++i) {
     const std::string key = "{\"row\":" + std::to_string(i + 2) + ",";
@@ -540,6 +552,54 @@ TEST(Batch, StrictCellsRefuseTheRowNamingColumnAndText) {
 }
 
 // docs/batch.md's column tables are the declarations' own.
+// The same list gives the same library whatever the dialogs last stored;
+// --from-stored starts from those instead. The catalogue names every row
+// that gave no block, shows the list's notes and keeps each value whole.
+TEST(Batch, RowsStartFromTheDefaultsAndTheCatalogueNamesRefusals) {
+  TestApp test;
+  const std::string csv =
+      "stem,W1,note,備考\n"
+      "Erbo,,first,一番\n"          // row 2: every value the default's
+      "Nowhere,,lost,\n"           // row 3: refused
+      "Danpa,,,ＦＤ\n";             // row 4: the default damper
+  std::vector<std::string> elbow = test.Lines("Erbo.ini");
+  elbow.at(0) = "1234";
+  test.Write("Erbo.ini", elbow);
+  test.Write("Danpa.ini", {"5"});
+  const BatchRun again = Batch(test, csv);
+  EXPECT_EQ(again.status, 3) << again.err;
+  const std::string html = ReadAll(test.Root() / "out" / "index.html");
+  // The stored W1 of 1234 and damper type 5 reached no row.
+  EXPECT_FALSE(Has(html, "1234")) << html;
+  EXPECT_FALSE(Has(html, "FD+")) << html;
+  EXPECT_TRUE(Has(html, "ブロック一覧（2 個、作成できなかった行 1）")) << html;
+  EXPECT_TRUE(Has(html, "行 3</span> Nowhere：<span class=\"warn\">設定ファイル Nowhere.ini")) << html;
+  EXPECT_TRUE(Has(html, "<span class=\"note\">lost</span>")) << html;
+  EXPECT_TRUE(Has(html, "<span class=\"note\">first / 一番</span>")) << html;
+  EXPECT_TRUE(Has(html, "<span class=\"note\">ＦＤ</span>")) << html;
+  EXPECT_FALSE(Has(html, "break-all}\nfigcaption")) << "only block names break anywhere";
+
+  const BatchRun stored = Batch(test, csv, {"--from-stored"});
+  EXPECT_EQ(stored.status, 3) << stored.err;
+  const std::string storedHtml = ReadAll(test.Root() / "out" / "index.html");
+  EXPECT_TRUE(Has(storedHtml, "<span class=\"v\">W1=1234</span>")) << storedHtml;
+  EXPECT_TRUE(Has(storedHtml, "<span class=\"v\">FD+</span>")) << storedHtml;
+}
+
+TEST(BatchCatalogue, ValuesNeverBreakWithinThemselves) {
+  CatalogueEntry entry;
+  entry.blockName = "X";
+  entry.dimensions = "FD+ D=500x2 / 50 S=2 / 0 L=3";
+  const fs::path folder = fs::temp_directory_path() / ("catalogue-" + std::to_string(::getpid()));
+  fs::create_directories(folder);
+  WriteCatalogue(folder, {entry});
+  const std::string html = ReadAll(folder / "index.html");
+  fs::remove_all(folder);
+  EXPECT_TRUE(Has(html, "<span class=\"v\">FD+</span> <span class=\"v\">D=500x2 / 50</span> "
+                        "<span class=\"v\">S=2 / 0</span> <span class=\"v\">L=3</span>"))
+      << html;
+}
+
 TEST(BatchDocs, ColumnTablesAreTheDeclarations) {
   const fs::path doc = fs::path(TAVELIN_SOURCE_DATA_DIR).parent_path() / "docs" / "batch.md";
   const std::string text = ReadAll(doc);
