@@ -4,7 +4,7 @@
 # each (3), into fresh folders; prints each build's median wall and CPU time
 # (user + system, every thread), its peak resident size and its system calls,
 # and whether the two builds wrote the same files byte for byte (the log's
-# times aside).
+# times and folder names aside).
 #   bench/batch_compare.sh BEFORE_BUILD_DIR AFTER_BUILD_DIR [ROWS] [RUNS]
 set -eu
 before=${1:?usage: bench/batch_compare.sh BEFORE_BUILD_DIR AFTER_BUILD_DIR [ROWS] [RUNS]}
@@ -57,7 +57,8 @@ if command -v strace >/dev/null 2>&1; then
   done
 fi
 for side in before after; do
-  if [ -f "$scratch/${side}0/builder.log" ]; then sed -i 's/^[0-9-]* [0-9:]* //' "$scratch/${side}0/builder.log"; fi
+  log="$scratch/${side}0/builder.log"
+  if [ -f "$log" ]; then sed -i "s/^[0-9-]* [0-9:]* //; s|$scratch/${side}0/|OUT/|g" "$log"; fi
 done
 if diff -r "$scratch/before0" "$scratch/after0" >/dev/null; then
   echo "same files: the blocks, the catalogue page and the log are byte for byte the same"
