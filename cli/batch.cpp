@@ -652,6 +652,9 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
         << " is missing (or use --from-stored to start from the root's stored settings)\n";
     return kFailure;
   }
+  // What killed batches left half written among the blocks goes first (the
+  // blocks themselves are never tidied one by one).
+  RemoveStaleTemporaries(batch.blocks);
   batch.blockNames = std::make_unique<blockbuilder::BlockFolderIndex>(batch.blocks);
   try {
     batch.scratch = MakeScratch(options.root);

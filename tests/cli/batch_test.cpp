@@ -397,8 +397,9 @@ TEST(Batch, MemoryStaysASmallMultipleOfTheList) {
   EXPECT_LT(grownKiB, 10 * 8 * 1024) << "KiB grown for an 8 MiB list";
 }
 
-// A batch killed by a signal leaves its scratch copy; the next batch removes
-// those of processes that no longer run, and nothing else.
+// A batch killed by a signal leaves its scratch copy and its temporary files
+// among the blocks; the next batch removes those of processes that no longer
+// run, and nothing else.
 TEST(Batch, ScratchCopiesOfDeadBatchesAreRemoved) {
   TestApp test;
   testing::TempDir scratch;
@@ -416,7 +417,17 @@ TEST(Batch, ScratchCopiesOfDeadBatchesAreRemoved) {
     fs::create_directories(dir / "info");
     std::ofstream(dir / "info" / "Erbo.ini") << "400\r\n";
   }
+  // And what it left beside its blocks: a block and the catalogue's figures
+  // half written.
+  const fs::path out = test.Root() / "out";
+  const std::string tmp = ".tmp" + std::to_string(dead) + "_";
+  const fs::path halfBlock = out / ("ER_1.dxf" + tmp + "3");
+  const fs::path halfFigures = out / ("index.html.figures" + tmp + "0");
+  fs::create_directories(out);
+  for (const fs::path& file : {halfBlock, halfFigures}) std::ofstream(file) << "half";
   const BatchRun run = Batch(test, "stem,W1,R,W2\nErbo,400,200,400\n");
+  EXPECT_FALSE(fs::exists(halfBlock));
+  EXPECT_FALSE(fs::exists(halfFigures));
   if (previous) {
     ::setenv("TMPDIR", saved.c_str(), 1);
   } else {
