@@ -26,6 +26,25 @@ bool Readable(const InfoFolder& info, const std::string& name) {
          std::filesystem::file_size(path, ec) <= kMaxSettingsBytes && !ec;
 }
 
+// The lines of a file the block's data names, up to `capacity`: false when
+// it is not a regular file of at most kMaxSettingsBytes or cannot be read.
+bool ReadSettings(const HandOffSource& source, const std::string& name, size_t capacity,
+                  std::vector<std::string>& lines) {
+  if (const InfoFolder* info = source.Folder()) {
+    if (!Readable(*info, name)) return false;
+    try {
+      lines = info->ReadToEnd(name, capacity);
+    } catch (const FileError&) {
+      return false;
+    }
+    return true;
+  }
+  const std::string* bytes = source.Find(name);
+  if (!bytes || bytes->size() > kMaxSettingsBytes) return false;
+  lines = SplitTextLines(*bytes, capacity);
+  return true;
+}
+
 }  // namespace
 
 std::string DescribeBlock(std::string_view fitting, const Tables& tables, const std::string& memo) {
@@ -54,12 +73,9 @@ bool FitsXdata(const std::vector<std::string>& lines) {
 }
 
 // The data of a job written from a fitting: everything from "Fitting.ini".
-BlockData ReadFittingData(const InfoFolder& info, const Tables& tables, BuildLog& log) {
+BlockData ReadFittingData(const HandOffSource& info, const Tables& tables, BuildLog& log) {
   std::vector<std::string> lines;
-  try {
-    if (!Readable(info, kFittingFile)) throw FileError(kFittingFile, "");
-    lines = info.ReadToEnd(kFittingFile, 100000);
-  } catch (const FileError&) {
+  if (!ReadSettings(info, kFittingFile, 100000, lines)) {
     log.Add(std::string(kFittingFile) + " を読めないため、ブロックに作図情報を付けません");
     return {};
   }
@@ -96,17 +112,19 @@ BlockData ReadFittingData(const InfoFolder& info, const Tables& tables, BuildLog
 }  // namespace
 
 BlockData ReadBlockData(const InfoFolder& info, const Tables& tables, BuildLog& log) {
+  return ReadBlockData(HandOffSource(info), tables, log);
+}
+
+BlockData ReadBlockData(const HandOffSource& info, const Tables& tables, BuildLog& log) {
   // A job written from the fitting names its dialog itself; the shared
   // "Command.ini" is read only by a build on the info folder itself.
-  if (info.Exists(kFittingFile)) return ReadFittingData(info, tables, log);
+  if (info.Folder() ? info.Folder()->Exists(kFittingFile) : info.Find(kFittingFile) != nullptr)
+    return ReadFittingData(info, tables, log);
   BlockData data;
-  std::string command;
-  try {
-    if (!Readable(info, "Command.ini")) return data;  // already logged
-    command = info.ReadLine("Command.ini");
-  } catch (const FileError&) {
-    return data;  // its absence is already logged
-  }
+  std::vector<std::string> commandLines;
+  // Its absence is already logged.
+  if (!ReadSettings(info, "Command.ini", 1, commandLines)) return data;
+  const std::string command = commandLines.empty() ? std::string() : commandLines[0];
   const FittingKind* kind = nullptr;
   if (!command.empty() && command.find_first_not_of("0123456789 \t") == std::string::npos)
     kind = FittingForCode(ToInt(command));
@@ -120,10 +138,8 @@ BlockData ReadBlockData(const InfoFolder& info, const Tables& tables, BuildLog& 
 
   if (!data.stem.empty()) {
     const std::string file = data.stem + ".ini";
-    try {
-      if (!Readable(info, file)) throw FileError(file, "");
-      data.settings = info.ReadToEnd(file, kMaxSettingsLines);
-    } catch (const FileError&) {
+    if (!ReadSettings(info, file, kMaxSettingsLines, data.settings)) {
+      data.settings.clear();
       log.Add(file + " がないため、ブロックに設定値を付けません");
     }
     for (const std::string& line : data.settings) {
@@ -136,11 +152,14 @@ BlockData ReadBlockData(const InfoFolder& info, const Tables& tables, BuildLog& 
   }
 
   std::string memo;
-  try {
-    const int set = Readable(info, "Sentaku.ini") ? ToInt(info.ReadLine("Sentaku.ini")) : 0;
-    if (set >= 1 && set <= 6 && Readable(info, "Memo.ini")) memo = info.ReadLines("Memo.ini", 6)[set - 1];
-  } catch (const FileError&) {
-    // The description goes without the attribute set's name.
+  // Without them the description goes without the attribute set's name.
+  std::vector<std::string> sentaku, memos;
+  const int set = ReadSettings(info, "Sentaku.ini", 1, sentaku) && !sentaku.empty()
+                      ? ToInt(sentaku[0])
+                      : 0;
+  if (set >= 1 && set <= 6 && ReadSettings(info, "Memo.ini", 6, memos)) {
+    memos.resize(6);
+    memo = memos[static_cast<size_t>(set) - 1];
   }
   data.description = DescribeBlock(kind->name, tables, memo);
   return data;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "blockbuilder/hand_off_source.hpp"
 #include "blockbuilder/tables.hpp"
 #include "framework/block_file.hpp"
 
@@ -20,6 +21,8 @@ namespace tavelin::blockbuilder {
 // "Memo.ini"). A missing or unknown dialog gives no data; a settings file
 // with a line too long for extended data is left out. Each is logged.
 BlockData ReadBlockData(const InfoFolder& info, const Tables& tables, BuildLog& log);
+// The same from a job's files wherever they are.
+BlockData ReadBlockData(const HandOffSource& info, const Tables& tables, BuildLog& log);
 
 // "一般両エルボ 外形 612 × 540 mm 属性【標準】 レイヤ DUCT, DUCT-H": `fitting`
 // is the fitting's name and, when typed, its dimensions.

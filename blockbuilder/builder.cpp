@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +17,7 @@
 #include "blockbuilder/block_data.hpp"
 #include "framework/draw_records.hpp"
 #include "blockbuilder/dxf_writer.hpp"
+#include "blockbuilder/hand_off_source.hpp"
 #include "framework/straight_duct_drawing.hpp"
 #include "blockbuilder/tables.hpp"
 #include "framework/acceptance.hpp"
@@ -44,46 +47,52 @@ struct HandOffFile {
   std::vector<std::string> lines;  // UTF-8, without line ends
 };
 
-HandOffFile ReadHandOff(const InfoFolder& info, const std::string& name, std::uintmax_t limit,
-                        BuildLog& log) {
+HandOffFile ReadHandOff(const HandOffSource& source, const std::string& name,
+                        std::uintmax_t limit, BuildLog& log) {
   HandOffFile file;
-  const fs::path path = info.Locate(name);
-  std::error_code ec;
-  const fs::file_status status = fs::status(path, ec);
-  if (ec || !fs::exists(status)) {
+  std::string bytes;
+  if (const InfoFolder* info = source.Folder()) {
+    const fs::path path = info->Locate(name);
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (ec || !fs::exists(status)) {
+      log.Add(name + " がありません");
+      return file;
+    }
+    // A FIFO or a device would block the read or never end.
+    if (!fs::is_regular_file(status)) {
+      log.Add(name + " は通常のファイルではありません");
+      return file;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+      log.Add(name + " を開けません");
+      return file;
+    }
+    // Read as far as one byte past the limit, a piece at a time: a buffer of
+    // the limit's size, cleared for every file, cost more than the reading.
+    char piece[16384];
+    while (bytes.size() <= limit) {
+      in.read(piece, static_cast<std::streamsize>(sizeof piece));
+      if (in.bad()) {
+        log.Add(name + " を読めません");
+        return file;
+      }
+      const auto got = static_cast<size_t>(in.gcount());
+      bytes.append(piece, std::min<size_t>(got, static_cast<size_t>(limit) + 1 - bytes.size()));
+      if (got < sizeof piece) break;
+    }
+  } else if (const std::string* held = source.Find(name)) {
+    bytes = held->substr(0, static_cast<size_t>(std::min<std::uintmax_t>(held->size(), limit + 1)));
+  } else {
     log.Add(name + " がありません");
     return file;
   }
-  // A FIFO or a device would block the read or never end.
-  if (!fs::is_regular_file(status)) {
-    log.Add(name + " は通常のファイルではありません");
-    return file;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    log.Add(name + " を開けません");
-    return file;
-  }
-  std::string bytes(static_cast<size_t>(limit) + 1, '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (in.bad()) {
-    log.Add(name + " を読めません");
-    return file;
-  }
-  bytes.resize(static_cast<size_t>(in.gcount()));
   if (bytes.size() > limit) {
     log.Add(name + " が " + std::to_string(limit / 1024) + " KB を超えるため読みません");
     return file;
   }
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t end = bytes.find('\n', start);
-    if (end == std::string::npos) end = bytes.size();
-    std::string_view line(bytes.data() + start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    file.lines.push_back(Cp932ToUtf8(line));
-    start = end + 1;
-  }
+  file.lines = SplitTextLines(bytes, bytes.size());
   file.ok = true;
   return file;
 }
@@ -165,7 +174,7 @@ enum class Placement { kNew, kSame, kTaken };
 // once at the end (`options.flush`).
 Placement PlaceBlockFile(const fs::path& file, const std::string& bytes, fs::path& placed,
                          const BuildOptions& options) {
-  static unsigned serial = 0;
+  static std::atomic<unsigned> serial{0};
   const fs::path dir = file.parent_path();
   // A batch's own folder is tidied once, not at every block.
   if (!options.index) RemoveStaleTemporaries(dir);
@@ -230,7 +239,7 @@ Placement PlaceBlockFile(const fs::path& file, const std::string& bytes, fs::pat
 }
 
 // The entities of the straight duct, from its settings and the attributes.
-bool AddStraightDuct(const InfoFolder& info, std::vector<Entity>& entities, BuildLog& log) {
+bool AddStraightDuct(const HandOffSource& info, std::vector<Entity>& entities, BuildLog& log) {
   HandOffFile choku = ReadHandOff(info, "Choku.ini", kMaxSettingsBytes, log);
   HandOffFile dakuto = ReadHandOff(info, "DakutoSet.ini", kMaxSettingsBytes, log);
   HandOffFile kyotu = ReadHandOff(info, "KyotuSet.ini", kMaxSettingsBytes, log);
@@ -245,10 +254,9 @@ bool AddStraightDuct(const InfoFolder& info, std::vector<Entity>& entities, Buil
 
 }  // namespace
 
-static BuildResult BuildInto(const fs::path& blocks, const fs::path& input,
+static BuildResult BuildInto(const fs::path& blocks, const HandOffSource& info,
                              const BuildOptions& options, BuildLog& log) {
   BuildResult result;
-  const InfoFolder info(input);
 
   HandOffFile drawName = ReadHandOff(info, "DrawName.ini", kMaxSettingsBytes, log);
   if (!drawName.ok) return result;
@@ -273,7 +281,9 @@ static BuildResult BuildInto(const fs::path& blocks, const fs::path& input,
   // "Command.ini" names the dialog that wrote the hand-off on the info
   // folder itself; a job names it in "Fitting.ini". The records say
   // everything the block needs, so it is only checked for being there.
-  if (!info.Exists(kFittingFile)) ReadHandOff(info, "Command.ini", kMaxSettingsBytes, log);
+  const bool fittingJob =
+      info.Folder() ? info.Folder()->Exists(kFittingFile) : info.Find(kFittingFile) != nullptr;
+  if (!fittingJob) ReadHandOff(info, "Command.ini", kMaxSettingsBytes, log);
 
   HandOffFile drawData = ReadHandOff(info, "DrawData.txt", kMaxDrawDataBytes, log);
   if (!drawData.ok) return result;
@@ -330,19 +340,20 @@ static BuildResult BuildInto(const fs::path& blocks, const fs::path& input,
 }
 
 BuildResult BuildBlock(const fs::path& root, const fs::path& input, BuildLog& log) {
-  return BuildInto(root / "blocks", input, {}, log);
+  const InfoFolder info(input);
+  return BuildInto(root / "blocks", HandOffSource(info), {}, log);
 }
 
 BuildResult BuildBlockInto(const fs::path& blocks, const fs::path& input) {
   return BuildBlockInto(blocks, input, {});
 }
 
-BuildResult BuildBlockInto(const fs::path& blocks, const fs::path& input,
-                           const BuildOptions& options) {
+static BuildResult BuildAndLog(const fs::path& blocks, const HandOffSource& source,
+                               const BuildOptions& options) {
   BuildLog log;
   BuildResult result;
   try {
-    result = BuildInto(blocks, input, options, log);
+    result = BuildInto(blocks, source, options, log);
   } catch (const std::exception& error) {
     log.Add(std::string("処理を続けられません: ") + error.what());
     result.written = false;
@@ -350,6 +361,17 @@ BuildResult BuildBlockInto(const fs::path& blocks, const fs::path& input,
   result.logLines = log.Lines();
   result.logged = AppendLog(blocks, result, log);
   return result;
+}
+
+BuildResult BuildBlockInto(const fs::path& blocks, const fs::path& input,
+                           const BuildOptions& options) {
+  const InfoFolder info(input);
+  return BuildAndLog(blocks, HandOffSource(info), options);
+}
+
+BuildResult BuildBlockFromFiles(const fs::path& blocks, const JobFiles& files,
+                                const BuildOptions& options) {
+  return BuildAndLog(blocks, HandOffSource(files), options);
 }
 
 BuildResult BuildBlock(const fs::path& root, const fs::path& input) {

@@ -11,6 +11,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "framework/acceptance.hpp"
@@ -80,5 +81,10 @@ struct BuildOptions {
 };
 BuildResult BuildBlockInto(const std::filesystem::path& blocks, const std::filesystem::path& input,
                            const BuildOptions& options);
+// The same, the job's files (name, bytes as they go on disk) read from memory
+// rather than from a job folder: a builder in the process that wrote them.
+BuildResult BuildBlockFromFiles(const std::filesystem::path& blocks,
+                                const std::vector<std::pair<std::string, std::string>>& files,
+                                const BuildOptions& options);
 
 }  // namespace tavelin::blockbuilder

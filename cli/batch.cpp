@@ -7,7 +7,12 @@
 
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <future>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -16,6 +21,7 @@
 #include <ostream>
 #include <random>
 #include <sstream>
+#include <thread>
 
 #include "app/dialog_registry.hpp"
 #include "blockbuilder/builder.hpp"
@@ -57,14 +63,54 @@ class BatchHost : public ui::UiHost {
   std::vector<std::string> messages;
 };
 
-class FinishedRun : public BuildRun {
+// The block builder on a thread of its own: while it writes one row's block,
+// the next row's dialog runs. The builds run one at a time, in the order given,
+// so the folder's names and its log see one writer.
+class BuilderThread {
  public:
-  explicit FinishedRun(BuildOutcome outcome) : outcome_(std::move(outcome)) {}
-  std::optional<BuildOutcome> Poll() override { return outcome_; }
-  BuildOutcome Wait() override { return outcome_; }
+  BuilderThread() : thread_([this] { Loop(); }) {}
+  ~BuilderThread() {
+    {
+      std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+  }
+  BuilderThread(const BuilderThread&) = delete;
+  BuilderThread& operator=(const BuilderThread&) = delete;
+
+  std::future<blockbuilder::BuildResult> Submit(std::function<blockbuilder::BuildResult()> build) {
+    std::packaged_task<blockbuilder::BuildResult()> task(std::move(build));
+    std::future<blockbuilder::BuildResult> result = task.get_future();
+    {
+      std::lock_guard lock(mutex_);
+      queue_.push_back(std::move(task));
+    }
+    wake_.notify_one();
+    return result;
+  }
 
  private:
-  BuildOutcome outcome_;
+  void Loop() {
+    for (;;) {
+      std::packaged_task<blockbuilder::BuildResult()> task;
+      {
+        std::unique_lock lock(mutex_);
+        wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+        if (queue_.empty()) return;
+        task = std::move(queue_.front());
+        queue_.pop_front();
+      }
+      task();
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<std::packaged_task<blockbuilder::BuildResult()>> queue_;
+  bool stopping_ = false;
+  std::thread thread_;  // last: starts once the queue exists
 };
 
 // The block builder in this process: the same code as the program, writing
@@ -72,31 +118,78 @@ class FinishedRun : public BuildRun {
 // The blocks reach the disk together at the end.
 class InProcessLauncher : public BlockBuilderLauncher {
  public:
-  InProcessLauncher(fs::path root, fs::path blocks, blockbuilder::BlockFolderIndex& index)
-      : root_(std::move(root)), blocks_(std::move(blocks)), index_(index) {}
+  InProcessLauncher(fs::path root, fs::path blocks, blockbuilder::BlockFolderIndex& index,
+                    BuilderThread& builder)
+      : root_(std::move(root)), blocks_(std::move(blocks)), index_(index), builder_(builder) {}
   std::unique_ptr<BuildRun> Start(const fs::path& jobRoot, const std::string& blockName) override {
-    last = blockbuilder::BuildBlockInto(blocks_, jobRoot, {Flush::kLater, &index_});
-    // A name taken by another block keeps the job: the dialog's run starts
-    // it again under the next name.
-    if (!last->nameTaken && IsJobFolderOf(root_, jobRoot)) {
-      std::error_code ignored;
-      fs::remove_all(jobRoot, ignored);
-    }
-    BuildOutcome outcome;
-    outcome.written = last->written;
-    outcome.nameTaken = last->nameTaken;
-    outcome.blockName = last->blockName.empty() ? blockName : last->blockName;
-    for (const std::string& line : last->logLines) {
-      outcome.reason += (outcome.reason.empty() ? "" : "; ") + line;
-    }
-    return std::make_unique<FinishedRun>(std::move(outcome));
+    std::future<blockbuilder::BuildResult> result =
+        builder_.Submit([root = root_, blocks = blocks_, &index = index_, jobRoot] {
+          blockbuilder::BuildResult built =
+              blockbuilder::BuildBlockInto(blocks, jobRoot, {Flush::kLater, &index});
+          // A name taken by another block keeps the job: the dialog's run
+          // starts it again under the next name.
+          if (!built.nameTaken && IsJobFolderOf(root, jobRoot)) {
+            std::error_code ignored;
+            fs::remove_all(jobRoot, ignored);
+          }
+          return built;
+        });
+    return std::make_unique<QueuedRun>(*this, std::move(result), blockName);
   }
+  // The job's files go straight to the builder, with no job folder between.
+  bool TakesFilesInMemory() const override { return true; }
+  std::unique_ptr<BuildRun> StartFromFiles(const JobFiles& files,
+                                           const std::string& blockName) override {
+    std::future<blockbuilder::BuildResult> result =
+        builder_.Submit([blocks = blocks_, &index = index_, files] {
+          return blockbuilder::BuildBlockFromFiles(blocks, files, {Flush::kLater, &index});
+        });
+    return std::make_unique<QueuedRun>(*this, std::move(result), blockName);
+  }
+  // The last build collected by the dialog.
   std::optional<blockbuilder::BuildResult> last;
 
  private:
+  class QueuedRun : public BuildRun {
+   public:
+    QueuedRun(InProcessLauncher& launcher, std::future<blockbuilder::BuildResult> result,
+              std::string blockName)
+        : launcher_(launcher), result_(std::move(result)), blockName_(std::move(blockName)) {}
+    // The builder thread never outlives what it was given.
+    ~QueuedRun() override {
+      if (result_.valid()) result_.wait();
+    }
+    std::optional<BuildOutcome> Poll() override {
+      if (!outcome_ && result_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return std::nullopt;
+      return Wait();
+    }
+    BuildOutcome Wait() override {
+      if (outcome_) return *outcome_;
+      launcher_.last = result_.get();
+      const blockbuilder::BuildResult& last = *launcher_.last;
+      BuildOutcome outcome;
+      outcome.written = last.written;
+      outcome.nameTaken = last.nameTaken;
+      outcome.blockName = last.blockName.empty() ? blockName_ : last.blockName;
+      for (const std::string& line : last.logLines) {
+        outcome.reason += (outcome.reason.empty() ? "" : "; ") + line;
+      }
+      outcome_ = outcome;
+      return outcome;
+    }
+
+   private:
+    InProcessLauncher& launcher_;
+    std::future<blockbuilder::BuildResult> result_;
+    std::string blockName_;
+    std::optional<BuildOutcome> outcome_;
+  };
+
   fs::path root_;
   fs::path blocks_;
   blockbuilder::BlockFolderIndex& index_;
+  BuilderThread& builder_;
 };
 
 std::string Trim(std::string_view text) {
@@ -141,6 +234,18 @@ class PartFolderLinks {
   std::vector<fs::path> links_;
 };
 
+// One row from its cells to its block. The dialog and what it works with
+// stay until the builder thread has written the block.
+struct PendingRow {
+  RowResult result;
+  bool building = false;  // the dialog has started the builder
+  BatchHost host;
+  std::unique_ptr<InProcessLauncher> launcher;
+  std::unique_ptr<ui::AppContext> app;
+  std::optional<PartFolderLinks> links;
+  std::unique_ptr<ui::Dialog> dialog;  // last: goes first, before what it uses
+};
+
 struct Batch {
   const BatchOptions& options;
   fs::path scratch;  // a copy of ROOT/info the rows write their settings into
@@ -163,11 +268,17 @@ struct Batch {
     return stored.emplace(file, std::move(lines)).first->second;
   }
 
-  RowResult Run(int rowNumber, const std::vector<std::string>& cells);
+  std::unique_ptr<BuilderThread> builder;  // after the names it writes into
+
+  // Runs the row's dialog up to the start of its build; `row.result` is
+  // final when it was refused before.
+  void Begin(int rowNumber, const std::vector<std::string>& cells, PendingRow& row);
+  // Waits for the row's block and completes its result.
+  void Finish(PendingRow& row);
 };
 
-RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
-  RowResult result;
+void Batch::Begin(int rowNumber, const std::vector<std::string>& cells, PendingRow& row) {
+  RowResult& result = row.result;
   result.row = rowNumber;
   auto cell = [&](size_t i) { return i < cells.size() ? Trim(cells[i]) : std::string(); };
   std::string typeValue;
@@ -181,20 +292,20 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
   }
   if (result.stem.empty()) {
     result.reason = "stem が空です";
-    return result;
+    return;
   }
   const BatchTarget target = TargetOfStem(result.stem);
   const DialogEntry* entry = target.entry;
   if (!entry) {
     result.reason = "設定ファイル " + result.stem + ".ini を持つ作図ダイアログはありません";
-    return result;
+    return;
   }
   result.entry.generator = std::string(entry->caption);
   // A cell past the last header has no column to go to.
   for (size_t i = header.size(); i < cells.size(); ++i) {
     if (Trim(cells[i]).empty()) continue;
     result.reason = std::to_string(i + 1) + " 列目に見出しがありません: 「" + Trim(cells[i]) + "」";
-    return result;
+    return;
   }
 
   // The file the values go to; the damper keeps one per type, chosen by "type".
@@ -218,7 +329,7 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
           typeValue.empty()
               ? std::string("ダンパーの種類が保存されていません。type の列で指定してください")
               : "ダンパーの type " + typeValue + " は VD・MD・CD・FD・FD+ のどれでもありません";
-      return result;
+      return;
     }
     variant = std::string(kDamperTypes[type - 1].name);
     file = std::string(kDamperTypes[type - 1].file);
@@ -226,7 +337,7 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
     writes.push_back({"Danpa.ini", {std::to_string(type)}});
   } else if (!typeValue.empty()) {
     result.reason = "type の列は ダンパー（Danpa）にだけ使えます";
-    return result;
+    return;
   }
   const SettingsDeclaration* decl = into.decl;
 
@@ -250,18 +361,18 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
       const ParsedValue parsed = ParseDeclaredValue(decl->lines[at], value);
       if (!parsed.Ok()) {
         result.reason = parsed.error;  // names the column and the text
-        return result;
+        return;
       }
       continue;
     }
     // A line end would split the value over two settings lines and shift every line after it.
     if (value.find_first_of("\r\n") != std::string::npos) {
       result.reason = "列 " + header[i] + " の値に改行があります";
-      return result;
+      return;
     }
     if (targets.empty()) {
       result.reason = "列 " + header[i] + " は " + result.stem + " の設定行にありません";
-      return result;
+      return;
     }
     // Declared lines take only what their declaration accepts: "1,200" and
     // "4OO" are not numbers.
@@ -270,7 +381,7 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
       const ParsedValue parsed = ParseDeclaredValue(decl->lines[targets[0] - 1], value);
       if (!parsed.Ok()) {
         result.reason = parsed.error;  // names the column and the text
-        return result;
+        return;
       }
       stored = parsed.text;
     }
@@ -287,30 +398,30 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
   if (!variant.empty()) dimensions = variant + " " + dimensions;
   result.entry.dimensions = dimensions;
 
-  BatchHost host;
-  InProcessLauncher launcher(scratch, blocks, *blockNames);
-  ui::AppContext app(scratch);
-  app.ui = &host;
-  app.launcher = &launcher;
+  row.launcher = std::make_unique<InProcessLauncher>(scratch, blocks, *blockNames, *builder);
+  row.app = std::make_unique<ui::AppContext>(scratch);
+  ui::AppContext& app = *row.app;
+  app.ui = &row.host;
+  app.launcher = row.launcher.get();
   InstallDialogFactory(app);
   try {
     for (const auto& [name, content] : writes) app.info.WriteLines(name, content);
   } catch (const FileError& error) {
     result.reason = error.Path().filename().string() + " を書けません: " + error.Reason();
-    return result;
+    return;
   }
   const bool partMenu = entry->className == "PartsMenuDialog";
-  std::optional<PartFolderLinks> links;
-  if (partMenu) links.emplace(options.root, scratch);
-  std::unique_ptr<ui::Dialog> dialog = entry->create(app);
+  if (partMenu) row.links.emplace(options.root, scratch);
+  row.dialog = entry->create(app);
+  ui::Dialog& dialog = *row.dialog;
   NullCanvas canvas;
   // As "generate" does: open, paint, generate; then OK with all its checks.
-  dialog->Initialize();
-  if (!dialog->Ended()) dialog->Paint(canvas);
-  if (!dialog->Ended()) dialog->Generate();
+  dialog.Initialize();
+  if (!dialog.Ended()) dialog.Paint(canvas);
+  if (!dialog.Ended()) dialog.Generate();
   // The pipe part menu falls back to its first entries for a choice that
   // does not exist; the row must get the part it asked for.
-  if (partMenu && !dialog->Ended()) {
+  if (partMenu && !dialog.Ended()) {
     const std::vector<std::string> kept = app.info.ReadLines(file, lines.size());
     for (const auto& [line, value] : given) {
       const std::string& now = kept[static_cast<size_t>(line) - 1];
@@ -320,29 +431,40 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
         continue;
       result.reason = std::string(declared.column) + ": 「" + value + "」は選べません（「" + now +
                       "」になります）";
-      return result;
+      return;
     }
   }
-  if (!dialog->Ended() && host.messages.empty()) {
+  if (!dialog.Ended() && row.host.messages.empty()) {
     // The part menu hands its part over by its own "OK" button only.
     if (partMenu) {
-      dialog->UserClick(PartsMenuDialog::kStart);
+      dialog.UserClick(PartsMenuDialog::kStart);
     } else {
-      dialog->UserOk();
+      dialog.UserOk();
     }
-    dialog->WaitForBuild();
   }
-  if (auto* rules = dynamic_cast<DesignRuleSource*>(dialog.get()))
+  // The part folders are read by the dialog only, never by the builder.
+  row.links.reset();
+  row.building = true;
+}
+
+void Batch::Finish(PendingRow& row) {
+  if (!row.building) return;
+  RowResult& result = row.result;
+  ui::Dialog& dialog = *row.dialog;
+  InProcessLauncher& launcher = *row.launcher;
+  const std::vector<std::string>& messages = row.host.messages;
+  dialog.WaitForBuild();
+  if (auto* rules = dynamic_cast<DesignRuleSource*>(&dialog))
     result.warnings = rules->DesignWarnings();
   result.entry.warnings = result.warnings;
-  if (launcher.last && launcher.last->written && host.messages.empty()) {
+  if (launcher.last && launcher.last->written && messages.empty()) {
     result.written = true;
     result.blockName = launcher.last->blockName;
     result.entry.blockName = result.blockName;
     result.entry.entities = std::move(launcher.last->drawn);
-    return result;
+    return;
   }
-  for (const std::string& message : host.messages) {
+  for (const std::string& message : messages) {
     result.reason += (result.reason.empty() ? "" : " ") + OneLine(message);
   }
   if (result.reason.empty() && launcher.last) {
@@ -351,7 +473,6 @@ RowResult Batch::Run(int rowNumber, const std::vector<std::string>& cells) {
         OneLine(launcher.last->logLines.empty() ? std::string() : launcher.last->logLines.back());
   }
   if (result.reason.empty()) result.reason = "ブロック作成まで進みませんでした";
-  return result;
 }
 
 // Reads the CSV file whole into `text`; an error text when it cannot. Only a
@@ -489,7 +610,7 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
   // The rows are read twice, never all kept: once to count them and find a
   // quote left open before any row runs, once to run them. A row keeps no
   // more fields than the header has columns.
-  Batch batch{options, {}, {}, {}, {}, {}};
+  Batch batch{options, {}, {}, {}, {}, {}, {}};
   size_t rowCount = 0;
   {
     CsvReader reader(text);
@@ -531,6 +652,9 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
         << " is missing (or use --from-stored to start from the root's stored settings)\n";
     return kFailure;
   }
+  // What killed batches left half written among the blocks goes first (the
+  // blocks themselves are never tidied one by one).
+  RemoveStaleTemporaries(batch.blocks);
   batch.blockNames = std::make_unique<blockbuilder::BlockFolderIndex>(batch.blocks);
   try {
     batch.scratch = MakeScratch(options.root);
@@ -541,12 +665,50 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
     return kFailure;
   }
 
+  // Each row's figure goes to the catalogue as the row ends; the rows keep
+  // their outcome only.
   std::vector<RowResult> results;
-  std::map<std::string, size_t> byName;
+  std::map<std::string, size_t> byName;  // block name: its row in `results`
+  std::vector<size_t> figureOfRow;       // its figure in the catalogue
+  CatalogueWriter catalogue(batch.blocks);
+  std::vector<RefusedRow> refusedRows;
+  size_t written = 0, refused = 0;
   const size_t total = rowCount - 1;
+  auto settle = [&](PendingRow& row, size_t r) {
+    try {
+      batch.Finish(row);
+    } catch (const std::exception& failure) {
+      row.result.written = false;
+      row.result.reason = std::string("処理を続けられません: ") + failure.what();
+    }
+    RowResult& result = row.result;
+    figureOfRow.push_back(SIZE_MAX);
+    if (result.written) {
+      ++written;
+      // A later row of the same name has replaced the earlier block.
+      auto [it, fresh] = byName.emplace(result.blockName, results.size());
+      if (!fresh) {
+        catalogue.Drop(figureOfRow[it->second]);
+        result.warnings.push_back("行 " + std::to_string(results[it->second].row) +
+                                  " と同じブロック名のため、そのブロックを置き換えました");
+        it->second = results.size();
+      }
+      figureOfRow.back() = catalogue.Add(result.entry);
+    } else {
+      ++refused;
+      refusedRows.push_back({result.row, result.stem, result.reason, result.entry.note});
+    }
+    result.entry = {};
+    results.push_back(std::move(result));
+    Progress(options, err, r, total, results.back());
+  };
+  // While the builder thread writes one row's block, the next row's dialog runs.
+  std::unique_ptr<PendingRow> previous;
+  size_t previousRow = 0;
   CsvReader reader(text);
   std::vector<std::string> cells;
   reader.Next(cells, 1);  // the header
+  batch.builder = std::make_unique<BuilderThread>();
   // One field more than the header: a cell past the last column refuses its row.
   for (size_t r = 1; reader.Next(cells, batch.header.size() + 1); ++r) {
     if (!reader.DroppedField().empty() && Trim(cells.back()).empty()) {
@@ -555,44 +717,27 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
     bool blank = true;
     for (const std::string& cell : cells) blank = blank && Trim(cell).empty();
     if (blank) continue;
-    RowResult result;
+    auto row = std::make_unique<PendingRow>();
     try {
-      result = batch.Run(static_cast<int>(r + 1), cells);
+      batch.Begin(static_cast<int>(r + 1), cells, *row);
     } catch (const std::exception& failure) {
-      result.row = static_cast<int>(r + 1);
-      result.reason = std::string("処理を続けられません: ") + failure.what();
+      row->building = false;
+      row->result.row = static_cast<int>(r + 1);
+      row->result.reason = std::string("処理を続けられません: ") + failure.what();
     }
-    if (result.written) {
-      // A later row of the same name has replaced the earlier block.
-      auto [it, fresh] = byName.emplace(result.blockName, results.size());
-      if (!fresh) {
-        results[it->second].entry.blockName.clear();
-        result.warnings.push_back("行 " + std::to_string(results[it->second].row) +
-                                  " と同じブロック名のため、そのブロックを置き換えました");
-        it->second = results.size();
-      }
-    }
-    results.push_back(std::move(result));
-    Progress(options, err, r, total, results.back());
+    if (previous) settle(*previous, previousRow);
+    previous = std::move(row);
+    previousRow = r;
   }
+  if (previous) settle(*previous, previousRow);
+  previous.reset();
+  batch.builder.reset();
   ForgetScratchRoot(batch.scratch);
   fs::remove_all(batch.scratch, ec);
 
-  std::vector<CatalogueEntry> entries;
-  std::vector<RefusedRow> refusedRows;
-  size_t written = 0, refused = 0;
-  for (RowResult& result : results) {
-    if (!result.written) {
-      ++refused;
-      refusedRows.push_back({result.row, result.stem, result.reason, result.entry.note});
-      continue;
-    }
-    ++written;
-    if (!result.entry.blockName.empty()) entries.push_back(std::move(result.entry));
-  }
   std::string catalogueError;
   try {
-    WriteCatalogue(batch.blocks, entries, refusedRows);
+    catalogue.Finish(refusedRows);
   } catch (const FileError& failure) {
     catalogueError = failure.what();
   }

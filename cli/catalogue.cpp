@@ -1,6 +1,11 @@
 #include "cli/catalogue.hpp"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -231,12 +236,8 @@ std::string UnbrokenValues(const std::string& text) {
   return html;
 }
 
-}  // namespace
-
-void WriteCatalogue(const std::filesystem::path& folder,
-                    const std::vector<CatalogueEntry>& entries,
-                    const std::vector<RefusedRow>& refused) {
-  std::string title = "ブロック一覧（" + std::to_string(entries.size()) + " 個";
+std::string CatalogueHead(size_t count, const std::vector<RefusedRow>& refused) {
+  std::string title = "ブロック一覧（" + std::to_string(count) + " 個";
   if (!refused.empty()) title += "、作成できなかった行 " + std::to_string(refused.size());
   title += "）";
   std::string html =
@@ -266,20 +267,122 @@ void WriteCatalogue(const std::filesystem::path& folder,
     html += "</ul></div>\n";
   }
   html += "<div class=\"grid\">\n";
-  for (const CatalogueEntry& entry : entries) {
-    const std::string link = UrlPathEscape(entry.blockName + ".dxf");
-    html += "<figure id=\"" + HtmlEscape(UrlPathEscape(entry.blockName)) + "\"><a href=\"" + link +
-            "\">" + BlockSvg(entry.entities) + "</a>\n<figcaption><a class=\"name\" href=\"" +
-            link + "\">" + HtmlEscape(entry.blockName) + "</a><br>" + HtmlEscape(entry.generator) +
-            "<br>" + UnbrokenValues(entry.dimensions);
-    if (!entry.note.empty()) html += "<br><span class=\"note\">" + HtmlEscape(entry.note) + "</span>";
-    for (const std::string& warning : entry.warnings) {
-      html += "<br><span class=\"warn\">" + HtmlEscape(warning) + "</span>";
-    }
-    html += "</figcaption></figure>\n";
+  return html;
+}
+
+std::string CatalogueFigure(const CatalogueEntry& entry) {
+  const std::string link = UrlPathEscape(entry.blockName + ".dxf");
+  std::string html = "<figure id=\"" + HtmlEscape(UrlPathEscape(entry.blockName)) +
+                     "\"><a href=\"" + link + "\">" + BlockSvg(entry.entities) +
+                     "</a>\n<figcaption><a class=\"name\" href=\"" + link + "\">" +
+                     HtmlEscape(entry.blockName) + "</a><br>" + HtmlEscape(entry.generator) +
+                     "<br>" + UnbrokenValues(entry.dimensions);
+  if (!entry.note.empty()) html += "<br><span class=\"note\">" + HtmlEscape(entry.note) + "</span>";
+  for (const std::string& warning : entry.warnings) {
+    html += "<br><span class=\"warn\">" + HtmlEscape(warning) + "</span>";
   }
-  html += "</div>\n</body>\n</html>\n";
-  WriteFileAtomically(folder / "index.html", html);
+  html += "</figcaption></figure>\n";
+  return html;
+}
+
+const char* const kCatalogueTail = "</div>\n</body>\n</html>\n";
+
+// All of `bytes` to `fd`; false with errno set when it cannot.
+bool WriteAll(int fd, const char* bytes, size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, bytes, size);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes += written;
+    size -= static_cast<size_t>(written);
+  }
+  return true;
+}
+
+}  // namespace
+
+CatalogueWriter::CatalogueWriter(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+CatalogueWriter::~CatalogueWriter() {
+  if (figures_ >= 0) {
+    ::close(figures_);
+    ::unlink(figuresPath_.c_str());
+  }
+}
+
+size_t CatalogueWriter::Add(const CatalogueEntry& entry) {
+  // The figures wait in a file beside the page, named as a temporary file of
+  // this process: a later write into the folder removes it should the batch be killed.
+  if (figures_ < 0 && error_.empty()) {
+    figuresPath_ = folder_ / ("index.html.figures.tmp" + std::to_string(::getpid()) + "_0");
+    figures_ = ::open(figuresPath_.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (figures_ < 0) error_ = std::strerror(errno);
+  }
+  const std::string html = CatalogueFigure(entry);
+  if (error_.empty() && !WriteAll(figures_, html.data(), html.size())) error_ = std::strerror(errno);
+  figureSizes_.push_back(html.size());
+  return figureSizes_.size() - 1;
+}
+
+void CatalogueWriter::Drop(size_t figure) {
+  if (figure < figureSizes_.size()) dropped_.push_back(figure);
+}
+
+void CatalogueWriter::Finish(const std::vector<RefusedRow>& refused) {
+  const std::filesystem::path page = folder_ / "index.html";
+  if (!error_.empty()) throw FileError(page, error_, FileOperation::kWrite);
+  std::sort(dropped_.begin(), dropped_.end());
+  dropped_.erase(std::unique(dropped_.begin(), dropped_.end()), dropped_.end());
+  std::filesystem::path temp = page;
+  temp += ".tmp" + std::to_string(::getpid()) + "_0";
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) throw FileError(page, std::strerror(errno), FileOperation::kWrite);
+  auto fail = [&](int error) {
+    ::close(fd);
+    ::unlink(temp.c_str());
+    throw FileError(page, std::strerror(error), FileOperation::kWrite);
+  };
+  const std::string head = CatalogueHead(figureSizes_.size() - dropped_.size(), refused);
+  if (!WriteAll(fd, head.data(), head.size())) fail(errno);
+  // The figures in their order, a piece at a time, without the dropped ones.
+  std::vector<char> buffer(1 << 16);
+  off_t at = 0;
+  size_t nextDropped = 0;
+  for (size_t i = 0; i < figureSizes_.size(); ++i) {
+    const size_t size = figureSizes_[i];
+    const bool keep = nextDropped == dropped_.size() || dropped_[nextDropped] != i;
+    if (!keep) ++nextDropped;
+    for (size_t done = 0; keep && done < size;) {
+      const size_t want = std::min(buffer.size(), size - done);
+      const ssize_t got = ::pread(figures_, buffer.data(), want, at + static_cast<off_t>(done));
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) fail(got < 0 ? errno : EIO);
+      if (!WriteAll(fd, buffer.data(), static_cast<size_t>(got))) fail(errno);
+      done += static_cast<size_t>(got);
+    }
+    at += static_cast<off_t>(size);
+  }
+  if (!WriteAll(fd, kCatalogueTail, std::strlen(kCatalogueTail))) fail(errno);
+  // The page reaches the disk before its name points at it.
+  if (::fsync(fd) != 0) fail(errno);
+  if (::close(fd) != 0) {
+    const int error = errno;
+    ::unlink(temp.c_str());
+    throw FileError(page, std::strerror(error), FileOperation::kWrite);
+  }
+  if (::rename(temp.c_str(), page.c_str()) != 0) {
+    const int error = errno;
+    ::unlink(temp.c_str());
+    throw FileError(page, std::strerror(error), FileOperation::kWrite);
+  }
+}
+
+void WriteCatalogue(const std::filesystem::path& folder,
+                    const std::vector<CatalogueEntry>& entries,
+                    const std::vector<RefusedRow>& refused) {
+  CatalogueWriter writer(folder);
+  for (const CatalogueEntry& entry : entries) writer.Add(entry);
+  writer.Finish(refused);
 }
 
 }  // namespace tavelin

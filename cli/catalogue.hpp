@@ -43,6 +43,33 @@ void WriteCatalogue(const std::filesystem::path& folder,
                     const std::vector<CatalogueEntry>& entries,
                     const std::vector<RefusedRow>& refused = {});
 
+// index.html written a block at a time, so that a batch of any size keeps no
+// pictures: each figure goes to a temporary file beside the page as its block
+// is written, and Finish puts the page together whole (a temporary file and a
+// rename, as every file). The temporary file goes with the writer.
+class CatalogueWriter {
+ public:
+  explicit CatalogueWriter(std::filesystem::path folder);
+  ~CatalogueWriter();
+  CatalogueWriter(const CatalogueWriter&) = delete;
+  CatalogueWriter& operator=(const CatalogueWriter&) = delete;
+
+  // Adds the block's figure; returns its number.
+  size_t Add(const CatalogueEntry& entry);
+  // Leaves figure `figure` out of the page (a later block took its name).
+  void Drop(size_t figure);
+  // Writes `folder`/index.html, the rows that gave no block first. Throws FileError.
+  void Finish(const std::vector<RefusedRow>& refused = {});
+
+ private:
+  std::filesystem::path folder_;
+  std::filesystem::path figuresPath_;
+  int figures_ = -1;
+  std::string error_;  // why the figures could not be kept
+  std::vector<size_t> figureSizes_;
+  std::vector<size_t> dropped_;
+};
+
 // `text` with & < > " escaped for HTML; a file name percent-encoded for a URL.
 std::string HtmlEscape(const std::string& text);
 std::string UrlPathEscape(const std::string& name);

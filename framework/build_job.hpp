@@ -36,6 +36,9 @@ struct BuildOutcome {
   std::string reason;
 };
 
+// The files of a job as they go on disk (CP932 with CR LF): name, bytes.
+using JobFiles = std::vector<std::pair<std::string, std::string>>;
+
 // One started builder.
 class BuildRun {
  public:
@@ -58,6 +61,15 @@ class BlockBuilderLauncher {
   // that says why.
   virtual std::unique_ptr<BuildRun> Start(const std::filesystem::path& jobRoot,
                                           const std::string& blockName) = 0;
+  // A builder in this process can take the job's files from memory, with no
+  // job folder between: then StartFromFiles is used instead of Start.
+  virtual bool TakesFilesInMemory() const { return false; }
+  // `files`: name and bytes as they would go on disk.
+  virtual std::unique_ptr<BuildRun> StartFromFiles(const JobFiles& files,
+                                                   const std::string& blockName) {
+    (void)files;
+    return FinishedBuild({false, false, blockName, "ブロック作成プログラムはファイルを受け取れません"});
+  }
 };
 
 // Spawns ROOT/exes/Forvane --job JOBROOT, without a shell and without

@@ -52,16 +52,19 @@ bool PlainFileName(std::string_view name) {
 // the next name.
 class FittingRun : public BuildRun {
  public:
+  // The job is the folder `job`, or with an empty `job` the files `files`
+  // handed over in memory.
   FittingRun(BlockBuilderLauncher& launcher, RuntimeRandom& random, fs::path root, fs::path job,
-             Fitting fitting)
+             JobFiles files, const Fitting& fitting)
       : launcher_(launcher),
         random_(random),
         root_(std::move(root)),
         job_(std::move(job)),
+        files_(std::move(files)),
         nameBase_(fitting.nameBase),
         firstName_(fitting.blockName),
         name_(fitting.blockName) {
-    inner_ = launcher_.Start(job_, name_);
+    inner_ = job_.empty() ? launcher_.StartFromFiles(files_, name_) : launcher_.Start(job_, name_);
   }
 
   std::optional<BuildOutcome> Poll() override {
@@ -89,6 +92,13 @@ class FittingRun : public BuildRun {
       ++tries_;
       name_ = nameBase_ + FormatD(random_.Next());
       try {
+        if (job_.empty()) {
+          for (auto& [file, bytes] : files_) {
+            if (EqualsIgnoreCase(file, "DrawName.ini")) bytes = EncodeLines({name_});
+          }
+          inner_ = launcher_.StartFromFiles(files_, name_);
+          return;
+        }
         WriteFileAtomically(LocateIgnoringCase(job_ / "info", "DrawName.ini"), EncodeLines({name_}),
                             Flush::kLater);
         inner_ = launcher_.Start(job_, name_);
@@ -101,7 +111,7 @@ class FittingRun : public BuildRun {
                        " 個の名前が別の部材のブロックに使われています";
     }
     // The builder keeps a job whose name was taken; nobody else will start it.
-    if (IsJobFolderOf(root_, job_)) {
+    if (!job_.empty() && IsJobFolderOf(root_, job_)) {
       std::error_code ignored;
       fs::remove_all(job_, ignored);
     }
@@ -127,6 +137,7 @@ class FittingRun : public BuildRun {
   RuntimeRandom& random_;
   fs::path root_;
   fs::path job_;
+  JobFiles files_;
   std::string nameBase_;
   std::string firstName_;
   std::string name_;
@@ -285,8 +296,8 @@ std::string RefusedFitting(const Fitting& fitting) {
   return {};
 }
 
-fs::path WriteFittingJob(const fs::path& root, const Fitting& fitting) {
-  std::vector<std::pair<std::string, std::string>> files;
+JobFiles FittingJobFiles(const Fitting& fitting) {
+  JobFiles files;
   std::vector<std::string> names;
   auto add = [&](const std::string& name, const std::vector<std::string>& lines) {
     // One file of each name, matched as the info folder matches names.
@@ -301,13 +312,20 @@ fs::path WriteFittingJob(const fs::path& root, const Fitting& fitting) {
   add(kFittingFile, FittingFileLines(fitting));
   for (const SettingsFileLines& file : fitting.files) add(file.name, file.lines);
   for (const SettingsFileLines& file : fitting.attributes.files) add(file.name, file.lines);
-  return WriteJobFolder(root, files);
+  return files;
+}
+
+fs::path WriteFittingJob(const fs::path& root, const Fitting& fitting) {
+  return WriteJobFolder(root, FittingJobFiles(fitting));
 }
 
 std::unique_ptr<BuildRun> StartFittingBuild(BlockBuilderLauncher& launcher, RuntimeRandom& random,
                                             const fs::path& root, const Fitting& fitting) {
+  if (launcher.TakesFilesInMemory())
+    return std::make_unique<FittingRun>(launcher, random, root, fs::path(),
+                                        FittingJobFiles(fitting), fitting);
   const fs::path job = WriteFittingJob(root, fitting);
-  return std::make_unique<FittingRun>(launcher, random, root, job, fitting);
+  return std::make_unique<FittingRun>(launcher, random, root, job, JobFiles(), fitting);
 }
 
 bool HandFittingToBuilder(ui::Dialog& dialog, ui::AppContext& app, const Fitting& fitting,

@@ -103,6 +103,10 @@ std::string CadRefusedCharacter(std::string_view name);
 // a name a CAD program accepts, settings lines without line ends.
 std::string RefusedFitting(const Fitting& fitting);
 
+// The files of the job of `fitting`: the records, the name, "Fitting.ini"
+// and the settings and attribute files, as they go on disk.
+JobFiles FittingJobFiles(const Fitting& fitting);
+
 // Writes the job folder of `fitting` under ROOT/jobs (appearing whole) and
 // returns its root. Throws FileError.
 std::filesystem::path WriteFittingJob(const std::filesystem::path& root, const Fitting& fitting);

@@ -120,6 +120,10 @@ std::vector<std::string> ReadTextLines(const fs::path& file, size_t capacity,
     }
     bytes.append(buffer, static_cast<size_t>(got));
   }
+  return SplitTextLines(bytes, capacity);
+}
+
+std::vector<std::string> SplitTextLines(std::string_view bytes, size_t capacity) {
   std::vector<std::string> lines;
   size_t start = 0;
   while (lines.size() < capacity && start < bytes.size()) {

@@ -51,6 +51,10 @@ std::filesystem::path LocateIgnoringCase(const std::filesystem::path& dir, std::
 std::vector<std::string> ReadTextLines(const std::filesystem::path& file, size_t capacity,
                                        std::uintmax_t maxBytes = kMaxInfoFileBytes);
 
+// The bytes of a text file (CP932, LF or CR LF) as UTF-8 lines without line
+// ends, at most `capacity` of them.
+std::vector<std::string> SplitTextLines(std::string_view bytes, size_t capacity);
+
 // Whether a write waits until its file is on the disk.
 enum class Flush { kNow, kLater };
 

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +25,7 @@
 #include "cli/catalogue.hpp"
 #include "cli/cli_commands.hpp"
 #include "framework/codepage.hpp"
+#include "framework/handoff.hpp"
 #include "framework/text.hpp"
 #include "tests/pipe/catalogue_fixture.hpp"
 #include "tests/support/test_root.hpp"
@@ -183,6 +185,135 @@ TEST(Batch, RowsBecomeBlocksRefusalsAndWarnings) {
   EXPECT_EQ(test.Lines("Erbo.ini"), storedElbow);
 }
 
+// The page is put together from figures kept on disk while the rows run: a
+// figure left out (its name taken by a later row) is missing from the page
+// and its count, and the page is the one a single write of the rest makes.
+TEST(BatchCatalogue, FiguresWrittenAsTheyComeMakeTheSamePage) {
+  TestApp test;
+  std::vector<CatalogueEntry> entries(3);
+  for (size_t i = 0; i < entries.size(); ++i) {
+    entries[i].blockName = "B<" + std::to_string(i) + ">";
+    entries[i].generator = "エルボ";
+    entries[i].dimensions = "W1=" + std::to_string(100 * (i + 1));
+    blockbuilder::Entity line;
+    line.v[2] = 10.0 * (i + 1);
+    entries[i].entities = {line};
+  }
+  entries[2].warnings = {"縦横比 & 巾"};
+  const fs::path streamed = test.Root() / "streamed", whole = test.Root() / "whole";
+  fs::create_directories(streamed);
+  fs::create_directories(whole);
+  {
+    CatalogueWriter writer(streamed);
+    for (const CatalogueEntry& entry : entries) writer.Add(entry);
+    writer.Drop(1);
+    writer.Finish();
+  }
+  WriteCatalogue(whole, {entries[0], entries[2]});
+  const std::string page = ReadAll(streamed / "index.html");
+  EXPECT_EQ(page, ReadAll(whole / "index.html"));
+  EXPECT_TRUE(Has(page, "（2 個）")) << page;
+  EXPECT_FALSE(Has(page, "B&lt;1&gt;"));
+  EXPECT_TRUE(Has(page, "縦横比 &amp; 巾"));
+  // Nothing but the page is left beside it.
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(streamed))
+    names.push_back(entry.path().filename().string());
+  EXPECT_EQ(names, std::vector<std::string>{"index.html"});
+}
+
+// Two rows of one name: the later block replaces the earlier on the page,
+// which shows it once; every row still reports in its order.
+TEST(Batch, ALaterRowOfTheSameNameReplacesTheEarlierOnThePage) {
+  TestApp test;
+  const BatchRun run = Batch(test,
+                             "stem,size,length\n"
+                             "Choku,400x200,1000\n"   // row 2
+                             "Choku,500x250,1200\n"   // row 3
+                             "Choku,400x200,1000\n",  // row 4: the name of row 2
+                             {"--json"});
+  EXPECT_EQ(run.status, 0) << run.err << run.out;
+  EXPECT_TRUE(Has(run.out, "\"rows\":3,\"written\":3,\"refused\":0")) << run.out;
+  EXPECT_TRUE(Has(run.out, "行 2 と同じブロック名")) << run.out;
+  EXPECT_LT(run.out.find("{\"row\":2,"), run.out.find("{\"row\":3,"));
+  EXPECT_LT(run.out.find("{\"row\":3,"), run.out.find("{\"row\":4,"));
+  const std::string html = ReadAll(test.Root() / "out" / "index.html");
+  EXPECT_TRUE(Has(html, "（2 個）")) << html;
+  size_t figures = 0;
+  for (size_t at = html.find("<figure"); at != std::string::npos; at = html.find("<figure", at + 1))
+    ++figures;
+  EXPECT_EQ(figures, 2u);
+  for (const auto& entry : fs::directory_iterator(test.Root() / "out"))
+    EXPECT_FALSE(Has(entry.path().filename().string(), ".tmp")) << entry.path();
+}
+
+// The batch hands each job to its builder in memory; the block is the one
+// the builder program writes from a job folder, byte for byte. A name held
+// by another block sends the job again under the next name, as the program's
+// run does, and leaves the other block alone.
+TEST(Batch, JobsHandedOverInMemoryMakeTheProgramsBlocks) {
+  TestApp test;
+  fs::create_directories(test.Root() / "exes");
+  fs::copy_file(testing::BinDir() / "tavelin-blockbuilder", test.Root() / "exes" / "Forvane");
+  std::ostringstream out, err;
+  ASSERT_EQ(RunCommandLine("tavelin-cli",
+                           {"--root", test.Root().string(), "run", "ErboDialog", "set:1003=500",
+                            "ok"},
+                           out, err),
+            0)
+      << err.str();
+  const std::string viaProgram = out.str();
+  const size_t at = viaProgram.find("block written: ");
+  ASSERT_NE(at, std::string::npos) << viaProgram;
+  const std::string name = viaProgram.substr(at + 15, viaProgram.find('\n', at) - at - 15);
+  const std::string programBlock = ReadAll(test.Root() / "blocks" / (name + ".dxf"));
+  ASSERT_FALSE(programBlock.empty());
+
+  // The elbow's name ends in a number of its own each time: the blocks are
+  // compared with the names swapped.
+  auto blocksOf = [&](const fs::path& folder) {
+    std::map<std::string, std::string> found;  // name: bytes
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      if (entry.path().extension() == ".dxf")
+        found[entry.path().stem().string()] = ReadAll(entry.path());
+    }
+    return found;
+  };
+  auto renamed = [&](const std::string& other) {
+    std::string bytes = programBlock;
+    for (size_t at = bytes.find(name); at != std::string::npos; at = bytes.find(name, at + 1))
+      bytes.replace(at, name.size(), other);
+    return bytes;
+  };
+  // Each batch starts the run-time's numbers afresh, so both try one name first.
+  ProcessRandom().Reset();
+  const BatchRun first = Batch(test, "stem,W1\nErbo,500\n", {"--from-stored"});
+  ASSERT_EQ(first.status, 0) << first.err << first.out;
+  const auto firstBlocks = blocksOf(test.Root() / "out");
+  ASSERT_EQ(firstBlocks.size(), 1u);
+  const std::string batchName = firstBlocks.begin()->first;
+  EXPECT_EQ(firstBlocks.begin()->second, renamed(batchName));
+
+  // The name taken by a file of other content: the case differs, as a CAD
+  // program's names do not.
+  std::string taken = batchName;
+  for (char& c : taken) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  fs::remove_all(test.Root() / "out");
+  fs::create_directories(test.Root() / "out");
+  std::ofstream(test.Root() / "out" / (taken + ".dxf"), std::ios::binary) << "another block";
+  ProcessRandom().Reset();
+  const BatchRun again = Batch(test, "stem,W1\nErbo,500\n", {"--json", "--from-stored"});
+  ASSERT_EQ(again.status, 0) << again.err << again.out;
+  std::map<std::string, std::string> blocks = blocksOf(test.Root() / "out");
+  EXPECT_EQ(blocks[taken], "another block");
+  blocks.erase(taken);
+  ASSERT_EQ(blocks.size(), 1u);
+  const std::string next = blocks.begin()->first;
+  EXPECT_NE(next, batchName);
+  EXPECT_TRUE(Has(again.out, "\"block\":\"" + next + "\"")) << again.out;
+  EXPECT_EQ(blocks.begin()->second, renamed(next)) << "the same block under the next name";
+}
+
 TEST(Batch, UnusableFilesStopBeforeAnyRow) {
   TestApp test;
   EXPECT_EQ(Batch(test, "W1,R\nErbo,400\n").status, 2);
@@ -266,8 +397,9 @@ TEST(Batch, MemoryStaysASmallMultipleOfTheList) {
   EXPECT_LT(grownKiB, 10 * 8 * 1024) << "KiB grown for an 8 MiB list";
 }
 
-// A batch killed by a signal leaves its scratch copy; the next batch removes
-// those of processes that no longer run, and nothing else.
+// A batch killed by a signal leaves its scratch copy and its temporary files
+// among the blocks; the next batch removes those of processes that no longer
+// run, and nothing else.
 TEST(Batch, ScratchCopiesOfDeadBatchesAreRemoved) {
   TestApp test;
   testing::TempDir scratch;
@@ -285,7 +417,17 @@ TEST(Batch, ScratchCopiesOfDeadBatchesAreRemoved) {
     fs::create_directories(dir / "info");
     std::ofstream(dir / "info" / "Erbo.ini") << "400\r\n";
   }
+  // And what it left beside its blocks: a block and the catalogue's figures
+  // half written.
+  const fs::path out = test.Root() / "out";
+  const std::string tmp = ".tmp" + std::to_string(dead) + "_";
+  const fs::path halfBlock = out / ("ER_1.dxf" + tmp + "3");
+  const fs::path halfFigures = out / ("index.html.figures" + tmp + "0");
+  fs::create_directories(out);
+  for (const fs::path& file : {halfBlock, halfFigures}) std::ofstream(file) << "half";
   const BatchRun run = Batch(test, "stem,W1,R,W2\nErbo,400,200,400\n");
+  EXPECT_FALSE(fs::exists(halfBlock));
+  EXPECT_FALSE(fs::exists(halfFigures));
   if (previous) {
     ::setenv("TMPDIR", saved.c_str(), 1);
   } else {
