@@ -8,6 +8,7 @@
 #include <fstream>
 #include <limits>
 #include <memory>
+#include <cstdlib>
 #include <sstream>
 
 #include "framework/codepage.hpp"
@@ -239,6 +240,91 @@ std::vector<std::string_view> LastLines(std::string_view bytes) {
   return lines;
 }
 
+// The part of a drawing the schedule reads, as DXF again: the version and
+// code page of the header, the blocks' BLOCK and ENDBLK records, and the
+// lines, arcs, circles and INSERTs of the blocks and of the entities
+// section with their extended data. Everything else is left out before
+// dxflib sees it: some of its entity readers size their buffers from
+// counts in the file, so that a damaged or hostile count would exhaust the
+// memory. False with `error` set where a group code is not a number.
+bool KeptPart(std::string_view bytes, std::string& out, std::string& error) {
+  out.reserve(bytes.size() / 2);
+  std::string_view section;
+  bool keeping = false;      // the current entity or record is kept
+  bool headerValue = false;  // the next value pair follows a kept header variable
+  size_t start = 0;
+  long long lineNumber = 0;
+  auto nextLine = [&](std::string_view& line) {
+    if (start >= bytes.size()) return false;
+    size_t end = bytes.find('\n', start);
+    if (end == std::string_view::npos) end = bytes.size();
+    line = bytes.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    start = end + 1;
+    ++lineNumber;
+    return true;
+  };
+  std::string_view codeLine, value;
+  while (nextLine(codeLine)) {
+    const std::string_view codeText = TrimmedView(codeLine);
+    if (codeText.empty() && start >= bytes.size()) break;
+    if (!nextLine(value)) break;
+    char* end = nullptr;
+    const std::string codeCopy(codeText);
+    const long code = std::strtol(codeCopy.c_str(), &end, 10);
+    if (codeCopy.empty() || *end != '\0') {
+      error = "DXF の形式が壊れています（" + std::to_string(lineNumber - 1) +
+              " 行目がグループコードではありません）。";
+      return false;
+    }
+    auto emit = [&] {
+      out += codeCopy;
+      out += '\n';
+      out += value;
+      out += '\n';
+    };
+    if (code == 0) {
+      const std::string_view type = TrimmedView(value);
+      headerValue = false;
+      if (type == "SECTION" || type == "ENDSEC" || type == "EOF") {
+        if (type != "SECTION") section = {};
+        keeping = type != "SECTION";
+        if (type == "SECTION") {
+          emit();
+          std::string_view nameCode, name;
+          if (!nextLine(nameCode) || !nextLine(name)) break;
+          section = TrimmedView(name);
+          out += "2\n";
+          out += section;
+          out += '\n';
+          keeping = false;
+          continue;
+        }
+        emit();
+        continue;
+      }
+      const bool drawn = section == "BLOCKS" || section == "ENTITIES";
+      keeping = drawn && (type == "BLOCK" || type == "ENDBLK" || type == "LINE" || type == "ARC" ||
+                          type == "CIRCLE" || type == "INSERT");
+      if (keeping) emit();
+      continue;
+    }
+    if (section == "HEADER") {
+      if (code == 9) {
+        const std::string_view name = TrimmedView(value);
+        headerValue = name == "$ACADVER" || name == "$DWGCODEPAGE";
+        if (headerValue) emit();
+      } else if (headerValue) {
+        emit();
+        headerValue = false;
+      }
+      continue;
+    }
+    if (keeping) emit();
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string BlockKey(std::string_view name) {
@@ -274,9 +360,11 @@ Drawing ParseDrawing(std::string_view bytes) {
     drawing.error = "DXF ファイルが途中で切れています（最後の「0 / EOF」がありません）。";
     return drawing;
   }
+  std::string kept;
+  if (!KeptPart(bytes, kept, drawing.error)) return drawing;
   Collector collector(drawing);
   try {
-    std::istringstream stream{std::string(bytes)};
+    std::istringstream stream{std::move(kept)};
     auto dxf = std::make_unique<DL_Dxf>();
     if (!dxf->in(stream, &collector)) {
       drawing.error = "DXF ファイルを読めませんでした。";

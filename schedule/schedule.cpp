@@ -103,6 +103,21 @@ Sheet SheetOf(double longSide) {
   return sheet;
 }
 
+// The name of block `key` as the drawing spells it: its definition's, else
+// the first placement's.
+std::string SpelledName(const Drawing& drawing, const std::string& key) {
+  if (const DrawingBlock* block = drawing.Find(key)) return block->name;
+  for (const Placement& p : drawing.modelSpace) {
+    if (BlockKey(p.block) == key) return p.block;
+  }
+  for (const auto& [owner, block] : drawing.blocks) {
+    for (const Placement& p : block.placements) {
+      if (BlockKey(p.block) == key) return p.block;
+    }
+  }
+  return key;
+}
+
 }  // namespace
 
 const std::vector<SheetThicknessRow>& LowPressureSheetTable() {
@@ -162,53 +177,80 @@ long long StraightDuctJoints(double pitch, double length, bool leftJoint, bool r
 std::map<std::string, long long> CountPlacements(const Drawing& drawing,
                                                  std::vector<std::string>* warnings) {
   std::map<std::string, long long> counts;
-  // The blocks reached from model space, and how many placements lead into each.
-  std::map<std::string, int> incoming;
-  std::deque<std::string> pending;
+  // The blocks reached from model space, walked depth first without
+  // recursion (nesting may be deep); a placement of a block that is being
+  // walked already closes a loop and is left out.
+  enum State { kOpen, kDone };
+  std::map<std::string, State> state;
+  std::set<std::pair<std::string, size_t>> loops;  // (block, index of its placement)
+  std::vector<std::pair<std::string, size_t>> stack;
+  auto placementsOf = [&](const std::string& key) -> const std::vector<Placement>* {
+    auto it = drawing.blocks.find(key);
+    return it == drawing.blocks.end() ? nullptr : &it->second.placements;
+  };
   for (const Placement& p : drawing.modelSpace) {
     const std::string key = BlockKey(p.block);
     counts[key] = Add(counts[key], p.times);
-    if (incoming.emplace(key, 0).second) pending.push_back(key);
-  }
-  while (!pending.empty()) {
-    const std::string key = pending.front();
-    pending.pop_front();
-    auto it = drawing.blocks.find(key);
-    if (it == drawing.blocks.end()) continue;
-    for (const Placement& p : it->second.placements) {
-      const std::string child = BlockKey(p.block);
-      auto [entry, added] = incoming.emplace(child, 0);
-      ++entry->second;
-      if (added) pending.push_back(child);
+    if (state.count(key)) continue;
+    state[key] = kOpen;
+    stack.push_back({key, 0});
+    while (!stack.empty()) {
+      auto& [block, next] = stack.back();
+      const std::vector<Placement>* children = placementsOf(block);
+      if (!children || next >= children->size()) {
+        state[block] = kDone;
+        stack.pop_back();
+        continue;
+      }
+      const size_t index = next++;
+      const std::string child = BlockKey((*children)[index].block);
+      auto seen = state.find(child);
+      if (seen == state.end()) {
+        state[child] = kOpen;
+        stack.push_back({child, 0});
+      } else if (seen->second == kOpen) {
+        loops.insert({block, index});
+      }
     }
   }
   // Parents before children: a block's count is final once every block
   // placing it has passed its count on.
-  std::map<std::string, int> waiting = incoming;
-  for (const auto& [key, n] : waiting) {
-    if (n == 0) pending.push_back(key);
-  }
-  while (!pending.empty()) {
-    const std::string key = pending.front();
-    pending.pop_front();
-    auto it = drawing.blocks.find(key);
-    if (it == drawing.blocks.end()) continue;
-    for (const Placement& p : it->second.placements) {
-      const std::string child = BlockKey(p.block);
-      counts[child] = Add(counts[child], Times(counts[key], p.times));
-      if (--waiting[child] == 0) pending.push_back(child);
+  std::map<std::string, int> waiting;
+  for (const auto& [key, s] : state) {
+    waiting.emplace(key, 0);
+    if (const std::vector<Placement>* children = placementsOf(key)) {
+      for (size_t i = 0; i < children->size(); ++i) {
+        if (!loops.count({key, i})) ++waiting[BlockKey((*children)[i].block)];
+      }
     }
   }
+  std::deque<std::string> ready;
   for (const auto& [key, n] : waiting) {
-    if (n > 0 && warnings) {
+    if (n == 0) ready.push_back(key);
+  }
+  while (!ready.empty()) {
+    const std::string key = ready.front();
+    ready.pop_front();
+    const std::vector<Placement>* children = placementsOf(key);
+    if (!children) continue;
+    for (size_t i = 0; i < children->size(); ++i) {
+      if (loops.count({key, i})) continue;
+      const std::string child = BlockKey((*children)[i].block);
+      counts[child] = Add(counts[child], Times(counts[key], (*children)[i].times));
+      if (--waiting[child] == 0) ready.push_back(child);
+    }
+  }
+  if (warnings) {
+    for (const auto& [key, index] : loops) {
       const DrawingBlock* block = drawing.Find(key);
-      warnings->push_back("ブロック「" + (block ? block->name : key) +
-                          "」は自分自身を含む入れ子のため、その中は数えていません");
+      warnings->push_back("ブロック「" + block->name + "」は自分自身を含む入れ子のため、その中の「" +
+                          block->placements[index].block + "」は数えていません");
     }
-  }
-  for (const auto& [key, n] : counts) {
-    if (!drawing.Find(key) && warnings) {
-      warnings->push_back("ブロック「" + key + "」は挿入されていますが図面に定義がありません");
+    for (const auto& [key, n] : counts) {
+      if (!drawing.Find(key)) {
+        warnings->push_back("ブロック「" + SpelledName(drawing, key) +
+                            "」は挿入されていますが図面に定義がありません");
+      }
     }
   }
   return counts;
@@ -238,7 +280,7 @@ Schedule BuildSchedule(const Drawing& drawing, const ScheduleSources& sources) {
     if (count <= 0) continue;
     schedule.placements = Add(schedule.placements, count);
     const DrawingBlock* block = drawing.Find(key);
-    const std::string name = block ? block->name : key;
+    const std::string name = SpelledName(drawing, key);
     std::optional<BlockData> data;
     bool byName = false;
     if (block && block->data.Present()) {
