@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -63,6 +64,20 @@ bool QtUiHost::CopyText(const std::string& text) {
 
 bool QtUiHost::OpenFolder(const std::filesystem::path& folder) {
   return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder.string())));
+}
+
+std::optional<std::filesystem::path> QtUiHost::ChooseFile(ui::Dialog* owner,
+                                                          const std::string& caption,
+                                                          const std::string& filter, bool save,
+                                                          const std::filesystem::path& suggested) {
+  const QString start = QString::fromStdString(suggested.string());
+  const QString chosen =
+      save ? QFileDialog::getSaveFileName(ParentFor(owner), QString::fromStdString(caption), start,
+                                          QString::fromStdString(filter))
+           : QFileDialog::getOpenFileName(ParentFor(owner), QString::fromStdString(caption), start,
+                                          QString::fromStdString(filter));
+  if (chosen.isEmpty()) return std::nullopt;
+  return std::filesystem::path(chosen.toStdString());
 }
 
 int QtUiHost::RunModal(ui::Dialog& dialog) {

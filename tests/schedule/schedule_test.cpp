@@ -9,11 +9,13 @@
 
 #include <unistd.h>
 
+#include "app/block_browser_dialog.hpp"
 #include "app/dialog_registry.hpp"
+#include "app/schedule_dialog.hpp"
 #include "schedule/schedule.hpp"
+#include "tests/support/test_root.hpp"
 
 namespace tavelin::schedule {
-namespace {
 namespace fs = std::filesystem;
 
 // A drawing as the builder's block data travels in it: an elbow block
@@ -33,6 +35,8 @@ std::string ElbowDrawing(int times, const std::string& version = "AC1015") {
   for (int i = 0; i < times; ++i) dxf += "0\nINSERT\n8\n0\n2\ner_1\n10\n0\n20\n0\n30\n0\n";
   return dxf + "0\nENDSEC\n0\nEOF\n";
 }
+
+namespace {
 
 TEST(DrawingReader, BadInputGetsAClearMessageAndNoRead) {
   const std::string good = ElbowDrawing(2);
@@ -189,3 +193,54 @@ TEST(ScheduleCsv, OpensInASpreadsheetAsItIs) {
 
 }  // namespace
 }  // namespace tavelin::schedule
+
+namespace tavelin {
+namespace {
+namespace fs = std::filesystem;
+
+TEST(ScheduleDialog, ReadsADrawingShowsItsTableAndSavesTheCsv) {
+  testing::TestApp t;
+  const fs::path drawing = t.Root() / "floor.dxf";
+  std::ofstream(drawing, std::ios::binary) << schedule::ElbowDrawing(3);
+  const fs::path notDxf = t.Root() / "notes.dxf";
+  std::ofstream(notDxf, std::ios::binary) << "an ordinary text\n";
+
+  // Opened from the block browser.
+  BlockBrowserDialog browser(t.App());
+  browser.Initialize();
+  ASSERT_TRUE(browser.UserClick(BlockBrowserDialog::kSchedule));
+  EXPECT_EQ(t.host.modalCaptions, std::vector<std::string>{"継手数量表"});
+
+  ScheduleDialog dialog(t.App());
+  dialog.Initialize();
+  ui::Control& table = *dialog.FindControl(ScheduleDialog::kTable);
+  EXPECT_EQ(table.Text().substr(0, 20), "区分\t種類\t寸法");
+  EXPECT_FALSE(dialog.FindControl(ScheduleDialog::kSave)->Enabled());
+
+  // A chosen drawing is read at once.
+  t.host.chosenFiles = {drawing};
+  ASSERT_TRUE(dialog.UserClick(ScheduleDialog::kChoose));
+  ASSERT_EQ(table.Count(), 1);
+  EXPECT_EQ(table.ItemText(0).substr(0, table.ItemText(0).find("\t公共")),
+            "継手\t一般両エルボ\tW1=600x300 R=300 W2=600x300\t標準\t3\t\t\t0.6\t");
+  ASSERT_TRUE(dialog.FindControl(ScheduleDialog::kSave)->Enabled());
+
+  // Saved where the user says, ".csv" added to a name without one.
+  t.host.chosenFiles = {t.Root() / "schedule"};
+  ASSERT_TRUE(dialog.UserClick(ScheduleDialog::kSave));
+  std::ifstream in(t.Root() / "schedule.csv", std::ios::binary);
+  const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(saved, schedule::ScheduleCsv(dialog.Current()));
+  EXPECT_EQ(t.host.saveQuestions, 1);
+
+  // A file that is no drawing: a message, an empty table, nothing to save.
+  ASSERT_TRUE(dialog.UserSetText(ScheduleDialog::kDrawing, notDxf.string()));
+  ASSERT_TRUE(dialog.UserClick(ScheduleDialog::kRead));
+  ASSERT_EQ(t.host.messages.size(), 1u);
+  EXPECT_NE(t.host.messages[0].text.find("DXF ファイルではありません"), std::string::npos);
+  EXPECT_EQ(table.Count(), 0);
+  EXPECT_FALSE(dialog.FindControl(ScheduleDialog::kSave)->Enabled());
+}
+
+}  // namespace
+}  // namespace tavelin
