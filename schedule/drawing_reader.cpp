@@ -225,8 +225,10 @@ std::vector<std::string_view> FirstLines(std::string_view bytes, size_t count) {
   return lines;
 }
 
-// The last two lines that hold anything, trimmed.
+// The last two lines that hold anything, trimmed; end-of-file marks (^Z)
+// and padding some writers leave after "EOF" are passed over.
 std::vector<std::string_view> LastLines(std::string_view bytes) {
+  while (!bytes.empty() && (bytes.back() == '\x1a' || bytes.back() == '\0')) bytes.remove_suffix(1);
   std::vector<std::string_view> lines;
   size_t end = bytes.size();
   while (lines.size() < 2 && end > 0) {
@@ -252,6 +254,7 @@ bool KeptPart(std::string_view bytes, std::string& out, std::string& error) {
   std::string_view section;
   bool keeping = false;      // the current entity or record is kept
   bool headerValue = false;  // the next value pair follows a kept header variable
+  bool inSection = false, inBlock = false;
   size_t start = 0;
   long long lineNumber = 0;
   auto nextLine = [&](std::string_view& line) {
@@ -286,21 +289,39 @@ bool KeptPart(std::string_view bytes, std::string& out, std::string& error) {
     if (code == 0) {
       const std::string_view type = TrimmedView(value);
       headerValue = false;
-      if (type == "SECTION" || type == "ENDSEC" || type == "EOF") {
-        if (type != "SECTION") section = {};
-        keeping = type != "SECTION";
-        if (type == "SECTION") {
-          emit();
-          std::string_view nameCode, name;
-          if (!nextLine(nameCode) || !nextLine(name)) break;
-          section = TrimmedView(name);
-          out += "2\n";
-          out += section;
-          out += '\n';
-          keeping = false;
-          continue;
-        }
+      // Sections and blocks must close: a file cut short and mended with
+      // an "EOF" is not a drawing whose counts can be trusted.
+      if ((type == "ENDSEC" || type == "EOF" || type == "SECTION") && inBlock) {
+        error = "DXF の構造が壊れています（ブロックが ENDBLK で閉じていません）。";
+        return false;
+      }
+      if ((type == "EOF" || type == "SECTION") && inSection) {
+        error = "DXF の構造が壊れています（セクションが ENDSEC で閉じていません）。";
+        return false;
+      }
+      if (type == "SECTION") inSection = true;
+      if (type == "ENDSEC") inSection = false;
+      if (section == "BLOCKS" && type == "BLOCK") inBlock = true;
+      if (section == "BLOCKS" && type == "ENDBLK") inBlock = false;
+      if (type == "EOF") {
         emit();
+        return true;
+      }
+      if (type == "SECTION") {
+        emit();
+        std::string_view nameCode, name;
+        if (!nextLine(nameCode) || !nextLine(name)) break;
+        section = TrimmedView(name);
+        out += "2\n";
+        out += section;
+        out += '\n';
+        keeping = false;
+        continue;
+      }
+      if (type == "ENDSEC") {
+        emit();
+        section = {};
+        keeping = false;
         continue;
       }
       const bool drawn = section == "BLOCKS" || section == "ENTITIES";

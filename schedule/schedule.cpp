@@ -62,6 +62,14 @@ std::string Fixed(double value, int places) {
   return text;
 }
 
+// 600 -> "600", 612.5 -> "612.5".
+std::string Millimetres(double value) {
+  std::string text = Fixed(value, 3);
+  while (text.back() == '0') text.pop_back();
+  if (text.back() == '.') text.pop_back();
+  return text;
+}
+
 std::string JsonString(const std::string& text) {
   std::string out = "\"";
   for (unsigned char c : text) {
@@ -306,7 +314,11 @@ Schedule BuildSchedule(const Drawing& drawing, const ScheduleSources& sources) {
     if (data->className == "ChokuDialog" && !data->settings.empty()) {
       const std::vector<std::string>& lines = data->settings;
       const std::string size = Line(lines, decl, "size", 1);
-      row = &rowFor(Section::kStraightDuct, kindName, size, attributes);
+      // "600X300", "600×300" and "600 x 300" are one size.
+      const std::optional<DuctSection> typed = ParseDuctSection(size);
+      row = &rowFor(Section::kStraightDuct, kindName,
+                    typed ? Millimetres(typed->width) + "x" + Millimetres(typed->height) : size,
+                    attributes);
       const double length = ToDouble(Line(lines, decl, "length", 7));
       const double pitch = ToDouble(Line(lines, decl, "pitch", 0));
       const long long joints = StraightDuctJoints(pitch, length, Line(lines, decl, "left_joint", 3) == "1",

@@ -51,6 +51,10 @@ TEST(DrawingReader, BadInputGetsAClearMessageAndNoRead) {
       {"binary DXF", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22), "バイナリ形式"},
       {"cut in the middle", good.substr(0, good.size() / 2), "途中で切れています"},
       {"cut before EOF", good.substr(0, good.size() - 4), "途中で切れています"},
+      {"cut inside a block and closed with EOF",
+       good.substr(0, good.find("0\nENDBLK")) + "0\nEOF\n", "ENDBLK で閉じていません"},
+      {"cut inside a section and closed with EOF",
+       good.substr(0, good.rfind("0\nENDSEC")) + "0\nEOF\n", "ENDSEC で閉じていません"},
       {"a group code that is no number", "0\nSECTION\n2\nENTITIES\n0\nINSERT\nx2\nA\n0\nENDSEC\n0\nEOF\n",
        "グループコードではありません"},
   };
@@ -170,13 +174,15 @@ TEST(StraightDuct, JointsAndSheetByTheLongSide) {
 
 TEST(ScheduleCsv, OpensInASpreadsheetAsItIs) {
   Drawing drawing = Nested({{"CK", 2}, {"CK2", 1}, {"DOOR, \"big\"", 4}}, {{"CK", {}}, {"CK2", {}}});
-  // Two straight ducts of one size: 600 x 300, 3 m, joints at both ends and every 1.5 m.
+  // Two straight ducts of one size, typed two ways: 600 x 300, 3 m, joints
+  // at both ends and every 1.5 m.
   for (const char* name : {"CK", "CK2"}) {
     BlockData& data = drawing.blocks[name].data;
     data.className = "ChokuDialog";
     data.stem = "Choku";
     data.description = "直管 外形 3000 × 330 mm 属性【空調】";
-    data.settings = {"1500", "600x300", "1", "1", "1", "3", "0", "3000"};
+    data.settings = {"1500", name == std::string("CK") ? "600x300" : "600 × 300", "1", "1", "1",
+                     "3", "0", "3000"};
   }
   const Schedule schedule = BuildSchedule(
       drawing, {nullptr, [](std::string_view file) { return DeclarationOfFile(file); }});
