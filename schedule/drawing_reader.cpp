@@ -249,6 +249,8 @@ std::vector<std::string_view> LastLines(std::string_view bytes) {
 // dxflib sees it: some of its entity readers size their buffers from
 // counts in the file, so that a damaged or hostile count would exhaust the
 // memory. False with `error` set where a group code is not a number.
+constexpr size_t kMaxLineBytes = DL_DXF_MAXLINE - 2;
+
 bool KeptPart(std::string_view bytes, std::string& out, std::string& error) {
   out.reserve(bytes.size() / 2);
   std::string_view section;
@@ -275,13 +277,21 @@ bool KeptPart(std::string_view bytes, std::string& out, std::string& error) {
     char* end = nullptr;
     const std::string codeCopy(codeText);
     const long code = std::strtol(codeCopy.c_str(), &end, 10);
-    if (codeCopy.empty() || *end != '\0') {
+    if (codeCopy.empty() || *end != '\0' || code < -5 || code > 1071) {
       error = "DXF の形式が壊れています（" + std::to_string(lineNumber - 1) +
               " 行目がグループコードではありません）。";
       return false;
     }
+    // dxflib reads a line into a buffer of DL_DXF_MAXLINE bytes and never
+    // gets past a longer one; no value of the records kept is that long
+    // (names and extended-data strings hold at most 255 bytes).
+    auto tooLong = [&](std::string_view text) {
+      if (text.size() < kMaxLineBytes) return false;
+      error = "DXF の形式が壊れています（" + std::to_string(lineNumber) + " 行目が長すぎます）。";
+      return true;
+    };
     auto emit = [&] {
-      out += codeCopy;
+      out += std::to_string(code);
       out += '\n';
       out += value;
       out += '\n';
@@ -311,6 +321,7 @@ bool KeptPart(std::string_view bytes, std::string& out, std::string& error) {
         emit();
         std::string_view nameCode, name;
         if (!nextLine(nameCode) || !nextLine(name)) break;
+        if (tooLong(name)) return false;
         section = TrimmedView(name);
         out += "2\n";
         out += section;
@@ -330,6 +341,7 @@ bool KeptPart(std::string_view bytes, std::string& out, std::string& error) {
       if (keeping) emit();
       continue;
     }
+    if ((keeping || headerValue || (section == "HEADER" && code == 9)) && tooLong(value)) return false;
     if (section == "HEADER") {
       if (code == 9) {
         const std::string_view name = TrimmedView(value);

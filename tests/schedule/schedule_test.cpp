@@ -55,6 +55,11 @@ TEST(DrawingReader, BadInputGetsAClearMessageAndNoRead) {
        good.substr(0, good.find("0\nENDBLK")) + "0\nEOF\n", "ENDBLK で閉じていません"},
       {"cut inside a section and closed with EOF",
        good.substr(0, good.rfind("0\nENDSEC")) + "0\nEOF\n", "ENDSEC で閉じていません"},
+      {"a block name longer than any reader's line",
+       "0\nSECTION\n2\nENTITIES\n0\nINSERT\n2\n" + std::string(5000, 'A') + "\n0\nENDSEC\n0\nEOF\n",
+       "長すぎます"},
+      {"a group code out of range", "0\nSECTION\n2\nENTITIES\n0\nINSERT\n99999\nA\n0\nENDSEC\n0\nEOF\n",
+       "グループコードではありません"},
       {"a group code that is no number", "0\nSECTION\n2\nENTITIES\n0\nINSERT\nx2\nA\n0\nENDSEC\n0\nEOF\n",
        "グループコードではありません"},
   };
