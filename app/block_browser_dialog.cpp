@@ -88,6 +88,7 @@ BlockBrowserDialog::BlockBrowserDialog(ui::AppContext& app) : Dialog(app, "Block
       {EventKind::kClick, kOpenFolder, [this] { OpenFolder(); }},
       {EventKind::kClick, kDelete, [this] { Delete(); }},
       {EventKind::kClick, kReedit, [this] { Reedit(); }},
+      {EventKind::kClick, kSchedule, [this] { ShowSchedule(); }},
   });
 }
 
@@ -333,6 +334,14 @@ void BlockBrowserDialog::Reedit() {
   if (App().ui) App().ui->RunModal(*dialog);
   OnPoll();
   Invalidate();
+}
+
+// The fittings of a drawing counted, those the CAD program kept without
+// their data found by name among this folder's blocks.
+void BlockBrowserDialog::ShowSchedule() {
+  if (!App().ui || !App().createDialog) return;
+  std::unique_ptr<ui::Dialog> dialog = App().createDialog("ScheduleDialog", App());
+  if (dialog) App().ui->RunModal(*dialog);
 }
 
 }  // namespace tavelin

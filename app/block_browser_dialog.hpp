@@ -28,6 +28,7 @@ class BlockBrowserDialog : public ui::Dialog {
   static constexpr int kDelete = 3007;
   static constexpr int kReedit = 3008;
   static constexpr int kStatus = 3009;
+  static constexpr int kSchedule = 3020;  // "数量表...": a drawing's fitting schedule
   // The changes a watcher of the folder found are taken this often (a quick
   // look at a queue); a folder that cannot be watched is listed instead.
   static constexpr int kPollMilliseconds = 100;
@@ -63,6 +64,7 @@ class BlockBrowserDialog : public ui::Dialog {
   void OpenFolder();
   void Delete();
   void Reedit();
+  void ShowSchedule();
 
   std::vector<Entry> entries_;
   BlockFile selected_;

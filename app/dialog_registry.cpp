@@ -3,6 +3,7 @@
 #include "app/block_browser_dialog.hpp"
 #include "app/layer_prefix_dialog.hpp"
 #include "app/main_dialog.hpp"
+#include "app/schedule_dialog.hpp"
 #include "attributes/duct_attr_dialog.hpp"
 #include "attributes/line_attr_dialog.hpp"
 #include "attributes/line_type_dialog.hpp"
@@ -75,6 +76,7 @@ const std::vector<DialogEntry>& DialogTable() {
       {"LineTypeDialog", "", "線種登録", &Make<LineTypeDialog>},
       {"LayerPrefixDialog", "", "レイヤ付加文字登録", &Make<LayerPrefixDialog>},
       {"BlockBrowserDialog", "", "ブロック一覧", &Make<BlockBrowserDialog>},
+      {"ScheduleDialog", "", "継手数量表", &Make<ScheduleDialog>},
   };
   return kTable;
 }

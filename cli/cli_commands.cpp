@@ -11,11 +11,13 @@
 #include "cli/batch.hpp"
 #include "cli/batch_columns.hpp"
 #include "cli/headless_host.hpp"
+#include "cli/schedule_report.hpp"
 #include "framework/block_file.hpp"
 #include "framework/info_folder.hpp"
 #include "framework/part_library.hpp"
 #include "framework/text.hpp"
 #include "framework/toolkit/actions.hpp"
+#include "schedule/schedule.hpp"
 
 namespace tavelin {
 namespace fs = std::filesystem;
@@ -30,6 +32,7 @@ const char* kUsage =
     "       tavelin-cli [--root DIR] generate STEM\n"
     "       tavelin-cli [--root DIR] run CLASS [ACTION ...]\n"
     "       tavelin-cli [--root DIR] batch FILE.csv [--out DIR] [--json] [--from-stored]\n"
+    "       tavelin-cli [--root DIR] schedule DRAWING.dxf [--blocks DIR] [--out FILE.csv|FILE.html|FILE.json] [--json]\n"
     "       tavelin-cli columns\n"
     "actions: set:ID=TEXT click:ID select:ID=K dblclick:ID=K focus:ID point:X,Y ok cancel\n";
 
@@ -132,6 +135,71 @@ int RunDialog(ui::AppContext& app, const StartCounter& counter, const std::strin
   return 0;
 }
 
+// The fitting schedule of a drawing: to standard output as text (or JSON),
+// or to a CSV, HTML or JSON file chosen by the name's extension.
+int RunSchedule(const fs::path& root, const std::vector<std::string>& rest, std::ostream& out,
+                std::ostream& err) {
+  fs::path drawingFile, blocks = root / "blocks", output;
+  bool json = false;
+  for (size_t k = 0; k < rest.size(); ++k) {
+    if (rest[k] == "--json") {
+      json = true;
+    } else if (rest[k] == "--out" && k + 1 < rest.size()) {
+      output = rest[++k];
+    } else if (rest[k] == "--blocks" && k + 1 < rest.size()) {
+      blocks = rest[++k];
+    } else if (rest[k].rfind("--", 0) != 0 && drawingFile.empty()) {
+      drawingFile = rest[k];
+    } else {
+      err << "tavelin-cli: schedule: unexpected " << rest[k] << "\n" << kUsage;
+      return kUsageError;
+    }
+  }
+  if (drawingFile.empty()) {
+    err << "tavelin-cli: schedule needs a DRAWING.dxf\n" << kUsage;
+    return kUsageError;
+  }
+  std::string format = json ? ".json" : "";
+  if (!output.empty()) {
+    format = output.extension().string();
+    for (char& c : format) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (format == ".htm") format = ".html";
+    if (format != ".csv" && format != ".html" && format != ".json") {
+      err << "tavelin-cli: schedule: --out takes a .csv, .html or .json file, not "
+          << output.string() << "\n";
+      return kUsageError;
+    }
+  }
+  const schedule::Drawing drawing = schedule::ReadDrawing(drawingFile);
+  if (!drawing.ok) {
+    err << "tavelin-cli: " << drawing.error << "\n";
+    return kFailure;
+  }
+  const schedule::ScheduleSources sources{
+      schedule::BlockFolderLookup(blocks),
+      [](std::string_view file) { return DeclarationOfFile(file); }};
+  const schedule::Schedule result = schedule::BuildSchedule(drawing, sources);
+  const std::string name = drawingFile.filename().string();
+  std::string text;
+  if (format == ".csv") text = schedule::ScheduleCsv(result);
+  else if (format == ".html") text = ScheduleHtml(result, drawing, name);
+  else if (format == ".json") text = schedule::ScheduleJson(result, name);
+  else text = ScheduleText(result);
+  if (output.empty()) {
+    out << text;
+    return 0;
+  }
+  try {
+    WriteFileAtomically(output, text);
+  } catch (const FileError& error) {
+    err << "tavelin-cli: " << error.what() << "\n";
+    return kFailure;
+  }
+  out << "schedule: " << result.rows.size() << " row(s), " << result.placements
+      << " placement(s) into " << output.string() << "\n";
+  return 0;
+}
+
 }  // namespace
 
 int RunCommandLine(const std::string& program, const std::vector<std::string>& args,
@@ -198,6 +266,8 @@ int RunCommandLine(const std::string& program, const std::vector<std::string>& a
     out << ColumnTablesMarkdown();
     return 0;
   }
+
+  if (command == "schedule") return RunSchedule(root, rest, out, err);
 
   if (command == "batch") {
     BatchOptions options;

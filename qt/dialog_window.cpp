@@ -1,3 +1,4 @@
+#include "qt/table_widget.hpp"
 #include "qt/dialog_window.hpp"
 
 #include <QApplication>
@@ -323,6 +324,10 @@ void DialogWindow::ReflectItem(Item& item) {
       break;
     }
     case ControlKind::kListBox: {
+      if (control.Definition().table) {
+        ReflectTable(widget, control);
+        break;
+      }
       auto* list = static_cast<QListWidget*>(widget);
       const auto& entries = control.Items();
       if (list->count() != static_cast<int>(item.shownItems.size())) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QMessageBox>
@@ -86,6 +87,20 @@ bool QtUiHost::OpenFolder(const std::filesystem::path& folder) {
   // Still running: the file manager itself, started in the foreground.
   QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
   return true;
+}
+
+std::optional<std::filesystem::path> QtUiHost::ChooseFile(ui::Dialog* owner,
+                                                          const std::string& caption,
+                                                          const std::string& filter, bool save,
+                                                          const std::filesystem::path& suggested) {
+  const QString start = QString::fromStdString(suggested.string());
+  const QString chosen =
+      save ? QFileDialog::getSaveFileName(ParentFor(owner), QString::fromStdString(caption), start,
+                                          QString::fromStdString(filter))
+           : QFileDialog::getOpenFileName(ParentFor(owner), QString::fromStdString(caption), start,
+                                          QString::fromStdString(filter));
+  if (chosen.isEmpty()) return std::nullopt;
+  return std::filesystem::path(chosen.toStdString());
 }
 
 int QtUiHost::RunModal(ui::Dialog& dialog) {

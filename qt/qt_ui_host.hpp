@@ -26,6 +26,10 @@ class QtUiHost : public ui::UiHost {
   bool AskYesNo(ui::Dialog* owner, const std::string& text, const std::string& caption) override;
   bool CopyText(const std::string& text) override;
   bool OpenFolder(const std::filesystem::path& folder) override;
+  // The desktop's file dialog.
+  std::optional<std::filesystem::path> ChooseFile(ui::Dialog* owner, const std::string& caption,
+                                                  const std::string& filter, bool save,
+                                                  const std::filesystem::path& suggested) override;
 
   // How a prepared box or window is run; tests answer without blocking. The
   // defaults call exec().

@@ -13,6 +13,7 @@
 
 #include "qt/dialog_window.hpp"
 #include "qt/group_frame.hpp"
+#include "qt/table_widget.hpp"
 
 namespace tavelin::qt {
 namespace {
@@ -121,6 +122,10 @@ QWidget* CreateControlWidget(DialogWindow& window, ui::Control& control, const Q
       break;
     }
     case ControlKind::kListBox: {
+      if (definition.table) {
+        widget = CreateTableWidget(window, id);
+        break;
+      }
       auto* list = new QListWidget(self);
       list->setSelectionMode(QAbstractItemView::SingleSelection);
       // One line of text a row: a row inserted into thousands is laid out

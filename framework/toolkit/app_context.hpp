@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,15 @@ class UiHost {
   virtual bool CopyText(const std::string& text) {
     (void)text;
     return false;
+  }
+  // A file the user chooses to open (`save` false) or to write, starting
+  // from `suggested`; `filter` as "DXF 図面 (*.dxf)". Nothing when the user
+  // cancels or the host cannot ask.
+  virtual std::optional<std::filesystem::path> ChooseFile(Dialog* owner, const std::string& caption,
+                                                          const std::string& filter, bool save,
+                                                          const std::filesystem::path& suggested) {
+    (void)owner, (void)caption, (void)filter, (void)save, (void)suggested;
+    return std::nullopt;
   }
   // Shows `folder` in the desktop's file manager; false when it cannot.
   virtual bool OpenFolder(const std::filesystem::path& folder) {

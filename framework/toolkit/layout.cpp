@@ -123,6 +123,7 @@ Layout ParseLayout(std::string_view text) {
       else if (flag == "sunken") definition.sunken = true;
       else if (flag == "readonly") definition.readOnly = true;
       else if (flag == "multiline") definition.multiline = true;
+      else if (flag == "table") definition.table = true;
       else if (flag == "centre") definition.align = TextAlign::kCentre;
       else if (flag == "right") definition.align = TextAlign::kRight;
       else if (flag == "status") {

@@ -42,6 +42,9 @@ struct ControlDefinition {
   bool sunken = false;      // sunken frame (previews)
   bool readOnly = false;
   bool multiline = false;
+  // A list box shown as a table: its text is the column headings and each
+  // entry a row, the cells separated by tabs.
+  bool table = false;
   TextAlign align = TextAlign::kLeft;
   std::optional<Rgb> textColour;
   std::optional<Rgb> background;
@@ -67,7 +70,7 @@ int DialogUnitsToPixelsY(int units);
 //
 // KIND: edit button radio check combo combo-edit list static group.
 // FLAG: hidden disabled group pushlike default sunken readonly multiline
-//       centre right status red textcolour=R,G,B background=R,G,B
+//       table centre right status red textcolour=R,G,B background=R,G,B
 // "status" colours a status line (blue on grey), "red" a red note on grey.
 // Text escapes: \n, \", \\. Lines starting with # are comments.
 Layout ParseLayout(std::string_view text);

@@ -12,11 +12,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QtTest>
+#include <fstream>
 #include <memory>
 
 #include "app/dialog_registry.hpp"
 #include "app/main_dialog.hpp"
+#include "app/schedule_dialog.hpp"
 #include "qt/group_frame.hpp"
 #include "qt/qt_ui_host.hpp"
 #include "qt_test_main.hpp"
@@ -96,7 +99,8 @@ bool ShownAsItsKind(const ui::ControlDefinition& definition, QWidget* widget) {
     case ControlKind::kComboEdit:
       return qobject_cast<QComboBox*>(widget) && static_cast<QComboBox*>(widget)->isEditable();
     case ControlKind::kListBox:
-      return qobject_cast<QListWidget*>(widget) != nullptr;
+      return definition.table ? qobject_cast<QTableWidget*>(widget) != nullptr
+                              : qobject_cast<QListWidget*>(widget) != nullptr;
     case ControlKind::kStatic:
       return qobject_cast<QLabel*>(widget) != nullptr;
     case ControlKind::kGroupBox:
@@ -407,6 +411,40 @@ class DialogWindowTest : public QObject {
     QTest::mouseClick(mainSize, Qt::LeftButton);
     QTRY_VERIFY(mainSize->view()->isVisible());
     mainSize->hidePopup();
+  }
+
+  // A list marked as a table: the headings, one row per entry cut at its
+  // tabs, numbers to the right, and the row chosen in the window chosen in
+  // the model.
+  void aTableListShowsHeadingsRowsAndSelection() {
+    const std::filesystem::path drawing = test->Root() / "doors.dxf";
+    std::ofstream(drawing, std::ios::binary)
+        << "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nDOOR\n10\n0\n20\n0\n0\nENDBLK\n"
+           "0\nBLOCK\n2\nWINDOW\n10\n0\n20\n0\n0\nENDBLK\n0\nENDSEC\n"
+           "0\nSECTION\n2\nENTITIES\n0\nINSERT\n2\nDOOR\n10\n0\n20\n0\n"
+           "0\nINSERT\n2\nDOOR\n10\n0\n20\n0\n0\nINSERT\n2\nWINDOW\n10\n0\n20\n0\n"
+           "0\nENDSEC\n0\nEOF\n";
+    ScheduleDialog dialog(test->App());
+    DialogWindow window(dialog);
+    window.Start();
+    window.show();
+    auto* table = window.findChild<QTableWidget*>(QString("control_%1").arg(ScheduleDialog::kTable));
+    QVERIFY(table);
+    QCOMPARE(table->columnCount(), 12);
+    QCOMPARE(table->horizontalHeaderItem(4)->text(), QString("数量"));
+    QCOMPARE(table->rowCount(), 0);
+    auto* edit = window.findChild<QLineEdit*>(QString("control_%1").arg(ScheduleDialog::kDrawing));
+    QVERIFY(edit);
+    QTest::keyClicks(edit, QString::fromStdString(drawing.string()));
+    window.findChild<QPushButton*>(QString("control_%1").arg(ScheduleDialog::kRead))->click();
+    QCOMPARE(table->rowCount(), 2);
+    QCOMPARE(table->item(0, 1)->text(), QString("DOOR"));
+    QCOMPARE(table->item(0, 4)->text(), QString("2"));
+    QCOMPARE(table->item(1, 1)->text(), QString("WINDOW"));
+    QVERIFY(table->item(0, 4)->textAlignment() & Qt::AlignRight);
+    QVERIFY(!(table->item(0, 1)->textAlignment() & Qt::AlignRight));
+    table->setCurrentCell(1, 2);
+    QCOMPARE(dialog.FindControl(ScheduleDialog::kTable)->CurSel(), 1);
   }
 
   void everyLayoutIsBuiltWithCaptionsThatFit() {

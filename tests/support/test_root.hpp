@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,19 @@ class RecordingHost : public ui::UiHost {
   std::vector<ShownMessage> messages;
   std::vector<std::string> modalCaptions;  // captions of the dialogs run modally
   bool initialiseChildren = false;         // run OnInitDialog of modal children
+  // Files "chosen" by the user, one a question, first first; nothing (a
+  // cancelled choice) once they are used up.
+  std::optional<std::filesystem::path> ChooseFile(ui::Dialog*, const std::string&,
+                                                  const std::string&, bool save,
+                                                  const std::filesystem::path&) override {
+    saveQuestions += save ? 1 : 0;
+    if (chosenFiles.empty()) return std::nullopt;
+    std::filesystem::path next = chosenFiles.front();
+    chosenFiles.erase(chosenFiles.begin());
+    return next;
+  }
+  std::vector<std::filesystem::path> chosenFiles;
+  int saveQuestions = 0;
 };
 
 // Counts the starts and keeps the snapshot of each; every run finishes at
