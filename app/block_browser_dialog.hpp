@@ -28,6 +28,9 @@ class BlockBrowserDialog : public ui::Dialog {
   static constexpr int kDelete = 3007;
   static constexpr int kReedit = 3008;
   static constexpr int kStatus = 3009;
+  // Words that every block listed must have in its fitting, dimensions,
+  // description (attribute set, layers) or name.
+  static constexpr int kSearch = 3010;
   // The changes a watcher of the folder found are taken this often (a quick
   // look at a queue); a folder that cannot be watched is listed instead.
   static constexpr int kPollMilliseconds = 100;
@@ -35,6 +38,7 @@ class BlockBrowserDialog : public ui::Dialog {
   using Entry = BlockListing;
 
   std::filesystem::path Folder() const;
+  // Every block of the folder, whether the search shows it or not.
   const std::vector<Entry>& Entries() const { return entries_; }
   // The selected block read from its file (empty when none is selected).
   const BlockFile& Selected() const { return selected_; }
@@ -58,6 +62,8 @@ class BlockBrowserDialog : public ui::Dialog {
   // The watcher's changes, applied one by one to the list.
   bool ApplyChanges(BlockFolderWatcher::Changes changes);
   std::string SelectedName();
+  // The entry of the list's selection; nullptr when none is selected.
+  const Entry* SelectedEntry();
   void ShowSelected(const BlockFolderWatcher::Changes::Picture* picture = nullptr);
   void Copy();
   void OpenFolder();
@@ -65,6 +71,8 @@ class BlockBrowserDialog : public ui::Dialog {
   void Reedit();
 
   std::vector<Entry> entries_;
+  // The indices in entries_ of the list's lines: the blocks the search shows.
+  std::vector<size_t> shown_;
   BlockFile selected_;
   std::unique_ptr<BlockFolderWatcher> watcher_;
 };

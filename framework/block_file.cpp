@@ -248,4 +248,44 @@ BlockFile ReadBlockFile(const fs::path& path) {
   return ParseBlockFile(bytes);
 }
 
+BlockData ReadBlockData(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {};
+  auto next = [&in](std::string& line) {
+    if (!std::getline(in, line)) return false;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return true;
+  };
+  std::string code, value;
+  bool inEntities = false, ours = false, previousWasSection = false;
+  XdataItems xdata;
+  // Bounded like ReadBlockFile: a foreign file that never gets to its
+  // entities is not read past the size a block may have.
+  std::uintmax_t bytes = 0;
+  while (next(code) && next(value)) {
+    bytes += code.size() + value.size() + 2;
+    if (bytes > kMaxBlockFileBytes) return {};
+    const int group = ToInt(code);
+    const std::string_view text = Trimmed(value);
+    if (group == 0) {
+      // The first entity with our data ends at the next entity.
+      if (!xdata.empty()) return FromXdata(xdata);
+      if (inEntities && text == "ENDSEC") return {};
+      previousWasSection = text == "SECTION";
+      ours = false;
+      continue;
+    }
+    if (previousWasSection && group == 2) inEntities = text == "ENTITIES";
+    previousWasSection = false;
+    if (!inEntities) continue;
+    if (group == 1001) {
+      if (!xdata.empty()) return FromXdata(xdata);
+      ours = text == kBlockAppName;
+    } else if (group >= 1000 && ours) {
+      xdata.push_back({group, Cp932ToUtf8(value)});
+    }
+  }
+  return xdata.empty() ? BlockData{} : FromXdata(xdata);
+}
+
 }  // namespace tavelin

@@ -11,7 +11,9 @@
 #include "app/main_dialog.hpp"
 #include "duct/erbo_dialog.hpp"
 #include "framework/block_file.hpp"
+#include "framework/codepage.hpp"
 #include "framework/handoff.hpp"
+#include "framework/settings_declaration.hpp"
 #include "tests/support/test_root.hpp"
 
 namespace tavelin {
@@ -90,6 +92,8 @@ TEST_F(BlockBrowserTest, ANewBlockIsListedShownAndReopenedWithItsValues) {
   EXPECT_EQ(browser.FindControl(Browser::kPath)->Text(),
             (test.Root() / "blocks" / (name + ".dxf")).string());
   EXPECT_EQ(browser.FindControl(Browser::kDescription)->Text().rfind("一般両エルボ W1=", 0), 0u);
+  // The list names the fitting and its dimensions, not the block's name.
+  EXPECT_EQ(browser.FindControl(Browser::kList)->ItemText(0).rfind("一般両エルボ W1=650 ", 0), 0u);
   const std::vector<std::string> stored = test.Lines("Erbo.ini");
   EXPECT_EQ(browser.Selected().data.settings, stored);
   RecordingCanvas canvas;
@@ -110,6 +114,90 @@ TEST_F(BlockBrowserTest, ANewBlockIsListedShownAndReopenedWithItsValues) {
   EXPECT_EQ(test.Lines("Erbo.ini"), stored);
   EXPECT_EQ(test.Lines("Command.ini"), std::vector<std::string>{"4"});
   EXPECT_TRUE(host.messages.empty());
+}
+
+// A block file as the builder writes its data: one line carrying it.
+void WriteBlock(const fs::path& path, const BlockData& data, int ageSeconds) {
+  std::string text = "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n5\n21\n5\n";
+  if (data.Present()) {
+    text += std::string("1001\n") + kBlockAppName + "\n";
+    for (const auto& [code, value] : ToXdata(data)) {
+      text += std::to_string(code) + "\n" + Utf8ToCp932(value) + "\n";
+    }
+  }
+  text += "0\nLINE\n8\n0\n10\n1\n20\n1\n11\n2\n21\n2\n0\nENDSEC\n0\nEOF\n";
+  std::ofstream(path, std::ios::binary) << text;
+  fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::seconds(ageSeconds));
+}
+
+TEST_F(BlockBrowserTest, TheListNamesFittingsAndTheSearchFindsThemByFittingSizeOrAttributes) {
+  const fs::path blocks = test.Root() / "blocks";
+  fs::create_directories(blocks);
+  BlockData elbow;
+  elbow.className = "ErboDialog";
+  elbow.stem = "Erbo";
+  elbow.code = 4;
+  elbow.settings = test.Lines("Erbo.ini");
+  elbow.settings[0] = "650";
+  elbow.description = "一般両エルボ W1=650 外形 700 × 700 mm 属性【標準】 レイヤ DUCT";
+  BlockData part;
+  part.className = "PartsMenuDialog";
+  part.code = 0;
+  part.description = "継手・部材 90°エルボ サイズ 50 回転 0° 基点 中央 ミラー無 外形 60 × 60 mm "
+                     "属性【配管】 レイヤ P";
+  part.otherFiles = {{"BuzaiSentaku.ini", {"0", "1", "1", "50", "50", "0", "5", "0"}}};
+  WriteBlock(blocks / "ER_650.dxf", elbow, 30);
+  WriteBlock(blocks / "@TS_E0909.dxf", part, 20);
+  WriteBlock(blocks / "FOREIGN.dxf", BlockData{}, 10);
+
+  Browser browser(test.App());
+  browser.Initialize();
+  const ui::Control& list = *browser.FindControl(Browser::kList);
+  auto lines = [&] {
+    std::vector<std::string> shown;
+    for (int i = 0; i < list.Count(); ++i) {
+      const std::string& line = list.ItemText(i);
+      shown.push_back(line.substr(0, line.rfind("　")));  // without the time
+    }
+    return shown;
+  };
+  using Lines = std::vector<std::string>;
+  const std::string typed = DescribeTypedValues(*DeclarationOfFile("Erbo.ini"), elbow.settings);
+  ASSERT_EQ(typed.rfind("W1=650 ", 0), 0u) << typed;
+  EXPECT_EQ(lines(), (Lines{"FOREIGN", "90°エルボ サイズ 50", "一般両エルボ " + typed}));
+
+  const struct {
+    const char* query;
+    Lines shown;
+  } searches[] = {
+      {"エルボ", {"90°エルボ サイズ 50", "一般両エルボ " + typed}},  // fitting
+      {"w1=650", {"一般両エルボ " + typed}},                          // size, any case
+      {"配管", {"90°エルボ サイズ 50"}},                              // attribute set
+      {"エルボ　標準", {"一般両エルボ " + typed}},  // every word, a full-width blank too
+      {"foreign", {"FOREIGN"}},                                        // the block's name
+      {"600 配管", {}},
+  };
+  for (const auto& search : searches) {
+    ASSERT_TRUE(browser.UserSetText(Browser::kSearch, search.query));
+    EXPECT_EQ(lines(), search.shown) << search.query;
+  }
+  EXPECT_EQ(list.CurSel(), -1);
+  EXPECT_FALSE(browser.FindControl(Browser::kDelete)->Enabled());
+  EXPECT_EQ(browser.FindControl(Browser::kPath)->Text(), "");
+
+  // What is selected and deleted is the line shown, whatever the search hides.
+  ASSERT_TRUE(browser.UserSetText(Browser::kSearch, "650"));
+  EXPECT_EQ(browser.FindControl(Browser::kStatus)->Text(),
+            "1 / 3 個のブロック（検索「650」）");
+  EXPECT_EQ(browser.FindControl(Browser::kPath)->Text(), (blocks / "ER_650.dxf").string());
+  EXPECT_EQ(browser.Selected().data.settings, elbow.settings);
+  host.answer = true;
+  ASSERT_TRUE(browser.UserClick(Browser::kDelete));
+  EXPECT_FALSE(fs::exists(blocks / "ER_650.dxf"));
+  EXPECT_TRUE(fs::exists(blocks / "@TS_E0909.dxf"));
+  EXPECT_EQ(browser.Entries().size(), 2u);
+  ASSERT_TRUE(browser.UserSetText(Browser::kSearch, ""));
+  EXPECT_EQ(lines(), (Lines{"FOREIGN", "90°エルボ サイズ 50"}));
 }
 
 TEST_F(BlockBrowserTest, NewestFirstForeignBlocksAndDeleting) {
