@@ -200,6 +200,59 @@ TEST_F(BlockBrowserTest, TheListNamesFittingsAndTheSearchFindsThemByFittingSizeO
   EXPECT_EQ(lines(), (Lines{"FOREIGN", "90°エルボ サイズ 50"}));
 }
 
+// The listing reads only a block's data, wherever it lies: a few kilobytes
+// in, past the first read (a long header) or nowhere, with LF or CR LF.
+TEST(BlockData, ReadUpToTheEntityThatCarriesIt) {
+  testing::TestApp test;
+  BlockData data;
+  data.className = "ErboDialog";
+  data.stem = "Erbo";
+  data.code = 4;
+  data.settings = {"650", "", "R=300"};
+  data.description = "一般両エルボ W1=650 属性【標準】";
+  data.otherFiles = {{"Danpa_VD.ini", {"1", "2"}}};
+  std::string entity = "0\nLINE\n8\n0\n10\n0\n20\n0\n11\n5\n21\n5\n1001\n" +
+                       std::string(kBlockAppName) + "\n";
+  for (const auto& [code, value] : ToXdata(data)) {
+    entity += std::to_string(code) + "\n" + Utf8ToCp932(value) + "\n";
+  }
+  const std::string entities = "0\nSECTION\n2\nENTITIES\n" + entity +
+                               "0\nLINE\n8\n0\n10\n1\n20\n1\n11\n2\n21\n2\n0\nENDSEC\n0\nEOF\n";
+  std::string longHeader = "0\nSECTION\n2\nHEADER\n";
+  while (longHeader.size() < 200 * 1024) longHeader += "999\n" + std::string(70, 'x') + "\n";
+  longHeader += "0\nENDSEC\n";
+  auto crlf = [](std::string text) {
+    std::string out;
+    for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return out;
+  };
+  const struct {
+    const char* name;
+    std::string text;
+    bool present;
+  } files[] = {
+      {"short", entities, true},
+      {"long header", longHeader + entities, true},
+      {"long header, CR LF", crlf(longHeader + entities), true},
+      {"no data", "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n0\nENDSEC\n0\nEOF\n", false},
+      {"data outside the entities", longHeader.substr(0, 100) + "1001\nTAVELIN\n1000\nX\n", false},
+      {"not a drawing", "not a drawing", false},
+  };
+  for (const auto& file : files) {
+    const fs::path path = test.Root() / "block.dxf";
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << file.text;
+    const BlockData read = ReadBlockData(path);
+    EXPECT_EQ(read.Present(), file.present) << file.name;
+    if (!file.present) continue;
+    EXPECT_EQ(read.className, data.className) << file.name;
+    EXPECT_EQ(read.description, data.description) << file.name;
+    EXPECT_EQ(read.Files(), data.Files()) << file.name;
+    // The same as the whole file read for its picture.
+    EXPECT_EQ(read.Files(), ReadBlockFile(path).data.Files()) << file.name;
+  }
+  EXPECT_FALSE(ReadBlockData(test.Root() / "missing.dxf").Present());
+}
+
 TEST_F(BlockBrowserTest, NewestFirstForeignBlocksAndDeleting) {
   fs::create_directories(test.Root() / "blocks");
   auto write = [&](const std::string& file, const std::string& text, int ageSeconds) {
