@@ -445,6 +445,7 @@ void PartsMenuDialog::OnMouseDown(const ui::Event& event) {
   Item(kBranchSize).SetCurSel(branchIndex_);
   SetItemText(kPartName, PartName());
   Recompute();
+  PreferABranchWithAPart();
 }
 
 std::string PartsMenuDialog::PartName() {

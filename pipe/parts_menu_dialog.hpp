@@ -86,8 +86,8 @@ class PartsMenuDialog : public ui::Dialog, public FittingDialog {
   // With no choices to restore: the first category, classification and size
   // whose first cell has a part, so that the menu opens on parts to pick.
   void OpenOnFirstPart();
-  // After a main size is picked: a branch size without a part gives way to
-  // the main size when that has one.
+  // After a main size or a cell is picked: a branch size without a part
+  // gives way to the main size when that has one.
   void PreferABranchWithAPart();
   // Puts back the choices of the last use; a choice that no longer exists
   // falls back to the first entry (the initial value for the radios).

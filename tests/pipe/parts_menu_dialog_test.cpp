@@ -532,6 +532,14 @@ TEST_F(PartsMenuTest, OnlySizesWithPartsAreOfferedAndAMainSizeBringsABranchWithA
   ASSERT_TRUE(d->UserSelect(D::kMainSize, 1));
   EXPECT_EQ(Text(*d, D::kBranchSize), "13");
   EXPECT_EQ(d->Stem(), "E090313L1001_A");
+  // So does a cell whose part is made in equal sizes only (cell 2: L1026).
+  testing::WritePartFile(t, "TS", "EPUPUSLL1026.ajc", kElbow);
+  d->UserMouseDown(300, 30);
+  EXPECT_EQ(Text(*d, D::kBranchSize), "50");
+  EXPECT_EQ(d->Stem(), "E090913L1026_A");
+  ASSERT_TRUE(d->UserSelect(D::kBranchSize, 0));
+  d->UserMouseDown(250, 30);
+  EXPECT_EQ(Text(*d, D::kBranchSize), "13");
   // Another classification keeps the sizes it offers too, in table order.
   ASSERT_TRUE(d->UserClick(D::kFirstClassification + 1));
   EXPECT_EQ(texts(*d, D::kMainSize), (Sizes{"50", "77"}));
