@@ -83,6 +83,12 @@ BlockBrowserDialog::BlockBrowserDialog(ui::AppContext& app) : Dialog(app, "Block
   using ui::EventKind;
   SetMessageMap({
       {EventKind::kSelChange, kList, [this] { ShowSelected(); }},
+      {EventKind::kEditChange, kSearch,
+       [this] {
+         // The block chosen stays chosen while the search still shows it.
+         const std::string name = SelectedName();
+         Fill(std::move(entries_), name);
+       }},
       {EventKind::kDblClick, kList, [this] { Reedit(); }},
       {EventKind::kClick, kCopy, [this] { Copy(); }},
       {EventKind::kClick, kOpenFolder, [this] { OpenFolder(); }},
@@ -107,40 +113,54 @@ void BlockBrowserDialog::OnInitDialog() {
 void BlockBrowserDialog::Fill(std::vector<Entry> entries, const std::string& name,
                               const BlockFolderWatcher::Changes::Picture* picture) {
   entries_ = std::move(entries);
+  const std::string query = ItemText(kSearch);
+  shown_.clear();
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (entries_[i].Matches(query)) shown_.push_back(i);
+  }
   ui::Control& list = Item(kList);
   list.ResetContent();
-  int chosen = entries_.empty() ? -1 : 0;
+  int chosen = shown_.empty() ? -1 : 0;
   bool found = false;
-  for (size_t i = 0; i < entries_.size(); ++i) {
-    list.AddString(entries_[i].label);
-    if (!found && !name.empty() && entries_[i].name == name) {
+  for (size_t i = 0; i < shown_.size(); ++i) {
+    const Entry& entry = entries_[shown_[i]];
+    list.AddString(entry.label);
+    if (!found && !name.empty() && entry.name == name) {
       chosen = static_cast<int>(i);
       found = true;
     }
   }
   list.SetCurSel(chosen);
-  SetItemText(kStatus, entries_.empty()
-                           ? "ブロックはまだありません（" + Folder().string() + "）"
-                           : FormatD(static_cast<int>(entries_.size())) + " 個のブロック");
+  const std::string count = FormatD(static_cast<int>(entries_.size()));
+  SetItemText(kStatus, entries_.empty() ? "ブロックはまだありません（" + Folder().string() + "）"
+                       : shown_.size() == entries_.size()
+                           ? count + " 個のブロック"
+                           : FormatD(static_cast<int>(shown_.size())) + " / " + count +
+                                 " 個のブロック（検索「" + query + "」）");
   ShowSelected(picture);
 }
 
-std::string BlockBrowserDialog::SelectedName() {
+const BlockBrowserDialog::Entry* BlockBrowserDialog::SelectedEntry() {
   const int index = Item(kList).CurSel();
-  return index >= 0 && index < static_cast<int>(entries_.size()) ? entries_[index].name
-                                                                 : std::string();
+  if (index < 0 || index >= static_cast<int>(shown_.size())) return nullptr;
+  return &entries_[shown_[index]];
+}
+
+std::string BlockBrowserDialog::SelectedName() {
+  const Entry* entry = SelectedEntry();
+  return entry ? entry->name : std::string();
 }
 
 void BlockBrowserDialog::ShowSelected(const BlockFolderWatcher::Changes::Picture* picture) {
-  const int index = Item(kList).CurSel();
+  const Entry* chosen = SelectedEntry();
   selected_ = {};
-  if (index >= 0 && index < static_cast<int>(entries_.size())) {
-    const Entry& entry = entries_[index];
+  if (chosen) {
+    const Entry& entry = *chosen;
     // The watcher has read the newest block already, off this thread.
     selected_ = picture && picture->file == entry.file && picture->time == entry.time
                     ? picture->block
                     : ReadBlockFile(entry.file);
-    SetItemText(kPath, entries_[index].file.string());
+    SetItemText(kPath, entry.file.string());
     if (!selected_.ok) {
       SetItemText(kDescription, "このファイルは読めません: " + selected_.error);
     } else if (selected_.data.Present()) {
@@ -152,7 +172,7 @@ void BlockBrowserDialog::ShowSelected(const BlockFolderWatcher::Changes::Picture
     SetItemText(kPath, "");
     SetItemText(kDescription, "");
   }
-  const bool any = index >= 0;
+  const bool any = chosen != nullptr;
   EnableItem(kCopy, any);
   EnableItem(kDelete, any);
   EnableItem(kReedit, selected_.data.Present() && !selected_.data.Files().empty());
@@ -241,9 +261,9 @@ void BlockBrowserDialog::OpenFolder() {
 }
 
 void BlockBrowserDialog::Delete() {
-  const int index = Item(kList).CurSel();
-  if (index < 0 || index >= static_cast<int>(entries_.size())) return;
-  const Entry entry = entries_[index];
+  const Entry* chosen = SelectedEntry();
+  if (!chosen) return;
+  const Entry entry = *chosen;
   if (!App().ui ||
       !App().ui->AskYesNo(
           this, "ブロック「" + entry.name + "」を削除しますか？\n" + entry.file.string(), "確認")) {
@@ -257,11 +277,13 @@ void BlockBrowserDialog::Delete() {
                "Error");
     return;
   }
-  const std::string next = index + 1 < static_cast<int>(entries_.size()) ? entries_[index + 1].name
-                           : index > 0                                   ? entries_[index - 1].name
-                                                                         : std::string();
+  // The next line of the list takes the selection, else the one before.
+  const size_t index = static_cast<size_t>(Item(kList).CurSel());
+  const std::string next = index + 1 < shown_.size() ? entries_[shown_[index + 1]].name
+                           : index > 0               ? entries_[shown_[index - 1]].name
+                                                     : std::string();
   std::vector<Entry> rest = std::move(entries_);
-  rest.erase(rest.begin() + index);
+  rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(shown_[index]));
   Fill(std::move(rest), next);
   SetItemText(kStatus, "「" + entry.name + "」を削除しました");
 }

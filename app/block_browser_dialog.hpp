@@ -29,6 +29,9 @@ class BlockBrowserDialog : public ui::Dialog {
   static constexpr int kReedit = 3008;
   static constexpr int kStatus = 3009;
   static constexpr int kSchedule = 3020;  // "数量表...": a drawing's fitting schedule
+  // Words that every block listed must have in its fitting, dimensions,
+  // description (attribute set, layers) or name.
+  static constexpr int kSearch = 3010;
   // The changes a watcher of the folder found are taken this often (a quick
   // look at a queue); a folder that cannot be watched is listed instead.
   static constexpr int kPollMilliseconds = 100;
@@ -36,6 +39,7 @@ class BlockBrowserDialog : public ui::Dialog {
   using Entry = BlockListing;
 
   std::filesystem::path Folder() const;
+  // Every block of the folder, whether the search shows it or not.
   const std::vector<Entry>& Entries() const { return entries_; }
   // The selected block read from its file (empty when none is selected).
   const BlockFile& Selected() const { return selected_; }
@@ -59,6 +63,8 @@ class BlockBrowserDialog : public ui::Dialog {
   // The watcher's changes, applied one by one to the list.
   bool ApplyChanges(BlockFolderWatcher::Changes changes);
   std::string SelectedName();
+  // The entry of the list's selection; nullptr when none is selected.
+  const Entry* SelectedEntry();
   void ShowSelected(const BlockFolderWatcher::Changes::Picture* picture = nullptr);
   void Copy();
   void OpenFolder();
@@ -67,6 +73,8 @@ class BlockBrowserDialog : public ui::Dialog {
   void ShowSchedule();
 
   std::vector<Entry> entries_;
+  // The indices in entries_ of the list's lines: the blocks the search shows.
+  std::vector<size_t> shown_;
   BlockFile selected_;
   std::unique_ptr<BlockFolderWatcher> watcher_;
 };

@@ -10,6 +10,8 @@
 #include <ctime>
 #include <map>
 
+#include "app/dialog_registry.hpp"
+#include "framework/settings_declaration.hpp"
 #include "framework/text.hpp"
 
 namespace tavelin {
@@ -35,14 +37,57 @@ BlockListing Listing(const fs::path& file, fs::file_time_type time, std::uintmax
   entry.name = file.stem().string();
   entry.time = time;
   entry.size = size;
-  entry.label = entry.name + "　" + ShortTime(time);
+  const BlockData data = ReadBlockData(file);
+  entry.fitting = ListedFitting(data);
+  entry.description = data.description;
+  entry.label = (entry.fitting.empty() ? entry.name : entry.fitting) + "　" + ShortTime(time);
   return entry;
+}
+
+std::string LowerAscii(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
 }
 
 // More changes than this at once are followed by listing the folder anew.
 constexpr size_t kMaxChanges = 4096;
 
 }  // namespace
+
+std::string ListedFitting(const BlockData& data) {
+  if (!data.Present()) return {};
+  const FittingKind* kind = FittingForClass(data.className);
+  const std::string name = kind ? std::string(kind->name) : data.className;
+  if (kind && kind->stem.empty()) {
+    // A pipe part: its description begins "<menu> <part> サイズ <sizes> 回転 …".
+    std::string_view text = data.description;
+    if (text.substr(0, name.size()) == name) text.remove_prefix(name.size());
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    const size_t turn = text.find(" 回転 ");
+    if (turn != std::string_view::npos) return std::string(text.substr(0, turn));
+    return name;
+  }
+  const SettingsDeclaration* decl =
+      data.stem.empty() ? nullptr : DeclarationOfFile(data.stem + ".ini");
+  const std::string typed = decl ? DescribeTypedValues(*decl, data.settings) : std::string();
+  return typed.empty() ? name : name + " " + typed;
+}
+
+bool BlockListing::Matches(std::string_view query) const {
+  const std::string haystack = LowerAscii(fitting + "\n" + description + "\n" + name);
+  // A full-width blank separates words too.
+  std::string words = LowerAscii(query);
+  for (size_t at = words.find("\u3000"); at != std::string::npos; at = words.find("\u3000", at)) {
+    words.replace(at, 3, " ");
+  }
+  for (const std::string& word : Split(words, ' ')) {
+    if (!word.empty() && haystack.find(word) == std::string::npos) return false;
+  }
+  return true;
+}
 
 bool ListedBefore(const BlockListing& a, const BlockListing& b) {
   return a.time != b.time ? a.time > b.time : a.name < b.name;

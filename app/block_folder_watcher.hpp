@@ -22,8 +22,20 @@ struct BlockListing {
   std::string name;  // the block name: the file name without ".dxf"
   std::filesystem::file_time_type time;
   std::uintmax_t size = 0;
-  std::string label;  // the list's line: the name and the time
+  std::string label;  // the list's line: the fitting (else the name) and the time
+  // The fitting and its typed dimensions ("一般両エルボ W1=600 …"), a pipe
+  // part's name and size; empty for a block without our data.
+  std::string fitting;
+  // The block's description (outer size, attribute set, layers).
+  std::string description;
+  // Whether every word of `query` (blank-separated, without regard to the
+  // case of Latin letters) is in the fitting, the description or the name.
+  bool Matches(std::string_view query) const;
 };
+
+// The list's words for a block's data: the fitting's name and the dimensions
+// its declaration names; for a pipe part its name and size.
+std::string ListedFitting(const BlockData& data);
 
 // The block files of `folder`, newest first (then by name).
 std::vector<BlockListing> ListBlocks(const std::filesystem::path& folder);

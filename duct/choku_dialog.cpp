@@ -129,7 +129,7 @@ std::vector<std::string> ChokuDialog::DesignWarnings() {
 
 bool ChokuDialog::ReadyForBlock() {
   if (ItemText(kLength).empty()) {
-    MessageBox("全長を入力してください。", "入力確認");
+    RefuseValue(kLength, "全長を入力してください。", "入力確認");
     return false;
   }
   // The block name becomes the block's file name and a block of the CAD

@@ -190,7 +190,7 @@ std::vector<std::string> ErboDialog::DesignWarnings() {
 
 bool ErboDialog::CheckInput() {
   if (Number(kOutletWidth) > Number(kInletWidth)) {
-    MessageBox("先管巾は元管巾以下にしてください。", "入力確認");
+    RefuseValue(kOutletWidth, "先管巾は元管巾以下にしてください。", "入力確認");
     return false;
   }
   return true;

@@ -111,7 +111,7 @@ void FlexDialog::LoadControls() {
   // cannot be drawn say so once, before the first picture.
   const FlexInput in = ReadInput();
   if (FlexPrecheck(in) == FlexOutcome::kRadiusTooSmall) {
-    MessageBox(kRadiusMessage, kCaption);
+    RefuseValue(kRadiusFactor, kRadiusMessage, kCaption);
     return;
   }
   RecordList scratch(Setup().recordCapacity);
@@ -169,7 +169,7 @@ void FlexDialog::BuildRecords(RecordList& list) {
 void FlexDialog::Update() {
   const FlexOutcome pre = FlexPrecheck(ReadInput());
   if (pre == FlexOutcome::kRadiusTooSmall) {
-    MessageBox(kRadiusMessage, kCaption);
+    RefuseValue(kRadiusFactor, kRadiusMessage, kCaption);
     return;
   }
   // No length, no diameter or an angle out of range: nothing happens.
@@ -181,10 +181,8 @@ void FlexDialog::Update() {
 void FlexDialog::ShowOutcome(FlexOutcome outcome) {
   switch (outcome) {
     case FlexOutcome::kLengthWrong:
-      MessageBox(kLengthMessage, kCaption);
-      break;
     case FlexOutcome::kFirstLegWrong:
-      MessageBox(kFirstLegMessage, kCaption);
+      RefuseValue(RefusedField(outcome), LimitMessage(outcome), kCaption);
       break;
     case FlexOutcome::kBeyondDrawing:
       MessageBox(kBeyondMessage, kCaption);
@@ -194,18 +192,52 @@ void FlexDialog::ShowOutcome(FlexOutcome outcome) {
   }
 }
 
+std::string FlexDialog::LimitMessage(FlexOutcome outcome) {
+  const FlexInput in = ReadInput();
+  if (outcome == FlexOutcome::kLengthWrong) {
+    return std::string(kLengthMessage) + "\nＬは" +
+           IntegerText(std::ceil(FlexShortestLength(in))) + "以上にしてください。";
+  }
+  return std::string(kFirstLegMessage) + "\nＡは" +
+         IntegerText(std::ceil(FlexShortestFirstLeg(in))) + "以上にしてください。";
+}
+
+int FlexDialog::RefusedField(FlexOutcome outcome) {
+  switch (outcome) {
+    case FlexOutcome::kRadiusTooSmall:
+      return kRadiusFactor;
+    case FlexOutcome::kLengthWrong:
+      return kLength;
+    case FlexOutcome::kFirstLegWrong:
+      return kFirstLeg;
+    case FlexOutcome::kNoRoom:
+      return kOffset;
+    case FlexOutcome::kNothing: {
+      // The first of the values the drawing waits for.
+      const FlexInput in = ReadInput();
+      if (in.diameter == 0.0) return kDiameter;
+      if (in.length == 0.0) return kLength;
+      return in.shape == FlexShape::kL ? kAngle : 0;
+    }
+    default:
+      return 0;
+  }
+}
+
 bool FlexDialog::CheckInput() {
-  switch (FlexPrecheck(ReadInput())) {
+  const FlexOutcome pre = FlexPrecheck(ReadInput());
+  switch (pre) {
     case FlexOutcome::kDrawn:
       return true;
     case FlexOutcome::kRadiusTooSmall:
-      MessageBox(kRadiusMessage, kCaption);
+      RefuseValue(kRadiusFactor, kRadiusMessage, kCaption);
       return false;
     case FlexOutcome::kBeyondDrawing:
       MessageBox(kBeyondMessage, kCaption);
       return false;
     default:
-      MessageBox("呼径・Ｌ・角度（0より大きく180未満）を入力してください。", kCaption);
+      RefuseValue(RefusedField(pre), "呼径・Ｌ・角度（0より大きく180未満）を入力してください。",
+                  kCaption);
       return false;
   }
 }
@@ -213,9 +245,8 @@ bool FlexDialog::CheckInput() {
 std::string FlexDialog::EmptyDrawingMessage() {
   switch (lastOutcome_) {
     case FlexOutcome::kLengthWrong:
-      return kLengthMessage;
     case FlexOutcome::kFirstLegWrong:
-      return kFirstLegMessage;
+      return LimitMessage(lastOutcome_);
     case FlexOutcome::kNoRoom:
       return "Ｓ形のオフセットがＬに対して大きすぎるため作図できません。";
     case FlexOutcome::kBeyondDrawing:

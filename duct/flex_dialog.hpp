@@ -58,6 +58,7 @@ class FlexDialog : public GeneratorDialog {
   std::string EmptyDrawingMessage() override;
   // "確認" for the messages "表示更新" shows under that caption too.
   std::string EmptyDrawingCaption() override;
+  int EmptyDrawingField() override { return RefusedField(lastOutcome_); }
   void DrawPreviewIn(Canvas& canvas, const PixelRect& client) override;
 
  private:
@@ -66,6 +67,10 @@ class FlexDialog : public GeneratorDialog {
   void Update();
   // The message of a geometry check that failed, if any.
   void ShowOutcome(FlexOutcome outcome);
+  // A length or leg refusal with the limit the other values set.
+  std::string LimitMessage(FlexOutcome outcome);
+  // The field a refusal names; 0 for none.
+  int RefusedField(FlexOutcome outcome);
 
   FlexOutcome lastOutcome_ = FlexOutcome::kNothing;
 };

@@ -217,6 +217,31 @@ double FlexBendLength(double centreRadius, double angle) {
   return (centreRadius + centreRadius) * ((180.0 - angle) * 0.002777777777777778) * 3.141592;
 }
 
+namespace {
+
+// The centre-line radius of the bends: the insulated kind is bent over its
+// insulation, 50 wider than the duct.
+double FlexCentreRadius(const FlexInput& in) {
+  const double body = in.kind == FlexKind::kInsulated ? in.diameter + 50.0 : in.diameter;
+  return body * in.radiusFactor;
+}
+
+}  // namespace
+
+double FlexShortestFirstLeg(const FlexInput& in) {
+  return FlexTangent(FlexCentreRadius(in), in.angle) + 50.0;
+}
+
+double FlexShortestLength(const FlexInput& in) {
+  const double rc = FlexCentreRadius(in);
+  if (in.shape == FlexShape::kS) {
+    return SBendsFor(rc, std::fabs(in.offset)).Length() + 2.0 * kFlexCollar;
+  }
+  double firstStraight = in.firstLeg - FlexTangent(rc, in.angle);
+  if (FlexVariant(in) == 2) firstStraight = std::max(firstStraight, kFlexCollar);
+  return firstStraight + FlexBendLength(rc, in.angle) + 100.0;
+}
+
 FlexOutcome BuildFlex(RecordList& list, const FlexInput& in) {
   list.Clear();
   list.mirror = 0;

@@ -57,6 +57,12 @@ double FlexTangent(double centreRadius, double angle);
 // Centre-line length of the L bend, which turns by 180 - ANG degrees.
 double FlexBendLength(double centreRadius, double angle);
 
+// The limits behind kFirstLegWrong and kLengthWrong, the other values of
+// `input` as they are: the shortest first leg A the L bend accepts, and the
+// shortest overall length L its shape (L or S) accepts.
+double FlexShortestFirstLeg(const FlexInput& input);
+double FlexShortestLength(const FlexInput& input);
+
 // Clears `list` (mirror and rotation 0, the base from the base point) and,
 // when every check passes, adds the extents record and the duct's records.
 FlexOutcome BuildFlex(RecordList& list, const FlexInput& input);

@@ -141,11 +141,12 @@ ElbowRunInput Jyoge2Dialog::ReadRun() {
 }
 
 void Jyoge2Dialog::BuildRecords(RecordList& list) {
-  const std::string refusal = Refusal();
+  int field = 0;
+  const std::string refusal = Refusal(&field);
   if (opening_ && Writing()) {
     // Stored values that make no run say so once, as a confirmed change would.
     opening_ = false;
-    if (!refusal.empty()) MessageBox(refusal, "入力確認");
+    if (!refusal.empty()) RefuseValue(field, refusal, "入力確認");
   }
   // The preview shows what OK would hand off: nothing while refused.
   if (BuildUpDownElbowRun(list, ReadRun(), Common()) && !refusal.empty()) list.Clear();
@@ -156,17 +157,21 @@ std::string Jyoge2Dialog::MakeBlockName(const std::vector<std::string>& settings
   return BlockName(prefix, settings, {Common().k1, Common().k2, Common().k3}, random);
 }
 
-std::string Jyoge2Dialog::Refusal() {
+std::string Jyoge2Dialog::Refusal(int* field) {
+  int unused = 0;
+  int& at = field ? *field : unused;
   const double count = Number(kCount);
   if (!(count >= 1.0 && count <= kMaxRunElbows) || count != std::floor(count)) {
+    at = kCount;
     return "個数は1から20までの整数を入力してください。";
   }
   // Absurd sizes are named in their own field, before anything is worked
   // out from them.
-  for (const SizeField& field : kSizeFields) {
-    const double v = Number(field.id);
+  for (const SizeField& size : kSizeFields) {
+    const double v = Number(size.id);
     if (std::fabs(v) <= kLargestSize) continue;
-    const std::string name = field.name;
+    const std::string name = size.name;
+    at = size.id;
     if (v < 0.0) {
       return name + "の値が小さすぎます。\n" + name + "は" + IntegerText(-kLargestSize) +
              "以上にしてください。";
@@ -177,6 +182,7 @@ std::string Jyoge2Dialog::Refusal() {
   const ElbowRunInput run = ReadRun();
   const double minimum = MinimumRunPitch(run.first.shape, Common());
   if (run.count > 1 && !(run.pitch >= minimum)) {
+    at = kPitch;
     // A pitch the elbows need beyond the largest one accepted is no advice.
     if (!(minimum <= kLargestSize)) {
       return "エルボが大きすぎるため、ピッチ" + IntegerText(kLargestSize) +
@@ -189,9 +195,10 @@ std::string Jyoge2Dialog::Refusal() {
 }
 
 bool Jyoge2Dialog::CheckInput() {
-  const std::string refusal = Refusal();
+  int field = 0;
+  const std::string refusal = Refusal(&field);
   if (refusal.empty()) return true;
-  MessageBox(refusal, "入力確認");
+  RefuseValue(field, refusal, "入力確認");
   return false;
 }
 

@@ -52,7 +52,9 @@ class Jyoge2Dialog : public JyogeDialog {
  private:
   ElbowRunInput ReadRun();
   // Why the controls make no run; empty when they make one.
-  std::string Refusal();
+  // Why the values make no run (empty when they do); `field` gets the
+  // field at fault.
+  std::string Refusal(int* field = nullptr);
 
   bool opening_ = false;  // the opening's update is still to come
 };

@@ -184,8 +184,21 @@ void OtiDialog::OnSmallWidthChange() {
 std::vector<std::string> OtiDialog::DesignWarnings() {
   const double straights = 2.0 * Number(kStraight);
   const double taper = Number(kLength) - straights;
+  LengthAdvice advice;
+  if (const double k = Number(kCoefficient); k != 0.0) {
+    // The length follows the coefficient: a typed length counts only with
+    // the coefficient 0.
+    const double w1 = Number(kLargeWidth), w2 = Number(kSmallWidth), s = Number(kStraight);
+    advice = [w1, w2, s](double shortest) {
+      const std::string typed = "大小ダクト係数を 0 にして長さを " + Decimal(shortest) + " 以上";
+      const double k = CoefficientForLength(w1, w2, s, shortest);
+      if (k == 0.0) return typed + "にすれば不要です（長さは係数が 0 のときだけ入力どおりです）。";
+      return "大小ダクト係数を " + Decimal(k) + " にすれば長さが " +
+             Decimal(ReducerLength(w1, w2, k, s)) + " になり不要です（または" + typed + "に）。";
+    };
+  }
   return NonEmpty({DrawnReducerTaperWarning(Number(kLargeWidth), Number(kOffsetP), Number(kOffsetQ),
-                                            taper, straights)});
+                                            taper, straights, advice)});
 }
 
 }  // namespace tavelin

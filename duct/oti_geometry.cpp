@@ -23,6 +23,19 @@ double ReducerLength(double w1, double w2, double coefficient, double straight) 
   return 50.0 * std::trunc((w1 - w2) * coefficient * 0.02) + 2.0 * straight;
 }
 
+double CoefficientForLength(double w1, double w2, double straight, double length) {
+  const double step = w1 - w2;
+  if (!(step > 0.0) || !std::isfinite(length) || !std::isfinite(straight)) return 0.0;
+  const double steps = std::ceil((length - 2.0 * straight) / 50.0);
+  if (!(steps >= 1.0)) return 0.1;
+  // Whole steps of 50 need (w1 - w2) k / 50 >= steps; the tenth above, and
+  // the next while rounding leaves the length short.
+  double tenths = std::ceil(steps * 50.0 / step * 10.0);
+  if (!(tenths < 1e6)) return 0.0;
+  while (ReducerLength(w1, w2, tenths / 10.0, straight) < length) tenths += 1.0;
+  return tenths / 10.0;
+}
+
 bool BuildReducer(RecordList& list, const ReducerInput& in, const CommonValues& k) {
   list.Clear();
   list.rotation = 270.0;

@@ -41,6 +41,11 @@ struct ReducerInput {
 // leaves the length to the user (the caller keeps the typed one).
 double ReducerLength(double w1, double w2, double coefficient, double straight);
 
+// The smallest coefficient, in tenths, whose length is at least `length`;
+// 0 when no coefficient reaches it (equal or widening sizes, values beyond
+// any drawing).
+double CoefficientForLength(double w1, double w2, double straight, double length);
+
 // Rebuilds `list`: clears it, turns it by 270 degrees, sets the mirror and
 // the base offset, and adds the extents record and the outline. Returns false,
 // leaving the list empty, when no shape is chosen or a value is not finite.

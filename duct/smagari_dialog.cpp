@@ -127,10 +127,10 @@ bool SmagariDialog::SetShortestLength() {
 
 void SmagariDialog::OnShortest() {
   if (!SetShortestLength()) {
-    MessageBox(
-        "このオフセットでは2つの曲がりが接するS字管になりません。\n"
-        "オフセットは0以上、巾＋2×Rの2倍以下にしてください。",
-        "入力確認");
+    RefuseValue(kOffset,
+                "このオフセットでは2つの曲がりが接するS字管になりません。\n"
+                "オフセットは0以上、巾＋2×Rの2倍以下にしてください。",
+                "入力確認");
     return;
   }
   Rebuild(true);

@@ -1,6 +1,7 @@
 #include "framework/block_file.hpp"
 
 #include <fstream>
+#include <optional>
 
 #include "framework/codepage.hpp"
 #include "framework/text.hpp"
@@ -246,6 +247,92 @@ BlockFile ReadBlockFile(const fs::path& path) {
     return file;
   }
   return ParseBlockFile(bytes);
+}
+
+namespace {
+
+// Reads group-code pairs from `next` up to the first entity of the entities
+// section that carries our data. Nothing when the input ended first.
+template <typename NextLine>
+std::optional<BlockData> ScanForBlockData(NextLine&& next) {
+  std::string_view code, value;
+  bool inEntities = false, ours = false, previousWasSection = false;
+  XdataItems xdata;
+  while (next(code) && next(value)) {
+    const int group = ToInt(code);
+    const std::string_view text = Trimmed(value);
+    if (group == 0) {
+      // The first entity with our data ends at the next entity.
+      if (!xdata.empty()) return FromXdata(xdata);
+      if (inEntities && text == "ENDSEC") return BlockData{};
+      if (text == "EOF") return BlockData{};
+      previousWasSection = text == "SECTION";
+      ours = false;
+      continue;
+    }
+    if (previousWasSection && group == 2) inEntities = text == "ENTITIES";
+    previousWasSection = false;
+    if (!inEntities) continue;
+    if (group == 1001) {
+      if (!xdata.empty()) return FromXdata(xdata);
+      ours = text == kBlockAppName;
+    } else if (group >= 1000 && ours) {
+      xdata.push_back({group, Cp932ToUtf8(value)});
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+BlockData ReadBlockData(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {};
+  // The data sits a few kilobytes in, after the tables: one read finds it.
+  std::string head(64 * 1024, '\0');
+  in.read(head.data(), static_cast<std::streamsize>(head.size()));
+  head.resize(static_cast<size_t>(in.gcount()));
+  const bool whole = in.eof();
+  size_t at = 0;
+  auto fromHead = [&](std::string_view& line) {
+    if (at >= head.size()) return false;
+    size_t end = head.find('\n', at);
+    // A line cut by the end of what was read is not read as a whole line.
+    if (end == std::string::npos && !whole) return false;
+    if (end == std::string::npos) end = head.size();
+    line = std::string_view(head).substr(at, end - at);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    at = end + 1;
+    return true;
+  };
+  if (std::optional<BlockData> data = ScanForBlockData(fromHead)) return *data;
+  if (whole) return {};
+  // A file whose data lies further in: read line by line from the start,
+  // not past the size a block may have.
+  in.clear();
+  in.seekg(0);
+  std::string buffer;
+  std::uintmax_t bytes = 0;
+  auto fromFile = [&](std::string_view& line) {
+    if (!std::getline(in, buffer)) return false;
+    bytes += buffer.size() + 1;
+    if (bytes > kMaxBlockFileBytes) return false;
+    if (!buffer.empty() && buffer.back() == '\r') buffer.pop_back();
+    line = buffer;
+    return true;
+  };
+  // Each pair's code is used before its value replaces the buffer.
+  std::string code;
+  auto pairwise = [&, odd = false](std::string_view& line) mutable {
+    if (!fromFile(line)) return false;
+    odd = !odd;
+    if (odd) {
+      code = std::string(line);
+      line = code;
+    }
+    return true;
+  };
+  return ScanForBlockData(pairwise).value_or(BlockData{});
 }
 
 }  // namespace tavelin

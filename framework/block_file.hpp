@@ -102,6 +102,10 @@ struct BlockFile {
 inline constexpr std::uintmax_t kMaxBlockFileBytes = 32 * 1024 * 1024;
 
 BlockFile ReadBlockFile(const std::filesystem::path& file);
+// Only the block's data, read up to the first entity that carries it (the
+// tables before it, never the whole drawing): what a listing of many blocks
+// needs. Empty for a file without it, or one that cannot be read.
+BlockData ReadBlockData(const std::filesystem::path& file);
 // The same from the bytes of a file (CP932, LF or CR LF).
 BlockFile ParseBlockFile(std::string_view bytes);
 

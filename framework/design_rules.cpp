@@ -5,15 +5,7 @@
 #include <cmath>
 
 namespace tavelin {
-namespace {
 
-constexpr const char* kClause = "（公共建築工事標準仕様書（機械設備工事編）2.2.1）";
-constexpr double kPi = 3.14159265358979323846;
-// Values typed in whole millimetres meet a limit exactly: only a real excess warns.
-constexpr double kSlack = 1e-9;
-
-// At most two decimals, without trailing zeros, "." whatever the locale: a
-// ratio of 4.007 must not read as the limit 4 it exceeds.
 std::string Decimal(double value) {
   char buffer[64];
   auto [end, ec] =
@@ -24,6 +16,13 @@ std::string Decimal(double value) {
   if (text.back() == '.') text.pop_back();
   return text;
 }
+
+namespace {
+
+constexpr const char* kClause = "（公共建築工事標準仕様書（機械設備工事編）2.2.1）";
+constexpr double kPi = 3.14159265358979323846;
+// Values typed in whole millimetres meet a limit exactly: only a real excess warns.
+constexpr double kSlack = 1e-9;
 
 // A millimetre length rounded up, tolerating the noise of a computation
 // that should land on a whole number.
@@ -108,7 +107,8 @@ double ShortestReducerLength(const Reducer& reducer) {
   return CeilMillimetres(shift / std::tan(TaperLimit(reducer) * kPi / 180.0));
 }
 
-std::string ReducerTaperWarning(const Reducer& reducer, double straights) {
+std::string ReducerTaperWarning(const Reducer& reducer, double straights,
+                                const LengthAdvice& advice) {
   const double shift = SideShift(reducer);
   if (!std::isfinite(shift) || shift == 0.0) return {};
   const double limit = TaperLimit(reducer);
@@ -118,23 +118,25 @@ std::string ReducerTaperWarning(const Reducer& reducer, double straights) {
     return {};
   }
   const bool widening = reducer.outletWidth > reducer.inletWidth;
+  const double shortest = ShortestReducerLength(reducer) + straights;
   return "注意：片落ちの" + std::string(widening ? "拡大" : "縮小") + "角度が " +
          Decimal(TaperAngle(reducer)) + "° で、" + Decimal(limit) +
-         "° を超えるため整流板が必要です" + kClause + "。長さを " +
-         Decimal(ShortestReducerLength(reducer) + straights) + " 以上にすれば不要です。";
+         "° を超えるため整流板が必要です" + kClause + "。" +
+         (advice ? advice(shortest)
+                 : "長さを " + Decimal(shortest) + " 以上にすれば不要です。");
 }
 
 std::string DrawnReducerTaperWarning(double largeWidth, double p, double q, double length,
-                                     double straights) {
+                                     double straights, const LengthAdvice& advice) {
   const double half = largeWidth / 2.0;
   const double shift = std::max(std::fabs(half - p), std::fabs(half - q));
   if (!std::isfinite(shift) || !std::isfinite(length)) return {};
   // The steeper side alone, as a one-sided reducer of that shift.
-  if (std::string narrowing = ReducerTaperWarning({shift, 0.0, length, true}, straights);
+  if (std::string narrowing = ReducerTaperWarning({shift, 0.0, length, true}, straights, advice);
       !narrowing.empty()) {
     return narrowing;
   }
-  std::string widening = ReducerTaperWarning({0.0, shift, length, true}, straights);
+  std::string widening = ReducerTaperWarning({0.0, shift, length, true}, straights, advice);
   if (widening.empty()) return {};
   return "小さい側から流す場合の" + widening.substr(std::string("注意：").size());
 }

@@ -6,6 +6,7 @@
 // shortest reducer length).
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -65,9 +66,13 @@ double TaperAngle(const Reducer& reducer);
 // The shortest whole-millimetre length that keeps the taper within its
 // limit (15 degrees widening, 30 narrowing); 0 for equal widths.
 double ShortestReducerLength(const Reducer& reducer);
+// How a warning's advice reaches the shortest length (straights included):
+// the sentence after "整流板が必要です…。". Empty: "長さを N 以上にすれば不要です。"
+using LengthAdvice = std::function<std::string(double shortestLength)>;
 // "" when the taper is within its limit; else the warning with that length,
 // plus `straights` when the length the user types also holds straight parts.
-std::string ReducerTaperWarning(const Reducer& reducer, double straights = 0.0);
+std::string ReducerTaperWarning(const Reducer& reducer, double straights = 0.0,
+                                const LengthAdvice& advice = {});
 
 // The reducer generator's fitting, whose drawing does not say which way the
 // air flows: the large end `largeWidth` wide about the centre line, the small
@@ -76,7 +81,11 @@ std::string ReducerTaperWarning(const Reducer& reducer, double straights = 0.0);
 // it warns for either way, above 15 for use as a widening (air from the
 // small end), each with the shortest length that meets it.
 std::string DrawnReducerTaperWarning(double largeWidth, double p, double q, double length,
-                                     double straights = 0.0);
+                                     double straights = 0.0, const LengthAdvice& advice = {});
+
+// A number in a warning: at most two decimals, without trailing zeros, "."
+// whatever the locale (a ratio of 4.007 must not read as the limit 4 it exceeds).
+std::string Decimal(double value);
 
 // The warnings that are not empty.
 std::vector<std::string> NonEmpty(std::vector<std::string> warnings);

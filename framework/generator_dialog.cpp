@@ -77,6 +77,12 @@ void GeneratorDialog::OnUpdateButton() {
   Rebuild(true);
 }
 
+void GeneratorDialog::RefuseValue(int field, const std::string& text,
+                                  const std::string& caption) {
+  MessageBox(text, caption);
+  if (field != 0) FocusItem(field);
+}
+
 void GeneratorDialog::OnOK() {
   if (!ready_) {
     MessageBox("必要なファイルを読み込めなかったため、作図できません。", "確認");
@@ -90,7 +96,7 @@ void GeneratorDialog::OnOK() {
   const std::string file = SettingsFile();
   if (file.empty()) return;
   if (list_.Count() <= 1 && !EmptyDrawingMessage().empty()) {
-    MessageBox(EmptyDrawingMessage(), EmptyDrawingCaption());
+    RefuseValue(EmptyDrawingField(), EmptyDrawingMessage(), EmptyDrawingCaption());
     return;
   }
   // The fitting as OK made it: from the dialog's own values, never read back

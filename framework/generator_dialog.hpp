@@ -126,6 +126,8 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource, public Fitti
   // The caption of that message; a unit whose update shows the same text
   // under a caption of its own gives that caption here.
   virtual std::string EmptyDrawingCaption() { return "入力確認"; }
+  // The field that message names, which then takes the focus; 0 for none.
+  virtual int EmptyDrawingField() { return 0; }
 
   // ---- What the skeleton offers. ----
 
@@ -140,6 +142,10 @@ class GeneratorDialog : public ui::Dialog, public DesignRuleSource, public Fitti
   void Rebuild(bool write);
   // "表示更新": CheckInput, then Rebuild(true).
   void OnUpdateButton();
+  // A value refused: the message, then the focus on the field at fault with
+  // its text selected, so that what the user types next replaces the value
+  // instead of extending it.
+  void RefuseValue(int field, const std::string& text, const std::string& caption);
   void ShowEditing() { SetItemText(setup_.statusId, EditingStatus()); }
 
   RecordList& List() { return list_; }

@@ -1,5 +1,6 @@
 #include "pipe/parts_menu_dialog.hpp"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "framework/handoff.hpp"
@@ -160,6 +161,62 @@ void PartsMenuDialog::OnInitDialog() {
   lineTypeNames_ = Info().ReadLines("SenSyu.ini", 11);
   attributes_ = AttributeTexts::Capture(Info());
   RestoreChoices();
+  if (category_ < 0) OpenOnFirstPart();
+}
+
+bool PartsMenuDialog::PartExists(const std::vector<std::string>& sheetLines, int category,
+                                 int classification, int cell, const std::string& main,
+                                 const std::string& branch) {
+  const std::string key = pipe::CatalogueKey(category, classification);
+  const std::string sheetLine = pipe::SheetLineFor(sheetLines, key);
+  const std::string code = pipe::PartCode(pipe::FieldAfterKey(sheetLine, cell + 1), cell);
+  const pipe::PartNames names =
+      pipe::BuildPartNames(category, classification, main, branch, code, 0);
+  if (names.fileName.empty()) return false;
+  std::error_code ec;
+  const fs::path folder = LocateIgnoringCase(Info().Root(), names.folder);
+  return fs::is_regular_file(LocateIgnoringCase(folder, names.fileName), ec);
+}
+
+void PartsMenuDialog::OpenOnFirstPart() {
+  if (!Info().Exists("SheetName.ini")) return;
+  const std::vector<std::string> sheetLines = Info().ReadToEnd("SheetName.ini", kCatalogueLines);
+  ui::Control& list = Item(kCategoryList);
+  for (int category = 0; category < list.Count() && pipe::Category(category); ++category) {
+    const char* table = pipe::SizeTableFile(pipe::Category(category)->materialClass);
+    if (!Info().Exists(table)) continue;
+    const std::vector<std::string> sizes = Info().ReadToEnd(table, kSizeLines);
+    const std::array<std::string, 6> captions = pipe::ClassificationCaptions(category);
+    for (int n = 1; n <= 6; ++n) {
+      if (captions[n - 1] == "-" || !Info().Exists(pipe::SheetFileName(category, n))) continue;
+      for (const std::string& line : sizes) {
+        const std::string size = Field(line, ',', 1);
+        if (size.empty() || !PartExists(sheetLines, category, n, 1, size, size)) continue;
+        list.SetCurSel(category);
+        OnCategory();
+        CheckRadio(kFirstClassification + n - 1);
+        OnClassification(n);
+        cell_ = 1;
+        mainIndex_ = std::max(0, Item(kMainSize).SelectString(size));
+        branchIndex_ = std::max(0, Item(kBranchSize).SelectString(size));
+        SetItemText(kPartName, PartName());
+        Recompute();
+        return;
+      }
+    }
+  }
+}
+
+void PartsMenuDialog::PreferABranchWithAPart() {
+  if (part_ || !SizesValid()) return;
+  const std::string main = Item(kMainSize).ItemText(mainIndex_);
+  if (Item(kBranchSize).ItemText(branchIndex_) == main) return;
+  const std::vector<std::string> sheetLines = Info().ReadToEnd("SheetName.ini", kCatalogueLines);
+  if (!PartExists(sheetLines, category_, classification_, cell_, main, main)) return;
+  const int same = Item(kBranchSize).SelectString(main);
+  if (same < 0) return;
+  branchIndex_ = same;
+  Recompute();
 }
 
 const std::vector<const SettingsDeclaration*>& PartsMenuDialog::Declarations() {
@@ -280,26 +337,70 @@ void PartsMenuDialog::OnCategory() {
   sheet_.reset();
   std::array<std::string, 6> captions = pipe::ClassificationCaptions(category_);
   for (int n = 0; n < 6; ++n) SetItemText(kFirstClassification + n, captions[n]);
-  ui::Control& main = Item(kMainSize);
-  ui::Control& branch = Item(kBranchSize);
-  main.ResetContent();
-  branch.ResetContent();
-  Invalidate();
+  sizeTable_.clear();
   for (const std::string& line :
        Info().ReadToEnd(pipe::SizeTableFile(info->materialClass), kSizeLines)) {
     std::string size = Field(line, ',', 1);
-    if (size.empty()) continue;
-    main.AddString(size);
-    branch.AddString(size);
+    if (!size.empty()) sizeTable_.push_back(std::move(size));
   }
+  FillSizes(false);
   LoadSheet();
   SaveChoices();
 }
 
 void PartsMenuDialog::OnClassification(int n) {
   classification_ = n;
+  if (pipe::Category(category_)) FillSizes(true);
   LoadSheet();
   SaveChoices();
+}
+
+void PartsMenuDialog::FillSizes(bool keepTexts) {
+  ui::Control& main = Item(kMainSize);
+  ui::Control& branch = Item(kBranchSize);
+  auto textAt = [](ui::Control& sizes, int index) {
+    return index >= 0 && index < sizes.Count() ? sizes.ItemText(index) : std::string();
+  };
+  const std::string mainText = textAt(main, mainIndex_);
+  const std::string branchText = textAt(branch, branchIndex_);
+  const bool mainShown = main.CurSel() >= 0, branchShown = branch.CurSel() >= 0;
+  // The sizes the classification has parts in, when the catalogue says.
+  std::vector<std::string> mains = sizeTable_, branches = sizeTable_;
+  if (classification_ != 0 && Info().Exists(kSizesFile)) {
+    std::vector<std::string> lines;
+    try {
+      lines = Info().ReadToEnd(kSizesFile, kCatalogueLines);
+    } catch (const FileError&) {
+      lines.clear();  // an unreadable list restricts nothing
+    }
+    const std::string key = pipe::CatalogueKey(category_, classification_);
+    const std::string line = pipe::NameLineFor(lines, key);
+    if (!line.empty()) {
+      // An empty list restricts nothing.
+      auto offered = [this](const std::string& field) {
+        if (field.empty()) return sizeTable_;
+        const std::vector<std::string> listed = Split(field, ',');
+        std::vector<std::string> kept;
+        for (const std::string& size : sizeTable_) {
+          if (std::find(listed.begin(), listed.end(), size) != listed.end()) kept.push_back(size);
+        }
+        return kept;
+      };
+      mains = offered(pipe::FieldAfterKey(line, 1));
+      branches = offered(pipe::FieldAfterKey(line, 2));
+    }
+  }
+  main.ResetContent();
+  branch.ResetContent();
+  Invalidate();
+  for (const std::string& size : mains) main.AddString(size);
+  for (const std::string& size : branches) branch.AddString(size);
+  if (!keepTexts) return;
+  mainIndex_ = std::max(0, main.FindExact(mainText));
+  branchIndex_ = std::max(0, branch.FindExact(branchText));
+  // A list shows its size again only when it showed one.
+  if (mainShown) main.SetCurSel(mainIndex_ < main.Count() ? mainIndex_ : -1);
+  if (branchShown) branch.SetCurSel(branchIndex_ < branch.Count() ? branchIndex_ : -1);
 }
 
 void PartsMenuDialog::LoadSheet() {
@@ -325,6 +426,7 @@ void PartsMenuDialog::OnMainSize(bool sameBranch) {
     if (same >= 0) branchIndex_ = same;
   }
   Recompute();
+  PreferABranchWithAPart();
 }
 
 void PartsMenuDialog::OnBranchSize() {
@@ -343,6 +445,7 @@ void PartsMenuDialog::OnMouseDown(const ui::Event& event) {
   Item(kBranchSize).SetCurSel(branchIndex_);
   SetItemText(kPartName, PartName());
   Recompute();
+  PreferABranchWithAPart();
 }
 
 std::string PartsMenuDialog::PartName() {

@@ -37,6 +37,10 @@ class PartsMenuDialog : public ui::Dialog, public FittingDialog {
   // index, classification, cell, main size text, branch size text, rotation
   // in degrees, base point 1 to 9 (rows top to bottom), mirror "1" or "0".
   static constexpr const char* kChoicesFile = "BuzaiSentaku.ini";
+  // Per classification, the sizes it has parts in: "<key>:<main sizes>:<branch
+  // sizes>", each list comma-separated. A classification without a line, or
+  // an empty list, offers the category's whole size table.
+  static constexpr const char* kSizesFile = "BuzaiSize.ini";
   // That file's eight lines, declared: what the batch's columns of a pipe
   // part are, and how strictly it reads them.
   static const std::vector<const SettingsDeclaration*>& Declarations();
@@ -72,6 +76,19 @@ class PartsMenuDialog : public ui::Dialog, public FittingDialog {
   void OnStart();
 
   void LoadSheet();
+  // Fills both size lists from the category's table, keeping only the sizes
+  // the classification has parts in. With `keepTexts` the sizes picked stay
+  // picked where they are still offered (else the first entry).
+  void FillSizes(bool keepTexts);
+  // Whether the part of these choices has a file.
+  bool PartExists(const std::vector<std::string>& sheetLines, int category, int classification,
+                  int cell, const std::string& main, const std::string& branch);
+  // With no choices to restore: the first category, classification and size
+  // whose first cell has a part, so that the menu opens on parts to pick.
+  void OpenOnFirstPart();
+  // After a main size or a cell is picked: a branch size without a part
+  // gives way to the main size when that has one.
+  void PreferABranchWithAPart();
   // Puts back the choices of the last use; a choice that no longer exists
   // falls back to the first entry (the initial value for the radios).
   void RestoreChoices();
@@ -101,6 +118,8 @@ class PartsMenuDialog : public ui::Dialog, public FittingDialog {
   std::vector<std::string> lineTypeNames_;
 
   std::optional<pipe::Sheet> sheet_;
+  // The size table of the category picked (nominal sizes, in order).
+  std::vector<std::string> sizeTable_;
 
   // The last recompute.
   bool recomputed_ = false;

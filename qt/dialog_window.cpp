@@ -55,6 +55,16 @@ QString WithoutMnemonics(const QString& text) {
 
 QRect ToQRect(const PixelRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
+// The whole text of an edit, or of a list's edit field, selected: what the
+// user types next replaces it.
+void SelectAllText(QWidget* widget) {
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+    edit->selectAll();
+  } else if (auto* combo = qobject_cast<QComboBox*>(widget); combo && combo->lineEdit()) {
+    combo->lineEdit()->selectAll();
+  }
+}
+
 }  // namespace
 
 DialogWindow::DialogWindow(ui::Dialog& model, QWidget* parent)
@@ -166,7 +176,7 @@ void DialogWindow::AfterEvent(bool paint) {
       auto focus = [widget] {
         if (!widget) return;
         widget->setFocus(Qt::OtherFocusReason);
-        if (auto* edit = qobject_cast<QLineEdit*>(widget.data())) edit->selectAll();
+        SelectAllText(widget.data());
       };
       focus();
       if (isVisible() && !isActiveWindow()) activateWindow();
@@ -214,7 +224,7 @@ bool DialogWindow::focusNextPrevChild(bool next) {
   QWidget* widget = to ? Widget(to) : nullptr;
   if (!widget) return QDialog::focusNextPrevChild(next);
   widget->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-  if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
+  SelectAllText(widget);
   return true;
 }
 

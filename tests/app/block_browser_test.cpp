@@ -11,8 +11,10 @@
 #include "app/main_dialog.hpp"
 #include "duct/erbo_dialog.hpp"
 #include "framework/block_file.hpp"
+#include "framework/codepage.hpp"
 #include "framework/handoff.hpp"
 #include "framework/part_library.hpp"
+#include "framework/settings_declaration.hpp"
 #include "tests/support/test_root.hpp"
 
 namespace tavelin {
@@ -91,6 +93,8 @@ TEST_F(BlockBrowserTest, ANewBlockIsListedShownAndReopenedWithItsValues) {
   EXPECT_EQ(browser.FindControl(Browser::kPath)->Text(),
             (test.Root() / "blocks" / (name + ".dxf")).string());
   EXPECT_EQ(browser.FindControl(Browser::kDescription)->Text().rfind("一般両エルボ W1=", 0), 0u);
+  // The list names the fitting and its dimensions, not the block's name.
+  EXPECT_EQ(browser.FindControl(Browser::kList)->ItemText(0).rfind("一般両エルボ W1=650 ", 0), 0u);
   const std::vector<std::string> stored = test.Lines("Erbo.ini");
   EXPECT_EQ(browser.Selected().data.settings, stored);
   RecordingCanvas canvas;
@@ -111,6 +115,143 @@ TEST_F(BlockBrowserTest, ANewBlockIsListedShownAndReopenedWithItsValues) {
   EXPECT_EQ(test.Lines("Erbo.ini"), stored);
   EXPECT_EQ(test.Lines("Command.ini"), std::vector<std::string>{"4"});
   EXPECT_TRUE(host.messages.empty());
+}
+
+// A block file as the builder writes its data: one line carrying it.
+void WriteBlock(const fs::path& path, const BlockData& data, int ageSeconds) {
+  std::string text = "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n5\n21\n5\n";
+  if (data.Present()) {
+    text += std::string("1001\n") + kBlockAppName + "\n";
+    for (const auto& [code, value] : ToXdata(data)) {
+      text += std::to_string(code) + "\n" + Utf8ToCp932(value) + "\n";
+    }
+  }
+  text += "0\nLINE\n8\n0\n10\n1\n20\n1\n11\n2\n21\n2\n0\nENDSEC\n0\nEOF\n";
+  std::ofstream(path, std::ios::binary) << text;
+  fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::seconds(ageSeconds));
+}
+
+TEST_F(BlockBrowserTest, TheListNamesFittingsAndTheSearchFindsThemByFittingSizeOrAttributes) {
+  const fs::path blocks = test.Root() / "blocks";
+  fs::create_directories(blocks);
+  BlockData elbow;
+  elbow.className = "ErboDialog";
+  elbow.stem = "Erbo";
+  elbow.code = 4;
+  elbow.settings = test.Lines("Erbo.ini");
+  elbow.settings[0] = "650";
+  elbow.description = "一般両エルボ W1=650 外形 700 × 700 mm 属性【標準】 レイヤ DUCT";
+  BlockData part;
+  part.className = "PartsMenuDialog";
+  part.code = 0;
+  part.description = "継手・部材 90°エルボ サイズ 50 回転 0° 基点 中央 ミラー無 外形 60 × 60 mm "
+                     "属性【配管】 レイヤ P";
+  part.otherFiles = {{"BuzaiSentaku.ini", {"0", "1", "1", "50", "50", "0", "5", "0"}}};
+  WriteBlock(blocks / "ER_650.dxf", elbow, 30);
+  WriteBlock(blocks / "@TS_E0909.dxf", part, 20);
+  WriteBlock(blocks / "FOREIGN.dxf", BlockData{}, 10);
+
+  Browser browser(test.App());
+  browser.Initialize();
+  const ui::Control& list = *browser.FindControl(Browser::kList);
+  auto lines = [&] {
+    std::vector<std::string> shown;
+    for (int i = 0; i < list.Count(); ++i) {
+      const std::string& line = list.ItemText(i);
+      shown.push_back(line.substr(0, line.rfind("　")));  // without the time
+    }
+    return shown;
+  };
+  using Lines = std::vector<std::string>;
+  const std::string typed = DescribeTypedValues(*DeclarationOfFile("Erbo.ini"), elbow.settings);
+  ASSERT_EQ(typed.rfind("W1=650 ", 0), 0u) << typed;
+  EXPECT_EQ(lines(), (Lines{"FOREIGN", "90°エルボ サイズ 50", "一般両エルボ " + typed}));
+
+  const struct {
+    const char* query;
+    Lines shown;
+  } searches[] = {
+      {"エルボ", {"90°エルボ サイズ 50", "一般両エルボ " + typed}},  // fitting
+      {"w1=650", {"一般両エルボ " + typed}},                          // size, any case
+      {"配管", {"90°エルボ サイズ 50"}},                              // attribute set
+      {"エルボ　標準", {"一般両エルボ " + typed}},  // every word, a full-width blank too
+      {"foreign", {"FOREIGN"}},                                        // the block's name
+      {"600 配管", {}},
+  };
+  for (const auto& search : searches) {
+    ASSERT_TRUE(browser.UserSetText(Browser::kSearch, search.query));
+    EXPECT_EQ(lines(), search.shown) << search.query;
+  }
+  EXPECT_EQ(list.CurSel(), -1);
+  EXPECT_FALSE(browser.FindControl(Browser::kDelete)->Enabled());
+  EXPECT_EQ(browser.FindControl(Browser::kPath)->Text(), "");
+
+  // What is selected and deleted is the line shown, whatever the search hides.
+  ASSERT_TRUE(browser.UserSetText(Browser::kSearch, "650"));
+  EXPECT_EQ(browser.FindControl(Browser::kStatus)->Text(),
+            "1 / 3 個のブロック（検索「650」）");
+  EXPECT_EQ(browser.FindControl(Browser::kPath)->Text(), (blocks / "ER_650.dxf").string());
+  EXPECT_EQ(browser.Selected().data.settings, elbow.settings);
+  host.answer = true;
+  ASSERT_TRUE(browser.UserClick(Browser::kDelete));
+  EXPECT_FALSE(fs::exists(blocks / "ER_650.dxf"));
+  EXPECT_TRUE(fs::exists(blocks / "@TS_E0909.dxf"));
+  EXPECT_EQ(browser.Entries().size(), 2u);
+  ASSERT_TRUE(browser.UserSetText(Browser::kSearch, ""));
+  EXPECT_EQ(lines(), (Lines{"FOREIGN", "90°エルボ サイズ 50"}));
+}
+
+// The listing reads only a block's data, wherever it lies: a few kilobytes
+// in, past the first read (a long header) or nowhere, with LF or CR LF.
+TEST(BlockData, ReadUpToTheEntityThatCarriesIt) {
+  testing::TestApp test;
+  BlockData data;
+  data.className = "ErboDialog";
+  data.stem = "Erbo";
+  data.code = 4;
+  data.settings = {"650", "", "R=300"};
+  data.description = "一般両エルボ W1=650 属性【標準】";
+  data.otherFiles = {{"Danpa_VD.ini", {"1", "2"}}};
+  std::string entity = "0\nLINE\n8\n0\n10\n0\n20\n0\n11\n5\n21\n5\n1001\n" +
+                       std::string(kBlockAppName) + "\n";
+  for (const auto& [code, value] : ToXdata(data)) {
+    entity += std::to_string(code) + "\n" + Utf8ToCp932(value) + "\n";
+  }
+  const std::string entities = "0\nSECTION\n2\nENTITIES\n" + entity +
+                               "0\nLINE\n8\n0\n10\n1\n20\n1\n11\n2\n21\n2\n0\nENDSEC\n0\nEOF\n";
+  std::string longHeader = "0\nSECTION\n2\nHEADER\n";
+  while (longHeader.size() < 200 * 1024) longHeader += "999\n" + std::string(70, 'x') + "\n";
+  longHeader += "0\nENDSEC\n";
+  auto crlf = [](std::string text) {
+    std::string out;
+    for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return out;
+  };
+  const struct {
+    const char* name;
+    std::string text;
+    bool present;
+  } files[] = {
+      {"short", entities, true},
+      {"long header", longHeader + entities, true},
+      {"long header, CR LF", crlf(longHeader + entities), true},
+      {"no data", "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n0\nENDSEC\n0\nEOF\n", false},
+      {"data outside the entities", longHeader.substr(0, 100) + "1001\nTAVELIN\n1000\nX\n", false},
+      {"not a drawing", "not a drawing", false},
+  };
+  for (const auto& file : files) {
+    const fs::path path = test.Root() / "block.dxf";
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << file.text;
+    const BlockData read = ReadBlockData(path);
+    EXPECT_EQ(read.Present(), file.present) << file.name;
+    if (!file.present) continue;
+    EXPECT_EQ(read.className, data.className) << file.name;
+    EXPECT_EQ(read.description, data.description) << file.name;
+    EXPECT_EQ(read.Files(), data.Files()) << file.name;
+    // The same as the whole file read for its picture.
+    EXPECT_EQ(read.Files(), ReadBlockFile(path).data.Files()) << file.name;
+  }
+  EXPECT_FALSE(ReadBlockData(test.Root() / "missing.dxf").Present());
 }
 
 TEST_F(BlockBrowserTest, NewestFirstForeignBlocksAndDeleting) {

@@ -639,17 +639,22 @@ class BuildAndInstall(unittest.TestCase):
                 return label[0].split('"')[1], f.read().split("_A")[0]
 
         # Threaded fittings (category 6), 90 degree elbow: 150A (index 11) is
-        # made, 200A (index 12) is not.
+        # made, 200A (index 12) is not, and the menu offers sizes up to 150A only.
         steel = read_text(os.path.join(root, "info", "Gaikei_Koukan.ini"))
         self.assertEqual([steel[11][:4], steel[12][:4]], ["150,", "200,"])
         cell = "point:%d,%d" % (CELL_X[0] + 24, CELL_Y[0] + 22)
-        label, _ = run("select:1100=6", "click:1111", "dblclick:1101=11", cell)
+        label, stem = run("select:1100=6", "click:1111", "dblclick:1101=11", cell)
         self.assertEqual(label, "90°エルボ")
-        label, stem = run("select:1100=6", "click:1111", "dblclick:1101=12", cell)
-        self.assertEqual(label, "部品がありません。")
+        self.assertEqual(stem, "@NJ_K141401L1001")
+        refused = subprocess.run([self.cli, "--root", root, "run", "PartsMenuDialog",
+                                  "select:1100=6", "click:1111", "dblclick:1101=12", "cancel"],
+                                 capture_output=True, text=True)
+        self.assertEqual(refused.returncode, 2, refused.stdout)
+        self.assertIn("control 1101 has no entry 12 (12 entries)", refused.stderr)
+        sizes = [line.split(":") for line in read_text(os.path.join(root, "info", "BuzaiSize.ini"))]
+        self.assertEqual([f[1].split(",")[-1] for f in sizes if f[0] == "7-1"], ["150"])
         # Reopened with no choice at all, the menu names the same part again.
         self.assertEqual(run(), (label, stem))
-        self.assertEqual(stem, "@NJ_K151501L1001")
 
 
 def tree_bytes(top):

@@ -156,6 +156,7 @@ TEST_F(ErboDialogTest, UpdateRefusesAnOutletWiderThanTheInlet) {
   ASSERT_EQ(test.host.messages.size(), 1u);
   EXPECT_EQ(test.host.messages[0].caption, "入力確認");
   EXPECT_EQ(test.host.messages[0].text, "先管巾は元管巾以下にしてください。");
+  EXPECT_EQ(dialog->TakeFocusRequest(), D::kOutletWidth);  // the text selected for the next value
   EXPECT_EQ(test.Lines("Erbo.ini"), kDefaultSettings);
   EXPECT_EQ(test.Bytes("DrawName.ini"), name);
 

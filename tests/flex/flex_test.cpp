@@ -187,6 +187,36 @@ TEST(FlexGeometry, TheSOffsetsItsFarEndBySv) {
   }
 }
 
+TEST(FlexGeometry, TheLimitsTheMessagesNameAreWhereTheRefusalsStart) {
+  // A value just under the limit is refused, one just over it is drawn (or
+  // refused for the other value only).
+  const FlexInput lengths[] = {
+      Bend(200, 0, 1.5, 120, 500),                        // ordinary bend
+      Bend(200, 0, 1.5, 90, 350),                         // short-leg bend
+      Bend(200, 0, 2.0, 60, 1000, FlexKind::kInsulated),  // over the insulation
+      Offset(200, 0, 300, FlexKind::kInsulated),          // S with a straight between
+      Offset(200, 0, -120, FlexKind::kInsulated),         // S of two touching bends
+  };
+  for (FlexInput in : lengths) {
+    const double shortest = FlexShortestLength(in);
+    RecordList list(2000);
+    in.length = shortest - 0.5;
+    EXPECT_EQ(BuildFlex(list, in), FlexOutcome::kLengthWrong) << shortest;
+    in.length = shortest + 0.5;
+    EXPECT_EQ(BuildFlex(list, in), FlexOutcome::kDrawn) << shortest;
+  }
+  EXPECT_NEAR(FlexShortestLength(Bend(200, 0, 1.5, 120, 500)), 740.954, 1e-3);
+  for (double angle : {45.0, 120.0, 150.0}) {
+    FlexInput in = Bend(200, 5000, 1.5, angle, 0);
+    const double shortest = FlexShortestFirstLeg(in);
+    RecordList list(2000);
+    in.firstLeg = shortest - 0.5;
+    EXPECT_EQ(BuildFlex(list, in), FlexOutcome::kFirstLegWrong) << angle;
+    in.firstLeg = shortest + 0.5;
+    EXPECT_EQ(BuildFlex(list, in), FlexOutcome::kDrawn) << angle;
+  }
+}
+
 using D = FlexDialog;
 
 // Metal L bend of D 200, L 1500, Rf 1.5, right angle, A 500, bellows at 50.
@@ -240,31 +270,41 @@ TEST_F(FlexDialogTest, TheRadiusMessageComesOncePerConfirmedChangeNeverFromARepa
 }
 
 TEST_F(FlexDialogTest, LengthAndLegMessagesStillWriteTheSettingsAndAnEmptyDrawing) {
+  // ANG 120: T = 173.2, B = 314.16; with A 500 the length needs
+  // 500 - 173.2 + 314.16 + 100 = 740.95, and A needs T + 50 = 223.2.
+  const std::string length = "確認: Ｌが適正ではありません。\nＬは741以上にしてください。";
+  const std::string leg = "確認: Ａが適正ではありません。\nＡは224以上にしてください。";
   std::vector<std::string> settings = kSettings;
-  settings[5] = "120";  // ANG 120: T = 173.2, B = 314.16
+  settings[5] = "120";
   settings[1] = "600";
   Open(settings);
   Repaint();
-  EXPECT_EQ(Messages(), (std::vector<std::string>{"確認: Ｌが適正ではありません。"}))
-      << "the opening says it once";
+  EXPECT_EQ(Messages(), (std::vector<std::string>{length})) << "the opening says it once";
   ASSERT_TRUE(dialog->UserClick(D::kUpdate));
   Repaint();
   EXPECT_EQ(test.host.messages.size(), 2u);
   EXPECT_TRUE(test.Lines("DrawData.txt").empty());
   EXPECT_EQ(test.Lines("Flex.ini")[1], "600");
+  // The field at fault takes the focus, its text selected for the next value.
+  EXPECT_EQ(dialog->TakeFocusRequest(), D::kLength);
+  EXPECT_EQ(dialog->FocusedId(), D::kLength);
   ASSERT_TRUE(dialog->UserSetText(D::kLength, "1000"));
   ASSERT_TRUE(dialog->UserSetText(D::kFirstLeg, "200"));
   ASSERT_TRUE(dialog->UserClick(D::kUpdate));
-  EXPECT_EQ(Messages().back(), "確認: Ａが適正ではありません。");
-  // OK says it under the same caption as "表示更新".
+  EXPECT_EQ(Messages().back(), leg);
+  EXPECT_EQ(dialog->TakeFocusRequest(), D::kFirstLeg);
+  // OK says it under the same caption as "表示更新", and so does its focus.
+  ASSERT_TRUE(dialog->UserFocus(D::kDiameter));
   ASSERT_TRUE(dialog->UserClick(D::kOkButton));
-  EXPECT_EQ(Messages().back(), "確認: Ａが適正ではありません。");
-  ASSERT_TRUE(dialog->UserSetText(D::kFirstLeg, "500"));
-  ASSERT_TRUE(dialog->UserSetText(D::kLength, "600"));
+  EXPECT_EQ(Messages().back(), leg);
+  EXPECT_EQ(dialog->TakeFocusRequest(), D::kFirstLeg);
+  ASSERT_TRUE(dialog->UserSetText(D::kFirstLeg, "224"));
+  ASSERT_TRUE(dialog->UserSetText(D::kLength, "400"));
   ASSERT_TRUE(dialog->UserClick(D::kOkButton));
-  EXPECT_EQ(Messages().back(), "確認: Ｌが適正ではありません。");
+  EXPECT_EQ(Messages().back(), "確認: Ｌが適正ではありません。\nＬは465以上にしてください。");
   EXPECT_EQ(test.launcher.starts, 0);
-  ASSERT_TRUE(dialog->UserSetText(D::kLength, "1000"));
+  // The limits said are the limits: the values they name are drawn.
+  ASSERT_TRUE(dialog->UserSetText(D::kLength, "465"));
   ASSERT_TRUE(dialog->UserClick(D::kOkButton));
   EXPECT_EQ(test.launcher.starts, 1);
   EXPECT_EQ(test.host.messages.size(), 5u);

@@ -115,11 +115,12 @@ TEST(Jyoge2Dialog, CountAndPitchAreCheckedBeforeAnythingIsWritten) {
     const char* count;
     const char* pitch;
     const char* says;
+    int field;  // where the focus goes, the text selected
   } cases[] = {
-      {"0", "1000", "個数は1から20までの整数"},
-      {"21", "1000", "個数は1から20までの整数"},
-      {"2.5", "1000", "個数は1から20までの整数"},
-      {"2", "714", "715以上"},  // L + X + K2 = 400 + 300 + 15
+      {"0", "1000", "個数は1から20までの整数", Jyoge2Dialog::kCount},
+      {"21", "1000", "個数は1から20までの整数", Jyoge2Dialog::kCount},
+      {"2.5", "1000", "個数は1から20までの整数", Jyoge2Dialog::kCount},
+      {"2", "714", "715以上", Jyoge2Dialog::kPitch},  // L + X + K2 = 400 + 300 + 15
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(dialog.UserSetText(Jyoge2Dialog::kCount, c.count));
@@ -130,6 +131,7 @@ TEST(Jyoge2Dialog, CountAndPitchAreCheckedBeforeAnythingIsWritten) {
     EXPECT_EQ(test.host.messages[0].caption, "入力確認");
     EXPECT_NE(test.host.messages[0].text.find(c.says), std::string::npos)
         << test.host.messages[0].text;
+    EXPECT_EQ(dialog.TakeFocusRequest(), c.field);
     EXPECT_EQ(test.Bytes("Jyoge2.ini"), before);
   }
   EXPECT_EQ(test.launcher.starts, 0);

@@ -123,6 +123,29 @@ TEST_F(OtiDialogTest, TheTaperIsWarnedAgainstTheStandardsLimitsWithoutBlocking) 
   EXPECT_EQ(test.launcher.starts, 1);
 }
 
+TEST_F(OtiDialogTest, TheTaperAdviceWorksWhenTheCoefficientSetsTheLength) {
+  Open();  // coefficient 1: L = 500, each side steps 150 over 300
+  const std::string warning = Text(1990);
+  EXPECT_NE(warning.find("大小ダクト係数を 2 にすれば長さが 800 になり不要です"), std::string::npos)
+      << warning;
+  EXPECT_NE(warning.find("大小ダクト係数を 0 にして長さを 760 以上"), std::string::npos) << warning;
+  // A typed length alone is thrown away while the coefficient is not 0.
+  ASSERT_TRUE(dialog->UserSetText(D::kLength, "760"));
+  ASSERT_TRUE(dialog->UserClick(D::kUpdate));
+  EXPECT_EQ(Text(D::kLength), "500");
+  EXPECT_FALSE(Text(1990).empty());
+  // Either way the advice names clears the warning.
+  ASSERT_TRUE(dialog->UserSetText(D::kCoefficient, "2"));
+  ASSERT_TRUE(dialog->UserClick(D::kUpdate));
+  EXPECT_EQ(Text(D::kLength), "800");
+  EXPECT_EQ(Text(1990), "");
+  ASSERT_TRUE(dialog->UserSetText(D::kCoefficient, "0"));
+  ASSERT_TRUE(dialog->UserSetText(D::kLength, "760"));
+  ASSERT_TRUE(dialog->UserClick(D::kUpdate));
+  EXPECT_EQ(Text(D::kLength), "760");
+  EXPECT_EQ(Text(1990), "");
+}
+
 TEST_F(OtiDialogTest, OkHandsOnTheShownReducerAndRefusesAnEmptyOne) {
   Open();
   ASSERT_TRUE(dialog->UserClick(ui::kIdOk));

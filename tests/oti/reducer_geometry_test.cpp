@@ -56,6 +56,26 @@ TEST(ReducerLength, SizeStepFlooredToFifties) {
   }
 }
 
+TEST(ReducerLength, TheCoefficientAdvisedIsTheSmallestTenthThatReachesTheLength) {
+  struct Case {
+    double w1, w2, s, length, k;
+  } cases[] = {
+      {600, 300, 100, 760, 2.0},   // 12 steps of 50: 800
+      {1000, 250, 0, 1234, 1.7},   // 1.6 gives 1200, 1.7 gives 1250
+      {620, 300, 100, 560, 1.3},   // 1.2 gives 7.68 steps, floored to 7: 550
+      {600, 300, 100, 150, 0.1},   // the straights alone are long enough
+      {400, 400, 100, 760, 0.0},   // equal sizes: no coefficient helps
+      {300, 600, 100, 760, 0.0},   // nor for a widening piece
+  };
+  for (const Case& c : cases) {
+    const double k = CoefficientForLength(c.w1, c.w2, c.s, c.length);
+    EXPECT_DOUBLE_EQ(k, c.k) << c.w1 << " " << c.w2 << " " << c.length;
+    if (k <= 0.1) continue;
+    EXPECT_GE(ReducerLength(c.w1, c.w2, k, c.s), c.length);
+    EXPECT_LT(ReducerLength(c.w1, c.w2, k - 0.1, c.s), c.length);
+  }
+}
+
 TEST(Reducer, SquareWorkedExampleTurnedToRunAlongX) {
   RecordList list;
   ASSERT_TRUE(BuildReducer(list, Example(ReducerShape::kSquare), kCommon));

@@ -47,10 +47,13 @@ class PartsMenuTest : public ::testing::Test {
   // Category 0, classification 1, both sizes 50 by the double-click.
   std::unique_ptr<D> OpenElbow() {
     auto d = Open();
-    EXPECT_TRUE(d->UserSelect(D::kCategoryList, 0));
-    EXPECT_TRUE(d->UserClick(D::kFirstClassification));
-    EXPECT_TRUE(d->UserDoubleClick(D::kMainSize, kPvcSize50));
+    PickElbow(*d);
     return d;
+  }
+  void PickElbow(D& d) {
+    EXPECT_TRUE(d.UserSelect(D::kCategoryList, 0));
+    EXPECT_TRUE(d.UserClick(D::kFirstClassification));
+    EXPECT_TRUE(d.UserDoubleClick(D::kMainSize, kPvcSize50));
   }
   std::string Text(D& d, int id) { return d.FindControl(id)->Text(); }
   std::string DrawName() { return t.Lines("DrawName.ini").at(0); }
@@ -70,9 +73,11 @@ class PartsMenuTest : public ::testing::Test {
 };
 
 TEST_F(PartsMenuTest, TheWorkedExampleNamesThePartAndFindsItsFile) {
-  // Folder and file names are matched without regard to case.
+  // Folder and file names are matched without regard to case. (The part
+  // comes after the opening, which would otherwise pick it.)
+  auto d = Open();
   testing::WritePartFile(t, "ts", "epupusll1001.ajc", kElbow);
-  auto d = OpenElbow();
+  PickElbow(*d);
   EXPECT_EQ(Text(*d, D::kBranchSize), "50");
   EXPECT_EQ(d->Stem(), "E090913L1001_A");
   EXPECT_EQ(DrawName(), "@TS_E090913L1001_A41");  // the first number of the run-time generator
@@ -175,8 +180,9 @@ TEST_F(PartsMenuTest, CastIronCategoriesShareCaptionsButNotFolders) {
 }
 
 TEST_F(PartsMenuTest, ElementsAreScaledAndCarryTheirClassAttributes) {
+  auto d = Open();
   testing::WritePartFile(t, "TS", "EPUPUSLL1001.ajc", kElbow);
-  auto d = OpenElbow();
+  PickElbow(*d);
   EXPECT_EQ(DrawData(),
             (std::vector<std::string>{
                 "1,1,7,20.000000,10.000000,40.000000,10.000000," + Name(1) + ",S0,",
@@ -307,8 +313,8 @@ TEST_F(PartsMenuTest, ClicksPickCellsOnlyInsideTheirBounds) {
   EXPECT_EQ(pipe::CellAt(475, 190), 0);
   EXPECT_EQ(pipe::CellAt(474, 191), 0);
 
-  testing::WritePartFile(t, "TS", "EPUPUSLL1001.ajc", kElbow);
   auto d = Open();
+  testing::WritePartFile(t, "TS", "EPUPUSLL1001.ajc", kElbow);
   ASSERT_TRUE(d->UserSelect(D::kCategoryList, 0));
   ASSERT_TRUE(d->UserClick(D::kFirstClassification));
   EXPECT_EQ(Text(*d, D::kMainSize), "");
@@ -382,7 +388,7 @@ TEST_F(PartsMenuTest, ThePreviewKeepsThePartInsideItsArea) {
         std::string verb;
         int x, y;
         if (!(in >> verb >> x >> y) || (verb != "move" && verb != "line")) continue;
-        if (y < area.top) continue;  // the sheet above
+        if (x < area.left) continue;  // the sheet beside it
         ++points;
         EXPECT_TRUE(area.Contains(x, y)) << rotation << " " << base << " " << call;
       }
@@ -478,6 +484,88 @@ TEST_F(PartsMenuTest, StoredChoicesThatNoLongerExistFallBackQuietly) {
   auto d = Open();
   EXPECT_EQ(d->CategoryPicked(), -1);
   EXPECT_EQ(d->Stem(), "");
+}
+
+TEST_F(PartsMenuTest, AFreshRootOpensOnTheFirstClassificationWithParts) {
+  // The elbows' sheet has no parts at all; the flexible joints' has one in
+  // steel 20 (code 05, number 24, cell 1 "F01A").
+  t.Write("FJ_Sheet1.tec", testing::GridSheet());
+  testing::WritePartFile(t, "FS", "KPQPQTNF0101.ajc", kElbow);
+  auto d = Open();
+  EXPECT_EQ(d->CategoryPicked(), 20);
+  EXPECT_EQ(d->ClassificationPicked(), 1);
+  EXPECT_TRUE(d->FindControl(D::kFirstClassification)->Checked());
+  EXPECT_EQ(Text(*d, D::kMainSize), "20");
+  EXPECT_EQ(Text(*d, D::kBranchSize), "20");
+  EXPECT_EQ(Text(*d, D::kPartName), "ユニオン型");
+  EXPECT_EQ(Text(*d, D::kStatusLine), "選択後OKをクリック");
+  EXPECT_EQ(DrawData().size(), 3u);
+  // Choices the user made are what reopens, not the first part.
+  ASSERT_TRUE(d->UserSelect(D::kCategoryList, 0));
+  d.reset();
+  EXPECT_EQ(Open()->CategoryPicked(), 0);
+}
+
+TEST_F(PartsMenuTest, OnlySizesWithPartsAreOfferedAndAMainSizeBringsABranchWithAPart) {
+  auto texts = [](D& d, int id) {
+    std::vector<std::string> shown;
+    const ui::Control& list = *d.FindControl(id);
+    for (int i = 0; i < list.Count(); ++i) shown.push_back(list.ItemText(i));
+    return shown;
+  };
+  using Sizes = std::vector<std::string>;
+  t.Write(D::kSizesFile, {"1-1:13,50:13,50", "1-2:77,50:"});
+  auto d = Open();
+  ASSERT_TRUE(d->UserSelect(D::kCategoryList, 0));
+  EXPECT_EQ(texts(*d, D::kMainSize), (Sizes{"13", "50", "77"}));  // no classification yet
+  ASSERT_TRUE(d->UserClick(D::kFirstClassification));
+  EXPECT_EQ(texts(*d, D::kMainSize), (Sizes{"13", "50"}));
+  EXPECT_EQ(texts(*d, D::kBranchSize), (Sizes{"13", "50"}));
+  // The main size 50 with the branch 13 has no part; 50 by 50 has.
+  testing::WritePartFile(t, "TS", "EPUPUSLL1001.ajc", kElbow);
+  ASSERT_TRUE(d->UserSelect(D::kMainSize, 1));
+  EXPECT_EQ(Text(*d, D::kBranchSize), "50");
+  EXPECT_EQ(d->Stem(), "E090913L1001_A");
+  EXPECT_EQ(Text(*d, D::kPartName), "90°エルボ");
+  // A branch that has a part of its own stays.
+  testing::WritePartFile(t, "TS", "EPUPLSLL1001.ajc", kElbow);
+  ASSERT_TRUE(d->UserSelect(D::kBranchSize, 0));
+  ASSERT_TRUE(d->UserSelect(D::kMainSize, 1));
+  EXPECT_EQ(Text(*d, D::kBranchSize), "13");
+  EXPECT_EQ(d->Stem(), "E090313L1001_A");
+  // So does a cell whose part is made in equal sizes only (cell 2: L1026).
+  testing::WritePartFile(t, "TS", "EPUPUSLL1026.ajc", kElbow);
+  d->UserMouseDown(300, 30);
+  EXPECT_EQ(Text(*d, D::kBranchSize), "50");
+  EXPECT_EQ(d->Stem(), "E090913L1026_A");
+  ASSERT_TRUE(d->UserSelect(D::kBranchSize, 0));
+  d->UserMouseDown(250, 30);
+  EXPECT_EQ(Text(*d, D::kBranchSize), "13");
+  // Another classification keeps the sizes it offers too, in table order.
+  ASSERT_TRUE(d->UserClick(D::kFirstClassification + 1));
+  EXPECT_EQ(texts(*d, D::kMainSize), (Sizes{"50", "77"}));
+  EXPECT_EQ(texts(*d, D::kBranchSize), (Sizes{"13", "50", "77"}));  // an empty list: all
+  d->UserMouseDown(250, 30);
+  EXPECT_EQ(Text(*d, D::kMainSize), "50");
+  EXPECT_EQ(Text(*d, D::kBranchSize), "13");
+  // A category the file does not list offers its whole table.
+  ASSERT_TRUE(d->UserSelect(D::kCategoryList, 2));
+  EXPECT_EQ(texts(*d, D::kMainSize), (Sizes{"15", "20", "50", "80"}));
+}
+
+TEST_F(PartsMenuTest, TheMenuFitsAScreenOf1920By1200At200Percent) {
+  auto d = Open();
+  const ui::Layout& layout = d->GetLayout();
+  // Room left for the title bar and a desktop panel.
+  EXPECT_LE(2 * layout.width, 1920);
+  EXPECT_LE(2 * layout.height, 1200 - 120);
+  for (const auto& control : d->Controls()) {
+    const PixelRect r = control->Rect();
+    EXPECT_LE(r.right, layout.width) << control->Id();
+    EXPECT_LE(r.bottom, layout.height) << control->Id();
+  }
+  // The status line is the last thing at the bottom.
+  EXPECT_GE(d->FindControl(D::kStatusLine)->Rect().bottom, layout.height - 12);
 }
 
 TEST_F(PartsMenuTest, OkWaitsForAPartAndEnterDoesNothing) {

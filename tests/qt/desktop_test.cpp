@@ -2,6 +2,7 @@
 // stop, the arrow keys move within it, a refused value takes the focus back),
 // the larger preview and pens that stay visible at 200 %.
 #include <QApplication>
+#include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -15,6 +16,7 @@
 #include "app/main_dialog.hpp"
 #include "attributes/duct_attr_dialog.hpp"
 #include "duct/erbo_dialog.hpp"
+#include "duct/flex_dialog.hpp"
 #include "framework/preview.hpp"
 #include "framework/record_list.hpp"
 #include "qt/dialog_window.hpp"
@@ -143,6 +145,31 @@ class DesktopTest : public QObject {
     QCOMPARE(FocusedId(window), field);
     auto* edit = qobject_cast<QLineEdit*>(window.Widget(field));
     QCOMPARE(edit->selectedText(), QString("12-7"));
+  }
+
+  void aGeneratorRefusalSelectsTheListFieldSoTypingReplacesIt() {
+    FlexDialog dialog(test->App());
+    DialogWindow window(dialog);
+    window.Start();
+    window.show();
+    QApplication::setActiveWindow(&window);
+    window.Type(FlexDialog::kAngle, "120");
+    window.Type(FlexDialog::kLength, "600");  // needs 741 with A 500
+    host.runMessageBox = [this](QMessageBox& box) {
+      ++messages;
+      QTimer::singleShot(50, &box, [&box] { box.accept(); });
+      box.exec();
+    };
+    window.Click(FlexDialog::kUpdate);
+    QApplication::processEvents();
+    QCOMPARE(messages, 1);
+    QCOMPARE(FocusedId(window), FlexDialog::kLength);
+    auto* combo = qobject_cast<QComboBox*>(window.Widget(FlexDialog::kLength));
+    QVERIFY(combo && combo->lineEdit());
+    QCOMPARE(combo->lineEdit()->selectedText(), QString("600"));
+    // The next value replaces the refused one instead of extending it.
+    QTest::keyClicks(combo->lineEdit(), "800");
+    QCOMPARE(dialog.FindControl(FlexDialog::kLength)->Text(), std::string("800"));
   }
 
   void doubleClickOpensTheLargerPreviewWhichZoomsAboutTheMouse() {

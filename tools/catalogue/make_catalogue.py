@@ -15,6 +15,9 @@ Text files are CP932 with CR LF line ends.  Formats:
   centre-line elements, comma-separated.
 - SheetName.ini: "<category+1>-<classification>:<sheet>:<code of cell 1>:...:<code of cell 20>".
 - BuzaiName.ini: "<category+1>-<classification>:<title>:<name of cell 1>:...".
+- BuzaiSize.ini: "<category+1>-<classification>:<main sizes>:<branch sizes>", each
+  list the nominal sizes, comma-separated in table order, in which the
+  classification has at least one part: the sizes the menu offers.
 - Gaikei_*.ini: "<nominal size>,<outside diameter>,<remark>".
 - DokanKei.ini (copper), EnbiKei.ini (PVC), KokanKei.ini (steel),
   MaruDakutoKei.ini (spiral duct): one outside diameter in mm per line, in
@@ -190,7 +193,7 @@ class Catalogue:
             self.files[info + "/" + name] = encode_lines(
                 [fmt(od) for _, od, _ in TABLE_BY_MATERIAL[material].rows])
         self.files[info + "/waku.tec"] = encode_lines(["0,1"] + grid_lines())
-        sheet_lines, name_lines = [], []
+        sheet_lines, name_lines, size_lines = [], [], []
         sheets = {}
         for cat in CATEGORIES:
             nominals = TABLE_BY_MATERIAL[cat.material].nominals()
@@ -209,10 +212,13 @@ class Catalogue:
                             main, branch = symbol_sizes(cat, cell, nominals)
                             body += symbol_lines(draw_part(cat, cell, main, branch), index)
                     sheets[sheet] = body
+                mains, branches = set(), set()
                 for cell in layout.cells:
                     if cell is None:
                         continue
                     for main, branch in size_pairs(cat, cell, nominals):
+                        mains.add(main)
+                        branches.add(branch)
                         name = part_file_name(cat, k, cell.code, main, branch)
                         path = cat.folder + "/" + name
                         if path.lower() in self._lower:
@@ -220,10 +226,14 @@ class Catalogue:
                         self._lower.add(path.lower())
                         self.files[path] = encode_lines(part_lines(draw_part(cat, cell, main,
                                                                               branch)))
+                size_lines.append(":".join([
+                    key, ",".join(n for n in nominals if n in mains),
+                    ",".join(n for n in nominals if n in branches)]))
         for sheet, body in sheets.items():
             self.files[info + "/" + sheet + ".tec"] = encode_lines(body)
         self.files[info + "/SheetName.ini"] = encode_lines(sheet_lines)
         self.files[info + "/BuzaiName.ini"] = encode_lines(name_lines)
+        self.files[info + "/BuzaiSize.ini"] = encode_lines(size_lines)
         return self
 
 
