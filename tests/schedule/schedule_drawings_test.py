@@ -10,8 +10,8 @@ counts of the placements.
 - Drawings in the form LibreCAD saves them (R12 and R2007: the blocks'
   geometry and their INSERTs, no extended data and no APPID), each block
   once or twice: every fitting is found by its name among the block files.
-  LibreCAD itself is not run (it is not installed in CI); the files are
-  written by ezdxf in that form.
+  These files are written by ezdxf in that form; librecad_drawing_test.py
+  reads one that LibreCAD saved itself.
 """
 import json
 import os
