@@ -167,7 +167,12 @@ bool UpdownDialog::CheckInput() {
   if (Number(kMiddleWidth) == Number(kEndWidth)) SetItemText(kOffset, "0");
   const std::string refusal = Refusal();
   if (refusal.empty()) return true;
-  MessageBox(refusal, "入力確認");
+  // The field at fault takes the focus: the offset, or the rise V that the
+  // heights cannot take.
+  int field = 0;
+  if (refusal == kNegativeOffset) field = kOffset;
+  if (refusal == kRiseTooLarge || refusal == kRiseTooSmall) field = kRise;
+  RefuseValue(field, refusal, "入力確認");
   return false;
 }
 

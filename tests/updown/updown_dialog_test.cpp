@@ -200,6 +200,28 @@ TEST_F(UpdownDialogTest, StoredValuesThatMakeNoFittingSaySoAtOpening) {
   }
 }
 
+// A refusal leaves the focus on the field at fault, its text selected.
+TEST_F(UpdownDialogTest, ARefusalFocusesTheFieldAtFault) {
+  Open();
+  ASSERT_TRUE(dialog->UserSelect(D::kMiddleWidths, IndexOf(D::kMiddleWidths, "600")));
+  dialog->TakeFocusRequest();
+  const struct {
+    int field;
+    const char* text;
+    int focused;
+  } cases[] = {{D::kRise, "5000", D::kRise}, {D::kOffset, "-5", D::kOffset}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const std::string before = Text(c.field);
+    ASSERT_TRUE(dialog->UserSetText(c.field, c.text));
+    test.host.messages.clear();
+    ASSERT_TRUE(dialog->UserClick(D::kUpdate));
+    ASSERT_EQ(test.host.messages.size(), 1u);
+    EXPECT_EQ(dialog->TakeFocusRequest(), c.focused);
+    ASSERT_TRUE(dialog->UserSetText(c.field, before));
+  }
+}
+
 // Random stored settings, opened as "generate" opens them: the edit, the
 // settings file, the drawing and the block name all follow the rules of an
 // update, equal widths meaning no offset.
