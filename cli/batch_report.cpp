@@ -3,42 +3,9 @@
 #include <cstdio>
 #include <ostream>
 
+#include "framework/text.hpp"
+
 namespace tavelin {
-namespace {
-
-std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (c < 0x20) {
-          char hex[8];
-          std::snprintf(hex, sizeof hex, "\\u%04x", c);
-          out += hex;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out + "\"";
-}
-
-}  // namespace
 
 void Progress(const BatchOptions& options, std::ostream& err, size_t done, size_t total,
               const RowResult& row) {

@@ -45,4 +45,8 @@ std::string Field(std::string_view text, char separator, int n);
 // Case-insensitive comparison of ASCII file names (other bytes compare as is).
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
+// `text` as a JSON string, quotes included: quotes, backslashes and control
+// characters escaped, other bytes (UTF-8) as they are.
+std::string JsonString(const std::string& text);
+
 }  // namespace tavelin
