@@ -141,6 +141,13 @@ void FlushQueuedFiles() {
 std::size_t QueuedFlushes() { return forkedChild ? 0 : Instance().Count(); }
 
 namespace {
+// The process as it started: a child made by fork has another id.
+const pid_t startingProcess = ::getpid();
+}  // namespace
+
+bool InForkedChild() { return forkedChild || ::getpid() != startingProcess; }
+
+namespace {
 
 std::mutex scratchLock;
 std::set<fs::path>& ScratchRoots() {

@@ -20,6 +20,11 @@ void FlushQueuedFiles();
 // How many files wait for their flush (the one being flushed included).
 std::size_t QueuedFlushes();
 
+// Whether this process is a child made by fork (without exec). Such a child
+// starts no thread: a lock that another thread of the parent held at the
+// fork stays held in it, the sanitizers' allocator's included.
+bool InForkedChild();
+
 // A scratch root: a private copy of an info folder (the batch's) that nobody
 // needs after a power cut. Files written beneath it are never flushed, and it
 // is its own job folder: its builder has read it before anything writes into
