@@ -30,6 +30,15 @@
 #include "tests/pipe/catalogue_fixture.hpp"
 #include "tests/support/test_root.hpp"
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TAVELIN_TEST_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define TAVELIN_TEST_ASAN 1
+#endif
+
 namespace tavelin {
 namespace {
 namespace fs = std::filesystem;
@@ -358,6 +367,11 @@ TEST(Batch, APipeAsTheListIsRefusedUnopened) {
 // Memory follows the file, not the number of its fields and rows: 4 MiB of
 // commas in one row and 4 MiB of empty rows.
 TEST(Batch, MemoryStaysASmallMultipleOfTheList) {
+#ifdef TAVELIN_TEST_ASAN
+  // The sanitizers' shadow memory makes the figure meaningless, and their
+  // allocator has no fork handler: the forked child can wait on its lock.
+  GTEST_SKIP() << "memory is measured without the sanitizers";
+#endif
   TestApp test;
   const fs::path file = test.Root() / "list.csv";
   constexpr size_t kMiB = 1024 * 1024;
