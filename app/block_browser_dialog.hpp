@@ -50,6 +50,7 @@ class BlockBrowserDialog : public ui::Dialog {
   void OnPaint(Canvas& canvas) override;
   void OnOK() override { Reedit(); }
   bool OnPoll() override;
+  bool OnWaitLoaded(std::chrono::milliseconds limit) override;
 
  private:
   std::vector<Entry> Scan() const;
@@ -77,6 +78,9 @@ class BlockBrowserDialog : public ui::Dialog {
   std::vector<size_t> shown_;
   BlockFile selected_;
   std::unique_ptr<BlockFolderWatcher> watcher_;
+  // Whether the list shows the folder yet (its first listing is made by the
+  // watcher, off the window's thread).
+  bool listed_ = false;
 };
 
 class FittingDialog;
