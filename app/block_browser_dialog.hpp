@@ -43,7 +43,12 @@ class BlockBrowserDialog : public ui::Dialog {
   const std::vector<Entry>& Entries() const { return entries_; }
   // The selected block read from its file (empty when none is selected).
   const BlockFile& Selected() const { return selected_; }
-  int PollInterval() const override { return kPollMilliseconds; }
+  // While the first listing is awaited, the window looks for it more often
+  // (a look at a flag under a lock).
+  static constexpr int kLoadingPollMilliseconds = 10;
+  int PollInterval() const override {
+    return listed_ ? kPollMilliseconds : kLoadingPollMilliseconds;
+  }
 
  protected:
   void OnInitDialog() override;
