@@ -106,8 +106,23 @@ std::vector<BlockBrowserDialog::Entry> BlockBrowserDialog::Scan() const {
 
 void BlockBrowserDialog::OnInitDialog() {
   // Watched before it is listed, so that no block written meanwhile is missed.
+  // The watcher lists the folder on its thread: the window shows the list
+  // when the listing arrives.
   watcher_ = std::make_unique<BlockFolderWatcher>(Folder());
+  if (watcher_->Watching()) {
+    SetItemText(kStatus, "読み込み中…");
+    ShowSelected();
+    return;
+  }
   Fill(Scan(), "");
+  listed_ = true;
+}
+
+bool BlockBrowserDialog::OnWaitLoaded(std::chrono::milliseconds limit) {
+  if (listed_) return true;
+  if (watcher_) watcher_->WaitListed(limit);
+  OnPoll();
+  return listed_;
 }
 
 void BlockBrowserDialog::Fill(std::vector<Entry> entries, const std::string& name,
@@ -184,6 +199,7 @@ bool BlockBrowserDialog::OnPoll() {
     if (!watcher_->Pending()) return false;
     return ApplyChanges(watcher_->Take());
   }
+  listed_ = true;
   // Not watched: the folder did not exist or went away. Watched again from
   // now on once it is there, and listed this time.
   std::error_code ec;
@@ -211,7 +227,15 @@ bool BlockBrowserDialog::ApplyListing(std::vector<Entry> now,
 
 bool BlockBrowserDialog::ApplyChanges(BlockFolderWatcher::Changes changes) {
   const BlockFolderWatcher::Changes::Picture* picture = changes.newest ? &*changes.newest : nullptr;
-  if (changes.relisted) return ApplyListing(std::move(changes.listing), picture);
+  if (changes.relisted) {
+    if (!listed_) {
+      // The first listing: shown whole, the newest block selected.
+      listed_ = true;
+      Fill(std::move(changes.listing), "", picture);
+      return true;
+    }
+    return ApplyListing(std::move(changes.listing), picture);
+  }
   std::string name = SelectedName();
   auto drop = [&](const std::string& file) {
     entries_.erase(std::remove_if(entries_.begin(), entries_.end(),

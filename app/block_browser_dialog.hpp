@@ -43,13 +43,19 @@ class BlockBrowserDialog : public ui::Dialog {
   const std::vector<Entry>& Entries() const { return entries_; }
   // The selected block read from its file (empty when none is selected).
   const BlockFile& Selected() const { return selected_; }
-  int PollInterval() const override { return kPollMilliseconds; }
+  // While the first listing is awaited, the window looks for it more often
+  // (a look at a flag under a lock).
+  static constexpr int kLoadingPollMilliseconds = 10;
+  int PollInterval() const override {
+    return listed_ ? kPollMilliseconds : kLoadingPollMilliseconds;
+  }
 
  protected:
   void OnInitDialog() override;
   void OnPaint(Canvas& canvas) override;
   void OnOK() override { Reedit(); }
   bool OnPoll() override;
+  bool OnWaitLoaded(std::chrono::milliseconds limit) override;
 
  private:
   std::vector<Entry> Scan() const;
@@ -77,6 +83,9 @@ class BlockBrowserDialog : public ui::Dialog {
   std::vector<size_t> shown_;
   BlockFile selected_;
   std::unique_ptr<BlockFolderWatcher> watcher_;
+  // Whether the list shows the folder yet (its first listing is made by the
+  // watcher, off the window's thread).
+  bool listed_ = false;
 };
 
 class FittingDialog;

@@ -154,6 +154,17 @@ bool BlockFolderWatcher::Watching() const {
   return watching_;
 }
 
+bool BlockFolderWatcher::Listed() const {
+  std::lock_guard lock(mutex_);
+  return listed_ || !watching_;
+}
+
+bool BlockFolderWatcher::WaitListed(std::chrono::milliseconds limit) const {
+  std::unique_lock lock(mutex_);
+  listedChanged_.wait_for(lock, limit, [this] { return listed_ || !watching_; });
+  return listed_;
+}
+
 bool BlockFolderWatcher::Pending() const {
   std::lock_guard lock(mutex_);
   return pending_.relisted || !pending_.written.empty() || !pending_.removed.empty();
@@ -177,10 +188,17 @@ void BlockFolderWatcher::Relist() {
   pending_.relisted = true;
   pending_.listing = std::move(listing);
   pending_.newest = std::move(newest);
+  if (!listed_) {
+    listed_ = true;
+    listedChanged_.notify_all();
+  }
 }
 
 void BlockFolderWatcher::Run() {
   alignas(struct inotify_event) char buffer[64 * 1024];
+  // The first listing: whatever the watch saw meanwhile is applied to it
+  // below, as to any listing not yet taken.
+  Relist();
   for (;;) {
     pollfd fds[2] = {{inotify_, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
     if (::poll(fds, 2, -1) < 0) continue;
@@ -206,6 +224,7 @@ void BlockFolderWatcher::Run() {
       // The folder itself went away: the dialog lists by itself from now on.
       std::lock_guard lock(mutex_);
       watching_ = false;
+      listedChanged_.notify_all();
       return;
     }
     if (overflow) {

@@ -3,6 +3,8 @@
 // that the window's thread only applies differences and never lists the folder.
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -63,7 +65,10 @@ class BlockFolderWatcher {
     std::optional<Picture> newest;
   };
 
-  // Starts watching; Watching() says whether the system lets it.
+  // Starts watching; Watching() says whether the system lets it. When it
+  // does, the folder's first listing is made on the watcher's thread (after
+  // the watch is in place, so no block written meanwhile is missed) and
+  // comes as the first changes taken, `relisted`.
   explicit BlockFolderWatcher(std::filesystem::path folder);
   ~BlockFolderWatcher();
   BlockFolderWatcher(const BlockFolderWatcher&) = delete;
@@ -76,6 +81,11 @@ class BlockFolderWatcher {
   Changes Take();
   // Whether changes wait to be taken.
   bool Pending() const;
+  // Whether the first listing is made (or the watch is lost).
+  bool Listed() const;
+  // Waits at most `limit` for the first listing; true once it is made. For
+  // whatever reads the list right after opening, never for a window.
+  bool WaitListed(std::chrono::milliseconds limit) const;
 
  private:
   void Run();
@@ -86,6 +96,8 @@ class BlockFolderWatcher {
   int stopPipe_[2] = {-1, -1};
   mutable std::mutex mutex_;
   bool watching_ = false;
+  bool listed_ = false;
+  mutable std::condition_variable listedChanged_;
   Changes pending_;
   std::thread thread_;
 };

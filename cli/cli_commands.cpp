@@ -90,6 +90,7 @@ int RunDialog(ui::AppContext& app, const StartCounter& counter, const std::strin
     return kUsageError;
   }
   dialog->Initialize();
+  dialog->WaitLoaded();
   NullCanvas canvas;
   if (!dialog->Ended()) dialog->Paint(canvas);
   if (generate && !dialog->Ended()) dialog->Generate();

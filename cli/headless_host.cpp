@@ -28,6 +28,7 @@ bool HeadlessHost::AskYesNo(ui::Dialog*, const std::string& text, const std::str
 int HeadlessHost::RunModal(ui::Dialog& dialog) {
   out_ << "dialog: " << dialog.Caption() << "\n";
   dialog.Initialize();
+  dialog.WaitLoaded();
   NullCanvas canvas;
   dialog.Paint(canvas);
   return ui::kIdCancel;

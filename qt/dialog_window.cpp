@@ -187,6 +187,10 @@ void DialogWindow::AfterEvent(bool paint) {
   update();
 }
 
+void DialogWindow::WaitLoaded() {
+  Forward([&] { model_.WaitLoaded(); }, true);
+}
+
 void DialogWindow::Poll() {
   // Not while one of the model's handlers runs (a dialog it opened is up).
   if (busy_ > 0) return;

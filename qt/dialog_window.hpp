@@ -55,6 +55,9 @@ class DialogWindow : public QDialog {
 
   // Lets the model look at the world outside (its poll), then shows what changed.
   void Poll();
+  // Waits (bounded) for what the model loads after opening and shows it: for
+  // the screenshot tool and tests, never for the desktop window.
+  void WaitLoaded();
   // Opens (or raises) the larger preview of the model's preview; false when
   // the model has none. The window is closed with this one.
   bool OpenLargePreview();

@@ -112,7 +112,13 @@ int QtUiHost::RunModal(ui::Dialog& dialog) {
   // every so often while it is open.
   QTimer poll;
   if (dialog.PollInterval() > 0) {
-    QObject::connect(&poll, &QTimer::timeout, &window, [&window] { window.Poll(); });
+    // The interval may change (shorter while a first listing is awaited).
+    QObject::connect(&poll, &QTimer::timeout, &window, [&window, &poll, &dialog] {
+      window.Poll();
+      if (dialog.PollInterval() > 0 && poll.interval() != dialog.PollInterval()) {
+        poll.setInterval(dialog.PollInterval());
+      }
+    });
     poll.start(dialog.PollInterval());
   }
   if (!dialog.Ended()) {

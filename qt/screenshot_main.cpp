@@ -79,6 +79,8 @@ int main(int argc, char** argv) {
   }
   tavelin::qt::DialogWindow window(*dialog);
   window.Start();
+  // The picture shows what the dialog loads after opening.
+  window.WaitLoaded();
   if (!dialog->Ended()) {
     window.show();
     // Active, as the window the user works in, so that the focus shows.

@@ -200,6 +200,12 @@ bool Dialog::Poll() {
   return changed;
 }
 
+bool Dialog::WaitLoaded(std::chrono::milliseconds limit) {
+  bool loaded = false;
+  Guarded([&] { loaded = OnWaitLoaded(limit); });
+  return loaded;
+}
+
 void Dialog::FocusItem(int id) {
   Control* control = FindControl(id);
   if (!control || !control->Visible() || !control->Enabled()) return;

@@ -4,6 +4,7 @@
 // driven headless; the Qt host shows the same model as real widgets.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -84,6 +85,11 @@ class Dialog {
   // its state changed. Hosts call it every PollInterval() milliseconds.
   bool Poll();
   virtual int PollInterval() const { return 0; }
+  // Waits at most `limit` for what the dialog loads off the window's thread
+  // after opening (a folder's first listing) and shows it: for hosts and
+  // tests that read the dialog's state right after opening, never for a
+  // window. True when nothing is left loading.
+  bool WaitLoaded(std::chrono::milliseconds limit = std::chrono::seconds(60));
   // The records the dialog's preview draws, for a larger view; nullptr when
   // the dialog has no preview.
   virtual const RecordList* PreviewRecords() const { return nullptr; }
@@ -136,6 +142,10 @@ class Dialog {
   virtual void OnCancel() { EndDialog(kIdCancel); }
   virtual void OnGenerate() {}
   virtual bool OnPoll() { return false; }
+  virtual bool OnWaitLoaded(std::chrono::milliseconds limit) {
+    (void)limit;
+    return true;
+  }
 
   // The dialog's message map; call once from the constructor.
   void SetMessageMap(std::initializer_list<MessageEntry> entries);

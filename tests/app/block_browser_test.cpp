@@ -79,6 +79,7 @@ class BlockBrowserTest : public ::testing::Test {
 TEST_F(BlockBrowserTest, ANewBlockIsListedShownAndReopenedWithItsValues) {
   Browser browser(test.App());
   browser.Initialize();
+  ASSERT_TRUE(browser.WaitLoaded());
   EXPECT_EQ(browser.FindControl(Browser::kList)->Count(), 0);
   EXPECT_FALSE(browser.FindControl(Browser::kReedit)->Enabled());
 
@@ -153,6 +154,7 @@ TEST_F(BlockBrowserTest, TheListNamesFittingsAndTheSearchFindsThemByFittingSizeO
 
   Browser browser(test.App());
   browser.Initialize();
+  ASSERT_TRUE(browser.WaitLoaded());
   const ui::Control& list = *browser.FindControl(Browser::kList);
   auto lines = [&] {
     std::vector<std::string> shown;
@@ -266,6 +268,12 @@ TEST_F(BlockBrowserTest, NewestFirstForeignBlocksAndDeleting) {
   write("notes.txt", "", 0);
   Browser browser(test.App());
   browser.Initialize();
+  // The window's thread does not list the folder: the list comes later.
+  EXPECT_TRUE(browser.Entries().empty());
+  EXPECT_EQ(browser.FindControl(Browser::kStatus)->Text(), "読み込み中…");
+  EXPECT_FALSE(browser.FindControl(Browser::kDelete)->Enabled());
+  ASSERT_TRUE(browser.WaitLoaded());
+  EXPECT_EQ(browser.FindControl(Browser::kStatus)->Text(), "2 個のブロック");
   ASSERT_EQ(browser.Entries().size(), 2u);
   EXPECT_EQ(browser.Entries()[0].name, "NEWER");
   EXPECT_NE(browser.FindControl(Browser::kDescription)->Text().find("読めません"), std::string::npos);

@@ -42,6 +42,14 @@ TEST(BlockFolderWatcherTest, WrittenAndRemovedBlocksArriveAsChangesWithTheNewest
   WriteBlock(dir.Path(), "OLD", "0\nEOF\n");
   BlockFolderWatcher watcher(dir.Path());
   ASSERT_TRUE(watcher.Watching());
+  // The first listing is made on the watcher's thread and comes as a whole.
+  ASSERT_TRUE(watcher.WaitListed(std::chrono::seconds(30)));
+  EXPECT_TRUE(watcher.Listed());
+  BlockFolderWatcher::Changes first = watcher.Take();
+  EXPECT_TRUE(first.relisted);
+  EXPECT_EQ(Names(first.listing), std::vector<std::string>{"OLD"});
+  ASSERT_TRUE(first.newest.has_value());
+  EXPECT_EQ(first.newest->file, dir.Path() / "OLD.dxf");
   EXPECT_FALSE(watcher.Pending());
   WriteBlock(dir.Path(), "NEW", "0\nEOF\n");
   std::ofstream(dir.Path() / "notes.txt") << "not a block";

@@ -245,6 +245,7 @@ class DesktopTest : public QObject {
         return;
       }
       QCOMPARE(window.windowTitle(), QString("ブロック一覧"));
+      window.WaitLoaded();
       window.Select(BlockBrowserDialog::kList, 0);
       QTest::keyClick(&window, Qt::Key_Return);  // Enter: the default button, 再編集
       window.Cancel();

@@ -129,6 +129,7 @@ class HostTest : public QObject {
     };
     BlockBrowserDialog browser(test->App());
     browser.Initialize();
+    QVERIFY(browser.WaitLoaded());
     const QString folder = QString::fromStdString((test->Root() / "blocks").string());
     for (const Case& c : cases) {
       boxes.clear();
