@@ -167,6 +167,7 @@ class RoundTrip : public ::testing::Test {
 
     BlockBrowserDialog browser(test.App());
     browser.Initialize();
+    ASSERT_TRUE(browser.WaitLoaded());
     int index = -1;
     for (size_t i = 0; i < browser.Entries().size(); ++i) {
       if (browser.Entries()[i].name == first) index = static_cast<int>(i);
@@ -468,6 +469,7 @@ TEST_F(RoundTrip, ReeditRefusesDataThatDoesNotFitBeforeWritingAnything) {
         << text;
     BlockBrowserDialog browser(test.App());
     browser.Initialize();
+    ASSERT_TRUE(browser.WaitLoaded());
     int index = -1;
     for (size_t i = 0; i < browser.Entries().size(); ++i) {
       if (browser.Entries()[i].name == "ZZ_BAD") index = static_cast<int>(i);
