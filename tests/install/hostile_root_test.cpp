@@ -19,16 +19,8 @@
 #include "app/installer.hpp"
 #include "cli/cli_commands.hpp"
 #include "framework/info_folder.hpp"
+#include "tests/support/sanitizers.hpp"
 #include "tests/support/test_root.hpp"
-
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TAVELIN_TEST_ASAN 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define TAVELIN_TEST_ASAN 1
-#endif
 
 namespace tavelin {
 namespace {
