@@ -7,6 +7,8 @@
 #include <cmath>
 #include <ctime>
 #include <map>
+#include <string_view>
+#include <unordered_set>
 
 #include "framework/codepage.hpp"
 #include "framework/fitting.hpp"
@@ -20,6 +22,13 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr double kRadian = 3.14159265358979323846 / 180.0;
+
+// The file name of an entry ("NAME.dxf"), without making a path of it.
+std::string_view FileNameOf(const BlockBrowserDialog::Entry& entry) {
+  const std::string_view file = entry.file.native();
+  const size_t slash = file.rfind('/');
+  return slash == std::string_view::npos ? file : file.substr(slash + 1);
+}
 
 bool SameListing(const std::vector<BlockBrowserDialog::Entry>& a,
                  const std::vector<BlockBrowserDialog::Entry>& b) {
@@ -146,12 +155,7 @@ void BlockBrowserDialog::Fill(std::vector<Entry> entries, const std::string& nam
     }
   }
   list.SetCurSel(chosen);
-  const std::string count = FormatD(static_cast<int>(entries_.size()));
-  SetItemText(kStatus, entries_.empty() ? "ブロックはまだありません（" + Folder().string() + "）"
-                       : shown_.size() == entries_.size()
-                           ? count + " 個のブロック"
-                           : FormatD(static_cast<int>(shown_.size())) + " / " + count +
-                                 " 個のブロック（検索「" + query + "」）");
+  ShowCount();
   ShowSelected(picture);
 }
 
@@ -236,25 +240,91 @@ bool BlockBrowserDialog::ApplyChanges(BlockFolderWatcher::Changes changes) {
     }
     return ApplyListing(std::move(changes.listing), picture);
   }
-  std::string name = SelectedName();
-  auto drop = [&](const std::string& file) {
-    entries_.erase(std::remove_if(entries_.begin(), entries_.end(),
-                                  [&](const Entry& e) { return e.file.filename() == file; }),
-                   entries_.end());
-  };
-  for (const std::string& file : changes.removed) drop(file);
+  const Entry* before = SelectedEntry();
+  const std::string selectedFile = before ? before->file.string() : std::string();
+  const fs::file_time_type selectedTime = before ? before->time : fs::file_time_type::min();
+  std::string name = before ? before->name : std::string();
   const Entry* newest = nullptr;
   for (const Entry& entry : changes.written) {
     if (!newest || ListedBefore(entry, *newest)) newest = &entry;
   }
   if (newest) name = newest->name;
-  for (Entry& entry : changes.written) {
-    drop(entry.file.filename().string());
-    entries_.insert(std::upper_bound(entries_.begin(), entries_.end(), entry, ListedBefore),
-                    std::move(entry));
+  if (changes.written.size() + changes.removed.size() > kMostChangesApplied) {
+    // Many at once: the list made anew costs no more.
+    std::vector<Entry> entries = std::move(entries_);
+    std::unordered_set<std::string_view> gone(changes.removed.begin(), changes.removed.end());
+    for (const Entry& entry : changes.written) gone.insert(FileNameOf(entry));
+    std::erase_if(entries, [&](const Entry& e) { return gone.count(FileNameOf(e)) > 0; });
+    for (Entry& entry : changes.written) entries.push_back(std::move(entry));
+    std::sort(entries.begin(), entries.end(), ListedBefore);
+    Fill(std::move(entries), name, picture);
+    return true;
   }
-  Fill(std::move(entries_), name, picture);
+  // Each block removed or written again leaves the list, each written one
+  // goes in at its place: the rows between stay as they are.
+  std::unordered_set<std::string_view> gone(changes.removed.begin(), changes.removed.end());
+  for (const Entry& entry : changes.written) gone.insert(FileNameOf(entry));
+  std::vector<size_t> leaving;
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (gone.count(FileNameOf(entries_[i])) > 0) leaving.push_back(i);
+  }
+  for (auto it = leaving.rbegin(); it != leaving.rend(); ++it) EraseEntry(*it);
+  const std::string query = ItemText(kSearch);
+  for (Entry& entry : changes.written) InsertEntry(std::move(entry), query);
+  // The selection: the newest block written, else the one chosen before
+  // (else the first line), as a list made anew would choose.
+  ui::Control& list = Item(kList);
+  int chosen = shown_.empty() ? -1 : 0;
+  if (!name.empty()) {
+    for (size_t row = 0; row < shown_.size(); ++row) {
+      if (entries_[shown_[row]].name == name) {
+        chosen = static_cast<int>(row);
+        break;
+      }
+    }
+  }
+  list.SetCurSel(chosen);
+  ShowCount();
+  const Entry* after = SelectedEntry();
+  if (after && !selectedFile.empty() && after->file.string() == selectedFile &&
+      after->time == selectedTime) {
+    return true;  // the same block stays shown: its picture is drawn already
+  }
+  ShowSelected(picture);
   return true;
+}
+
+void BlockBrowserDialog::EraseEntry(size_t index) {
+  // The lines after it point one entry earlier.
+  auto line = std::lower_bound(shown_.begin(), shown_.end(), index);
+  const bool shown = line != shown_.end() && *line == index;
+  if (shown) {
+    Item(kList).DeleteString(static_cast<int>(line - shown_.begin()));
+    line = shown_.erase(line);
+  }
+  for (auto it = line; it != shown_.end(); ++it) --*it;
+  entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void BlockBrowserDialog::InsertEntry(Entry entry, const std::string& query) {
+  const auto at = std::upper_bound(entries_.begin(), entries_.end(), entry, ListedBefore);
+  const auto index = static_cast<size_t>(at - entries_.begin());
+  auto line = std::lower_bound(shown_.begin(), shown_.end(), index);
+  for (auto it = line; it != shown_.end(); ++it) ++*it;
+  if (entry.Matches(query)) {
+    Item(kList).InsertString(static_cast<int>(line - shown_.begin()), entry.label);
+    shown_.insert(line, index);
+  }
+  entries_.insert(at, std::move(entry));
+}
+
+void BlockBrowserDialog::ShowCount() {
+  const std::string count = FormatD(static_cast<int>(entries_.size()));
+  SetItemText(kStatus, entries_.empty() ? "ブロックはまだありません（" + Folder().string() + "）"
+                       : shown_.size() == entries_.size()
+                           ? count + " 個のブロック"
+                           : FormatD(static_cast<int>(shown_.size())) + " / " + count +
+                                 " 個のブロック（検索「" + ItemText(kSearch) + "」）");
 }
 
 void BlockBrowserDialog::OnPaint(Canvas& canvas) {

@@ -68,6 +68,15 @@ class BlockBrowserDialog : public ui::Dialog {
                     const BlockFolderWatcher::Changes::Picture* picture = nullptr);
   // The watcher's changes, applied one by one to the list.
   bool ApplyChanges(BlockFolderWatcher::Changes changes);
+  // More changes than this at once: the list is made anew rather than
+  // changed line by line.
+  static constexpr size_t kMostChangesApplied = 64;
+  // Entry `index` out of the list, and `entry` into it at its place (a line
+  // of the list when it has every word of `query`), the lines between kept.
+  void EraseEntry(size_t index);
+  void InsertEntry(Entry entry, const std::string& query);
+  // The count of blocks (and of those the search shows) in the status line.
+  void ShowCount();
   std::string SelectedName();
   // The entry of the list's selection; nullptr when none is selected.
   const Entry* SelectedEntry();

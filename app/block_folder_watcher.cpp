@@ -3,12 +3,14 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <map>
+#include <system_error>
 
 #include "app/dialog_registry.hpp"
 #include "framework/settings_declaration.hpp"
@@ -77,6 +79,8 @@ std::string ListedFitting(const BlockData& data) {
 }
 
 bool BlockListing::Matches(std::string_view query) const {
+  // No words (the usual case): every block, without building its text.
+  if (query.find_first_not_of(" ") == std::string_view::npos) return true;
   const std::string haystack = LowerAscii(fitting + "\n" + description + "\n" + name);
   // A full-width blank separates words too.
   std::string words = LowerAscii(query);
@@ -93,30 +97,70 @@ bool ListedBefore(const BlockListing& a, const BlockListing& b) {
   return a.time != b.time ? a.time > b.time : a.name < b.name;
 }
 
+namespace {
+
+// The time and size of a regular file from one look at it (as
+// fs::last_write_time and fs::file_size give them); nothing for anything else.
+struct FileLook {
+  fs::file_time_type time;
+  std::uintmax_t size = 0;
+};
+std::optional<FileLook> LookAt(const fs::path& file) {
+  struct stat st {};
+  if (::stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  using namespace std::chrono;
+  const sys_time<nanoseconds> modified{seconds(st.st_mtim.tv_sec) + nanoseconds(st.st_mtim.tv_nsec)};
+  return FileLook{file_clock::from_sys(modified), static_cast<std::uintmax_t>(st.st_size)};
+}
+
+// Below this many files one thread lists them; above, the reading of their
+// descriptions is shared with a second thread.
+constexpr size_t kFilesForTwoThreads = 256;
+
+}  // namespace
+
 std::vector<BlockListing> ListBlocks(const fs::path& folder) {
-  std::vector<BlockListing> entries;
+  std::vector<fs::path> files;
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     std::error_code kind;
-    if (!IsBlockFileName(it->path()) || !it->is_regular_file(kind)) continue;
-    const auto time = it->last_write_time(kind);
-    if (kind) continue;
-    const auto size = it->file_size(kind);
-    if (kind) continue;
-    entries.push_back(Listing(it->path(), time, size));
+    // A name that is plainly no regular file is left out without a look.
+    if (!IsBlockFileName(it->path()) || it->is_directory(kind)) continue;
+    files.push_back(it->path());
+  }
+  // Each file is looked at and its data read where it lies in `files`; the
+  // two halves on two threads when there are many.
+  std::vector<std::optional<BlockListing>> found(files.size());
+  auto list = [&](size_t from, size_t to) {
+    for (size_t i = from; i < to; ++i) found[i] = ListBlock(files[i]);
+  };
+  const size_t half = files.size() / 2;
+  if (files.size() >= kFilesForTwoThreads && std::thread::hardware_concurrency() >= 2) {
+    std::thread other;
+    try {
+      other = std::thread(list, half, files.size());
+    } catch (const std::system_error&) {
+      list(half, files.size());  // no thread to be had: this one does it all
+    }
+    list(0, half);
+    if (other.joinable()) other.join();
+  } else {
+    list(0, files.size());
+  }
+  std::vector<BlockListing> entries;
+  entries.reserve(files.size());
+  for (std::optional<BlockListing>& entry : found) {
+    if (entry) entries.push_back(std::move(*entry));
   }
   std::sort(entries.begin(), entries.end(), ListedBefore);
   return entries;
 }
 
 std::optional<BlockListing> ListBlock(const fs::path& file) {
-  std::error_code ec;
-  if (!IsBlockFileName(file) || !fs::is_regular_file(file, ec)) return std::nullopt;
-  const auto time = fs::last_write_time(file, ec);
-  if (ec) return std::nullopt;
-  const auto size = fs::file_size(file, ec);
-  if (ec) return std::nullopt;
-  return Listing(file, time, size);
+  if (!IsBlockFileName(file)) return std::nullopt;
+  const std::optional<FileLook> look = LookAt(file);
+  if (!look) return std::nullopt;
+  return Listing(file, look->time, look->size);
 }
 
 BlockFolderWatcher::BlockFolderWatcher(fs::path folder) : folder_(std::move(folder)) {

@@ -1,6 +1,9 @@
 #include "framework/block_file.hpp"
 
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
+#include <memory>
 #include <optional>
 
 #include "framework/codepage.hpp"
@@ -286,35 +289,54 @@ std::optional<BlockData> ScanForBlockData(NextLine&& next) {
 }  // namespace
 
 BlockData ReadBlockData(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
+  // The data sits a few kilobytes in, after the tables: the head of the file
+  // is read a piece at a time (8 KB, then doubling, up to 64 KB) only as far
+  // as the scan needs, never the whole drawing, straight into a buffer of
+  // this thread's (a listing reads thousands of heads). The buffer never
+  // moves, so the lines handed out stay valid while more is read behind them.
+  constexpr size_t kHead = 64 * 1024, kFirstPiece = 8 * 1024;
+  thread_local const std::unique_ptr<char[]> piece(new char[kHead]);
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path.c_str(), "rb"),
+                                                           &std::fclose);
   if (!in) return {};
-  // The data sits a few kilobytes in, after the tables: one read finds it.
-  std::string head(64 * 1024, '\0');
-  in.read(head.data(), static_cast<std::streamsize>(head.size()));
-  head.resize(static_cast<size_t>(in.gcount()));
-  const bool whole = in.eof();
+  std::setvbuf(in.get(), nullptr, _IONBF, 0);
+  size_t have = 0;
+  bool whole = false, failed = false;
+  auto readMore = [&] {
+    if (whole || failed || have == kHead) return false;
+    const size_t want = std::min(kHead - have, std::max(kFirstPiece, have));
+    const size_t got = std::fread(piece.get() + have, 1, want, in.get());
+    have += got;
+    if (got < want) (std::feof(in.get()) ? whole : failed) = true;
+    return got > 0;
+  };
+  readMore();
+  const std::string_view head(piece.get(), kHead);
   size_t at = 0;
   auto fromHead = [&](std::string_view& line) {
-    if (at >= head.size()) return false;
-    size_t end = head.find('\n', at);
+    size_t end = std::string_view::npos;
+    for (;;) {
+      if (at < have) end = head.substr(0, have).find('\n', at);
+      if (end != std::string_view::npos || !readMore()) break;
+    }
+    if (at >= have) return false;
     // A line cut by the end of what was read is not read as a whole line.
-    if (end == std::string::npos && !whole) return false;
-    if (end == std::string::npos) end = head.size();
-    line = std::string_view(head).substr(at, end - at);
+    if (end == std::string_view::npos && !whole) return false;
+    if (end == std::string_view::npos) end = have;
+    line = head.substr(at, end - at);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     at = end + 1;
     return true;
   };
   if (std::optional<BlockData> data = ScanForBlockData(fromHead)) return *data;
-  if (whole) return {};
+  if (whole || failed) return {};
   // A file whose data lies further in: read line by line from the start,
   // not past the size a block may have.
-  in.clear();
-  in.seekg(0);
+  std::ifstream file(path, std::ios::binary);
   std::string buffer;
   std::uintmax_t bytes = 0;
   auto fromFile = [&](std::string_view& line) {
-    if (!std::getline(in, buffer)) return false;
+    if (!std::getline(file, buffer)) return false;
     bytes += buffer.size() + 1;
     if (bytes > kMaxBlockFileBytes) return false;
     if (!buffer.empty() && buffer.back() == '\r') buffer.pop_back();

@@ -348,8 +348,13 @@ void DialogWindow::ReflectItem(Item& item) {
         // Not filled by this host: shown anew.
         item.shownItems.clear();
         list->clear();
+        item.shownRevision = ~0UL;
       }
-      if (item.shownItems != entries) {
+      if (item.shownRevision == control.ItemsRevision()) {
+        // The entries shown are the control's: nothing to compare.
+      } else if (ApplyItemEdits(item, *list)) {
+        // A few entries inserted or removed: those rows alone.
+      } else if (item.shownItems != entries) {
         // Only the entries between what the old and the new lists share at
         // their start and at their end change: a block written into a list of
         // thousands is one row inserted, not the whole list refilled.
@@ -377,6 +382,7 @@ void DialogWindow::ReflectItem(Item& item) {
         list->setUpdatesEnabled(true);
         item.shownItems = entries;
       }
+      item.shownRevision = control.ItemsRevision();
       if (list->currentRow() != control.CurSel()) {
         list->setCurrentRow(control.CurSel());
         if (control.CurSel() < 0) list->clearSelection();
@@ -401,6 +407,33 @@ void DialogWindow::ReflectItem(Item& item) {
     widget->setToolTip(tip);
   }
   if (widget->isHidden() == control.Visible()) widget->setVisible(control.Visible());
+}
+
+bool DialogWindow::ApplyItemEdits(Item& item, QListWidget& list) {
+  // Beyond this many, comparing the entries costs no more.
+  constexpr size_t kMostEdits = 64;
+  const ui::Control& control = *item.control;
+  if (item.shownRevision == ~0UL) return false;
+  size_t count = 0;
+  const ui::Control::ItemEdit* edits = control.ItemEditsSince(item.shownRevision, count);
+  if (!edits || count > kMostEdits) return false;
+  std::vector<std::string>& shown = item.shownItems;
+  for (size_t k = 0; k < count; ++k) {
+    const ui::Control::ItemEdit& edit = edits[k];
+    const auto at = static_cast<size_t>(edit.index);
+    if (edit.inserted && at <= shown.size()) {
+      list.insertItem(edit.index, FromUtf8(edit.text));
+      shown.insert(shown.begin() + static_cast<std::ptrdiff_t>(at), edit.text);
+    } else if (!edit.inserted && at < shown.size()) {
+      delete list.takeItem(edit.index);
+      shown.erase(shown.begin() + static_cast<std::ptrdiff_t>(at));
+    } else {
+      return false;  // not what the widget shows: compared whole instead
+    }
+  }
+  if (shown.size() != control.Items().size()) return false;
+  item.shownRevision = control.ItemsRevision();
+  return true;
 }
 
 void DialogWindow::FitFont(Item& item) {

@@ -17,6 +17,7 @@
 
 class QComboBox;
 class QLabel;
+class QListWidget;
 class QTimer;
 
 namespace tavelin::qt {
@@ -107,10 +108,15 @@ class DialogWindow : public QDialog {
     std::string shownText;  // the text the widget's font size was chosen for
     bool fitted = false;
     std::vector<std::string> shownItems;  // the entries a list widget shows
+    // The control's revision of its entries that the list widget shows.
+    unsigned long shownRevision = ~0UL;
   };
 
   void ReflectItem(Item& item);
   void FitFont(Item& item);
+  // Applies the control's entry edits since the list widget was last filled
+  // to the rows they touch; false when they are not kept or too many.
+  bool ApplyItemEdits(Item& item, QListWidget& list);
   // Runs `action` on the model, then lets the model paint (when `paint` is set
   // or the model asked to be redrawn) and reflects its state.
   template <typename Action>

@@ -41,13 +41,61 @@ void Control::SetText(std::string text) {
 
 void Control::ResetContent() {
   items_.clear();
+  // Nothing before this is of use to a window: it shows the entries anew.
+  journal_.clear();
+  journalStart_ = ++itemsRevision_;
   selection_ = -1;
   if (definition_.kind == ControlKind::kComboBox) text_.clear();
 }
 
+namespace {
+// More edits than this since a window last looked: it compares the entries.
+constexpr size_t kKeptEdits = 256;
+}  // namespace
+
+void Control::RecordEdit(int index, bool inserted, const std::string& text) {
+  ++itemsRevision_;
+  if (journal_.size() >= kKeptEdits) {
+    journal_.clear();
+    journalStart_ = itemsRevision_;
+    return;
+  }
+  journal_.push_back({index, inserted, inserted ? text : std::string()});
+}
+
+const Control::ItemEdit* Control::ItemEditsSince(unsigned long revision, size_t& count) const {
+  count = 0;
+  if (revision < journalStart_ || revision > itemsRevision_) return nullptr;
+  count = itemsRevision_ - revision;
+  return journal_.data() + (revision - journalStart_);
+}
+
 int Control::AddString(std::string item) {
   items_.push_back(std::move(item));
-  return static_cast<int>(items_.size()) - 1;
+  const int index = static_cast<int>(items_.size()) - 1;
+  RecordEdit(index, true, items_.back());
+  return index;
+}
+
+int Control::InsertString(int index, std::string item) {
+  if (index < 0 || index > Count()) index = Count();
+  items_.insert(items_.begin() + index, std::move(item));
+  if (selection_ >= index) ++selection_;
+  RecordEdit(index, true, items_[static_cast<size_t>(index)]);
+  return index;
+}
+
+bool Control::DeleteString(int index) {
+  if (index < 0 || index >= Count()) return false;
+  items_.erase(items_.begin() + index);
+  if (selection_ == index) {
+    selection_ = -1;
+    if (definition_.kind == ControlKind::kComboBox) text_.clear();
+  } else if (selection_ > index) {
+    --selection_;
+  }
+  RecordEdit(index, false, {});
+  return true;
 }
 
 std::string Control::ItemText(int index) const {

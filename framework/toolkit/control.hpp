@@ -47,10 +47,28 @@ class Control {
   // Combo and list boxes.
   void ResetContent();
   int AddString(std::string item);
+  // Inserts `item` before entry `index` (at the end when `index` is past it);
+  // returns where it went. The selection stays on the entry it was on.
+  int InsertString(int index, std::string item);
+  // Removes entry `index`; the selection stays on the entry it was on (none
+  // when that one is removed). False when there is no such entry.
+  bool DeleteString(int index);
   int Count() const { return static_cast<int>(items_.size()); }
   const std::vector<std::string>& Items() const { return items_; }
   std::string ItemText(int index) const;
   int CurSel() const { return selection_; }
+  // The entries' changes one by one, so that a window showing thousands of
+  // them can apply one inserted or removed entry instead of comparing all.
+  struct ItemEdit {
+    int index = 0;
+    bool inserted = false;  // else the entry at `index` was removed
+    std::string text;       // the entry inserted
+  };
+  // Counts every change of the entries.
+  unsigned long ItemsRevision() const { return itemsRevision_; }
+  // The edits that lead from `revision` to the entries now; nullptr when they
+  // are not kept (the entries were reset, or more changed than are kept).
+  const ItemEdit* ItemEditsSince(unsigned long revision, size_t& count) const;
   // Selects entry `index` (-1: none); a drop-down list shows its text. Sends no event.
   void SetCurSel(int index);
   // The entry equal to `text`, or -1.
@@ -74,8 +92,14 @@ class Control {
   bool enabled_;
   bool visible_;
   PixelRect rect_;
+  void RecordEdit(int index, bool inserted, const std::string& text);
+
   std::vector<std::string> items_;
   int selection_ = -1;
+  unsigned long itemsRevision_ = 0;
+  // The edits since revision `journalStart_`, at most a few hundred.
+  unsigned long journalStart_ = 0;
+  std::vector<ItemEdit> journal_;
 };
 
 }  // namespace tavelin::ui
