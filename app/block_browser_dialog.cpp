@@ -195,7 +195,8 @@ void BlockBrowserDialog::ShowSelected(const BlockFolderWatcher::Changes::Picture
   EnableItem(kCopy, any);
   EnableItem(kDelete, any);
   EnableItem(kReedit, selected_.data.Present() && !selected_.data.Files().empty());
-  Invalidate();
+  // The picture is all this dialog draws itself.
+  InvalidateRect(Item(kPicture).Rect());
 }
 
 bool BlockBrowserDialog::OnPoll() {
@@ -262,11 +263,20 @@ bool BlockBrowserDialog::ApplyChanges(BlockFolderWatcher::Changes changes) {
   }
   // Each block removed or written again leaves the list, each written one
   // goes in at its place: the rows between stay as they are.
-  std::unordered_set<std::string_view> gone(changes.removed.begin(), changes.removed.end());
-  for (const Entry& entry : changes.written) gone.insert(FileNameOf(entry));
+  // Looked for by the block name kept in each entry (short names sit in the
+  // entry itself), the file name compared only where the name fits.
+  std::vector<std::string_view> gone(changes.removed.begin(), changes.removed.end());
+  for (const Entry& entry : changes.written) gone.push_back(FileNameOf(entry));
   std::vector<size_t> leaving;
   for (size_t i = 0; i < entries_.size(); ++i) {
-    if (gone.count(FileNameOf(entries_[i])) > 0) leaving.push_back(i);
+    const std::string& name = entries_[i].name;
+    for (std::string_view file : gone) {
+      if (file.size() > name.size() && file[name.size()] == '.' && file.starts_with(name) &&
+          FileNameOf(entries_[i]) == file) {
+        leaving.push_back(i);
+        break;
+      }
+    }
   }
   for (auto it = leaving.rbegin(); it != leaving.rend(); ++it) EraseEntry(*it);
   const std::string query = ItemText(kSearch);

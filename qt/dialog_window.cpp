@@ -157,10 +157,14 @@ void DialogWindow::Forward(Action&& action, bool paint) {
     qWarning("tavelin: %s", error.what());
   }
   --busy_;
-  AfterEvent(paint || model_.RepaintRequests() != requests);
+  const bool requested = model_.RepaintRequests() != requests;
+  // A redraw the model asked for in one rectangle only updates that part of
+  // the window; the widgets update themselves as their state is copied.
+  const std::optional<PixelRect> part = model_.TakeRepaintRect();
+  AfterEvent(paint || requested, paint ? std::nullopt : part);
 }
 
-void DialogWindow::AfterEvent(bool paint) {
+void DialogWindow::AfterEvent(bool paint, std::optional<PixelRect> part) {
   if (paint && !model_.Ended()) PaintModel();
   Reflect();
   if (model_.BuildRunning() && !buildPoll_->isActive()) buildPoll_->start();
@@ -183,8 +187,13 @@ void DialogWindow::AfterEvent(bool paint) {
       QTimer::singleShot(0, this, focus);
     }
   }
+  if (!paint) return;
   if (largePreview_) largePreview_->update();
-  update();
+  if (part) {
+    update(ToQRect(*part));
+  } else {
+    update();
+  }
 }
 
 void DialogWindow::WaitLoaded() {

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QFont>
 #include <QPointer>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -121,7 +122,8 @@ class DialogWindow : public QDialog {
   // or the model asked to be redrawn) and reflects its state.
   template <typename Action>
   void Forward(Action&& action, bool paint = true);
-  void AfterEvent(bool paint);
+  // `part`: the only part of the window whose drawing changed (else all).
+  void AfterEvent(bool paint, std::optional<PixelRect> part = std::nullopt);
   void PaintModel();
   void Finish();
 

@@ -1,5 +1,6 @@
 #include "framework/toolkit/dialog.hpp"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "framework/handoff.hpp"
@@ -192,6 +193,24 @@ void Dialog::UserCancel() {
 
 void Dialog::Paint(Canvas& canvas) {
   Guarded([&] { OnPaint(canvas); });
+}
+
+void Dialog::InvalidateRect(const PixelRect& rect) {
+  ++repaintRequests_;
+  if (!repaintRect_) {
+    repaintRect_ = rect;
+    return;
+  }
+  PixelRect& all = *repaintRect_;
+  all = {std::min(all.left, rect.left), std::min(all.top, rect.top),
+         std::max(all.right, rect.right), std::max(all.bottom, rect.bottom)};
+}
+
+std::optional<PixelRect> Dialog::TakeRepaintRect() {
+  std::optional<PixelRect> rect = repaintAll_ ? std::nullopt : repaintRect_;
+  repaintAll_ = false;
+  repaintRect_.reset();
+  return rect;
 }
 
 bool Dialog::Poll() {

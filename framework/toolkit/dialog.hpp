@@ -111,6 +111,10 @@ class Dialog {
   int FocusedId() const { return focused_; }
   // Bumped whenever the model asks to be redrawn.
   int RepaintRequests() const { return repaintRequests_; }
+  // Where the drawing changed since the last call: the union of the
+  // rectangles the model gave (dialog pixels); nothing when it asked for the
+  // whole dialog, or did not ask at all. Taking it starts afresh.
+  std::optional<PixelRect> TakeRepaintRect();
   // Handlers stopped by a file error or another failure (each was reported).
   int Failures() const { return failures_; }
 
@@ -169,7 +173,13 @@ class Dialog {
 
   int MessageBox(const std::string& text, const std::string& caption);
   void EndDialog(int result);
-  void Invalidate() { ++repaintRequests_; }
+  void Invalidate() {
+    ++repaintRequests_;
+    repaintAll_ = true;
+  }
+  // Asks to be redrawn where only `rect` (dialog pixels) changes: a window
+  // may leave the rest of itself as it is.
+  void InvalidateRect(const PixelRect& rect);
   void SetCaption(std::string caption) { caption_ = std::move(caption); }
 
   // A canvas whose origin is the top-left corner of control `id`; `clip`
@@ -195,6 +205,8 @@ class Dialog {
   bool ended_ = false;
   int result_ = 0;
   int repaintRequests_ = 0;
+  bool repaintAll_ = false;
+  std::optional<PixelRect> repaintRect_;
   int failures_ = 0;
   std::unique_ptr<BuildRun> run_;
   int runStatusId_ = 0;

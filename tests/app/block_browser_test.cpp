@@ -224,6 +224,13 @@ TEST(BlockData, ReadUpToTheEntityThatCarriesIt) {
   std::string longHeader = "0\nSECTION\n2\nHEADER\n";
   while (longHeader.size() < 200 * 1024) longHeader += "999\n" + std::string(70, 'x') + "\n";
   longHeader += "0\nENDSEC\n";
+  // Headers that end about where the reading of the head stops for a piece
+  // (8 KB, then doubling, up to 64 KB), so that a line is cut between two.
+  auto header = [](size_t bytes) {
+    std::string text = "0\nSECTION\n2\nHEADER\n";
+    while (text.size() < bytes) text += "999\n" + std::string(1 + text.size() % 61, 'x') + "\n";
+    return text + "0\nENDSEC\n";
+  };
   auto crlf = [](std::string text) {
     std::string out;
     for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
@@ -237,6 +244,10 @@ TEST(BlockData, ReadUpToTheEntityThatCarriesIt) {
       {"short", entities, true},
       {"long header", longHeader + entities, true},
       {"long header, CR LF", crlf(longHeader + entities), true},
+      {"header across the first piece", header(8 * 1024 - 40) + entities, true},
+      {"header across the second piece, CR LF", crlf(header(8 * 1024) + entities), true},
+      {"header of 40 KB", header(40 * 1024) + entities, true},
+      {"header just short of 64 KB", header(64 * 1024 - 120) + entities, true},
       {"no data", "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n0\nENDSEC\n0\nEOF\n", false},
       {"data outside the entities", longHeader.substr(0, 100) + "1001\nTAVELIN\n1000\nX\n", false},
       {"not a drawing", "not a drawing", false},

@@ -48,6 +48,9 @@ TEST(BlockFolderWatcherTest, WrittenAndRemovedBlocksArriveAsChangesWithTheNewest
   BlockFolderWatcher::Changes first = watcher.Take();
   EXPECT_TRUE(first.relisted);
   EXPECT_EQ(Names(first.listing), std::vector<std::string>{"OLD"});
+  // The time and size of one look at the file are those the file system gives.
+  EXPECT_EQ(first.listing[0].time, fs::last_write_time(dir.Path() / "OLD.dxf"));
+  EXPECT_EQ(first.listing[0].size, fs::file_size(dir.Path() / "OLD.dxf"));
   ASSERT_TRUE(first.newest.has_value());
   EXPECT_EQ(first.newest->file, dir.Path() / "OLD.dxf");
   EXPECT_FALSE(watcher.Pending());
@@ -100,6 +103,32 @@ TEST(BlockFolderWatcherTest, TheBrowsersListByDifferencesEqualsAFreshListing) {
   ASSERT_GE(selected, 0);
   EXPECT_EQ(browser.Entries()[selected].time, browser.Entries().front().time);
   EXPECT_EQ(browser.FindControl(BlockBrowserDialog::kList)->Items().size(), 4u);
+
+  // With a search typed, blocks written, written again and removed change
+  // only the lines the search shows: the list is the search over a fresh
+  // listing, and the newest block written is selected where it is shown.
+  ASSERT_TRUE(browser.UserSetText(BlockBrowserDialog::kSearch, "b"));
+  WriteBlock(blocks, "C1", "0\nEOF\n");
+  WriteBlock(blocks, "B4", "0\nEOF\n");
+  WriteBlock(blocks, "b3", "0\nEOF\n\n\n");
+  fs::remove(blocks / "B1.dxf");
+  std::vector<std::string> expected;
+  ASSERT_TRUE(WaitFor([&] {
+    browser.Poll();
+    expected.clear();
+    for (const BlockListing& entry : ListBlocks(blocks)) {
+      if (entry.Matches("b")) expected.push_back(entry.label);
+    }
+    return Names(browser.Entries()) == Names(ListBlocks(blocks)) &&
+           browser.FindControl(BlockBrowserDialog::kList)->Items() == expected;
+  })) << ::testing::PrintToString(browser.FindControl(BlockBrowserDialog::kList)->Items());
+  EXPECT_EQ(Names(browser.Entries()).size(), 5u);  // FIRST, B3, b3, C1, B4
+  EXPECT_EQ(expected.size(), 3u);
+  EXPECT_EQ(browser.FindControl(BlockBrowserDialog::kStatus)->Text(),
+            "3 / 5 個のブロック（検索「b」）");
+  const int row = browser.FindControl(BlockBrowserDialog::kList)->CurSel();
+  ASSERT_GE(row, 0);
+  EXPECT_NE(browser.FindControl(BlockBrowserDialog::kPath)->Text(), "");
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <QTableWidget>
 #include <QtTest>
 #include <fstream>
+#include <functional>
 #include <memory>
 
 #include "app/dialog_registry.hpp"
@@ -445,6 +446,52 @@ class DialogWindowTest : public QObject {
     QVERIFY(!(table->item(0, 1)->textAlignment() & Qt::AlignRight));
     table->setCurrentCell(1, 2);
     QCOMPARE(dialog.FindControl(ScheduleDialog::kTable)->CurSel(), 1);
+  }
+
+  void aListFollowsItsEntriesByInsertsRemovalsAndResets() {
+    // The block browser's list, fed through the control as the model feeds
+    // it: each step's rows and selection must be the control's, whether the
+    // window applied the few edits or compared the entries whole.
+    BareDialog dialog(test->App(), "BlockBrowser");
+    DialogWindow window(dialog);
+    window.Start();
+    ui::Control& control = *dialog.FindControl(3001);
+    auto* list = qobject_cast<QListWidget*>(window.Widget(3001));
+    QVERIFY(list);
+    int serial = 0;
+    auto add = [&](int at) { control.InsertString(at, "行 " + std::to_string(serial++)); };
+    const struct {
+      const char* step;
+      std::function<void()> change;
+    } steps[] = {
+        {"filled", [&] { for (int i = 0; i < 30; ++i) control.AddString("元 " + std::to_string(i)); }},
+        {"selected", [&] { control.SetCurSel(10); }},
+        {"one at the top", [&] { add(0); }},
+        {"one in the middle, one at the end", [&] { add(15); add(control.Count()); }},
+        {"the selected removed", [&] { control.DeleteString(control.CurSel()); control.SetCurSel(3); }},
+        {"inserted and removed before the window looked",
+         [&] { add(2); add(2); control.DeleteString(0); control.DeleteString(control.Count() - 1); }},
+        {"more than the window applies one by one", [&] { for (int i = 0; i < 100; ++i) add(i % 7); }},
+        {"more than the control keeps", [&] { for (int i = 0; i < 300; ++i) control.DeleteString(0); }},
+        {"made anew", [&] { control.ResetContent(); add(0); add(0); control.SetCurSel(1); }},
+    };
+    for (const auto& step : steps) {
+      step.change();
+      window.Reflect();
+      QStringList rows;
+      for (int i = 0; i < list->count(); ++i) rows << list->item(i)->text();
+      QStringList entries;
+      for (const std::string& entry : control.Items()) entries << QString::fromStdString(entry);
+      QVERIFY2(rows == entries, step.step);
+      QVERIFY2(list->currentRow() == control.CurSel(), step.step);
+    }
+    // The selection stays on its entry as others come and go before it.
+    control.SetCurSel(1);
+    const std::string chosen = control.ItemText(1);
+    add(0);
+    QCOMPARE(control.ItemText(control.CurSel()), chosen);
+    control.DeleteString(0);
+    QCOMPARE(control.ItemText(control.CurSel()), chosen);
   }
 
   void everyLayoutIsBuiltWithCaptionsThatFit() {
