@@ -109,7 +109,8 @@ std::optional<FileLook> LookAt(const fs::path& file) {
   struct stat st {};
   if (::stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
   using namespace std::chrono;
-  const sys_time<nanoseconds> modified{seconds(st.st_mtim.tv_sec) + nanoseconds(st.st_mtim.tv_nsec)};
+  const sys_time<nanoseconds> modified{seconds(st.st_mtim.tv_sec) +
+                                       nanoseconds(st.st_mtim.tv_nsec)};
   return FileLook{file_clock::from_sys(modified), static_cast<std::uintmax_t>(st.st_size)};
 }
 

@@ -464,16 +464,48 @@ class DialogWindowTest : public QObject {
       const char* step;
       std::function<void()> change;
     } steps[] = {
-        {"filled", [&] { for (int i = 0; i < 30; ++i) control.AddString("元 " + std::to_string(i)); }},
+        {"filled",
+         [&] {
+           for (int i = 0; i < 30; ++i) control.AddString("元 " + std::to_string(i));
+         }},
         {"selected", [&] { control.SetCurSel(10); }},
         {"one at the top", [&] { add(0); }},
-        {"one in the middle, one at the end", [&] { add(15); add(control.Count()); }},
-        {"the selected removed", [&] { control.DeleteString(control.CurSel()); control.SetCurSel(3); }},
+        {"one in the middle, one at the end",
+         [&] {
+           add(15);
+           add(control.Count());
+         }},
+        {"the selected removed",
+         [&] {
+           control.DeleteString(control.CurSel());
+           control.SetCurSel(3);
+         }},
         {"inserted and removed before the window looked",
-         [&] { add(2); add(2); control.DeleteString(0); control.DeleteString(control.Count() - 1); }},
-        {"more than the window applies one by one", [&] { for (int i = 0; i < 100; ++i) add(i % 7); }},
-        {"more than the control keeps", [&] { for (int i = 0; i < 300; ++i) control.DeleteString(0); }},
-        {"made anew", [&] { control.ResetContent(); add(0); add(0); control.SetCurSel(1); }},
+         [&] {
+           add(2);
+           add(2);
+           control.DeleteString(0);
+           control.DeleteString(control.Count() - 1);
+         }},
+        {"more than the window applies one by one",
+         [&] {
+           for (int i = 0; i < 100; ++i) add(i % 7);
+         }},
+        {"more than the control keeps",
+         [&] {
+           for (int i = 0; i < 300; ++i) add(i % 5);
+         }},
+        {"most removed",
+         [&] {
+           while (control.Count() > 5) control.DeleteString(1);
+         }},
+        {"made anew",
+         [&] {
+           control.ResetContent();
+           add(0);
+           add(0);
+           control.SetCurSel(1);
+         }},
     };
     for (const auto& step : steps) {
       step.change();
