@@ -363,6 +363,7 @@ void CopyTreeInto(const fs::path& from, const fs::path& to, InstallReport& repor
 void MakeNewFolders(const std::vector<NewFolder>& newFolders, InstallReport& report) {
   std::atomic<size_t> next{0};
   std::atomic<int> copied{0};
+  std::atomic<int> kept{0};
   std::mutex failedLock;
   std::exception_ptr failed;
   auto work = [&] {
@@ -381,6 +382,7 @@ void MakeNewFolders(const std::vector<NewFolder>& newFolders, InstallReport& rep
           MakeNewFolders(inside, here);
         }
         copied += here.copied;
+        kept += here.kept;
       } catch (...) {
         std::lock_guard<std::mutex> lock(failedLock);
         if (!failed) failed = std::current_exception();
@@ -392,6 +394,7 @@ void MakeNewFolders(const std::vector<NewFolder>& newFolders, InstallReport& rep
   work();
   if (helper.joinable()) helper.join();
   report.copied += copied;
+  report.kept += kept;
   if (failed) std::rethrow_exception(failed);
 }
 
