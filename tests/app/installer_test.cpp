@@ -4,11 +4,16 @@
 #include "app/installer.hpp"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <fstream>
+#include <map>
 #include <sstream>
+#include <thread>
 
 #include "tests/support/test_root.hpp"
 
@@ -85,6 +90,79 @@ TEST(InstallRootTest, NamesAlreadyThereInAnotherCaseAreKept) {
   EXPECT_EQ(Slurp(root.Path() / "INFO" / "ERBO.INI"), "mine");
   EXPECT_EQ(Slurp(root.Path() / "INFO" / "Choku.ini"), "new");
   EXPECT_FALSE(fs::exists(root.Path() / "info"));
+}
+
+// Every file under `from`, with its bytes, by its path relative to `from`.
+std::map<std::string, std::string> FilesUnder(const fs::path& from) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(from)) {
+    if (entry.is_regular_file()) files[fs::relative(entry.path(), from).string()] = Slurp(entry.path());
+  }
+  return files;
+}
+
+// An init killed at any moment leaves the root (or a folder it was adding)
+// either absent or whole, never a part that the next init or start takes for
+// finished; the next init removes what the killed one left and completes it.
+TEST(InstallRootTest, AnInitKilledAtAnyMomentLeavesNothingHalfDone) {
+  testing::TempDir data;
+  for (const char* folder : {"info", "BB", "BB/sub", "CK"}) {
+    fs::create_directories(data.Path() / folder);
+    for (int i = 0; i < 60; ++i) {
+      std::ofstream(data.Path() / folder / ("F" + std::to_string(i) + ".ini"), std::ios::binary)
+          << folder << " " << i << "\r\n";
+    }
+  }
+  const std::map<std::string, std::string> expected = FilesUnder(data.Path());
+  struct Case {
+    const char* what;
+    bool rootThere;  // a root holding "info" already: "BB" and "CK" are added
+  };
+  for (const Case& c : {Case{"a fresh root", false}, Case{"a root missing folders", true}}) {
+    for (int delayUs : {0, 1000, 3000, 10000}) {
+      SCOPED_TRACE(std::string(c.what) + ", killed after " + std::to_string(delayUs) + " us");
+      testing::TempDir parent;
+      const fs::path root = parent.Path() / "root";
+      if (c.rootThere) {
+        fs::create_directories(root / "info");
+        std::ofstream(root / "info" / "F0.ini") << "mine";
+      }
+      int ready[2];
+      ASSERT_EQ(::pipe(ready), 0);
+      const pid_t child = testing::ForkParked();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        ::close(ready[0]);
+        ::close(ready[1]);  // the init starts now
+        InstallDefaults(root, data.Path(), {});
+        ::_exit(0);
+      }
+      ::close(ready[1]);
+      char none;
+      ASSERT_EQ(::read(ready[0], &none, 1), 0);
+      ::close(ready[0]);
+      std::this_thread::sleep_for(std::chrono::microseconds(delayUs));
+      ::kill(child, SIGKILL);
+      ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+
+      // What a killed init left: each folder of the data absent or whole.
+      for (const char* folder : {"info", "BB", "CK"}) {
+        if (!fs::exists(root / folder) || (c.rootThere && std::string(folder) == "info")) continue;
+        const auto there = FilesUnder(root / folder);
+        const auto wanted = FilesUnder(data.Path() / folder);
+        EXPECT_EQ(there, wanted) << folder << " is there but not whole";
+      }
+
+      const InstallReport report = InstallDefaults(root, data.Path(), {});
+      std::map<std::string, std::string> whole = expected;
+      if (c.rootThere) whole["info/F0.ini"] = "mine";
+      EXPECT_EQ(FilesUnder(root), whole);
+      EXPECT_EQ(report.copied + report.kept, static_cast<int>(expected.size()));
+      // No hidden folder of the killed init stays, beside the root or in it.
+      EXPECT_EQ(std::distance(fs::directory_iterator(parent.Path()), fs::directory_iterator()), 1);
+      EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 3);
+    }
+  }
 }
 
 }  // namespace
