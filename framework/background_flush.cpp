@@ -6,9 +6,13 @@
 #include <unistd.h>
 
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <set>
 #include <thread>
+
+#include "framework/info_folder.hpp"
+#include "framework/text.hpp"
 
 namespace tavelin {
 namespace fs = std::filesystem;
@@ -90,15 +94,137 @@ class Flusher {
   std::thread thread_;
 };
 
-// The flusher of this process. A child made by fork has no flusher thread
-// and must not touch the parent's locks: it starts a flusher of its own.
-std::mutex creating;
+// Writes queued files whole, one at a time in the order of their last
+// queueing, and hands each to the flusher.
+class Writer {
+ public:
+  Writer() : thread_([this] { Run(); }) {}
+  ~Writer() {
+    {
+      std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();  // after writing what is still queued
+  }
+
+  void Queue(fs::path file, std::string bytes) {
+    {
+      std::lock_guard lock(mutex_);
+      // A file queued again before its turn is written once, with its newest
+      // bytes, after the files queued in between.
+      for (auto it = queue_.begin(); it != queue_.end(); ++it) {
+        if (it->file == file) {
+          queue_.erase(it);
+          break;
+        }
+      }
+      queue_.push_back({std::move(file), std::move(bytes)});
+    }
+    wake_.notify_one();
+  }
+
+  std::optional<std::string> Bytes(const fs::path& file) {
+    std::lock_guard lock(mutex_);
+    for (auto it = queue_.rbegin(); it != queue_.rend(); ++it) {
+      if (it->file == file) return it->bytes;
+    }
+    if (current_ && current_->file == file) return current_->bytes;
+    return std::nullopt;
+  }
+
+  std::optional<fs::path> FileIn(const fs::path& dir, std::string_view name) {
+    std::lock_guard lock(mutex_);
+    auto matches = [&](const fs::path& file) {
+      return file.parent_path() == dir && EqualsIgnoreCase(file.filename().string(), name);
+    };
+    for (auto it = queue_.rbegin(); it != queue_.rend(); ++it) {
+      if (matches(it->file)) return it->file;
+    }
+    if (current_ && matches(current_->file)) return current_->file;
+    return std::nullopt;
+  }
+
+  void Forget(const fs::path& file) {
+    std::unique_lock lock(mutex_);
+    std::erase_if(queue_, [&](const Queued& queued) { return queued.file == file; });
+    idle_.wait(lock, [&] { return !current_ || current_->file != file; });
+  }
+
+  void Wait() {
+    std::unique_lock lock(mutex_);
+    idle_.wait(lock, [&] { return queue_.empty() && !current_; });
+  }
+
+  std::size_t Count() {
+    std::lock_guard lock(mutex_);
+    return queue_.size() + (current_ ? 1 : 0);
+  }
+
+  std::optional<FileError> TakeFailure() {
+    std::lock_guard lock(mutex_);
+    std::optional<FileError> failure;
+    failure.swap(failure_);
+    return failure;
+  }
+
+ private:
+  struct Queued {
+    fs::path file;
+    std::string bytes;
+  };
+
+  void Run() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      wake_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
+      if (queue_.empty()) return;  // stopping, everything written
+      current_ = std::move(queue_.front());
+      queue_.pop_front();
+      lock.unlock();
+      std::optional<FileError> failure;
+      try {
+        WriteFileAtomically(current_->file, current_->bytes, Flush::kLater);
+        FlushInBackground(current_->file);
+      } catch (const FileError& error) {
+        failure = error;
+      } catch (const std::exception& error) {
+        failure = FileError(current_->file, error.what(), FileOperation::kWrite);
+      }
+      lock.lock();
+      if (failure && !failure_) failure_ = std::move(failure);
+      current_.reset();
+      idle_.notify_all();
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable wake_, idle_;
+  std::deque<Queued> queue_;
+  std::optional<Queued> current_;  // being written: its bytes are still the newest
+  std::optional<FileError> failure_;
+  bool stopping_ = false;
+  std::thread thread_;
+};
+
+// The writer and the flusher of this process. A child made by fork has
+// neither thread and must not touch the parent's locks: it writes and
+// flushes as it goes.
+std::mutex creating, creatingWriter;
 Flusher* instance = nullptr;
+Writer* writer = nullptr;
 // Set in a child made by fork: it starts no thread and flushes as it writes.
 bool forkedChild = false;
 
 struct Holder {
   ~Holder() {
+    // The writer first: what it still writes is flushed afterwards.
+    Writer* lastWriter = nullptr;
+    {
+      std::lock_guard lock(creatingWriter);
+      std::swap(lastWriter, writer);
+    }
+    delete lastWriter;
     std::lock_guard lock(creating);
     delete instance;  // flushes what is still queued
     instance = nullptr;
@@ -106,24 +232,94 @@ struct Holder {
 };
 
 void ForgetInChild() {
-  instance = nullptr;  // the parent's, left alone: its thread is not here
+  instance = nullptr;  // the parent's, left alone: their threads are not here
+  writer = nullptr;
   forkedChild = true;
   creating.unlock();
+  creatingWriter.unlock();
 }
 
-Flusher& Instance() {
+void PrepareFork() {
+  creatingWriter.lock();
+  creating.lock();
+}
+
+void AfterForkInParent() {
+  creating.unlock();
+  creatingWriter.unlock();
+}
+
+void RegisterOnce() {
   static Holder holder;
   static const bool registered = [] {
-    ::pthread_atfork([] { creating.lock(); }, [] { creating.unlock(); }, ForgetInChild);
+    ::pthread_atfork(PrepareFork, AfterForkInParent, ForgetInChild);
     return true;
   }();
   (void)registered;
+}
+
+Flusher& Instance() {
+  RegisterOnce();
   std::lock_guard lock(creating);
   if (!instance) instance = new Flusher;
   return *instance;
 }
 
+Writer& WriterInstance() {
+  RegisterOnce();
+  std::lock_guard lock(creatingWriter);
+  if (!writer) writer = new Writer;
+  return *writer;
+}
+
+// The writer if this process has started one.
+Writer* RunningWriter() {
+  if (forkedChild) return nullptr;
+  std::lock_guard lock(creatingWriter);
+  return writer;
+}
+
 }  // namespace
+
+void WriteInBackground(const fs::path& file, std::string bytes) {
+  if (IsUnderScratchRoot(file)) {
+    WriteFileAtomically(file, bytes, Flush::kLater);
+    return;
+  }
+  if (forkedChild || InForkedChild()) {
+    WriteFileAtomically(file, bytes, Flush::kLater);
+    FlushInBackground(file);
+    return;
+  }
+  WriterInstance().Queue(file, std::move(bytes));
+}
+
+std::optional<std::string> QueuedBytes(const fs::path& file) {
+  Writer* running = RunningWriter();
+  return running ? running->Bytes(file) : std::nullopt;
+}
+
+std::optional<fs::path> QueuedFileIn(const fs::path& dir, std::string_view name) {
+  Writer* running = RunningWriter();
+  return running ? running->FileIn(dir, name) : std::nullopt;
+}
+
+void ForgetQueuedWrites(const fs::path& file) {
+  if (Writer* running = RunningWriter()) running->Forget(file);
+}
+
+void ThrowFailedWrite() {
+  Writer* running = RunningWriter();
+  if (!running) return;
+  if (std::optional<FileError> failure = running->TakeFailure()) throw *failure;
+}
+
+void FinishQueuedWrites() {
+  Writer* running = RunningWriter();
+  if (!running) return;
+  running->Wait();
+  ThrowFailedWrite();
+}
 
 void FlushInBackground(const fs::path& file) {
   if (forkedChild) {
@@ -135,10 +331,16 @@ void FlushInBackground(const fs::path& file) {
 }
 
 void FlushQueuedFiles() {
-  if (!forkedChild) Instance().Wait();
+  if (forkedChild) return;
+  if (Writer* running = RunningWriter()) running->Wait();
+  Instance().Wait();
 }
 
-std::size_t QueuedFlushes() { return forkedChild ? 0 : Instance().Count(); }
+std::size_t QueuedFlushes() {
+  if (forkedChild) return 0;
+  Writer* running = RunningWriter();
+  return (running ? running->Count() : 0) + Instance().Count();
+}
 
 namespace {
 // The process as it started: a child made by fork has another id.

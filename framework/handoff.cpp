@@ -66,9 +66,9 @@ void WriteDrawName(const InfoFolder& info, const std::string& blockName) {
 void WriteHandOff(const InfoFolder& info, const std::vector<std::string>& records,
                   std::string_view settingsFile, const std::vector<std::string>& settings,
                   const std::string& blockName) {
-  WriteDrawData(info, records);
-  info.WriteLines(settingsFile, settings);
-  WriteDrawName(info, blockName);
+  info.WriteLinesInBackground("DrawData.txt", records);
+  info.WriteLinesInBackground(settingsFile, settings);
+  info.WriteLinesInBackground("DrawName.ini", {blockName});
 }
 
 }  // namespace tavelin

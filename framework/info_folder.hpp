@@ -100,8 +100,16 @@ class InfoFolder {
   // holds a line end (CR or LF) is refused with a FileError; the file stays as it was.
   void WriteLines(std::string_view name, const std::vector<std::string>& lines) const;
   void WriteLine(std::string_view name, const std::string& line) const;
+  // As WriteLines, but the file is written on a thread of its own and this
+  // returns at once (the refusals above come at once still): the reads of
+  // this process meanwhile take the new lines, and a write that fails is
+  // thrown by the next FinishQueuedWrites or ThrowFailedWrite.
+  void WriteLinesInBackground(std::string_view name, const std::vector<std::string>& lines) const;
 
  private:
+  // The file `name` is written to, after the refusals common to both writes.
+  std::filesystem::path CheckedForWriting(std::string_view name,
+                                          const std::vector<std::string>& lines) const;
   std::filesystem::path root_;
 };
 
