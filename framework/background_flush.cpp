@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <condition_variable>
+#include <algorithm>
 #include <deque>
 #include <mutex>
 #include <set>
@@ -94,8 +95,10 @@ class Flusher {
   std::thread thread_;
 };
 
-// Writes queued files whole, one at a time in the order of their last
-// queueing, and hands each to the flusher.
+// Writes queued groups of files whole, one group at a time in the order of
+// their last queueing, each file in its group's order, and hands each to
+// the flusher. A file that fails ends its group: the files after it keep
+// their old content, as when the same files are written one by one.
 class Writer {
  public:
   Writer() : thread_([this] { Run(); }) {}
@@ -108,47 +111,50 @@ class Writer {
     thread_.join();  // after writing what is still queued
   }
 
-  void Queue(fs::path file, std::string bytes) {
+  void Queue(std::vector<QueuedFile> files) {
     {
       std::lock_guard lock(mutex_);
-      // A file queued again before its turn is written once, with its newest
-      // bytes, after the files queued in between.
+      // The same files queued again before their turn are written once, with
+      // their newest bytes, after the files queued in between.
       for (auto it = queue_.begin(); it != queue_.end(); ++it) {
-        if (it->file == file) {
+        if (SameFiles(*it, files)) {
           queue_.erase(it);
           break;
         }
       }
-      queue_.push_back({std::move(file), std::move(bytes)});
+      queue_.push_back(std::move(files));
     }
     wake_.notify_one();
   }
 
   std::optional<std::string> Bytes(const fs::path& file) {
     std::lock_guard lock(mutex_);
-    for (auto it = queue_.rbegin(); it != queue_.rend(); ++it) {
-      if (it->file == file) return it->bytes;
+    if (const QueuedFile* found = Newest([&](const QueuedFile& q) { return q.file == file; })) {
+      return found->bytes;
     }
-    if (current_ && current_->file == file) return current_->bytes;
     return std::nullopt;
   }
 
   std::optional<fs::path> FileIn(const fs::path& dir, std::string_view name) {
     std::lock_guard lock(mutex_);
-    auto matches = [&](const fs::path& file) {
-      return file.parent_path() == dir && EqualsIgnoreCase(file.filename().string(), name);
-    };
-    for (auto it = queue_.rbegin(); it != queue_.rend(); ++it) {
-      if (matches(it->file)) return it->file;
+    if (const QueuedFile* found = Newest([&](const QueuedFile& q) {
+          return q.file.parent_path() == dir && EqualsIgnoreCase(q.file.filename().string(), name);
+        })) {
+      return found->file;
     }
-    if (current_ && matches(current_->file)) return current_->file;
     return std::nullopt;
   }
 
   void Forget(const fs::path& file) {
     std::unique_lock lock(mutex_);
-    std::erase_if(queue_, [&](const Queued& queued) { return queued.file == file; });
-    idle_.wait(lock, [&] { return !current_ || current_->file != file; });
+    for (auto& group : queue_) {
+      std::erase_if(group, [&](const QueuedFile& q) { return q.file == file; });
+    }
+    std::erase_if(queue_, [](const auto& group) { return group.empty(); });
+    idle_.wait(lock, [&] {
+      return !current_ || std::none_of(current_->begin(), current_->end(),
+                                       [&](const QueuedFile& q) { return q.file == file; });
+    });
   }
 
   void Wait() {
@@ -158,7 +164,9 @@ class Writer {
 
   std::size_t Count() {
     std::lock_guard lock(mutex_);
-    return queue_.size() + (current_ ? 1 : 0);
+    std::size_t count = current_ ? current_->size() : 0;
+    for (const auto& group : queue_) count += group.size();
+    return count;
   }
 
   std::optional<FileError> TakeFailure() {
@@ -169,10 +177,31 @@ class Writer {
   }
 
  private:
-  struct Queued {
-    fs::path file;
-    std::string bytes;
-  };
+  using Group = std::vector<QueuedFile>;
+
+  static bool SameFiles(const Group& a, const Group& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+      if (a[i].file != b[i].file) return false;
+    }
+    return true;
+  }
+
+  // The newest queued file that `matches`, the group being written included.
+  template <class Match>
+  const QueuedFile* Newest(Match matches) const {
+    for (auto group = queue_.rbegin(); group != queue_.rend(); ++group) {
+      for (auto it = group->rbegin(); it != group->rend(); ++it) {
+        if (matches(*it)) return &*it;
+      }
+    }
+    if (current_) {
+      for (auto it = current_->rbegin(); it != current_->rend(); ++it) {
+        if (matches(*it)) return &*it;
+      }
+    }
+    return nullptr;
+  }
 
   void Run() {
     std::unique_lock lock(mutex_);
@@ -183,13 +212,16 @@ class Writer {
       queue_.pop_front();
       lock.unlock();
       std::optional<FileError> failure;
-      try {
-        WriteFileAtomically(current_->file, current_->bytes, Flush::kLater);
-        FlushInBackground(current_->file);
-      } catch (const FileError& error) {
-        failure = error;
-      } catch (const std::exception& error) {
-        failure = FileError(current_->file, error.what(), FileOperation::kWrite);
+      for (const QueuedFile& queued : *current_) {
+        try {
+          WriteFileAtomically(queued.file, queued.bytes, Flush::kLater);
+          FlushInBackground(queued.file);
+        } catch (const FileError& error) {
+          failure = error;
+        } catch (const std::exception& error) {
+          failure = FileError(queued.file, error.what(), FileOperation::kWrite);
+        }
+        if (failure) break;
       }
       lock.lock();
       if (failure && !failure_) failure_ = std::move(failure);
@@ -200,8 +232,8 @@ class Writer {
 
   std::mutex mutex_;
   std::condition_variable wake_, idle_;
-  std::deque<Queued> queue_;
-  std::optional<Queued> current_;  // being written: its bytes are still the newest
+  std::deque<Group> queue_;
+  std::optional<Group> current_;  // being written: its bytes are still the newest
   std::optional<FileError> failure_;
   bool stopping_ = false;
   std::thread thread_;
@@ -281,17 +313,17 @@ Writer* RunningWriter() {
 
 }  // namespace
 
-void WriteInBackground(const fs::path& file, std::string bytes) {
-  if (IsUnderScratchRoot(file)) {
-    WriteFileAtomically(file, bytes, Flush::kLater);
+void WriteInBackground(std::vector<QueuedFile> files) {
+  if (files.empty()) return;
+  const bool scratch = IsUnderScratchRoot(files.front().file);
+  if (scratch || forkedChild || InForkedChild()) {
+    for (const QueuedFile& queued : files) {
+      WriteFileAtomically(queued.file, queued.bytes, Flush::kLater);
+      if (!scratch) FlushInBackground(queued.file);
+    }
     return;
   }
-  if (forkedChild || InForkedChild()) {
-    WriteFileAtomically(file, bytes, Flush::kLater);
-    FlushInBackground(file);
-    return;
-  }
-  WriterInstance().Queue(file, std::move(bytes));
+  WriterInstance().Queue(std::move(files));
 }
 
 std::optional<std::string> QueuedBytes(const fs::path& file) {

@@ -9,15 +9,24 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavelin {
 
-// Queues `bytes` to become the whole content of `file` on a writer thread (a
-// temporary file and a rename, then the flush) and returns at once: a window
-// never waits on a busy disk. A file queued again before its turn is written
-// once, with its newest bytes. In a child made by fork, and beneath a scratch
-// root, the file is written before this returns.
-void WriteInBackground(const std::filesystem::path& file, std::string bytes);
+// A file's whole new content.
+struct QueuedFile {
+  std::filesystem::path file;
+  std::string bytes;
+};
+
+// Queues `files` to be written in their order on a writer thread (each
+// through a temporary file and a rename, then flushed) and returns at once:
+// a window never waits on a busy disk. A file that fails ends the group, so
+// the files after it keep their old content. The same files queued again
+// before their turn are written once, with their newest bytes. In a child
+// made by fork, and beneath a scratch root, they are written before this
+// returns.
+void WriteInBackground(std::vector<QueuedFile> files);
 
 // The bytes queued for `file` and not yet under its name, the newest if
 // queued more than once. Readers of the process take them instead of the disk.

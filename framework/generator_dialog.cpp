@@ -53,10 +53,11 @@ void GeneratorDialog::Rebuild(bool write) {
   lastSettings_ = SettingsLines();
   lastRandom_ = setup_.randomName ? App().random->Next() : 0;
   lastName_ = MakeBlockName(lastSettings_, lastRandom_);
-  WriteHandOff(Info(), DrawDataLines(), file, lastSettings_, lastName_);
-  for (const SettingsFileLines& other : OtherSettings()) {
-    Info().WriteLinesInBackground(other.name, other.lines);
+  std::vector<InfoFolder::NamedLines> others;
+  for (SettingsFileLines& other : OtherSettings()) {
+    others.push_back({std::move(other.name), std::move(other.lines)});
   }
+  WriteHandOffInBackground(Info(), DrawDataLines(), file, lastSettings_, lastName_, others);
 }
 
 size_t GeneratorDialog::SettingsLineCount(std::string_view fileName) {

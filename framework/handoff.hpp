@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/info_folder.hpp"
+
 namespace tavelin {
 
 // The status line of a generator while the user edits, and after OK.
@@ -59,6 +61,13 @@ std::string WeightedBlockName(std::string_view prefix, const std::vector<std::st
 void WriteHandOff(const InfoFolder& info, const std::vector<std::string>& records,
                   std::string_view settingsFile, const std::vector<std::string>& settings,
                   const std::string& blockName);
+
+// The same files and then `otherFiles`, as one group on the writer's thread.
+void WriteHandOffInBackground(const InfoFolder& info, const std::vector<std::string>& records,
+                              std::string_view settingsFile,
+                              const std::vector<std::string>& settings,
+                              const std::string& blockName,
+                              const std::vector<InfoFolder::NamedLines>& otherFiles);
 
 void WriteDrawData(const InfoFolder& info, const std::vector<std::string>& records);
 void WriteDrawName(const InfoFolder& info, const std::string& blockName);

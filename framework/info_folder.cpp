@@ -296,12 +296,14 @@ void InfoFolder::WriteLines(std::string_view name, const std::vector<std::string
   if (!IsUnderScratchRoot(root_)) FlushInBackground(file);
 }
 
-void InfoFolder::WriteLinesInBackground(std::string_view name,
-                                        const std::vector<std::string>& lines) const {
-  const fs::path file = CheckedForWriting(name, lines);
-  // Readers of this process see the new lines at once; the file itself is
-  // written whole, as WriteLines writes it, on the writer's thread.
-  WriteInBackground(file, EncodeLines(lines));
+void InfoFolder::WriteInBackground(const std::vector<NamedLines>& files) const {
+  std::vector<QueuedFile> queued;
+  for (const NamedLines& named : files) {
+    queued.push_back({CheckedForWriting(named.name, named.lines), EncodeLines(named.lines)});
+  }
+  // Readers of this process see the new lines at once; the files themselves
+  // are written whole, as WriteLines writes them, on the writer's thread.
+  tavelin::WriteInBackground(std::move(queued));
 }
 
 void InfoFolder::WriteLine(std::string_view name, const std::string& line) const {
