@@ -2,6 +2,7 @@
 // writing of the hand-off files.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -72,6 +73,7 @@ class DiskFlood {
     const std::string block(1 << 20, 'x');
     pid_ = ::fork();
     if (pid_ != 0) return;
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlives the benchmark
     for (;;) {
       const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
       if (fd < 0) ::_exit(1);

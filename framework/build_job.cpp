@@ -1,5 +1,7 @@
 #include "framework/build_job.hpp"
 
+#include "framework/background_flush.hpp"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -242,6 +244,8 @@ const std::vector<std::string>& HandOffFileNames() {
 }
 
 fs::path SnapshotHandOff(const InfoFolder& info, const std::vector<std::string>& extraFiles) {
+  // The copies are of the files as this process last wrote them.
+  FinishQueuedWrites();
   const fs::path jobs = PrepareJobsFolder(info.Root());
   std::error_code ec;
   const std::string id = NewJobId();

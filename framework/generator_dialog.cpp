@@ -1,5 +1,6 @@
 #include "framework/generator_dialog.hpp"
 
+#include "framework/background_flush.hpp"
 #include "framework/handoff.hpp"
 #include "framework/info_folder.hpp"
 #include "framework/text.hpp"
@@ -47,11 +48,16 @@ void GeneratorDialog::Rebuild(bool write) {
   if (!write || !ready_) return;
   const std::string file = SettingsFile();
   if (file.empty()) return;
+  // A change whose files could not be written is reported at the next one.
+  ThrowFailedWrite();
   lastSettings_ = SettingsLines();
   lastRandom_ = setup_.randomName ? App().random->Next() : 0;
   lastName_ = MakeBlockName(lastSettings_, lastRandom_);
-  WriteHandOff(Info(), DrawDataLines(), file, lastSettings_, lastName_);
-  for (const SettingsFileLines& other : OtherSettings()) Info().WriteLines(other.name, other.lines);
+  std::vector<InfoFolder::NamedLines> others;
+  for (SettingsFileLines& other : OtherSettings()) {
+    others.push_back({std::move(other.name), std::move(other.lines)});
+  }
+  WriteHandOffInBackground(Info(), DrawDataLines(), file, lastSettings_, lastName_, others);
 }
 
 size_t GeneratorDialog::SettingsLineCount(std::string_view fileName) {
@@ -92,7 +98,9 @@ void GeneratorDialog::OnOK() {
   // The block is the drawing of the controls as they stand now, never the
   // one written at the last confirmed change.
   if (!CheckInput()) return;
-  Rebuild(true);  // a failed write ends the handler here: nothing is started
+  Rebuild(true);
+  // A failed write ends the handler here: nothing is started.
+  FinishQueuedWrites();
   const std::string file = SettingsFile();
   if (file.empty()) return;
   if (list_.Count() <= 1 && !EmptyDrawingMessage().empty()) {

@@ -66,9 +66,18 @@ void WriteDrawName(const InfoFolder& info, const std::string& blockName) {
 void WriteHandOff(const InfoFolder& info, const std::vector<std::string>& records,
                   std::string_view settingsFile, const std::vector<std::string>& settings,
                   const std::string& blockName) {
-  WriteDrawData(info, records);
-  info.WriteLines(settingsFile, settings);
-  WriteDrawName(info, blockName);
+  WriteHandOffInBackground(info, records, settingsFile, settings, blockName, {});
+}
+
+void WriteHandOffInBackground(const InfoFolder& info, const std::vector<std::string>& records,
+                              std::string_view settingsFile,
+                              const std::vector<std::string>& settings,
+                              const std::string& blockName,
+                              const std::vector<InfoFolder::NamedLines>& otherFiles) {
+  std::vector<InfoFolder::NamedLines> files = {
+      {"DrawData.txt", records}, {std::string(settingsFile), settings}, {"DrawName.ini", {blockName}}};
+  files.insert(files.end(), otherFiles.begin(), otherFiles.end());
+  info.WriteInBackground(files);
 }
 
 }  // namespace tavelin

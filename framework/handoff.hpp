@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/info_folder.hpp"
+
 namespace tavelin {
 
 // The status line of a generator while the user edits, and after OK.
@@ -53,10 +55,19 @@ std::string WeightedBlockName(std::string_view prefix, const std::vector<std::st
                               const std::vector<CommonTerm>& commonTerms, int random);
 
 // Writes "DrawData.txt" (the records), then the settings file, then
-// "DrawName.ini" (the block name).
+// "DrawName.ini" (the block name), in that order on the writer's thread: it
+// returns at once, and the reads of this process take the new lines meanwhile
+// (FinishQueuedWrites waits for them and throws a write that failed).
 void WriteHandOff(const InfoFolder& info, const std::vector<std::string>& records,
                   std::string_view settingsFile, const std::vector<std::string>& settings,
                   const std::string& blockName);
+
+// The same files and then `otherFiles`, as one group on the writer's thread.
+void WriteHandOffInBackground(const InfoFolder& info, const std::vector<std::string>& records,
+                              std::string_view settingsFile,
+                              const std::vector<std::string>& settings,
+                              const std::string& blockName,
+                              const std::vector<InfoFolder::NamedLines>& otherFiles);
 
 void WriteDrawData(const InfoFolder& info, const std::vector<std::string>& records);
 void WriteDrawName(const InfoFolder& info, const std::string& blockName);

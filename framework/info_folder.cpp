@@ -48,6 +48,8 @@ fs::path LocateIgnoringCase(const fs::path& dir, std::string_view name) {
   fs::path exact = dir / fs::path(std::string(name));
   std::error_code ec;
   if (fs::exists(exact, ec)) return exact;
+  // A file this process has queued and not yet written is there already.
+  if (std::optional<fs::path> queued = QueuedFileIn(dir, name)) return *queued;
   for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
     if (EqualsIgnoreCase(it->path().filename().string(), name)) return it->path();
   }
@@ -87,6 +89,14 @@ std::string LimitText(std::uintmax_t maxBytes) {
 
 std::vector<std::string> ReadTextLines(const fs::path& file, size_t capacity,
                                        std::uintmax_t maxBytes) {
+  // What this process has queued for the file is its newest content.
+  if (std::optional<std::string> queued = QueuedBytes(file)) {
+    if (queued->size() > maxBytes) {
+      throw FileError(file, "ファイルが大きすぎます（上限 " + LimitText(maxBytes) + "）",
+                      FileOperation::kRead);
+    }
+    return SplitTextLines(*queued, capacity);
+  }
   // Not blocking: a pipe in a file's place must not wait for a writer.
   Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.Get() < 0) {
@@ -243,7 +253,8 @@ fs::path InfoFolder::Locate(std::string_view name) const {
 
 bool InfoFolder::Exists(std::string_view name) const {
   std::error_code ec;
-  return fs::is_regular_file(Locate(name), ec);
+  const fs::path file = Locate(name);
+  return fs::is_regular_file(file, ec) || QueuedBytes(file).has_value();
 }
 
 std::vector<std::string> InfoFolder::ReadLines(std::string_view name, size_t count) const {
@@ -258,7 +269,8 @@ std::vector<std::string> InfoFolder::ReadToEnd(std::string_view name, size_t cap
   return ReadTextLines(Locate(name), capacity);
 }
 
-void InfoFolder::WriteLines(std::string_view name, const std::vector<std::string>& lines) const {
+fs::path InfoFolder::CheckedForWriting(std::string_view name,
+                                      const std::vector<std::string>& lines) const {
   std::error_code ec;
   if (!fs::is_directory(InfoDir(), ec)) {
     throw FileError(InfoDir(), "フォルダがありません", FileOperation::kWrite);
@@ -270,12 +282,28 @@ void InfoFolder::WriteLines(std::string_view name, const std::vector<std::string
                       FileOperation::kWrite);
     }
   }
+  return Locate(name);
+}
+
+void InfoFolder::WriteLines(std::string_view name, const std::vector<std::string>& lines) const {
+  const fs::path file = CheckedForWriting(name, lines);
+  // An older content queued for the background must not land after this one.
+  ForgetQueuedWrites(file);
   // Whole under its name when this returns, so a kill leaves the old or the
   // new file; the flush against a power cut runs on the flusher's thread, so
   // that no window waits on a busy disk. A scratch copy is never flushed.
-  const fs::path file = Locate(name);
   WriteFileAtomically(file, EncodeLines(lines), Flush::kLater);
   if (!IsUnderScratchRoot(root_)) FlushInBackground(file);
+}
+
+void InfoFolder::WriteInBackground(const std::vector<NamedLines>& files) const {
+  std::vector<QueuedFile> queued;
+  for (const NamedLines& named : files) {
+    queued.push_back({CheckedForWriting(named.name, named.lines), EncodeLines(named.lines)});
+  }
+  // Readers of this process see the new lines at once; the files themselves
+  // are written whole, as WriteLines writes them, on the writer's thread.
+  tavelin::WriteInBackground(std::move(queued));
 }
 
 void InfoFolder::WriteLine(std::string_view name, const std::string& line) const {

@@ -100,8 +100,22 @@ class InfoFolder {
   // holds a line end (CR or LF) is refused with a FileError; the file stays as it was.
   void WriteLines(std::string_view name, const std::vector<std::string>& lines) const;
   void WriteLine(std::string_view name, const std::string& line) const;
+  // As WriteLines for each file in turn, but the files are written on a
+  // thread of their own and this returns at once (the refusals above come at
+  // once still, before anything is queued): the reads of this process
+  // meanwhile take the new lines, and a write that fails, which leaves the
+  // files after it as they were, is thrown by the next FinishQueuedWrites or
+  // ThrowFailedWrite.
+  struct NamedLines {
+    std::string name;
+    std::vector<std::string> lines;
+  };
+  void WriteInBackground(const std::vector<NamedLines>& files) const;
 
  private:
+  // The file `name` is written to, after the refusals common to both writes.
+  std::filesystem::path CheckedForWriting(std::string_view name,
+                                          const std::vector<std::string>& lines) const;
   std::filesystem::path root_;
 };
 

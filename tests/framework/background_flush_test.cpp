@@ -89,3 +89,36 @@ TEST(BackgroundFlushTest, AScratchRootIsNeverFlushed) {
 
 }  // namespace
 }  // namespace tavelin
+
+namespace tavelin {
+namespace {
+
+// A confirmed change returns before its files are written: the process reads
+// the new lines at once, a failed file leaves the files after it as they
+// were and is told at the wait, and a write made at once is never overtaken
+// by an older queued one.
+TEST(WriterThreadTest, QueuedFilesAreReadAtOnceFailTogetherAndNeverOvertake) {
+  testing::TestApp test;
+  const InfoFolder& info = test.Info();
+  info.WriteInBackground({{"Erbo.ini", {"800"}}, {"NewFile.ini", {"新"}}});
+  EXPECT_EQ(info.ReadLine("Erbo.ini"), "800");
+  EXPECT_TRUE(info.Exists("newfile.INI"));
+  FinishQueuedWrites();
+  EXPECT_EQ(test.Bytes("NewFile.ini"), "\x90\x56\r\n");  // CP932 with CR LF
+
+  fs::create_directory(info.InfoDir() / "Blocked.ini");  // a folder holds the name
+  info.WriteInBackground({{"Blocked.ini", {"1"}}, {"Erbo.ini", {"900"}}});
+  EXPECT_THROW(FinishQueuedWrites(), FileError);
+  EXPECT_NO_THROW(FinishQueuedWrites());  // told once
+  EXPECT_EQ(info.ReadLine("Erbo.ini"), "800");
+
+  for (int i = 0; i < 50; ++i) {
+    info.WriteInBackground({{"Erbo.ini", {"queued"}}});
+    info.WriteLines("Erbo.ini", {std::to_string(i)});
+  }
+  FinishQueuedWrites();
+  EXPECT_EQ(info.ReadLine("Erbo.ini"), "49");
+}
+
+}  // namespace
+}  // namespace tavelin

@@ -110,7 +110,9 @@ TEST(SoundOk, AFailedWriteStartsNothing) {
   damper->UserClick(DanpaDialog::kTypeVd + 2);  // CD: the type change is not kept either
   damper->UserOk();
   EXPECT_EQ(test.launcher.starts, 0);
-  EXPECT_EQ(elbow->Failures() + damper->Failures(), 3);
+  // The type change's write fails on the writer's thread; the damper's OK
+  // tells of it and stops there, so the user hears of each failure once.
+  EXPECT_EQ(elbow->Failures() + damper->Failures(), 2);
   EXPECT_EQ(test.Bytes("Danpa.ini"), type);
   EXPECT_EQ(Text(*elbow, ErboDialog::kStatusLine), kStatusEditing);
 }

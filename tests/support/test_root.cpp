@@ -78,6 +78,8 @@ TestApp::TestApp(bool withDefaults) : app_(dir_.Path()) {
 }
 
 std::string TestApp::Bytes(const std::string& name) const {
+  // What is on the disk: once the writer has written what was queued.
+  FlushQueuedFiles();
   std::ifstream in(app_.info.Locate(name), std::ios::binary);
   std::ostringstream bytes;
   bytes << in.rdbuf();
