@@ -167,18 +167,22 @@ pid_t TemporaryOwner(std::string_view name) {
 bool ProcessRuns(pid_t pid) { return ::kill(pid, 0) == 0 || errno == EPERM; }
 
 // The folders this process has already swept of dead writers' leftovers (a
-// forked process starts afresh).
+// forked process starts afresh). Never destroyed: the writer thread still
+// writes while the process exits, after later statics are gone.
 void SweepOnce(const fs::path& dir) {
-  static std::mutex mutex;
-  static std::set<fs::path> swept;
-  static pid_t sweeper = 0;
+  struct Swept {
+    std::mutex mutex;
+    std::set<fs::path> folders;
+    pid_t sweeper = 0;
+  };
+  static Swept& state = *new Swept;
   {
-    std::lock_guard lock(mutex);
-    if (sweeper != ::getpid()) {
-      swept.clear();
-      sweeper = ::getpid();
+    std::lock_guard lock(state.mutex);
+    if (state.sweeper != ::getpid()) {
+      state.folders.clear();
+      state.sweeper = ::getpid();
     }
-    if (!swept.insert(dir).second) return;
+    if (!state.folders.insert(dir).second) return;
   }
   RemoveStaleTemporaries(dir);
 }

@@ -172,7 +172,7 @@ TEST_F(MainDialogTest, RefreshAfterTheAttributeDialogButNotTheCaptions) {
 }
 
 TEST_F(MainDialogTest, AMissingFileIsReportedByNameAndTheProgramGoesOn) {
-  std::filesystem::remove(test.Info().Locate("SenSyu.ini"));
+  test.Remove("SenSyu.ini");
   Open();
   ASSERT_EQ(test.host.messages.size(), 1u);
   EXPECT_NE(test.host.messages[0].text.find("SenSyu.ini"), std::string::npos);

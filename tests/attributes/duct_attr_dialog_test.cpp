@@ -140,7 +140,7 @@ TEST_F(DuctAttrDialogTest, ACommaTypedForTheDashIsRefusedBeforeItReachesTheRecor
 }
 
 TEST_F(DuctAttrDialogTest, AnUnreadableFileClosesWithoutWritingBlanks) {
-  std::filesystem::remove(test.Info().Locate("KyotuSet.ini"));
+  test.Remove("KyotuSet.ini");
   std::string before = test.Bytes("DakutoSubSet.ini") + test.Bytes("Memo.ini");
   Open();
   EXPECT_EQ(dialog->Failures(), 1);

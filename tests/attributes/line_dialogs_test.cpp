@@ -73,7 +73,7 @@ TEST(LineAttrDialog, RefusalsKeepTheDialogOpenAndTheFileUnchanged) {
 
 TEST(LineAttrDialog, AMissingSettingsFileIsNotCreatedFromBlanks) {
   TestApp test;
-  std::filesystem::remove(test.Info().Locate("HaikanSet.ini"));
+  test.Remove("HaikanSet.ini");
   L dialog(test.App());
   dialog.Initialize();
   EXPECT_EQ(dialog.Failures(), 1);

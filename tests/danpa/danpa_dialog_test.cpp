@@ -305,13 +305,12 @@ TEST_F(DanpaTest, AShortTypeFileLeavesTheOtherControlsAlone) {
 TEST_F(DanpaTest, WithoutAValidTypeTheDialogOpensEmptyAndWritesNothing) {
   for (const char* selection : {"", "7", "0"}) {
     SCOPED_TRACE(selection);
-    FlushQueuedFiles();  // the last opening's writes land before the files go
     if (*selection) {
       app.Write("Danpa.ini", {selection});
     } else {
-      std::filesystem::remove(app.Info().Locate("Danpa.ini"));
+      app.Remove("Danpa.ini");
     }
-    std::filesystem::remove(app.Info().Locate("DrawData.txt"));
+    app.Remove("DrawData.txt");
     Open();
     for (int id = kVd; id <= kFdPlus; ++id) EXPECT_FALSE(Checked(id));
     EXPECT_EQ(dialog->Records().Count(), 0u);
@@ -337,7 +336,7 @@ TEST_F(DanpaTest, WithoutAValidTypeTheDialogOpensEmptyAndWritesNothing) {
 }
 
 TEST_F(DanpaTest, AMissingTypeFileIsReportedAndTheNextUpdateRecreatesIt) {
-  std::filesystem::remove(app.Info().Locate("Danpa_VD.ini"));
+  app.Remove("Danpa_VD.ini");
   Open(1);
   ASSERT_EQ(app.host.messages.size(), 1u);
   EXPECT_NE(app.host.messages[0].text.find("Danpa_VD.ini"), std::string::npos);

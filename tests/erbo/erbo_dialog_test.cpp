@@ -260,7 +260,7 @@ TEST_F(ErboDialogTest, QuarterTurnIsForgottenAndShrinksThePreview) {
 TEST_F(ErboDialogTest, MissingOrShortFilesLeaveTheControlsAsTheyAre) {
   // A short settings file sets what it has; the rest keep their own values.
   test.Write("Erbo.ini", {"600", "300", "500", "300", "250", "", "", "60", "3"});
-  std::filesystem::remove(test.Root() / "info" / "KiokuDeg.ini");
+  test.Remove("KiokuDeg.ini");
   Open();
   EXPECT_TRUE(test.host.messages.empty());
   EXPECT_EQ(Text(D::kInletWidth), "600");
@@ -278,10 +278,7 @@ TEST_F(ErboDialogTest, MissingOrShortFilesLeaveTheControlsAsTheyAre) {
   EXPECT_EQ(saved[12], "100");
 
   // Without any settings file the dialog starts from a plain 90-degree elbow.
-  // (The opening's own write is done first: removed before it, the file
-  // would come back with it.)
-  FlushQueuedFiles();
-  std::filesystem::remove(test.Root() / "info" / "Erbo.ini");
+  test.Remove("Erbo.ini");
   Open();
   EXPECT_TRUE(test.host.messages.empty());
   EXPECT_EQ(dialog->LastBuild().construction, ElbowConstruction::kRightAngle);
@@ -290,7 +287,7 @@ TEST_F(ErboDialogTest, MissingOrShortFilesLeaveTheControlsAsTheyAre) {
 }
 
 TEST_F(ErboDialogTest, AnUnreadableStartNeverOverwritesTheSettings) {
-  std::filesystem::remove(test.Root() / "info" / "KyotuSet.ini");
+  test.Remove("KyotuSet.ini");
   auto custom = kDefaultSettings;
   custom[0] = custom[2] = "800";
   test.Write("Erbo.ini", custom);

@@ -83,7 +83,7 @@ TEST_F(FuriageDialogTest, DrawsWithoutThePipeDiameterLists) {
   // The pipe and round-duct diameter lists are data of the installation; the
   // raised duct draws from its own dimensions and needs none of them.
   for (const char* list : {"DokanKei.ini", "EnbiKei.ini", "KokanKei.ini", "MaruDakutoKei.ini"})
-    std::filesystem::remove(test.Info().Locate(list));
+    test.Remove(list);
   Open();
   EXPECT_TRUE(test.host.messages.empty());
   EXPECT_EQ(test.Lines("DrawData.txt").size(), 27u);

@@ -104,7 +104,7 @@ TEST(SoundOk, AFailedWriteStartsNothing) {
   auto damper = Open<DanpaDialog>(test);
   const std::string type = test.Bytes("Danpa.ini");
   // A folder where the records go: every write of the hand-off fails.
-  std::filesystem::remove(test.Info().Locate("DrawData.txt"));
+  test.Remove("DrawData.txt");
   std::filesystem::create_directory(test.Info().InfoDir() / "DrawData.txt");
   elbow->UserOk();
   damper->UserClick(DanpaDialog::kTypeVd + 2);  // CD: the type change is not kept either

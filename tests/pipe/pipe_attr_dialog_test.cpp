@@ -201,7 +201,7 @@ TEST_F(PipeAttrTest, LockedCategoriesShowTheirValuesDisabledAndPassThrough) {
 }
 
 TEST_F(PipeAttrTest, AFileMissingAtOpeningIsNeverOverwrittenOnClose) {
-  std::filesystem::remove(t.Info().Locate("TugiteName.ini"));
+  t.Remove("TugiteName.ini");
   auto d = Open();
   EXPECT_EQ(d->Failures(), 1);
   ASSERT_TRUE(d->UserClick(ui::kIdCancel));

@@ -90,6 +90,11 @@ std::vector<std::string> TestApp::Lines(const std::string& name) const {
   return ReadTextLines(app_.info.Locate(name), 100000);
 }
 
+void TestApp::Remove(const std::string& name) const {
+  FlushQueuedFiles();
+  std::filesystem::remove(app_.info.Locate(name));
+}
+
 void TestApp::Write(const std::string& name, const std::vector<std::string>& lines) const {
   app_.info.WriteLines(name, lines);
 }

@@ -87,6 +87,9 @@ class TestApp {
   // The file's lines as the program reads them (UTF-8, no line ends).
   std::vector<std::string> Lines(const std::string& name) const;
   void Write(const std::string& name, const std::vector<std::string>& lines) const;
+  // Removes the file once the writer has written what was queued: removed
+  // before that, the file would come back with the queued write.
+  void Remove(const std::string& name) const;
 
  private:
   TempDir dir_;
