@@ -5,15 +5,18 @@
 // comes after a random number of them, a random part of the measured length
 // of the writer's last writes later: the kills fall inside writes on a fast
 // machine and on a slow one alike. TAVELIN_CRASH_KILLS sets the number of
-// kills (200 by default).
+// kills (200 by default). The writer is a forked process writing as it goes,
+// or a program of its own whose writer thread writes the queued hand-off.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <random>
 #include <sstream>
@@ -94,7 +97,11 @@ int Temporaries(const fs::path& dir) {
   }
 }
 
-TEST(KilledWriterTest, EveryFileIsWholeAndNoTemporaryStays) {
+// Starts a writer that reports each completed write into `done`.
+using StartWriter = std::function<pid_t(const InfoFolder& info,
+                                        const std::map<std::string, Versions>& files, int done)>;
+
+void KillWritersAtRandom(const StartWriter& start, int kills) {
   testing::TempDir dir;
   const fs::path infoDir = dir.Path() / "info";
   fs::create_directories(infoDir);
@@ -106,7 +113,6 @@ TEST(KilledWriterTest, EveryFileIsWholeAndNoTemporaryStays) {
     info.WriteLines(name, versions.lines[0]);
   }
 
-  const int kills = KillsWanted();
   const unsigned seed = std::random_device{}();
   std::mt19937 random(seed);
   // The writes completed before a kill: a whole round of four files and more.
@@ -117,12 +123,8 @@ TEST(KilledWriterTest, EveryFileIsWholeAndNoTemporaryStays) {
   for (int kill = 0; kill < kills; ++kill) {
     int done[2];
     ASSERT_EQ(::pipe(done), 0);
-    pid_t child = testing::ForkParked();
+    const pid_t child = start(info, files, done[1]);
     ASSERT_GE(child, 0);
-    if (child == 0) {
-      ::close(done[0]);
-      WriteForever(info, files, done[1]);
-    }
     ::close(done[1]);
     // Wait for the writes, timing the last of them; the kill then falls
     // anywhere in the length of the next round of four writes.
@@ -173,6 +175,42 @@ TEST(KilledWriterTest, EveryFileIsWholeAndNoTemporaryStays) {
   ASSERT_GT(changed, 0) << "no kill came after a completed write";
   std::printf("%d of %d kills left every file whole; %d found a temporary file, none stayed\n",
               kills, kills, midWrite);
+}
+
+TEST(KilledWriterTest, EveryFileIsWholeAndNoTemporaryStays) {
+  KillWritersAtRandom([](const InfoFolder& info, const auto& files, int done) {
+    const pid_t child = testing::ForkParked();
+    if (child == 0) WriteForever(info, files, done);
+    return child;
+  }, KillsWanted());
+}
+
+// The desktop program's way: each confirmed change queued as one group to
+// the writer thread of a process of its own (a forked child writes at once).
+// Each kill starts a program: a fifth of the kills.
+TEST(KilledWriterTest, AWriterThreadKilledMidGroupLeavesEveryFileWhole) {
+  bool versionsWritten = false;
+  KillWritersAtRandom([&](const InfoFolder& info, const auto& files, int done) {
+    // The versions, one file each, for the writer to read.
+    const fs::path versions = info.InfoDir().parent_path() / "versions";
+    for (const auto& [name, lines] : files) {
+      for (int v = 0; v < 2 && !versionsWritten; ++v) {
+        fs::create_directories(versions);
+        WriteFileAtomically(versions / (std::to_string(v) + "_" + name),
+                            EncodeLines(lines.lines[v]), Flush::kLater);
+      }
+    }
+    versionsWritten = true;
+    const std::string program = (testing::BinDir() / "threaded_writer").string();
+    const std::string root = info.InfoDir().parent_path().string();
+    const std::string fd = std::to_string(done);
+    const pid_t child = testing::ForkParked();
+    if (child == 0) {
+      ::execl(program.c_str(), program.c_str(), root.c_str(), fd.c_str(), nullptr);
+      _exit(5);
+    }
+    return child;
+  }, std::max(KillsWanted() / 5, 20));
 }
 
 }  // namespace
