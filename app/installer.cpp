@@ -12,6 +12,7 @@
 #include <cstring>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -572,6 +573,22 @@ bool Missing(const fs::path& root) {
   return fs::symlink_status(root, ec).type() == fs::file_type::not_found;
 }
 
+// A root that does not exist yet is filled under a hidden name and renamed
+// into place whole; an existing one is filled in place and flushed once
+// (`flushAlways`: even when no file was copied).
+InstallReport FillRoot(const fs::path& root,
+                       const std::function<InstallReport(const fs::path&, bool)>& fill,
+                       bool flushAlways) {
+  InstallReport report;
+  if (Missing(root) &&
+      SetUpNewRoot(root, [&](const fs::path& stage) { report = fill(stage, true); })) {
+    return report;
+  }
+  report = fill(root, false);
+  if (flushAlways || report.copied > 0) FlushFileSystem(root);
+  return report;
+}
+
 }  // namespace
 
 InstallReport InstallDefaults(const fs::path& root, const fs::path& dataDir,
@@ -584,14 +601,7 @@ InstallReport InstallDefaults(const fs::path& root, const fs::path& dataDir,
     InstallBuilder(into, builder, report, Flush::kLater);
     return report;
   };
-  InstallReport report;
-  if (Missing(root) &&
-      SetUpNewRoot(root, [&](const fs::path& stage) { report = fill(stage, true); })) {
-    return report;
-  }
-  report = fill(root, false);
-  if (report.copied > 0) FlushFileSystem(root);
-  return report;
+  return FillRoot(root, fill, false);
 }
 
 InstallReport InstallRoot(const fs::path& root, const fs::path& program) {
@@ -611,15 +621,8 @@ InstallReport InstallRoot(const fs::path& root, const fs::path& program) {
     SyncPartLibrary(into);
     return report;
   };
-  InstallReport report;
-  if (Missing(root) &&
-      SetUpNewRoot(root, [&](const fs::path& stage) { report = fill(stage, true); })) {
-    return report;
-  }
-  report = fill(root, false);
-  // One flush for the whole tree.
-  FlushFileSystem(root);
-  return report;
+  // The part library may have changed although no file was copied.
+  return FillRoot(root, fill, true);
 }
 
 bool PrepareRoot(const fs::path& root, const fs::path& program) {
