@@ -1,0 +1,114 @@
+#include "qt/list_rows.hpp"
+
+#include <QAbstractItemView>
+#include <QPainter>
+#include <QStyleOptionSlider>
+#include <algorithm>
+
+namespace tavelin::qt {
+
+void RowPictureDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                               const QModelIndex& index) const {
+  QStyleOptionViewItem row = option;
+  initStyleOption(&row, index);
+  // Only rows of plain text are kept as pictures; a row with an icon, a check
+  // box or a background of its own, or a painter that is turned or scaled,
+  // is drawn as ever. So is the row with the focus (one at most): its frame's
+  // smoothed corners come out a shade apart when drawn at another height.
+  const bool plain =
+      !(row.state & QStyle::State_HasFocus) &&
+      !(row.features & (QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasCheckIndicator)) &&
+      row.backgroundBrush.style() == Qt::NoBrush && row.rect.isValid() &&
+      painter->transform().type() <= QTransform::TxTranslate;
+  if (!plain) {
+    QStyledItemDelegate::paint(painter, option, index);
+    ++drawn_;
+    return;
+  }
+  const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+  const Look look{row.font,
+                  row.palette.cacheKey(),
+                  ratio,
+                  static_cast<int>(row.direction),
+                  static_cast<int>(row.displayAlignment),
+                  static_cast<int>(row.textElideMode),
+                  static_cast<int>(row.features)};
+  if (!(look == look_)) {
+    recent_.clear();
+    older_.clear();
+    look_ = look;
+  }
+  const Key key{row.text, row.rect.size(), static_cast<int>(row.state)};
+  QPixmap picture;
+  if (auto it = recent_.constFind(key); it != recent_.cend()) {
+    picture = *it;
+    ++copied_;
+  } else {
+    if (auto old = older_.find(key); old != older_.end()) {
+      picture = *old;
+      older_.erase(old);
+      ++copied_;
+    } else {
+      picture = QPixmap(row.rect.size() * ratio);
+      picture.setDevicePixelRatio(ratio);
+      QPainter into(&picture);
+      // Under the row lies the list's own background, as the view paints it.
+      const QPalette::ColorGroup group = !(row.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                         : !(row.state & QStyle::State_Active) ? QPalette::Inactive
+                                                                                : QPalette::Active;
+      into.fillRect(QRect(QPoint(0, 0), row.rect.size()), row.palette.brush(group, QPalette::Base));
+      QStyleOptionViewItem at = option;
+      at.rect.moveTopLeft(QPoint(0, 0));
+      QStyledItemDelegate::paint(&into, at, index);
+      ++drawn_;
+    }
+    // About two screens of rows: those on screen now and those just before.
+    const auto* view = qobject_cast<const QAbstractItemView*>(row.widget);
+    const int rows = view ? view->viewport()->height() / std::max(1, row.rect.height()) + 1 : 64;
+    if (recent_.size() >= rows + 8) {
+      older_ = std::move(recent_);
+      recent_.clear();
+    }
+    recent_.insert(key, picture);
+  }
+  painter->drawPixmap(row.rect.topLeft(), picture);
+}
+
+SteadyScrollBar::Shown SteadyScrollBar::Now() const {
+  QStyleOptionSlider option;
+  initStyleOption(&option);
+  Shown shown;
+  shown.handle = style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                         QStyle::SC_ScrollBarSlider, this);
+  shown.rect = option.rect;
+  shown.atStart = option.sliderPosition == option.minimum || option.sliderValue == option.minimum;
+  shown.atEnd = option.sliderPosition == option.maximum || option.sliderValue == option.maximum;
+  shown.empty = option.minimum == option.maximum;
+  shown.state = static_cast<int>(option.state);
+  shown.active = static_cast<int>(option.activeSubControls);
+  return shown;
+}
+
+void SteadyScrollBar::sliderChange(SliderChange change) {
+  // The picture last painted still holds when the handle and the ends stay.
+  if (change != SliderOrientationChange && painted_ && Now() == shown_) return;
+  ++asked_;
+  QScrollBar::sliderChange(change);
+}
+
+void SteadyScrollBar::paintEvent(QPaintEvent* event) {
+  shown_ = Now();
+  painted_ = true;
+  QScrollBar::paintEvent(event);
+}
+
+void SetUpLongList(QListWidget& list) {
+  // One line of text a row: a row inserted into thousands is laid out
+  // without measuring every other row again.
+  list.setUniformItemSizes(true);
+  list.setItemDelegate(new RowPictureDelegate(&list));
+  list.setVerticalScrollBar(new SteadyScrollBar(Qt::Vertical, &list));
+  list.setHorizontalScrollBar(new SteadyScrollBar(Qt::Horizontal, &list));
+}
+
+}  // namespace tavelin::qt

@@ -1,0 +1,99 @@
+// The parts of a long list widget that keep a change from costing the whole
+// visible list: rows drawn once and kept as pictures, and scroll bars that
+// repaint only when what they show moves.
+#pragma once
+
+#include <QHash>
+#include <QListWidget>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QString>
+#include <QStyledItemDelegate>
+
+namespace tavelin::qt {
+
+// Draws each row as the style draws it, once: the picture is kept by the
+// row's text, size and state, so that a repaint after rows moved (a line
+// inserted at the top shifts every visible row) copies pictures instead of
+// laying the text out again. The pictures drawn lately are kept, about two
+// screens of rows; anything else that changes a row's look (font, palette,
+// pixel ratio, alignment) lets them all go.
+class RowPictureDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override;
+
+  // Rows drawn afresh and rows copied from a kept picture, for tests.
+  int Drawn() const { return drawn_; }
+  int Copied() const { return copied_; }
+
+ private:
+  struct Key {
+    QString text;
+    QSize size;
+    int state = 0;
+    friend bool operator==(const Key&, const Key&) = default;
+    friend size_t qHash(const Key& key, size_t seed = 0) {
+      return qHashMulti(seed, key.text, key.size.width(), key.size.height(), key.state);
+    }
+  };
+  // What every row's look shares; the pictures go when it changes.
+  struct Look {
+    QFont font;
+    qint64 palette = 0;
+    qreal ratio = 0;
+    int direction = 0;
+    int alignment = 0;
+    int elide = 0;
+    int features = 0;
+    bool operator==(const Look&) const = default;
+  };
+
+  // Two generations: a picture used again moves to the newer one; when the
+  // newer one is full, the older is dropped.
+  mutable QHash<Key, QPixmap> recent_;
+  mutable QHash<Key, QPixmap> older_;
+  mutable Look look_;
+  mutable int drawn_ = 0;
+  mutable int copied_ = 0;
+};
+
+// A scroll bar that repaints on a change of its range, value or page only
+// when the picture it shows changes: the handle's place and size, whether it
+// is at either end, its state. A row added to thousands leaves it as it is.
+class SteadyScrollBar : public QScrollBar {
+ public:
+  using QScrollBar::QScrollBar;
+
+  // Repaints asked for by changes of range, value or page, for tests.
+  int RepaintsAsked() const { return asked_; }
+
+ protected:
+  void sliderChange(SliderChange change) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  struct Shown {
+    QRect handle;
+    QRect rect;
+    bool atStart = false;
+    bool atEnd = false;
+    bool empty = false;
+    int state = 0;
+    int active = 0;
+    bool operator==(const Shown&) const = default;
+  };
+  Shown Now() const;
+
+  Shown shown_;
+  bool painted_ = false;
+  int asked_ = 0;
+};
+
+// Sets `list` (of one line a row) up for long lists: rows of one size, kept
+// as pictures, and steady scroll bars.
+void SetUpLongList(QListWidget& list);
+
+}  // namespace tavelin::qt
