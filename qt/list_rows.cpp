@@ -2,7 +2,6 @@
 
 #include <QAbstractItemView>
 #include <QPainter>
-#include <QStyleOptionSlider>
 #include <algorithm>
 
 namespace tavelin::qt {
@@ -74,41 +73,11 @@ void RowPictureDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
   painter->drawPixmap(row.rect.topLeft(), picture);
 }
 
-SteadyScrollBar::Shown SteadyScrollBar::Now() const {
-  QStyleOptionSlider option;
-  initStyleOption(&option);
-  Shown shown;
-  shown.handle = style()->subControlRect(QStyle::CC_ScrollBar, &option,
-                                         QStyle::SC_ScrollBarSlider, this);
-  shown.rect = option.rect;
-  shown.atStart = option.sliderPosition == option.minimum || option.sliderValue == option.minimum;
-  shown.atEnd = option.sliderPosition == option.maximum || option.sliderValue == option.maximum;
-  shown.empty = option.minimum == option.maximum;
-  shown.state = static_cast<int>(option.state);
-  shown.active = static_cast<int>(option.activeSubControls);
-  return shown;
-}
-
-void SteadyScrollBar::sliderChange(SliderChange change) {
-  // The picture last painted still holds when the handle and the ends stay.
-  if (change != SliderOrientationChange && painted_ && Now() == shown_) return;
-  ++asked_;
-  QScrollBar::sliderChange(change);
-}
-
-void SteadyScrollBar::paintEvent(QPaintEvent* event) {
-  shown_ = Now();
-  painted_ = true;
-  QScrollBar::paintEvent(event);
-}
-
 void SetUpLongList(QListWidget& list) {
   // One line of text a row: a row inserted into thousands is laid out
   // without measuring every other row again.
   list.setUniformItemSizes(true);
   list.setItemDelegate(new RowPictureDelegate(&list));
-  list.setVerticalScrollBar(new SteadyScrollBar(Qt::Vertical, &list));
-  list.setHorizontalScrollBar(new SteadyScrollBar(Qt::Horizontal, &list));
 }
 
 }  // namespace tavelin::qt

@@ -1,12 +1,10 @@
-// The parts of a long list widget that keep a change from costing the whole
-// visible list: rows drawn once and kept as pictures, and scroll bars that
-// repaint only when what they show moves.
+// What keeps a change of a long list widget from costing the whole visible
+// list: rows drawn once and kept as pictures.
 #pragma once
 
 #include <QHash>
 #include <QListWidget>
 #include <QPixmap>
-#include <QScrollBar>
 #include <QString>
 #include <QStyledItemDelegate>
 
@@ -60,40 +58,8 @@ class RowPictureDelegate : public QStyledItemDelegate {
   mutable int copied_ = 0;
 };
 
-// A scroll bar that repaints on a change of its range, value or page only
-// when the picture it shows changes: the handle's place and size, whether it
-// is at either end, its state. A row added to thousands leaves it as it is.
-class SteadyScrollBar : public QScrollBar {
- public:
-  using QScrollBar::QScrollBar;
-
-  // Repaints asked for by changes of range, value or page, for tests.
-  int RepaintsAsked() const { return asked_; }
-
- protected:
-  void sliderChange(SliderChange change) override;
-  void paintEvent(QPaintEvent* event) override;
-
- private:
-  struct Shown {
-    QRect handle;
-    QRect rect;
-    bool atStart = false;
-    bool atEnd = false;
-    bool empty = false;
-    int state = 0;
-    int active = 0;
-    bool operator==(const Shown&) const = default;
-  };
-  Shown Now() const;
-
-  Shown shown_;
-  bool painted_ = false;
-  int asked_ = 0;
-};
-
 // Sets `list` (of one line a row) up for long lists: rows of one size, kept
-// as pictures, and steady scroll bars.
+// as pictures.
 void SetUpLongList(QListWidget& list);
 
 }  // namespace tavelin::qt

@@ -129,8 +129,7 @@ QWidget* CreateControlWidget(DialogWindow& window, ui::Control& control, const Q
       }
       auto* list = new QListWidget(self);
       list->setSelectionMode(QAbstractItemView::SingleSelection);
-      // A change repaints the rows that moved from pictures kept of them, and
-      // the scroll bars only when their handle moves.
+      // A change repaints the rows that moved from pictures kept of them.
       SetUpLongList(*list);
       QObject::connect(list, &QListWidget::currentRowChanged, self, [self, id](int row) {
         if (row >= 0) self->Select(id, row);

@@ -1,13 +1,14 @@
-// A long list set up as the host sets up its lists (rows kept as pictures,
-// steady scroll bars) shows on screen exactly what a plain list shows, step by
-// step as rows come and go, the selection and the scroll position change and
-// the list is narrowed or disabled; and it does so without drawing the rows
-// that only moved or repainting a scroll bar whose handle stayed.
+// A long list set up as the host sets up its lists (rows kept as pictures)
+// shows on screen exactly what a plain list shows, step by step as rows come
+// and go, the selection and the scroll position change and the list is
+// narrowed, disabled or focused; and it does so without drawing again the
+// rows that only moved.
 #include "qt/list_rows.hpp"
 
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QScreen>
+#include <QScrollBar>
 #include <QtTest>
 #include <functional>
 
@@ -52,8 +53,7 @@ class ListRowsTest : public QObject {
     kept.setGeometry(0, 0, 300, 300);
     plain.setGeometry(310, 0, 300, 300);
     auto* delegate = dynamic_cast<RowPictureDelegate*>(kept.itemDelegate());
-    auto* bar = dynamic_cast<SteadyScrollBar*>(kept.verticalScrollBar());
-    QVERIFY(delegate && bar);
+    QVERIFY(delegate);
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -62,8 +62,7 @@ class ListRowsTest : public QObject {
     const struct {
       const char* step;
       std::function<void(QListWidget&)> change;
-      // Whether the rows already drawn are copied, not drawn again, and the
-      // scroll bar is left alone.
+      // Whether the rows already drawn are copied, not drawn again.
       bool onlyMoved;
     } steps[] = {
         {"filled", [](QListWidget& l) { for (int i = 0; i < 3000; ++i) l.addItem(Row(i)); }, false},
@@ -96,16 +95,13 @@ class ListRowsTest : public QObject {
          false},
     };
     for (const auto& step : steps) {
-      const int drawn = delegate->Drawn(), asked = bar->RepaintsAsked();
+      const int drawn = delegate->Drawn();
       step.change(kept);
       step.change(plain);
       ++serial;
       QApplication::processEvents();
       QVERIFY2(OnScreen(window, kept) == OnScreen(window, plain), step.step);
-      if (step.onlyMoved) {
-        QVERIFY2(delegate->Drawn() - drawn <= 1, step.step);  // the new row alone
-        QVERIFY2(bar->RepaintsAsked() == asked, step.step);
-      }
+      if (step.onlyMoved) QVERIFY2(delegate->Drawn() - drawn <= 1, step.step);  // the new row alone
     }
     QVERIFY(delegate->Copied() > 0);
     for (QListWidget* list : {&kept, &plain}) list->setFocusPolicy(Qt::StrongFocus);
