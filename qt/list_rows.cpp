@@ -1,6 +1,7 @@
 #include "qt/list_rows.hpp"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QPainter>
 #include <algorithm>
 
@@ -73,11 +74,48 @@ void RowPictureDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
   painter->drawPixmap(row.rect.topLeft(), picture);
 }
 
+void PictureScrollBar::paintEvent(QPaintEvent* event) {
+  // While the pointer is over it or a button is down, the bar shows what is
+  // hovered or pressed, which only the scroll bar itself knows.
+  if (underMouse() || QApplication::mouseButtons() != Qt::NoButton || isSliderDown()) {
+    picture_ = QPixmap();
+    ++drawn_;
+    QScrollBar::paintEvent(event);
+    return;
+  }
+  QStyleOptionSlider option;
+  initStyleOption(&option);
+  option.subControls = QStyle::SC_All;
+  const qreal ratio = devicePixelRatio();
+  const Look look{option.rect,
+                  style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this),
+                  option.sliderPosition == option.minimum,
+                  option.sliderPosition == option.maximum,
+                  static_cast<int>(option.state),
+                  option.palette.cacheKey(),
+                  ratio};
+  if (picture_.isNull() || !(look == kept_)) {
+    picture_ = QPixmap(option.rect.size() * ratio);
+    picture_.setDevicePixelRatio(ratio);
+    picture_.fill(Qt::transparent);
+    QPainter into(&picture_);
+    style()->drawComplexControl(QStyle::CC_ScrollBar, &option, &into, this);
+    kept_ = look;
+    ++drawn_;
+  } else {
+    ++copied_;
+  }
+  QPainter painter(this);
+  painter.drawPixmap(0, 0, picture_);
+}
+
 void SetUpLongList(QListWidget& list) {
   // One line of text a row: a row inserted into thousands is laid out
   // without measuring every other row again.
   list.setUniformItemSizes(true);
   list.setItemDelegate(new RowPictureDelegate(&list));
+  list.setVerticalScrollBar(new PictureScrollBar(Qt::Vertical, &list));
+  list.setHorizontalScrollBar(new PictureScrollBar(Qt::Horizontal, &list));
 }
 
 }  // namespace tavelin::qt

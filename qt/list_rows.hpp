@@ -1,10 +1,13 @@
 // What keeps a change of a long list widget from costing the whole visible
-// list: rows drawn once and kept as pictures.
+// list: rows drawn once and kept as pictures, and scroll bars drawn from the
+// picture of their last look while it holds.
 #pragma once
 
 #include <QHash>
 #include <QListWidget>
 #include <QPixmap>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QString>
 #include <QStyledItemDelegate>
 
@@ -58,8 +61,42 @@ class RowPictureDelegate : public QStyledItemDelegate {
   mutable int copied_ = 0;
 };
 
+// A scroll bar that keeps the picture of its last look: the list lays its
+// scroll bars out again at every change of its rows, which repaints them
+// whole although the handle mostly stays where it was. Drawn afresh when the
+// handle, the range's ends, the size, the state or the style's look change,
+// and always while the pointer is over it or a button is down.
+class PictureScrollBar : public QScrollBar {
+ public:
+  using QScrollBar::QScrollBar;
+
+  // Paints drawn afresh and paints copied from the kept picture, for tests.
+  int Drawn() const { return drawn_; }
+  int Copied() const { return copied_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  struct Look {
+    QRect rect;
+    QRect handle;
+    bool atStart = false;
+    bool atEnd = false;
+    int state = 0;
+    qint64 palette = 0;
+    qreal ratio = 0;
+    bool operator==(const Look&) const = default;
+  };
+
+  Look kept_;
+  QPixmap picture_;
+  int drawn_ = 0;
+  int copied_ = 0;
+};
+
 // Sets `list` (of one line a row) up for long lists: rows of one size, kept
-// as pictures.
+// as pictures, and scroll bars that keep theirs.
 void SetUpLongList(QListWidget& list);
 
 }  // namespace tavelin::qt

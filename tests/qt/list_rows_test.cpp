@@ -1,8 +1,8 @@
-// A long list set up as the host sets up its lists (rows kept as pictures)
-// shows on screen exactly what a plain list shows, step by step as rows come
-// and go, the selection and the scroll position change and the list is
-// narrowed, disabled or focused; and it does so without drawing again the
-// rows that only moved.
+// A long list set up as the host sets up its lists (rows and scroll bars
+// kept as pictures) shows on screen exactly what a plain list shows, step by
+// step as rows come and go, the selection and the scroll position change and
+// the list is narrowed, disabled or focused; and it does so without drawing
+// again the rows that only moved, nor a scroll bar that looks the same.
 #include "qt/list_rows.hpp"
 
 #include <QGuiApplication>
@@ -53,7 +53,8 @@ class ListRowsTest : public QObject {
     kept.setGeometry(0, 0, 300, 300);
     plain.setGeometry(310, 0, 300, 300);
     auto* delegate = dynamic_cast<RowPictureDelegate*>(kept.itemDelegate());
-    QVERIFY(delegate);
+    auto* bar = dynamic_cast<PictureScrollBar*>(kept.verticalScrollBar());
+    QVERIFY(delegate && bar);
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -62,7 +63,8 @@ class ListRowsTest : public QObject {
     const struct {
       const char* step;
       std::function<void(QListWidget&)> change;
-      // Whether the rows already drawn are copied, not drawn again.
+      // Whether the rows already drawn and the scroll bar are copied, not
+      // drawn again.
       bool onlyMoved;
     } steps[] = {
         {"filled", [](QListWidget& l) { for (int i = 0; i < 3000; ++i) l.addItem(Row(i)); }, false},
@@ -95,15 +97,18 @@ class ListRowsTest : public QObject {
          false},
     };
     for (const auto& step : steps) {
-      const int drawn = delegate->Drawn();
+      const int drawn = delegate->Drawn(), barDrawn = bar->Drawn();
       step.change(kept);
       step.change(plain);
       ++serial;
       QApplication::processEvents();
       QVERIFY2(OnScreen(window, kept) == OnScreen(window, plain), step.step);
-      if (step.onlyMoved) QVERIFY2(delegate->Drawn() - drawn <= 1, step.step);  // the new row alone
+      if (step.onlyMoved) {
+        QVERIFY2(delegate->Drawn() - drawn <= 1, step.step);  // the new row alone
+        QVERIFY2(bar->Drawn() == barDrawn, step.step);
+      }
     }
-    QVERIFY(delegate->Copied() > 0);
+    QVERIFY(delegate->Copied() > 0 && bar->Copied() > 0);
     for (QListWidget* list : {&kept, &plain}) list->setFocusPolicy(Qt::StrongFocus);
     kept.setFocus();
     QApplication::processEvents();
