@@ -26,7 +26,8 @@ void RowPictureDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     return;
   }
   const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
-  const Look look{row.font,
+  const Look look{row.widget ? row.widget->style() : nullptr,
+                  row.font,
                   row.palette.cacheKey(),
                   ratio,
                   static_cast<int>(row.direction),
@@ -87,7 +88,9 @@ void PictureScrollBar::paintEvent(QPaintEvent* event) {
   initStyleOption(&option);
   option.subControls = QStyle::SC_All;
   const qreal ratio = devicePixelRatio();
-  const Look look{option.rect,
+  const Look look{style(),
+                  static_cast<int>(option.direction),
+                  option.rect,
                   style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this),
                   option.sliderPosition == option.minimum,
                   option.sliderPosition == option.maximum,

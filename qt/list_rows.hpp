@@ -17,8 +17,8 @@ namespace tavelin::qt {
 // row's text, size and state, so that a repaint after rows moved (a line
 // inserted at the top shifts every visible row) copies pictures instead of
 // laying the text out again. The pictures drawn lately are kept, about two
-// screens of rows; anything else that changes a row's look (font, palette,
-// pixel ratio, alignment) lets them all go.
+// screens of rows; anything else that changes a row's look (style, font,
+// palette, pixel ratio, alignment) lets them all go.
 class RowPictureDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
@@ -42,6 +42,7 @@ class RowPictureDelegate : public QStyledItemDelegate {
   };
   // What every row's look shares; the pictures go when it changes.
   struct Look {
+    const QStyle* style = nullptr;
     QFont font;
     qint64 palette = 0;
     qreal ratio = 0;
@@ -64,8 +65,8 @@ class RowPictureDelegate : public QStyledItemDelegate {
 // A scroll bar that keeps the picture of its last look: the list lays its
 // scroll bars out again at every change of its rows, which repaints them
 // whole although the handle mostly stays where it was. Drawn afresh when the
-// handle, the range's ends, the size, the state or the style's look change,
-// and always while the pointer is over it or a button is down.
+// handle, the range's ends, the size, the state, the style or the palette
+// change, and always while the pointer is over it or a button is down.
 class PictureScrollBar : public QScrollBar {
  public:
   using QScrollBar::QScrollBar;
@@ -79,6 +80,8 @@ class PictureScrollBar : public QScrollBar {
 
  private:
   struct Look {
+    const QStyle* style = nullptr;
+    int direction = 0;
     QRect rect;
     QRect handle;
     bool atStart = false;
