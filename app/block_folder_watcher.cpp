@@ -149,7 +149,10 @@ std::vector<BlockListing> ListBlocks(const fs::path& folder) {
     list(0, files.size());
   }
   std::vector<BlockListing> entries;
-  entries.reserve(files.size());
+  // Room for the blocks written while the list is open: the window's list
+  // grows into it instead of moving thousands of entries at the first new
+  // block (made here, off the window's thread, when the watcher lists).
+  entries.reserve(files.size() + files.size() / 8 + 16);
   for (std::optional<BlockListing>& entry : found) {
     if (entry) entries.push_back(std::move(*entry));
   }

@@ -115,7 +115,9 @@ void BM_BrowserOneBlockWritten(benchmark::State& state) {
   window.show();
   QApplication::processEvents();
   const int interval = browser.PollInterval();
-  int serial = 0;
+  // Names never repeat across runs (--benchmark_repetitions): a name written
+  // again would replace its block instead of adding one.
+  static int serial = 0;
   double cpu = 0, wall = 0, polls = 0, paintCpu = 0;
   for (auto _ : state) {
     const size_t before = browser.Entries().size();

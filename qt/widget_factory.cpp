@@ -13,6 +13,7 @@
 
 #include "qt/dialog_window.hpp"
 #include "qt/group_frame.hpp"
+#include "qt/list_rows.hpp"
 #include "qt/table_widget.hpp"
 
 namespace tavelin::qt {
@@ -128,9 +129,8 @@ QWidget* CreateControlWidget(DialogWindow& window, ui::Control& control, const Q
       }
       auto* list = new QListWidget(self);
       list->setSelectionMode(QAbstractItemView::SingleSelection);
-      // One line of text a row: a row inserted into thousands is laid out
-      // without measuring every other row again.
-      list->setUniformItemSizes(true);
+      // A change repaints the rows that moved from pictures kept of them.
+      SetUpLongList(*list);
       QObject::connect(list, &QListWidget::currentRowChanged, self, [self, id](int row) {
         if (row >= 0) self->Select(id, row);
       });
