@@ -510,9 +510,16 @@ void InstallBuilder(const fs::path& root, const fs::path& builder, InstallReport
   }
   const fs::path stamp = exes / kBuilderStampName;
   if (!StampHolds(stamp, BuilderStamp(builder, target))) {
-    const std::string bytes = ReadBytes(builder);
-    if (!fs::exists(status) || !HoldsExactly(target, bytes)) {
+    // A new root's builder is copied in the kernel; one in place is compared
+    // first, so that an equal one is left as it is.
+    bool write = !fs::exists(status);
+    if (write) {
+      CopyFileAtomically(builder, target, flush);
+    } else if (const std::string bytes = ReadBytes(builder); !HoldsExactly(target, bytes)) {
       WriteFileAtomically(target, bytes, flush);
+      write = true;
+    }
+    if (write) {
       fs::permissions(target,
                       fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                           fs::perms::others_read | fs::perms::others_exec,

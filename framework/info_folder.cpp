@@ -201,7 +201,13 @@ int RemoveStaleTemporaries(const fs::path& dir) {
   return removed;
 }
 
-void WriteFileAtomically(const fs::path& file, std::string_view bytes, Flush flush) {
+namespace {
+
+// Fills a temporary file beside `file` through `fill` (which returns 0 or an
+// errno value) and renames it over `file`, so that the file is at any moment
+// the whole old or the whole new content.
+template <typename Fill>
+void ReplaceWhole(const fs::path& file, Flush flush, Fill fill) {
   static std::atomic<unsigned> serial{0};
   const fs::path dir = file.has_parent_path() ? file.parent_path() : fs::path(".");
   SweepOnce(dir);
@@ -213,17 +219,7 @@ void WriteFileAtomically(const fs::path& file, std::string_view bytes, Flush flu
     ::unlink(temp.c_str());
     throw FileError(file, std::strerror(error), FileOperation::kWrite);
   };
-  const char* data = bytes.data();
-  size_t left = bytes.size();
-  while (left > 0) {
-    ssize_t written = ::write(fd.Get(), data, left);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      fail(errno);
-    }
-    data += written;
-    left -= static_cast<size_t>(written);
-  }
+  if (const int error = fill(fd.Get()); error != 0) fail(error);
   // The data reaches the disk before the name points at it.
   if (flush == Flush::kNow && ::fsync(fd.Get()) != 0) fail(errno);
   if (int error = fd.Close(); error != 0) fail(error);
@@ -233,6 +229,57 @@ void WriteFileAtomically(const fs::path& file, std::string_view bytes, Flush flu
   // systems refuse) leaves the rename as durable as the system makes it.
   Descriptor folder(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (folder.Get() >= 0) ::fsync(folder.Get());
+}
+
+// Writes all of `data` to `fd`: 0, or the errno value of the failure.
+int WriteAll(int fd, const char* data, size_t left) {
+  while (left > 0) {
+    const ssize_t written = ::write(fd, data, left);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    data += written;
+    left -= static_cast<size_t>(written);
+  }
+  return 0;
+}
+
+}  // namespace
+
+void WriteFileAtomically(const fs::path& file, std::string_view bytes, Flush flush) {
+  ReplaceWhole(file, flush, [&](int fd) { return WriteAll(fd, bytes.data(), bytes.size()); });
+}
+
+void CopyFileAtomically(const fs::path& from, const fs::path& file, Flush flush) {
+  Descriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (in.Get() < 0) throw FileError(from, std::strerror(errno));
+  struct stat info {};
+  if (::fstat(in.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    throw FileError(from, "通常のファイルではありません");
+  }
+  ReplaceWhole(file, flush, [&](int out) {
+    // In the kernel where the file systems allow it, else through a buffer.
+    for (bool inKernel = true;;) {
+      ssize_t moved = -1;
+      if (inKernel) {
+        moved = ::copy_file_range(in.Get(), nullptr, out, nullptr, size_t{1} << 30, 0);
+        if (moved < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL ||
+                          errno == EOPNOTSUPP || errno == EBADF)) {
+          inKernel = false;
+          continue;
+        }
+      } else {
+        char buffer[65536];
+        moved = ::read(in.Get(), buffer, sizeof buffer);
+        if (moved > 0) {
+          if (const int error = WriteAll(out, buffer, static_cast<size_t>(moved))) return error;
+        }
+      }
+      if (moved == 0) return 0;
+      if (moved < 0 && errno != EINTR) return errno;
+    }
+  });
 }
 
 void FlushFileSystem(const fs::path& path) {

@@ -68,6 +68,11 @@ enum class Flush { kNow, kLater };
 void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes,
                          Flush flush = Flush::kNow);
 
+// Copies the regular file `from` over `file` in the same way, the bytes
+// moved in the kernel where the file systems allow it.
+void CopyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& file,
+                        Flush flush = Flush::kNow);
+
 // Puts everything written on the file system of `path` on the disk.
 void FlushFileSystem(const std::filesystem::path& path);
 

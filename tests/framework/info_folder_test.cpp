@@ -116,6 +116,43 @@ TEST_F(InfoFolderTest, AnInterruptedWriteLeavesTheOldFileWhole) {
   EXPECT_EQ(files, 1) << "a temporary file was left behind";
 }
 
+TEST_F(InfoFolderTest, ACopyReplacesTheFileWholeOrNotAtAll) {
+  const fs::path exes = dir.Path() / "exes";
+  fs::create_directories(exes);
+  const fs::path source = dir.Path() / "builder";
+  std::string program(300000, '\0');
+  for (size_t i = 0; i < program.size(); ++i) program[i] = static_cast<char>(i * 7 % 251);
+  WriteFileAtomically(source, program);
+  const fs::path target = exes / "Forvane";
+  WriteFileAtomically(target, "old builder");
+  // Cut short by the file-size limit: the old file stays, the failure is told.
+  pid_t child = testing::ForkParked();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{4096, 4096};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    try {
+      CopyFileAtomically(source, target);
+    } catch (const FileError&) {
+      _exit(0);
+    }
+    _exit(1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the failed copy was not reported";
+  EXPECT_EQ(Slurp(target), "old builder");
+  // A folder is no file to copy.
+  EXPECT_THROW(CopyFileAtomically(exes, target), FileError);
+  EXPECT_EQ(Slurp(target), "old builder");
+  CopyFileAtomically(source, target);
+  EXPECT_EQ(Slurp(target), program);
+  EXPECT_EQ(std::distance(fs::directory_iterator(exes), fs::directory_iterator()), 1)
+      << "a temporary file was left behind";
+}
+
 TEST_F(InfoFolderTest, AFileBeyondTheBoundIsRefusedNamingItAndTheLimit) {
   const fs::path file = dir.Path() / "info" / "Erbo.ini";
   std::ofstream(file, std::ios::binary) << std::string(kMaxInfoFileBytes, '7');
