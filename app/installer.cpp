@@ -248,30 +248,7 @@ void CopyNewFile(int fromDir, int toDir, const char* name, const fs::path& from,
   if (in.Get() < 0) throw FileError(from, "開けません");
   Fd out(::openat(toDir, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
   if (out.Get() < 0) ThrowWrite(to, errno);
-  bool inKernel = true;
-  for (;;) {
-    ssize_t moved = -1;
-    if (inKernel) {
-      moved = ::copy_file_range(in.Get(), nullptr, out.Get(), nullptr, size_t{1} << 30, 0);
-      if (moved < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL ||
-                        errno == EOPNOTSUPP || errno == EBADF)) {
-        inKernel = false;
-        continue;
-      }
-    } else {
-      char buffer[65536];
-      moved = ::read(in.Get(), buffer, sizeof buffer);
-      for (ssize_t done = 0; moved > 0 && done < moved;) {
-        const ssize_t written = ::write(out.Get(), buffer + done, static_cast<size_t>(moved - done));
-        if (written < 0 && errno == EINTR) continue;
-        if (written < 0) ThrowWrite(to, errno);
-        done += written;
-      }
-    }
-    if (moved == 0) break;
-    if (moved < 0 && errno == EINTR) continue;
-    if (moved < 0) ThrowWrite(to, errno);
-  }
+  if (const int error = CopyBytes(in.Get(), out.Get()); error != 0) ThrowWrite(to, error);
   if (const int error = out.Close(); error != 0) ThrowWrite(to, error);
 }
 

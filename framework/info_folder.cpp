@@ -247,6 +247,29 @@ int WriteAll(int fd, const char* data, size_t left) {
 
 }  // namespace
 
+int CopyBytes(int from, int to) {
+  // In the kernel where the file systems allow it, else through a buffer.
+  for (bool inKernel = true;;) {
+    ssize_t moved = -1;
+    if (inKernel) {
+      moved = ::copy_file_range(from, nullptr, to, nullptr, size_t{1} << 30, 0);
+      if (moved < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL ||
+                        errno == EOPNOTSUPP || errno == EBADF)) {
+        inKernel = false;
+        continue;
+      }
+    } else {
+      char buffer[65536];
+      moved = ::read(from, buffer, sizeof buffer);
+      if (moved > 0) {
+        if (const int error = WriteAll(to, buffer, static_cast<size_t>(moved))) return error;
+      }
+    }
+    if (moved == 0) return 0;
+    if (moved < 0 && errno != EINTR) return errno;
+  }
+}
+
 void WriteFileAtomically(const fs::path& file, std::string_view bytes, Flush flush) {
   ReplaceWhole(file, flush, [&](int fd) { return WriteAll(fd, bytes.data(), bytes.size()); });
 }
@@ -258,28 +281,7 @@ void CopyFileAtomically(const fs::path& from, const fs::path& file, Flush flush)
   if (::fstat(in.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
     throw FileError(from, "通常のファイルではありません");
   }
-  ReplaceWhole(file, flush, [&](int out) {
-    // In the kernel where the file systems allow it, else through a buffer.
-    for (bool inKernel = true;;) {
-      ssize_t moved = -1;
-      if (inKernel) {
-        moved = ::copy_file_range(in.Get(), nullptr, out, nullptr, size_t{1} << 30, 0);
-        if (moved < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL ||
-                          errno == EOPNOTSUPP || errno == EBADF)) {
-          inKernel = false;
-          continue;
-        }
-      } else {
-        char buffer[65536];
-        moved = ::read(in.Get(), buffer, sizeof buffer);
-        if (moved > 0) {
-          if (const int error = WriteAll(out, buffer, static_cast<size_t>(moved))) return error;
-        }
-      }
-      if (moved == 0) return 0;
-      if (moved < 0 && errno != EINTR) return errno;
-    }
-  });
+  ReplaceWhole(file, flush, [&](int out) { return CopyBytes(in.Get(), out); });
 }
 
 void FlushFileSystem(const fs::path& path) {

@@ -68,6 +68,10 @@ enum class Flush { kNow, kLater };
 void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes,
                          Flush flush = Flush::kNow);
 
+// Copies what is left of the open file `from` to the open file `to`, in the
+// kernel where the file systems allow it: 0, or the errno value of the failure.
+int CopyBytes(int from, int to);
+
 // Copies the regular file `from` over `file` in the same way, the bytes
 // moved in the kernel where the file systems allow it.
 void CopyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& file,

@@ -25,6 +25,28 @@ std::string Slurp(const fs::path& file) {
   return bytes.str();
 }
 
+// Whether `write`, run in a child whose files may hold `limit` bytes at
+// most, reports its failure with a FileError.
+template <typename Write>
+bool FailureToldUnderFileSizeLimit(rlim_t limit, Write write) {
+  pid_t child = testing::ForkParked();
+  if (child < 0) return false;
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit bound{limit, limit};
+    setrlimit(RLIMIT_FSIZE, &bound);
+    try {
+      write();
+    } catch (const FileError&) {
+      _exit(0);
+    }
+    _exit(1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 class InfoFolderTest : public ::testing::Test {
  protected:
   void SetUp() override { fs::create_directories(dir.Path() / "info"); }
@@ -90,23 +112,9 @@ TEST_F(InfoFolderTest, AnInterruptedWriteLeavesTheOldFileWhole) {
   info.WriteLines("DakutoSubSet.ini", {"DUCT-1-4", "DUCT-2-7"});
   const std::string before = Slurp(info.Locate("DakutoSubSet.ini"));
   // A child whose file-size limit stops the write half-way.
-  pid_t child = testing::ForkParked();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{16, 16};
-    setrlimit(RLIMIT_FSIZE, &limit);
-    try {
-      info.WriteLines("DakutoSubSet.ini", std::vector<std::string>(100, "LONGLAYERNAME-1-7"));
-    } catch (const FileError&) {
-      _exit(0);
-    }
-    _exit(1);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "the failed write was not reported";
+  EXPECT_TRUE(FailureToldUnderFileSizeLimit(16, [&] {
+    info.WriteLines("DakutoSubSet.ini", std::vector<std::string>(100, "LONGLAYERNAME-1-7"));
+  })) << "the failed write was not reported";
   EXPECT_EQ(Slurp(info.Locate("DakutoSubSet.ini")), before);
   int files = 0;
   for (auto& entry : fs::directory_iterator(dir.Path() / "info")) {
@@ -126,23 +134,8 @@ TEST_F(InfoFolderTest, ACopyReplacesTheFileWholeOrNotAtAll) {
   const fs::path target = exes / "Forvane";
   WriteFileAtomically(target, "old builder");
   // Cut short by the file-size limit: the old file stays, the failure is told.
-  pid_t child = testing::ForkParked();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{4096, 4096};
-    setrlimit(RLIMIT_FSIZE, &limit);
-    try {
-      CopyFileAtomically(source, target);
-    } catch (const FileError&) {
-      _exit(0);
-    }
-    _exit(1);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "the failed copy was not reported";
+  EXPECT_TRUE(FailureToldUnderFileSizeLimit(4096, [&] { CopyFileAtomically(source, target); }))
+      << "the failed copy was not reported";
   EXPECT_EQ(Slurp(target), "old builder");
   // A folder is no file to copy.
   EXPECT_THROW(CopyFileAtomically(exes, target), FileError);
