@@ -316,7 +316,7 @@ Writer* RunningWriter() {
 void WriteInBackground(std::vector<QueuedFile> files) {
   if (files.empty()) return;
   const bool scratch = IsUnderScratchRoot(files.front().file);
-  if (scratch || forkedChild || InForkedChild()) {
+  if (scratch || InForkedChild()) {
     for (const QueuedFile& queued : files) {
       WriteFileAtomically(queued.file, queued.bytes, Flush::kLater);
       if (!scratch) FlushInBackground(queued.file);

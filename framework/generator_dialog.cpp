@@ -57,7 +57,7 @@ void GeneratorDialog::Rebuild(bool write) {
   for (SettingsFileLines& other : OtherSettings()) {
     others.push_back({std::move(other.name), std::move(other.lines)});
   }
-  WriteHandOffInBackground(Info(), DrawDataLines(), file, lastSettings_, lastName_, others);
+  WriteHandOff(Info(), DrawDataLines(), file, lastSettings_, lastName_, others);
 }
 
 size_t GeneratorDialog::SettingsLineCount(std::string_view fileName) {

@@ -65,15 +65,8 @@ void WriteDrawName(const InfoFolder& info, const std::string& blockName) {
 
 void WriteHandOff(const InfoFolder& info, const std::vector<std::string>& records,
                   std::string_view settingsFile, const std::vector<std::string>& settings,
-                  const std::string& blockName) {
-  WriteHandOffInBackground(info, records, settingsFile, settings, blockName, {});
-}
-
-void WriteHandOffInBackground(const InfoFolder& info, const std::vector<std::string>& records,
-                              std::string_view settingsFile,
-                              const std::vector<std::string>& settings,
-                              const std::string& blockName,
-                              const std::vector<InfoFolder::NamedLines>& otherFiles) {
+                  const std::string& blockName,
+                  const std::vector<InfoFolder::NamedLines>& otherFiles) {
   std::vector<InfoFolder::NamedLines> files = {
       {"DrawData.txt", records}, {std::string(settingsFile), settings}, {"DrawName.ini", {blockName}}};
   files.insert(files.end(), otherFiles.begin(), otherFiles.end());

@@ -55,19 +55,14 @@ std::string WeightedBlockName(std::string_view prefix, const std::vector<std::st
                               const std::vector<CommonTerm>& commonTerms, int random);
 
 // Writes "DrawData.txt" (the records), then the settings file, then
-// "DrawName.ini" (the block name), in that order on the writer's thread: it
-// returns at once, and the reads of this process take the new lines meanwhile
-// (FinishQueuedWrites waits for them and throws a write that failed).
+// "DrawName.ini" (the block name), then `otherFiles`, as one group in that
+// order on the writer's thread: it returns at once, and the reads of this
+// process take the new lines meanwhile (FinishQueuedWrites waits for them and
+// throws a write that failed).
 void WriteHandOff(const InfoFolder& info, const std::vector<std::string>& records,
                   std::string_view settingsFile, const std::vector<std::string>& settings,
-                  const std::string& blockName);
-
-// The same files and then `otherFiles`, as one group on the writer's thread.
-void WriteHandOffInBackground(const InfoFolder& info, const std::vector<std::string>& records,
-                              std::string_view settingsFile,
-                              const std::vector<std::string>& settings,
-                              const std::string& blockName,
-                              const std::vector<InfoFolder::NamedLines>& otherFiles);
+                  const std::string& blockName,
+                  const std::vector<InfoFolder::NamedLines>& otherFiles = {});
 
 void WriteDrawData(const InfoFolder& info, const std::vector<std::string>& records);
 void WriteDrawName(const InfoFolder& info, const std::string& blockName);

@@ -31,10 +31,9 @@ int main(int argc, char** argv) {
     const tavelin::InfoFolder info(root);
     for (int round = 1;; ++round) {
       const int v = round % 2;
-      tavelin::WriteHandOffInBackground(info, Version(root, v, "DrawData.txt"), "Erbo.ini",
-                                        Version(root, v, "Erbo.ini"),
-                                        Version(root, v, "DrawName.ini").at(0),
-                                        {{"Sentaku.ini", Version(root, v, "Sentaku.ini")}});
+      tavelin::WriteHandOff(info, Version(root, v, "DrawData.txt"), "Erbo.ini",
+                            Version(root, v, "Erbo.ini"), Version(root, v, "DrawName.ini").at(0),
+                            {{"Sentaku.ini", Version(root, v, "Sentaku.ini")}});
       tavelin::FinishQueuedWrites();
       if (::write(done, "w", 1) != 1) return 4;
     }
